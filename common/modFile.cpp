@@ -1,0 +1,94 @@
+#include "common/modFile.h"
+#include "common/ErrorTrap.h"
+#include "common/modGeneral.h"
+#include "platform/os/AppInfo.h"
+#include "platform/ui/MsgBox.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const char* kModule = "modFile";
+
+QStringList readLines(const QString& isPath) {
+    const QString path = appinfo::programPath(isPath);
+    QFile f(path);
+    if (!f.exists()) return {};
+    if (!f.open(QIODevice::ReadOnly)) vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(" (") + isPath + QLatin1Char(')'));
+    return splitTextLines(decodeText(f.readAll(), TextEncoding::Auto));
+}
+
+// The next entry of the open file: comments skipped, ".." unescaped.
+QString msFileReadLineDot(const QStringList& iLines, qsizetype& ioNext, bool ibBlankAsSpace) {
+    QString line;
+    bool read = false;
+    while (ioNext < iLines.size()) {
+        line = iLines.at(ioNext++);
+        read = true;
+        if (ibBlankAsSpace && line.isEmpty()) line = QStringLiteral(" ");
+        if (!(line.startsWith(QLatin1Char('.')) && !line.startsWith(QLatin1String("..")))) break;
+    }
+    if (!read) return QString();
+    if (line.startsWith(QLatin1String(".."))) return line.mid(1);
+    if (ioNext >= iLines.size() && line.startsWith(QLatin1Char('.'))) return QString();
+    return line;
+}
+}
+
+int32_t glFileLineCount(const QString& isPath) { return static_cast<int32_t>(readLines(isPath).size()); }
+
+void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle) {
+    const QStringList lines = readLines(isPath);
+    const qsizetype c = lines.size();
+    oasLines = QStringList{QString()};
+    if (c == 0) return;
+    qsizetype next = 0;
+    const QString first = lines.at(next++);
+    if (first.startsWith(QLatin1Char('.'))) osTitle = first.mid(1);
+    else oasLines << first;
+    while (c > 1 && next < c && oasLines.size() - 1 < c) {
+        const QString entry = msFileReadLineDot(lines, next, ibBlankAsSpace);
+        if (!entry.isEmpty()) oasLines << entry;
+    }
+}
+
+namespace {
+// The first ordinary file the folder search finds for the name (letter case and
+// wildcards as a search of the folder matches them); empty when none.
+QString mFileFound(const QString& isFile) {
+    const QFileInfo fi(appinfo::programPath(isFile));
+    const QFileInfoList hits = fi.dir().entryInfoList(QStringList{fi.fileName()}, QDir::Files, QDir::Name);
+    for (const QFileInfo& h : hits)
+        if (!h.isHidden()) return h.filePath();
+    return QString();
+}
+}
+
+bool gbFileExists(const QString& isFile, bool& obError) {
+    ErrorTrap trap(kModule, "gbFileExists", obError);
+    bool found = false;
+    trap(10, [&] { found = !mFileFound(isFile).isEmpty(); });
+    return found;
+}
+
+bool gbFileExistsReportIfNot(const QString& isFile, const QString& isTitle, bool& obError) {
+    const bool found = gbFileExists(isFile, obError);
+    if (!found && !obError)
+        gMsgBox(QStringLiteral("File '") + isFile + QStringLiteral("' does not exist "), vbExclamation, isTitle);
+    return found;
+}
+
+int16_t gnFileExistsOpen(const QString& isFile, const QString& isTitle, bool& obError, TextEncoding iEncoding) {
+    ErrorTrap trap(kModule, "gnFileExistsOpen", obError);
+    bool exists = false;
+    const bool report = gbGLenTrim(isTitle, obError);
+    if (obError) return 0;
+    exists = report ? gbFileExistsReportIfNot(isFile, isTitle, obError) : gbFileExists(isFile, obError);
+    if (obError || !exists) return 0;
+    int16_t fileNumber = 0;
+    trap(20, [&] {
+        const QString path = mFileFound(isFile);
+        fileNumber = static_cast<int16_t>(textFileOpen(path.isEmpty() ? appinfo::programPath(isFile) : path, iEncoding));
+    });
+    return fileNumber;
+}

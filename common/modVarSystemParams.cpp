@@ -1,0 +1,111 @@
+#include "common/modVarSystemParams.h"
+#include "common/ErrorTrap.h"
+#include "common/modFile.h"
+#include "common/modStringEncryptDecrypt.h"
+#include "platform/os/AppInfo.h"
+#include "platform/os/TextFile.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/vb/Conversions.h"
+#include "platform/vb/Strings.h"
+#include <QSaveFile>
+
+QString gsStationName;
+QString gsPasswordEng;
+QString gsPasswordSuper;
+bool gbVarSysParam4 = true;
+bool gbAudioPrompts = true;
+int16_t gnOpTimeOut = 0;
+int16_t gnDigPort = 0;
+bool gbOpFailCheck = true;
+
+namespace {
+const char* kModule = "modVarSystemParams";
+const QString kFile = QStringLiteral("Vexo_Sys.txt");
+
+// The first character of a password that cannot be stored scrambled: one that
+// would turn into a line break or tab in the file, or has no Windows-1252 code.
+int mnPasswordRefusedAt(const QString& isPassword) {
+    for (int i = 0; i < isPassword.size(); ++i) {
+        const int code = ansiCode(isPassword.at(i));
+        if (code < 0) return i;
+        const int scrambled = code ^ 0x80;
+        if (scrambled == 8 || scrambled == 9 || scrambled == 10 || scrambled == 13) return i;
+    }
+    return -1;
+}
+
+QString mBoolText(bool ibValue) { return ibValue ? QStringLiteral("True") : QStringLiteral("False"); }
+}
+
+QString gsVarSystemParamsFile() { return appinfo::programPath(kFile); }
+
+void gVarSystemParamsRead(bool& obError) {
+    ErrorTrap trap(kModule, "gVarSystemParamsRead", obError);
+    const int16_t fn = gnFileExistsOpen(kFile, QStringLiteral("Setting System defaults ..."), obError, TextEncoding::Ansi);
+    if (fn != 0 && !obError) {
+        struct Closer { int fn; ~Closer() { textFileClose(fn); } } closer{fn};
+        QString line;
+        if (!trap(20, [&] { gsStationName = textFileLineInput(fn); })) return;
+        if (!trap(30, [&] { line = textFileLineInput(fn); })) return;
+        if (!line.isEmpty()) line = gsStringEncryptDecrypt(line, obError);
+        gsPasswordEng = line;
+        line.clear();
+        if (!obError && !trap(40, [&] { line = textFileLineInput(fn); })) return;
+        if (!obError && !line.isEmpty()) line = gsStringEncryptDecrypt(line, obError);
+        if (!obError) gsPasswordSuper = line;
+        if (obError) return;
+        if (!trap(50, [&] { gbVarSysParam4 = CBool(Variant(textFileLineInput(fn))); })) return;
+        if (!trap(60, [&] { gbAudioPrompts = CBool(Variant(textFileLineInput(fn))); })) return;
+        if (!trap(70, [&] { textFileLineInput(fn); })) return;
+        if (!trap(80, [&] { gnOpTimeOut = CInt(Variant(textFileLineInput(fn))); })) return;
+        if (!trap(90, [&] { textFileLineInput(fn); })) return;
+        if (!trap(100, [&] { textFileLineInput(fn); })) return;
+        if (!trap(110, [&] { gnDigPort = CInt(Variant(textFileLineInput(fn))); })) return;
+        trap(120, [&] { gbOpFailCheck = CBool(Variant(textFileLineInput(fn))); });
+        return;
+    }
+    if (obError) return;
+    gsStationName = QStringLiteral("Pelmo Towers");
+    gbVarSysParam4 = true;
+    gbAudioPrompts = true;
+    gbOpFailCheck = true;
+    gnOpTimeOut = 0;
+    gnDigPort = 0;
+    gVarSystemParamsWrite(obError);
+}
+
+void gVarSystemParamsWrite(bool& obError) {
+    ErrorTrap trap(kModule, "gVarSystemParamsWrite", obError);
+    // A password that cannot be stored is refused here, before anything is
+    // written: storing it as an empty line would open the station to anyone.
+    for (const auto& [password, which] : {std::pair{gsPasswordEng, QStringLiteral("engineer")},
+                                          std::pair{gsPasswordSuper, QStringLiteral("supervisor")}}) {
+        const int at = mnPasswordRefusedAt(password);
+        if (at >= 0) {
+            gMsgBox(QStringLiteral("The %1 password contains the character '%2', which is not allowed." "\r\n\r\n"
+                                   "The settings file was not changed.")
+                        .arg(which, password.at(at)),
+                    vbExclamation, QStringLiteral("modVarSystemParams.gVarSystemParamsWrite"));
+            obError = true;
+            return;
+        }
+    }
+    QString eng = gsPasswordEng;
+    QString super = gsPasswordSuper;
+    if (!eng.isEmpty()) eng = gsStringEncryptDecrypt(eng, obError);
+    if (obError) return;
+    if (!super.isEmpty()) super = gsStringEncryptDecrypt(super, obError);
+    if (obError) return;
+
+    const QStringList lines = {gsStationName, eng, super, mBoolText(gbVarSysParam4), mBoolText(gbAudioPrompts),
+                               QString(), QString::number(gnOpTimeOut), QStringLiteral("0"), QStringLiteral(" "),
+                               QString::number(gnDigPort), mBoolText(gbOpFailCheck)};
+    QByteArray bytes;
+    for (const QString& l : lines) bytes += toAnsi(l) + "\r\n";
+    // Written whole or not at all: a power cut never leaves half a settings file.
+    trap(10, [&] {
+        QSaveFile f(gsVarSystemParamsFile());
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+            vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(" (") + kFile + QLatin1Char(')'));
+    });
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+
+// What the program knows of itself: its title, file name, version record and
+// the program folder where all its files live.
+namespace appinfo {
+QString title();          // the application title ("Vexo")
+QString exeName();        // the program's file name without extension
+QString productName();
+QString companyName();
+int versionMajor();
+int versionMinor();
+int versionRevision();
+
+// The executable's folder, or VEXO_HOME when set (tests and the demo set it).
+QString programFolder();
+// A name relative to the program folder (absolute names stay as they are);
+// "\" separators of stored names are read as "/".
+QString programPath(const QString& iName);
+}

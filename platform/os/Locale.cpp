@@ -1,0 +1,22 @@
+#include "platform/os/Locale.h"
+#include <optional>
+
+namespace {
+std::optional<QLocale>& injected() {
+    static std::optional<QLocale> sLocale;
+    return sLocale;
+}
+}
+
+namespace userlocale {
+QLocale user() { return injected() ? *injected() : QLocale::system(); }
+void setUser(const QLocale& iLocale) { injected() = iLocale; }
+void resetUser() { injected().reset(); }
+QString decimalChar() { return user().decimalPoint(); }
+QString regionCode() {
+    const QLocale loc = user();
+    // The plain C locale (no LANG set) has no territory; Qt formats it as US English.
+    if (loc.language() == QLocale::C || loc.territory() == QLocale::AnyTerritory) return QStringLiteral("US");
+    return QLocale::territoryToCode(loc.territory());
+}
+}

@@ -1,0 +1,71 @@
+#include "platform/os/Mail.h"
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+QString sendmailProgram() {
+    const QByteArray env = qgetenv("VEXO_SENDMAIL");
+    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+    for (const char* p : {"/usr/sbin/sendmail", "/usr/lib/sendmail"})
+        if (QFileInfo(QString::fromLatin1(p)).isExecutable()) return QString::fromLatin1(p);
+    return QStandardPaths::findExecutable(QStringLiteral("sendmail"));
+}
+
+// RFC 2047 encoded word for a header that is not plain ASCII.
+QByteArray headerText(const QString& iText) {
+    bool ascii = true;
+    for (QChar c : iText) if (c.unicode() > 126 || c.unicode() < 32) ascii = false;
+    if (ascii) return iText.toLatin1();
+    return "=?UTF-8?B?" + iText.toUtf8().toBase64() + "?=";
+}
+}
+
+QByteArray composeMailMessage(const QString& iTo, const QString& iSubject, const QString& iBody) {
+    QString body = iBody;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QByteArray m;
+    m += "To: " + iTo.toLatin1() + "\n";
+    m += "Subject: " + headerText(iSubject) + "\n";
+    m += "Date: " + QLocale::c().toString(QDateTime::currentDateTime(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss t")).toLatin1() + "\n";
+    m += "MIME-Version: 1.0\n";
+    m += "Content-Type: text/plain; charset=UTF-8\n";
+    m += "Content-Transfer-Encoding: 8bit\n";
+    m += "\n";
+    // A lone "." line would end the message for some sendmail programs.
+    for (const QString& line : body.split(QLatin1Char('\n'))) {
+        m += (line == QLatin1String(".") ? QStringLiteral("..") : line).toUtf8();
+        m += "\n";
+    }
+    return m;
+}
+
+bool sendMailMessage(const QString& iTo, const QString& iSubject, const QString& iBody, QString& oReason) {
+    const QString program = sendmailProgram();
+    if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
+        oReason = QStringLiteral("no sendmail program");
+        return false;
+    }
+    QProcess p;
+    p.start(program, {QStringLiteral("-t"), QStringLiteral("-i")});
+    if (!p.waitForStarted(5000)) {
+        oReason = p.errorString();
+        return false;
+    }
+    p.write(composeMailMessage(iTo, iSubject, iBody));
+    p.closeWriteChannel();
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished(1000);
+        oReason = QStringLiteral("sendmail did not finish");
+        return false;
+    }
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        oReason = QStringLiteral("sendmail exit code %1").arg(p.exitCode());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,31 @@
+#include "platform/os/Shell.h"
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <atomic>
+
+namespace {
+std::function<bool(const QUrl&)>& handler() { static std::function<bool(const QUrl&)> h; return h; }
+std::atomic<int> gBeeps{0};
+}
+
+void setShellOpenHandler(std::function<bool(const QUrl&)> iHandler) { handler() = std::move(iHandler); }
+
+int shellOpen(const QString& iTarget) {
+    QUrl url = QUrl::fromUserInput(iTarget);
+    const bool isWeb = iTarget.startsWith(QLatin1String("http:")) || iTarget.startsWith(QLatin1String("https:")) ||
+                       iTarget.startsWith(QLatin1String("mailto:"));
+    if (!isWeb) {
+        if (!QFileInfo::exists(iTarget)) return kShellFileNotFound;
+        url = QUrl::fromLocalFile(QFileInfo(iTarget).absoluteFilePath());
+    }
+    const bool ok = handler() ? handler()(url) : QDesktopServices::openUrl(url);
+    return ok ? kShellOk : kShellNoAssociation;
+}
+
+void vbBeep() {
+    ++gBeeps;
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
+}
+
+int beepCount() { return gBeeps.load(); }

@@ -1,0 +1,134 @@
+#include "platform/ui/MsgBox.h"
+#include "platform/os/AppInfo.h"
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <cstdio>
+
+namespace {
+MsgBoxScript& msgScript() { static MsgBoxScript s; return s; }
+ModalScript& modalScript() { static ModalScript s; return s; }
+
+QList<int> answersOf(int iStyle) {
+    switch (iStyle & 7) {
+    case vbOKCancel: return {vbOK, vbCancel};
+    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+    case vbYesNo: return {vbYes, vbNo};
+    case vbRetryCancel: return {vbRetry, vbCancel};
+    default: return {vbOK};
+    }
+}
+
+QString captionOf(int iAnswer) {
+    switch (iAnswer) {
+    case vbOK: return QStringLiteral("OK");
+    case vbCancel: return QStringLiteral("Cancel");
+    case vbAbort: return QStringLiteral("&Abort");
+    case vbRetry: return QStringLiteral("&Retry");
+    case vbIgnore: return QStringLiteral("&Ignore");
+    case vbYes: return QStringLiteral("&Yes");
+    default: return QStringLiteral("&No");
+    }
+}
+
+// A message box that only its buttons can end: without a Cancel or a lone OK,
+// the close box and Esc do nothing.
+class StationMessageBox : public QMessageBox {
+public:
+    bool closable = true;
+    int escapeAnswer = 0;
+    int chosen = 0;
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (!closable && chosen == 0) { e->ignore(); return; }
+        if (chosen == 0) chosen = escapeAnswer;
+        QMessageBox::closeEvent(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Escape) {
+            if (closable) { chosen = escapeAnswer; done(0); }
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+};
+}
+
+QString msgBoxDisplayText(const QString& iPrompt) {
+    QString t = iPrompt;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+void setMsgBoxScript(MsgBoxScript iScript) { msgScript() = std::move(iScript); }
+void setModalScript(ModalScript iScript) { modalScript() = std::move(iScript); }
+
+int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
+    MsgBoxCall call;
+    call.prompt = iPrompt;
+    call.title = iTitle.isEmpty() ? appinfo::title() : iTitle;
+    call.style = iStyle;
+    call.icon = iStyle & 0x70;
+    call.answers = answersOf(iStyle);
+    const int defIndex = std::min<int>((iStyle >> 8) & 3, call.answers.size() - 1);
+    call.defaultAnswer = call.answers.at(defIndex);
+
+    if (msgScript()) {
+        const int answer = msgScript()(call);
+        return call.answers.contains(answer) ? answer : call.defaultAnswer;
+    }
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        std::fprintf(stderr, "[message box] %s: %s -> %d\n", qPrintable(call.title),
+                     qPrintable(msgBoxDisplayText(call.prompt)), call.defaultAnswer);
+        return call.defaultAnswer;
+    }
+
+    StationMessageBox box;
+    box.setWindowTitle(call.title);
+    box.setText(msgBoxDisplayText(iPrompt));
+    switch (call.icon) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    QList<QPushButton*> buttons;
+    for (int a : call.answers) {
+        QPushButton* b = box.addButton(captionOf(a), QMessageBox::ActionRole);
+        QObject::connect(b, &QAbstractButton::clicked, &box, [&box, a] { box.chosen = a; });
+        buttons << b;
+    }
+    box.setDefaultButton(buttons.at(defIndex));
+    if (call.answers.contains(vbCancel)) box.escapeAnswer = vbCancel;
+    else if (call.answers == QList<int>{vbOK}) box.escapeAnswer = vbOK;
+    else box.closable = false;
+    box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    if (!box.closable) box.setWindowFlags((box.windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) & ~Qt::WindowCloseButtonHint);
+    box.exec();
+    return box.chosen != 0 ? box.chosen : (box.escapeAnswer != 0 ? box.escapeAnswer : call.defaultAnswer);
+}
+
+void gShowModal(QWidget* iWindow) {
+    if (!iWindow) return;
+    QPointer<QWidget> w(iWindow);
+    if (modalScript()) {
+        iWindow->show();
+        modalScript()(*iWindow);
+        if (w && w->isVisible()) w->hide();
+        return;
+    }
+    iWindow->setWindowModality(Qt::ApplicationModal);
+    iWindow->show();
+    QEventLoop loop;
+    // Poll the window's visibility: it may be hidden, closed or destroyed by its own handlers.
+    while (w && w->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::EventLoopExec);
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Button sets, icons and default buttons of the station's message boxes, and
+// the answers they return.
+enum MsgBoxStyle : int {
+    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4, vbRetryCancel = 5,
+    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
+    vbDefaultButton1 = 0, vbDefaultButton2 = 256, vbDefaultButton3 = 512,
+};
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+// What one message box showed: tests read it and choose the answer.
+struct MsgBoxCall {
+    QString prompt;          // as the station wrote it (CR LF kept)
+    QString title;
+    int style = 0;           // the whole style value passed
+    int icon = 0;            // vbCritical, vbQuestion, vbExclamation, vbInformation or 0
+    QList<int> answers;      // the buttons, left to right
+    int defaultAnswer = 0;   // the answer of the default button
+};
+
+// Shows a modal message box and returns the answer. An empty title is the
+// application title. Only the buttons' own answers can come back: the close box
+// and Esc give Cancel where there is one, OK for a lone OK, and nothing otherwise.
+int gMsgBox(const QString& iPrompt, int iStyle = vbOKOnly, const QString& iTitle = QString());
+
+// Shows a window modally and returns when it is hidden or closed.
+void gShowModal(QWidget* iWindow);
+
+// Test hooks: a script answers every box (and gets what was shown); a modal
+// script drives a modal window while it is shown (type, click, close).
+// Without a script on the offscreen platform a box answers its default button,
+// so nothing ever waits for a person.
+using MsgBoxScript = std::function<int(const MsgBoxCall&)>;
+using ModalScript = std::function<void(QWidget&)>;
+void setMsgBoxScript(MsgBoxScript iScript);
+void setModalScript(ModalScript iScript);
+
+// The QMessageBox text for a station prompt: CR LF, CR and LF become line breaks.
+QString msgBoxDisplayText(const QString& iPrompt);

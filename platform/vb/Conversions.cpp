@@ -1,0 +1,138 @@
+#include "platform/vb/Conversions.h"
+#include "platform/os/Locale.h"
+#include "platform/vb/DateTime.h"
+#include "platform/vb/VbError.h"
+#include <cfloat>
+#include <cmath>
+
+double roundHalfEven(double iValue) { return std::nearbyint(iValue); }
+
+int16_t checkedInt(long long iValue) {
+    if (iValue < -32768 || iValue > 32767) vbRaise(vberr::kOverflow);
+    return static_cast<int16_t>(iValue);
+}
+
+int32_t checkedLong(long long iValue) {
+    if (iValue < INT32_MIN || iValue > INT32_MAX) vbRaise(vberr::kOverflow);
+    return static_cast<int32_t>(iValue);
+}
+
+int16_t CInt(double iValue) {
+    if (std::isnan(iValue)) vbRaise(vberr::kOverflow);
+    const double r = roundHalfEven(iValue);
+    if (r < -32768.0 || r > 32767.0) vbRaise(vberr::kOverflow);
+    return static_cast<int16_t>(r);
+}
+
+int32_t CLng(double iValue) {
+    if (std::isnan(iValue)) vbRaise(vberr::kOverflow);
+    const double r = roundHalfEven(iValue);
+    if (r < -2147483648.0 || r > 2147483647.0) vbRaise(vberr::kOverflow);
+    return static_cast<int32_t>(r);
+}
+
+float CSng(double iValue) {
+    if (std::isfinite(iValue) && std::fabs(iValue) > FLT_MAX) vbRaise(vberr::kOverflow);
+    return static_cast<float>(iValue);
+}
+
+bool parseLocaleNumber(const QString& iText, double& oValue) {
+    const QString t = iText.trimmed();
+    if (t.isEmpty()) return false;
+    bool ok = false;
+    const QLocale loc = userlocale::user();
+    double v = loc.toDouble(t, &ok);
+    if (!ok) {
+        // Exponent forms ("1E-05") as the general form writes them.
+        QString s = t;
+        s.replace(loc.decimalPoint(), QStringLiteral("."));
+        v = QLocale::c().toDouble(s, &ok);
+    }
+    if (!ok || !std::isfinite(v)) return false;
+    oValue = v;
+    return true;
+}
+
+namespace {
+double numberOf(const Variant& iValue) {
+    switch (iValue.type()) {
+    case Variant::Type::Null: vbRaise(vberr::kInvalidUseOfNull);
+    case Variant::Type::Empty: return 0.0;
+    case Variant::Type::String: {
+        const QString t = iValue.text().trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return -1.0;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return 0.0;
+        double v = 0.0;
+        if (!parseLocaleNumber(t, v)) vbRaise(vberr::kTypeMismatch);
+        return v;
+    }
+    default:
+        return iValue.number();
+    }
+}
+}
+
+int16_t CInt(const Variant& iValue) { return CInt(numberOf(iValue)); }
+int32_t CLng(const Variant& iValue) { return CLng(numberOf(iValue)); }
+float CSng(const Variant& iValue) { return CSng(numberOf(iValue)); }
+double CDbl(const Variant& iValue) { return numberOf(iValue); }
+bool CBool(const Variant& iValue) { return numberOf(iValue) != 0.0; }
+
+double CDate(const Variant& iValue) {
+    if (iValue.isNull()) vbRaise(vberr::kInvalidUseOfNull);
+    if (iValue.isString()) {
+        double d = 0.0;
+        if (parseLocaleNumber(iValue.text(), d)) return d;
+        if (!parseVbDateText(iValue.text(), d)) vbRaise(vberr::kTypeMismatch);
+        return d;
+    }
+    return numberOf(iValue);
+}
+
+QString generalNumberText(double iValue, int iDigits, const QString& iDecimalChar) {
+    if (iValue == 0.0) return QStringLiteral("0");
+    QString s = QString::number(iValue, 'g', iDigits);
+    const qsizetype e = s.indexOf(QLatin1Char('e'));
+    if (e >= 0) {
+        // The run-time writes exponents as "E+07" / "E-05".
+        QString mant = s.left(e);
+        QString exp = s.mid(e + 1);
+        const QChar sign = exp.at(0);
+        exp = exp.mid(1);
+        while (exp.size() < 2) exp.prepend(QLatin1Char('0'));
+        s = mant + QLatin1Char('E') + sign + exp;
+    }
+    if (iDecimalChar != QLatin1String(".")) s.replace(QLatin1Char('.'), iDecimalChar);
+    return s;
+}
+
+QString CStr(float iValue) { return generalNumberText(iValue, 7, userlocale::decimalChar()); }
+QString CStr(double iValue) { return generalNumberText(iValue, 15, userlocale::decimalChar()); }
+QString CStr(int32_t iValue) { return QString::number(iValue); }
+QString CStr(bool iValue) { return iValue ? QStringLiteral("True") : QStringLiteral("False"); }
+
+QString CStr(const Variant& iValue) {
+    switch (iValue.type()) {
+    case Variant::Type::Null: vbRaise(vberr::kInvalidUseOfNull);
+    case Variant::Type::Empty: return QString();
+    case Variant::Type::String: return iValue.text();
+    case Variant::Type::Boolean: return CStr(iValue.number() != 0.0);
+    case Variant::Type::Integer:
+    case Variant::Type::Long: return QString::number(static_cast<long long>(iValue.number()));
+    case Variant::Type::Single: return CStr(static_cast<float>(iValue.number()));
+    case Variant::Type::Double: return CStr(iValue.number());
+    case Variant::Type::Date: return vbGeneralDateText(iValue.number());
+    }
+    return QString();
+}
+
+double Int(double iValue) { return std::floor(iValue); }
+double Fix(double iValue) { return std::trunc(iValue); }
+
+int32_t IntDiv(double iDividend, double iDivisor) {
+    const int32_t a = CLng(iDividend);
+    const int32_t b = CLng(iDivisor);
+    if (b == 0) vbRaise(vberr::kDivisionByZero);
+    if (a == INT32_MIN && b == -1) vbRaise(vberr::kOverflow);
+    return a / b;
+}

@@ -1,0 +1,75 @@
+#include "platform/vb/DateTime.h"
+#include "platform/os/Locale.h"
+#include <cmath>
+
+namespace {
+const QDate kEpoch(1899, 12, 30);
+
+// The locale's long time form without a time-zone field.
+QString longTimeFormat(const QLocale& iLoc) {
+    QString f = iLoc.timeFormat(QLocale::LongFormat);
+    f.remove(QLatin1Char('t'));
+    return f.trimmed();
+}
+}
+
+double vbDateFromDateTime(const QDateTime& iDateTime) {
+    const qint64 days = kEpoch.daysTo(iDateTime.date());
+    const QTime t = iDateTime.time();
+    return static_cast<double>(days) + t.msecsSinceStartOfDay() / 86400000.0;
+}
+
+QDateTime vbDateTimeFromDateExact(double iDays) {
+    const double whole = std::floor(iDays);
+    qint64 ms = std::llround((iDays - whole) * 86400000.0);
+    qint64 day = static_cast<qint64>(whole);
+    if (ms >= 86400000) { ms -= 86400000; ++day; }
+    return QDateTime(kEpoch.addDays(day), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+}
+
+QDateTime vbDateTimeFromDate(double iDays) {
+    const double whole = std::floor(iDays);
+    qint64 s = std::llround((iDays - whole) * 86400.0);
+    qint64 day = static_cast<qint64>(whole);
+    if (s >= 86400) { s -= 86400; ++day; }
+    return QDateTime(kEpoch.addDays(day), QTime(0, 0).addSecs(static_cast<int>(s)));
+}
+
+double vbDateSerial(int iYear, int iMonth, int iDay) {
+    return static_cast<double>(kEpoch.daysTo(QDate(iYear, iMonth, iDay)));
+}
+
+double vbTimeSerial(int iHour, int iMinute, int iSecond) {
+    return (iHour * 3600.0 + iMinute * 60.0 + iSecond) / 86400.0;
+}
+
+QString vbGeneralDateText(double iDays) {
+    const QLocale loc = userlocale::user();
+    const QDateTime dt = vbDateTimeFromDate(iDays);
+    const bool hasDate = std::floor(iDays) != 0.0;
+    const bool hasTime = dt.time() != QTime(0, 0);
+    const QString date = loc.toString(dt.date(), QLocale::ShortFormat);
+    const QString time = loc.toString(dt.time(), longTimeFormat(loc));
+    if (hasDate && hasTime) return date + QLatin1Char(' ') + time;
+    if (hasTime) return time;
+    return date;
+}
+
+bool parseVbDateText(const QString& iText, double& oDays) {
+    const QLocale loc = userlocale::user();
+    const QString t = iText.trimmed();
+    const QString shortDate = loc.dateFormat(QLocale::ShortFormat);
+    const QString longTime = longTimeFormat(loc);
+    for (const QString& f : {shortDate + QLatin1Char(' ') + longTime, shortDate + QLatin1Char(' ') +
+                             loc.timeFormat(QLocale::ShortFormat)}) {
+        const QDateTime dt = loc.toDateTime(t, f);
+        if (dt.isValid()) { oDays = vbDateFromDateTime(dt); return true; }
+    }
+    const QDate d = loc.toDate(t, shortDate);
+    if (d.isValid()) { oDays = static_cast<double>(kEpoch.daysTo(d)); return true; }
+    for (const QString& f : {longTime, loc.timeFormat(QLocale::ShortFormat)}) {
+        const QTime tm = loc.toTime(t, f);
+        if (tm.isValid()) { oDays = tm.msecsSinceStartOfDay() / 86400000.0; return true; }
+    }
+    return false;
+}
