@@ -1,7 +1,7 @@
 #include "platform/os/Mail.h"
 #include <QDateTime>
 #include <QFileInfo>
-#include <QLocale>
+#include <QList>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -14,12 +14,40 @@ QString sendmailProgram() {
     return QStandardPaths::findExecutable(QStringLiteral("sendmail"));
 }
 
-// RFC 2047 encoded word for a header that is not plain ASCII.
+// RFC 2047 encoded words for a header that is not plain ASCII. One word may be
+// at most 75 characters, so longer texts become several words on folded lines,
+// each cut between whole characters.
 QByteArray headerText(const QString& iText) {
     bool ascii = true;
     for (QChar c : iText) if (c.unicode() > 126 || c.unicode() < 32) ascii = false;
     if (ascii) return iText.toLatin1();
-    return "=?UTF-8?B?" + iText.toUtf8().toBase64() + "?=";
+    constexpr qsizetype kMaxBytes = 45;   // 60 base64 characters + 12 of framing
+    QList<QByteArray> words;
+    QByteArray chunk;
+    for (qsizetype i = 0; i < iText.size(); ++i) {
+        const qsizetype n = iText.at(i).isHighSurrogate() && i + 1 < iText.size() ? 2 : 1;
+        const QByteArray bytes = iText.mid(i, n).toUtf8();
+        i += n - 1;
+        if (chunk.size() + bytes.size() > kMaxBytes) {
+            words << chunk;
+            chunk.clear();
+        }
+        chunk += bytes;
+    }
+    words << chunk;
+    QByteArray out;
+    for (const QByteArray& w : words) {
+        if (!out.isEmpty()) out += "\n ";
+        out += "=?UTF-8?B?" + w.toBase64() + "?=";
+    }
+    return out;
+}
+
+// A header value on one line: a line break in it would start a header of its own.
+QString oneLine(QString iText) {
+    for (QChar& c : iText)
+        if (c.unicode() < 32 || c.unicode() == 127) c = QLatin1Char(' ');
+    return iText;
 }
 }
 
@@ -28,9 +56,10 @@ QByteArray composeMailMessage(const QString& iTo, const QString& iSubject, const
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QByteArray m;
-    m += "To: " + iTo.toLatin1() + "\n";
+    m += "To: " + oneLine(iTo).toLatin1() + "\n";
     m += "Subject: " + headerText(iSubject) + "\n";
-    m += "Date: " + QLocale::c().toString(QDateTime::currentDateTime(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss t")).toLatin1() + "\n";
+    // The zone as a numeric offset: a zone name such as "CET" is not a valid date.
+    m += "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1() + "\n";
     m += "MIME-Version: 1.0\n";
     m += "Content-Type: text/plain; charset=UTF-8\n";
     m += "Content-Transfer-Encoding: 8bit\n";

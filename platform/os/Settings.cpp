@@ -20,6 +20,26 @@ QSettings open(const QString& iApp) {
     QDir().mkpath(dir);
     return QSettings(QDir(dir).filePath(safe(iApp) + QStringLiteral(".ini")), QSettings::IniFormat);
 }
+
+// Section and key names match without regard to case, as in the registry the
+// station's routines were written against: the spelling already stored wins.
+QString matching(const QStringList& iStored, const QString& iName) {
+    for (const QString& n : iStored)
+        if (n.compare(iName, Qt::CaseInsensitive) == 0) return n;
+    return iName;
+}
+
+QString storedSection(QSettings& s, const QString& iSection) {
+    return matching(s.childGroups(), safe(iSection));
+}
+
+QString storedKey(QSettings& s, const QString& iSection, const QString& iKey) {
+    const QString section = storedSection(s, iSection);
+    s.beginGroup(section);
+    const QString key = matching(s.childKeys(), safe(iKey));
+    s.endGroup();
+    return section + QLatin1Char('/') + key;
+}
 }
 
 namespace settingsstore {
@@ -34,7 +54,7 @@ void setFolder(const QString& iFolder) { overrideFolder() = iFolder; }
 
 QString GetSetting(const QString& iApp, const QString& iSection, const QString& iKey, const QString& iDefault) {
     QSettings s = open(iApp);
-    const QVariant v = s.value(safe(iSection) + QLatin1Char('/') + safe(iKey));
+    const QVariant v = s.value(storedKey(s, iSection, iKey));
     if (!v.isValid()) return iDefault;
     // A value with commas may come back as a list from an INI written by hand.
     if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
@@ -43,14 +63,14 @@ QString GetSetting(const QString& iApp, const QString& iSection, const QString& 
 
 void SaveSetting(const QString& iApp, const QString& iSection, const QString& iKey, const QString& iValue) {
     QSettings s = open(iApp);
-    s.setValue(safe(iSection) + QLatin1Char('/') + safe(iKey), iValue);
+    s.setValue(storedKey(s, iSection, iKey), iValue);
     s.sync();
 }
 
 void DeleteSetting(const QString& iApp, const QString& iSection, const QString& iKey) {
     QSettings s = open(iApp);
-    if (iKey.isEmpty()) s.remove(safe(iSection));
-    else s.remove(safe(iSection) + QLatin1Char('/') + safe(iKey));
+    if (iKey.isEmpty()) s.remove(storedSection(s, iSection));
+    else s.remove(storedKey(s, iSection, iKey));
     s.sync();
 }
 

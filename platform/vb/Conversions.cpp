@@ -42,8 +42,10 @@ bool parseLocaleNumber(const QString& iText, double& oValue) {
     bool ok = false;
     const QLocale loc = userlocale::user();
     double v = loc.toDouble(t, &ok);
-    if (!ok) {
-        // Exponent forms ("1E-05") as the general form writes them.
+    // Only an exponent form ("1E-05") gets a second reading with the invariant
+    // point; any other text read that way would let "1.5" mean 1.5 in a locale
+    // where "1.500" means 1500.
+    if (!ok && t.contains(QLatin1Char('E'), Qt::CaseInsensitive)) {
         QString s = t;
         s.replace(loc.decimalPoint(), QStringLiteral("."));
         v = QLocale::c().toDouble(s, &ok);

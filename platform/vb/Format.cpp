@@ -73,7 +73,12 @@ QStringList sections(const QString& iPattern) {
 bool isDatePattern(const QString& iPattern) {
     static const QStringList named = {"general date", "long date", "medium date", "short date",
                                       "long time", "medium time", "short time"};
-    if (named.contains(iPattern.toLower())) return true;
+    // The named number forms are spelt with date letters ("Fixed", "Standard", ...).
+    static const QStringList namedNumber = {"general number", "fixed", "standard", "percent",
+                                            "true/false", "yes/no", "on/off"};
+    const QString p = iPattern.toLower();
+    if (named.contains(p)) return true;
+    if (namedNumber.contains(p)) return false;
     bool quoted = false;
     for (qsizetype i = 0; i < iPattern.size(); ++i) {
         const QChar c = iPattern.at(i);
@@ -317,6 +322,8 @@ QString Format(const Variant& iValue, const QString& iPattern) {
     case Variant::Type::Empty:
         return QString();
     case Variant::Type::Date:
+        // A number pattern shows the date as its number of days.
+        if (!iPattern.isEmpty() && !isDatePattern(iPattern)) return Format(iValue.number(), iPattern);
         return FormatDate(iValue.number(), iPattern);
     case Variant::Type::Single:
         return Format(static_cast<float>(iValue.number()), iPattern);

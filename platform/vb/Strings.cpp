@@ -69,7 +69,8 @@ QString Right(const QString& iText, long iLength) {
 }
 
 QString Mid(const QString& iText, long iStart, long iLength) {
-    if (iStart < 1) vbRaise(vberr::kInvalidCall);
+    // -1 is the "rest of the text" default; any other negative length is an error.
+    if (iStart < 1 || iLength < -1) vbRaise(vberr::kInvalidCall);
     if (iLength < 0) return iText.mid(iStart - 1);
     return iText.mid(iStart - 1, iLength);
 }

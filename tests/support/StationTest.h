@@ -22,6 +22,7 @@ protected:
     void clearBoxes() { mBoxes.clear(); }
 
     QString home() const { return mHome.path(); }
+    QString settingsFolder() const { return mSettings.path(); }
     QString homeFile(const QString& iName) const;
     QByteArray readHomeFile(const QString& iName) const;
     void writeHomeFile(const QString& iName, const QByteArray& iBytes) const;

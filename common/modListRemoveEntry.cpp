@@ -1,0 +1,20 @@
+#include "common/modListRemoveEntry.h"
+#include "common/ErrorTrap.h"
+#include <QListWidget>
+
+void gListRemoveEntry(const QString& isEntry, QListWidget& iolstIn, bool& obError) {
+    ErrorTrap trap("modListRemoveEntry", "gListRemoveEntry", obError);
+    int removed = -1;
+    if (!trap(10, [&] {
+            removed = -1;
+            for (int i = 0; i < iolstIn.count(); ++i)
+                if (iolstIn.item(i)->text() == isEntry) { removed = i; break; }
+        }))
+        return;
+    // Removing some other entry for a name that is not there would lose that entry.
+    if (removed < 0) return;
+    if (!trap(20, [&] { delete iolstIn.takeItem(removed); })) return;
+    trap(30, [&] {
+        if (iolstIn.count() > 0) iolstIn.setCurrentRow(removed > 0 ? removed - 1 : 0);
+    });
+}

@@ -1,0 +1,18 @@
+#include "common/modLog10.h"
+#include "common/ErrorTrap.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/vb/Conversions.h"
+#include <cmath>
+
+float gfLog10(float fIn, bool& obError) {
+    if (fIn <= 0.0f) {
+        gMsgBox(QStringLiteral("fIn(") + CStr(fIn) + QStringLiteral(") <= 0"), vbExclamation,
+                QStringLiteral("modLog10.gfLog10"));
+        obError = true;
+        return 0.0f;
+    }
+    ErrorTrap trap("modLog10", "gfLog10", obError);
+    float result = 0.0f;
+    trap(10, [&] { result = std::log(fIn) / 2.3025851f; });
+    return result;
+}

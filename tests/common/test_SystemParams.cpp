@@ -1,0 +1,137 @@
+// The station settings file as a new station, an engineer and a damaged file meet it.
+#include "common/modVarSystemParams.h"
+#include "tests/support/StationTest.h"
+
+namespace {
+class SystemParamsTest : public StationTest {
+protected:
+    void SetUp() override {
+        StationTest::SetUp();
+        gsStationName.clear();
+        gsPasswordEng.clear();
+        gsPasswordSuper.clear();
+        gbVarSysParam4 = gbAudioPrompts = gbOpFailCheck = false;
+        gnOpTimeOut = gnDigPort = 7;
+    }
+};
+
+TEST_F(SystemParamsTest, NewStationGetsOneMessageDefaultsAndTheFile) {
+    bool err = false;
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, "File 'Vexo_Sys.txt' does not exist ");
+    EXPECT_EQ(boxes()[0].title, "Setting System defaults ...");
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")),
+              QByteArray("Pelmo Towers\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n"));
+    EXPECT_EQ(gsStationName, "Pelmo Towers");
+    EXPECT_TRUE(gbAudioPrompts && gbOpFailCheck && gbVarSysParam4);
+    EXPECT_EQ(gnOpTimeOut, 0);
+    EXPECT_EQ(gnDigPort, 0);
+}
+
+TEST_F(SystemParamsTest, ValuesAndScrambledPasswordsRoundTrip) {
+    gsStationName = QString::fromUtf8("Line 3 \xe2\x82\xac");
+    gsPasswordEng = QStringLiteral("Woofer!");
+    gsPasswordSuper = QString::fromUtf8("s\xc3\xa9" "cret");
+    gbVarSysParam4 = false;
+    gbAudioPrompts = false;
+    gnOpTimeOut = 15;
+    gnDigPort = 2;
+    gbOpFailCheck = false;
+    bool err = false;
+    gVarSystemParamsWrite(err);
+    ASSERT_FALSE(err);
+    const QByteArray bytes = readHomeFile(QStringLiteral("Vexo_Sys.txt"));
+    // Passwords are stored with bit 7 toggled, byte by byte in Windows-1252.
+    EXPECT_TRUE(bytes.startsWith("Line 3 \x80\r\n\xd7\xef\xef\xe6\xe5\xf2\xa1\r\n\xf3\x69\xe3\xf2\xe5\xf4\r\nFalse\r\nFalse\r\n\r\n15\r\n0\r\n \r\n2\r\nFalse\r\n"));
+
+    gsStationName.clear();
+    gsPasswordEng.clear();
+    gsPasswordSuper.clear();
+    gnOpTimeOut = 0;
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(gsStationName, QString::fromUtf8("Line 3 \xe2\x82\xac"));
+    EXPECT_EQ(gsPasswordEng, "Woofer!");
+    EXPECT_EQ(gsPasswordSuper, QString::fromUtf8("s\xc3\xa9" "cret"));
+    EXPECT_EQ(gnOpTimeOut, 15);
+    EXPECT_EQ(gnDigPort, 2);
+    EXPECT_FALSE(gbOpFailCheck);
+    // Writing what was read gives the same bytes.
+    gVarSystemParamsWrite(err);
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), bytes);
+}
+
+TEST_F(SystemParamsTest, ExtraLinesAreIgnoredAndEmptyPasswordsStayEmpty) {
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "Bench 1\r\n\r\n\r\nTrue\r\nFalse\r\n\r\n5\r\n0\r\n \r\n1\r\nTrue\r\nextra\r\nmore\r\n");
+    gsPasswordEng = QStringLiteral("stale");
+    bool err = false;
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    EXPECT_EQ(gsStationName, "Bench 1");
+    EXPECT_EQ(gsPasswordEng, "");
+    EXPECT_FALSE(gbAudioPrompts);
+    EXPECT_EQ(gnOpTimeOut, 5);
+    EXPECT_EQ(gnDigPort, 1);
+}
+
+TEST_F(SystemParamsTest, ShortOrDamagedFileIsATrappedError) {
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "Bench 1\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n");
+    bool err = false;
+    answer({vbAbort, vbNo});
+    gVarSystemParamsRead(err);
+    EXPECT_TRUE(err);
+    ASSERT_GE(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].title, "Error!");
+    EXPECT_EQ(boxes()[0].prompt, "Source: modVarSystemParams.gVarSystemParamsRead.80\r\n\r\nInput past end of file");
+    EXPECT_EQ(gsStationName, "Bench 1");
+    EXPECT_EQ(gnOpTimeOut, 7);   // left as it was
+
+    // A line that does not convert: Ignore goes on with the next line.
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "B\r\n\r\n\r\nTrue\r\nTrue\r\n\r\nseven\r\n0\r\n \r\n2\r\nFalse\r\n");
+    err = false;
+    clearBoxes();
+    answer({vbIgnore});
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].prompt.endsWith("Type mismatch"));
+    EXPECT_EQ(gnDigPort, 2);
+    EXPECT_FALSE(gbOpFailCheck);
+}
+
+TEST_F(SystemParamsTest, APasswordThatCannotBeStoredIsRefusedAndTheOldFileKept) {
+    bool err = false;
+    gsPasswordEng = QStringLiteral("good");
+    gVarSystemParamsWrite(err);
+    const QByteArray before = readHomeFile(QStringLiteral("Vexo_Sys.txt"));
+
+    gsPasswordEng = QString::fromUtf8("bad\xc5\xa0");   // Š is 138 in 1252: scrambles to a line feed
+    gVarSystemParamsWrite(err);
+    EXPECT_TRUE(err);
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].prompt.contains(QString::fromUtf8("'\xc5\xa0'")));
+    EXPECT_EQ(boxes()[0].icon, vbExclamation);
+
+    // A character with no Windows-1252 code at all is refused the same way.
+    err = false;
+    gsPasswordEng = QString::fromUtf8("\xe6\x97\xa5");
+    gVarSystemParamsWrite(err);
+    EXPECT_TRUE(err);
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
+}
+
+TEST_F(SystemParamsTest, AStoredLineThatUnscramblesBadlyReadsAsEmptyWithTheRoutinesMessage) {
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "B\r\n\x88x\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
+    bool err = false;
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    EXPECT_EQ(gsPasswordEng, "");
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, "Invalid character ASCII(8) in input string!");
+    EXPECT_EQ(boxes()[0].title, "modStringEncryptDecrypt.gsStringEncryptDecrypt");
+}
+}

@@ -1,0 +1,82 @@
+// The station's start: one copy only, the main window with its clock, and a
+// clean shutdown.
+#include "common/modGeneral.h"
+#include "common/modVarSystemParams.h"
+#include "platform/os/Settings.h"
+#include "platform/os/SingleInstance.h"
+#include "platform/ui/FormRegistry.h"
+#include "station/frmVexo.h"
+#include "tests/support/StationTest.h"
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+using StartTest = StationTest;
+
+TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
+    frmVexo& f = form<frmVexo>();
+    ASSERT_TRUE(f.Form_Load());
+    f.show();
+    EXPECT_EQ(f.windowTitle(), "Vexo v1.000");
+    auto* clock = f.findChild<QLabel*>(QStringLiteral("lblTimeDate"));
+    ASSERT_NE(clock, nullptr);
+    EXPECT_EQ(clock->text(), "10:00 Mon 07-Dec-26");
+    auto* timer = f.findChild<QTimer*>(QStringLiteral("tmrClock"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 60000);
+    // A new station: the settings file was created with its defaults.
+    EXPECT_EQ(gsStationName, "Pelmo Towers");
+    EXPECT_TRUE(QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))));
+
+    f.close();
+    unload<frmVexo>();
+    EXPECT_FALSE(isLoaded<frmVexo>());
+    EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "GB");
+}
+
+TEST_F(StartTest, ASecondCopyBringsTheFirstForwardAndEndsWithoutTouchingAnything) {
+    // This process plays the running station.
+    SingleInstance first;
+    ASSERT_TRUE(first.acquire());
+    QSignalSpy activated(&first, &SingleInstance::activateRequested);
+
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VEXO_HOME"), home());
+    env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(VEXO_EXE_PATH), {});
+    ASSERT_TRUE(second.waitForStarted(10000));
+    // Keep this copy's event loop turning so it can answer.
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(activated.count(), 1);
+    EXPECT_FALSE(QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))));
+    EXPECT_TRUE(QDir(settingsFolder()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(StartTest, ACopyWithoutARunningOneStartsNormally) {
+    QProcess only;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VEXO_HOME"), home());
+    env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    only.setProcessEnvironment(env);
+    only.start(QStringLiteral(VEXO_EXE_PATH), {});
+    ASSERT_TRUE(only.waitForStarted(10000));
+    // It runs until told to stop, and holds the lock meanwhile.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))), 20000);
+    EXPECT_EQ(only.state(), QProcess::Running);
+    SingleInstance probe;
+    EXPECT_FALSE(probe.acquire());
+    only.kill();
+    only.waitForFinished(5000);
+}
+}
