@@ -64,9 +64,9 @@ QByteArray composeMailMessage(const QString& iTo, const QString& iSubject, const
     m += "Content-Type: text/plain; charset=UTF-8\n";
     m += "Content-Transfer-Encoding: 8bit\n";
     m += "\n";
-    // A lone "." line would end the message for some sendmail programs.
+    // sendmail runs with -i, so a lone "." line is text like any other.
     for (const QString& line : body.split(QLatin1Char('\n'))) {
-        m += (line == QLatin1String(".") ? QStringLiteral("..") : line).toUtf8();
+        m += line.toUtf8();
         m += "\n";
     }
     return m;

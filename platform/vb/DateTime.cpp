@@ -3,7 +3,18 @@
 #include <cmath>
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// 1899-12-30 as a constant expression: a QDate built at start-up would still be
+// invalid for dates other files compute while they are initialised.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019);
+static_assert(kEpoch.toJulianDay() == 2415019);
+
+// A two-digit year read from text: 00-29 are this century, 30-99 the last, as
+// the platform the station's dates come from reads them ("07.12.26" is 2026).
+QDate withCenturyWindow(const QDate& iDate, const QString& iFormat) {
+    if (!iDate.isValid() || iFormat.contains(QLatin1String("yyyy")) || !iFormat.contains(QLatin1String("yy")))
+        return iDate;
+    return iDate.year() < 1930 ? iDate.addYears(100) : iDate;
+}
 
 // The locale's long time form without a time-zone field.
 QString longTimeFormat(const QLocale& iLoc) {
@@ -63,9 +74,12 @@ bool parseVbDateText(const QString& iText, double& oDays) {
     for (const QString& f : {shortDate + QLatin1Char(' ') + longTime, shortDate + QLatin1Char(' ') +
                              loc.timeFormat(QLocale::ShortFormat)}) {
         const QDateTime dt = loc.toDateTime(t, f);
-        if (dt.isValid()) { oDays = vbDateFromDateTime(dt); return true; }
+        if (dt.isValid()) {
+            oDays = vbDateFromDateTime(QDateTime(withCenturyWindow(dt.date(), shortDate), dt.time()));
+            return true;
+        }
     }
-    const QDate d = loc.toDate(t, shortDate);
+    const QDate d = withCenturyWindow(loc.toDate(t, shortDate), shortDate);
     if (d.isValid()) { oDays = static_cast<double>(kEpoch.daysTo(d)); return true; }
     for (const QString& f : {longTime, loc.timeFormat(QLocale::ShortFormat)}) {
         const QTime tm = loc.toTime(t, f);

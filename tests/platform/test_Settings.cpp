@@ -1,0 +1,103 @@
+#include "platform/os/AppInfo.h"
+#include "platform/os/Settings.h"
+#include "tests/support/StationTest.h"
+#include <QDir>
+#include <QFile>
+
+class Settings : public StationTest {
+protected:
+    const QString mApp = QStringLiteral("Pelmo");
+    const QString mSection = QStringLiteral("Vexo");
+
+    QString iniText() const {
+        QFile f(QDir(settingsstore::folder()).filePath(mApp + QStringLiteral(".ini")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+TEST_F(Settings, MissingSettingsGiveTheDefault) {
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("Nothing")), QString());
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("Nothing"), QStringLiteral("7")), QStringLiteral("7"));
+    // An empty value is a value, not a missing one.
+    SaveSetting(mApp, mSection, QStringLiteral("Blank"), QString());
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("Blank"), QStringLiteral("7")), QString());
+}
+
+TEST_F(Settings, ValuesRoundTripExactly) {
+    const QStringList values = {
+        QStringLiteral("1,5"), QStringLiteral("a,b,c"), QStringLiteral(" a, b "), QStringLiteral("say \"hi\""),
+        QStringLiteral("C:\\Vexo\\Seq"), QStringLiteral("Prüfung 5 €"), QStringLiteral("@Invalid()"),
+        QStringLiteral("true"), QStringLiteral("x=1;y=2"), QStringLiteral("#hash")};
+    for (qsizetype i = 0; i < values.size(); ++i)
+        SaveSetting(mApp, mSection, QStringLiteral("Key%1").arg(i), values.at(i));
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("Key%1").arg(i)), values.at(i)) << i;
+}
+
+TEST_F(Settings, KeysWithDotsAndOverwrites) {
+    SaveSetting(mApp, mSection, QStringLiteral("frmMESeq.Left"), QStringLiteral("1200"));
+    SaveSetting(mApp, mSection, QStringLiteral("frmMESeq.Top"), QStringLiteral("900"));
+    SaveSetting(mApp, mSection, QStringLiteral("frmMESeq.Left"), QStringLiteral("1500"));
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("frmMESeq.Left")), QStringLiteral("1500"));
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("frmMESeq.Top")), QStringLiteral("900"));
+    // Names match without regard to case, one setting under the first spelling.
+    EXPECT_EQ(GetSetting(mApp, QStringLiteral("VEXO"), QStringLiteral("frmmeseq.left")), QStringLiteral("1500"));
+    SaveSetting(mApp, QStringLiteral("vexo"), QStringLiteral("FRMMESEQ.LEFT"), QStringLiteral("1800"));
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("frmMESeq.Left")), QStringLiteral("1800"));
+    const QString ini = iniText();
+    EXPECT_EQ(ini.count(QStringLiteral("frmMESeq.Left"), Qt::CaseInsensitive), 1) << ini.toStdString();
+    EXPECT_FALSE(ini.contains(QStringLiteral("[vexo]")));
+}
+
+TEST_F(Settings, DeleteKeyOrWholeSection) {
+    SaveSetting(mApp, mSection, QStringLiteral("A"), QStringLiteral("1"));
+    SaveSetting(mApp, mSection, QStringLiteral("B"), QStringLiteral("2"));
+    SaveSetting(mApp, QStringLiteral("Other"), QStringLiteral("A"), QStringLiteral("3"));
+    DeleteSetting(mApp, mSection, QStringLiteral("a"));
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("A"), QStringLiteral("gone")), QStringLiteral("gone"));
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("B")), QStringLiteral("2"));
+    DeleteSetting(mApp, mSection);
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("B"), QStringLiteral("gone")), QStringLiteral("gone"));
+    EXPECT_EQ(GetSetting(mApp, QStringLiteral("Other"), QStringLiteral("A")), QStringLiteral("3"));
+    // Deleting what is not there is harmless.
+    DeleteSetting(mApp, QStringLiteral("Never"), QStringLiteral("Key"));
+    DeleteSetting(mApp, QStringLiteral("Never"));
+}
+
+TEST_F(Settings, ApplicationsAndTheStationsOwnSection) {
+    SaveSetting(QStringLiteral("Other App"), mSection, QStringLiteral("K"), QStringLiteral("other"));
+    saveUserSetting(QStringLiteral("K"), QStringLiteral("mine"));
+    EXPECT_EQ(GetSetting(mApp, appinfo::title(), QStringLiteral("K")), QStringLiteral("mine"));
+    EXPECT_EQ(userSetting(QStringLiteral("K")), QStringLiteral("mine"));
+    EXPECT_EQ(GetSetting(QStringLiteral("Other App"), mSection, QStringLiteral("K")), QStringLiteral("other"));
+    deleteUserSetting(QStringLiteral("K"));
+    EXPECT_EQ(userSetting(QStringLiteral("K"), QStringLiteral("none")), QStringLiteral("none"));
+    // Separators in names do not open sub-sections.
+    SaveSetting(mApp, QStringLiteral("A/B"), QStringLiteral("x\\y"), QStringLiteral("1"));
+    EXPECT_EQ(GetSetting(mApp, QStringLiteral("A/B"), QStringLiteral("x\\y")), QStringLiteral("1"));
+    EXPECT_EQ(GetSetting(mApp, QStringLiteral("A"), QStringLiteral("B/x")), QString());
+}
+
+TEST_F(Settings, AHandWrittenListComesBackAsText) {
+    QDir().mkpath(settingsstore::folder());
+    QFile f(QDir(settingsstore::folder()).filePath(QStringLiteral("Pelmo.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Vexo]\nList=a,b,c\nPlain=12\n");
+    f.close();
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("List")), QStringLiteral("a,b,c"));
+    EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("Plain")), QStringLiteral("12"));
+}
+
+class AppInfo : public StationTest {};
+
+TEST_F(AppInfo, ProgramFolderAndNames) {
+    EXPECT_EQ(appinfo::programFolder(), QDir(home()).absolutePath());
+    EXPECT_EQ(appinfo::programPath(QStringLiteral("Vexo_Seq.mdb")), QDir(home()).filePath(QStringLiteral("Vexo_Seq.mdb")));
+    EXPECT_EQ(appinfo::programPath(QStringLiteral("Labels\\Unit.txt")),
+              QDir(home()).filePath(QStringLiteral("Labels/Unit.txt")));
+    EXPECT_EQ(appinfo::programPath(QStringLiteral("/tmp/x.txt")), QStringLiteral("/tmp/x.txt"));
+    EXPECT_EQ(appinfo::title(), QStringLiteral("Vexo"));
+    EXPECT_EQ(appinfo::companyName(), QStringLiteral("Pelmo"));
+    EXPECT_EQ(appinfo::exeName(), QStringLiteral("Vexo"));
+    EXPECT_GE(appinfo::versionMajor(), 1);
+}

@@ -1,0 +1,107 @@
+#include "platform/os/TextFile.h"
+#include "platform/vb/VbError.h"
+#include "tests/support/StationTest.h"
+#include <QDir>
+
+namespace {
+template <typename F>
+long errorOf(F&& iCall) {
+    try {
+        iCall();
+    } catch (const VbError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+QStringList lines(const char* iText) { return splitTextLines(QString::fromLatin1(iText)); }
+}
+
+TEST(TextLines, EveryLineEndingEndsALine) {
+    EXPECT_EQ(lines("a\r\nb\r\n"), QStringList({"a", "b"}));
+    EXPECT_EQ(lines("a\rb\r"), QStringList({"a", "b"}));
+    EXPECT_EQ(lines("a\nb\n"), QStringList({"a", "b"}));
+    EXPECT_EQ(lines("a\r\nb\rc\nd"), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(lines("a\n\r\nb"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(lines("a\r\r\nb"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(lines("last"), QStringList({"last"}));
+    EXPECT_EQ(lines("\r\n"), QStringList({""}));
+    EXPECT_TRUE(lines("").isEmpty());
+    EXPECT_EQ(lines(" x \t"), QStringList({" x \t"}));
+}
+
+TEST(TextDecoding, AutoTakesUtf8WhenValidElseWindows1252) {
+    EXPECT_EQ(decodeText(QByteArray("Pr\xC3\xBC" "fung \xE2\x82\xAC"), TextEncoding::Auto), QStringLiteral("Prüfung €"));
+    EXPECT_EQ(decodeText(QByteArray("\xEF\xBB\xBFhead"), TextEncoding::Auto), QStringLiteral("head"));
+    EXPECT_EQ(decodeText(QByteArray("\xE9t\xE9 \x80"), TextEncoding::Auto), QStringLiteral("été €"));
+    // A multi-byte sequence cut off at the end is no UTF-8 either.
+    EXPECT_EQ(decodeText(QByteArray("ab\xC3"), TextEncoding::Auto), QStringLiteral("abÃ"));
+    EXPECT_EQ(decodeText(QByteArray("plain"), TextEncoding::Auto), QStringLiteral("plain"));
+    EXPECT_EQ(decodeText(QByteArray(), TextEncoding::Auto), QString());
+}
+
+TEST(TextDecoding, AnsiIsAlwaysWindows1252) {
+    // Bytes that happen to form valid UTF-8 stay the 1252 characters they are.
+    EXPECT_EQ(decodeText(QByteArray("\xC3\xA9"), TextEncoding::Ansi), QStringLiteral("Ã©"));
+    EXPECT_EQ(decodeText(QByteArray("\xEF\xBB\xBFx"), TextEncoding::Ansi), QStringLiteral("ï»¿x"));
+    EXPECT_EQ(decodeText(QByteArray("\x80\x81"), TextEncoding::Ansi), QString(QChar(0x20AC)) + QChar(0x81));
+}
+
+class TextFile : public StationTest {
+protected:
+    void TearDown() override {
+        EXPECT_EQ(textFileOpenCount(), 0);
+        StationTest::TearDown();
+    }
+};
+
+TEST_F(TextFile, LineInputUntilEndOfFile) {
+    writeHomeFile(QStringLiteral("Prompt.txt"), QByteArray("one\r\nt\xE9o\nthree"));
+    const int n = textFileOpen(homeFile(QStringLiteral("Prompt.txt")), TextEncoding::Auto);
+    EXPECT_EQ(textFileOpenCount(), 1);
+    QStringList read;
+    while (!textFileEOF(n)) read << textFileLineInput(n);
+    EXPECT_EQ(read, QStringList({"one", "téo", "three"}));
+    EXPECT_EQ(errorOf([&] { textFileLineInput(n); }), vberr::kInputPastEnd);
+    EXPECT_TRUE(textFileEOF(n));
+    textFileClose(n);
+    EXPECT_EQ(textFileOpenCount(), 0);
+    EXPECT_EQ(errorOf([&] { textFileLineInput(n); }), vberr::kBadFileNameOrNumber);
+    EXPECT_EQ(errorOf([&] { textFileEOF(n); }), vberr::kBadFileNameOrNumber);
+}
+
+TEST_F(TextFile, EmptyFileIsAtEndAtOnce) {
+    writeHomeFile(QStringLiteral("Empty.txt"), QByteArray());
+    const int n = textFileOpen(homeFile(QStringLiteral("Empty.txt")), TextEncoding::Ansi);
+    EXPECT_TRUE(textFileEOF(n));
+    EXPECT_EQ(errorOf([&] { textFileLineInput(n); }), vberr::kInputPastEnd);
+    textFileClose(n);
+}
+
+TEST_F(TextFile, FilesGetTheirOwnNumbersAndNumbersAreReused) {
+    writeHomeFile(QStringLiteral("A.txt"), QByteArray("a1\na2\n"));
+    writeHomeFile(QStringLiteral("B.txt"), QByteArray("b1\n"));
+    const int a = textFileOpen(homeFile(QStringLiteral("A.txt")), TextEncoding::Ansi);
+    const int b = textFileOpen(homeFile(QStringLiteral("B.txt")), TextEncoding::Ansi);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(textFileLineInput(b), QStringLiteral("b1"));
+    EXPECT_EQ(textFileLineInput(a), QStringLiteral("a1"));
+    EXPECT_TRUE(textFileEOF(b));
+    EXPECT_FALSE(textFileEOF(a));
+    textFileClose(a);
+    const int c = textFileOpen(homeFile(QStringLiteral("A.txt")), TextEncoding::Ansi);
+    EXPECT_EQ(c, a);
+    EXPECT_EQ(textFileLineInput(c), QStringLiteral("a1"));   // a new open starts at the top
+    textFileClose(b);
+    textFileClose(c);
+    textFileClose(c);   // closing twice is harmless
+}
+
+TEST_F(TextFile, MissingOrUnreadableFilesRaise) {
+    EXPECT_EQ(errorOf([&] { textFileOpen(homeFile(QStringLiteral("Missing.txt")), TextEncoding::Auto); }),
+              vberr::kFileNotFound);
+    ASSERT_TRUE(QDir(home()).mkdir(QStringLiteral("Folder")));
+    EXPECT_EQ(errorOf([&] { textFileOpen(homeFile(QStringLiteral("Folder")), TextEncoding::Auto); }),
+              vberr::kPathFileAccess);
+    EXPECT_EQ(textFileOpenCount(), 0);
+}
