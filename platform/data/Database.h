@@ -1,0 +1,60 @@
+#pragma once
+#include "platform/vb/Variant.h"
+#include <QList>
+#include <QString>
+#include <memory>
+
+namespace SQLite { class Database; class Exception; }
+class Recordset;
+
+// One open database file. Every handle on the same file in this process shares
+// one SQLite connection, so whatever one handle commits the others read at once.
+struct DbConnection;
+
+// A handle on a database file, as OpenDatabase returns it. Copies share the
+// file; a read-only handle refuses writes (3027) even though its connection
+// is shared with handles that may write.
+class Database {
+public:
+    Database() = default;
+
+    bool isOpen() const { return mConnection != nullptr; }
+    QString Name() const;            // the full path of the file
+    bool ReadOnly() const { return mReadOnly; }
+    bool Exclusive() const { return mExclusive; }
+
+    // A record set on a table name or on "SELECT fields FROM table [WHERE ...]
+    // [ORDER BY ...]" whose '?' parameters take iParams in order.
+    std::unique_ptr<Recordset> OpenRecordset(const QString& iSource, const QList<Variant>& iParams = {}) const;
+
+    // An action query (UPDATE/DELETE/INSERT) with bound '?' parameters, as one
+    // transaction; returns the number of records it touched.
+    long Execute(const QString& iSql, const QList<Variant>& iParams = {}) const;
+
+    void Close();
+
+    // The shared connection, for the layer itself and for measurements.
+    SQLite::Database& sqlite() const;
+    const std::shared_ptr<DbConnection>& connection() const { return mConnection; }
+
+private:
+    friend Database OpenDatabase(const QString&, bool, bool);
+    std::shared_ptr<DbConnection> mConnection;
+    bool mReadOnly = false;
+    bool mExclusive = false;
+};
+
+// Opens a database file by name. The name resolves to the file in the program
+// folder whatever its letter case or separators ("\Vexo_seq.mdb" is
+// <program folder>/Vexo_Seq.mdb); an absolute path stays in its folder.
+// A registered file that is missing is created with its tables; an existing one
+// gets the tables and indexes it lacks. Raises 3024 for a missing file nobody
+// registered and 3343 naming the file when it is not a database.
+// Exclusive is accepted for the callers' sake; within the process the file is shared.
+Database OpenDatabase(const QString& iName, bool iExclusive = false, bool iReadOnly = false);
+
+// The full path a database name resolves to (the file need not exist).
+QString resolveDatabasePath(const QString& iName);
+
+// A database engine failure as the run-time's error, naming the file.
+[[noreturn]] void raiseDatabaseError(const SQLite::Exception& iError, const QString& iFile);

@@ -1,0 +1,733 @@
+#include "platform/data/Recordset.h"
+#include "platform/vb/Conversions.h"
+#include "platform/vb/VbError.h"
+#include <QLocale>
+#include <QRegularExpression>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+// Quoted parts ('...', "...", [...]) blanked out, so that keywords are only
+// found in the text around them; positions stay the same.
+QString maskQuoted(const QString& iText) {
+    QString m = iText;
+    QChar close;
+    for (int i = 0; i < m.size(); ++i) {
+        const QChar c = m[i];
+        if (close.isNull()) {
+            if (c == QLatin1Char('\'') || c == QLatin1Char('"')) close = c;
+            else if (c == QLatin1Char('[')) close = QLatin1Char(']');
+        } else {
+            if (c == close) close = QChar();
+            else m[i] = QLatin1Char('x');
+        }
+    }
+    return m;
+}
+
+// Jet's [name] as the SQL's "name".
+QString bracketsToQuotes(const QString& iText) {
+    QString out;
+    QChar close;
+    for (const QChar c : iText) {
+        if (close.isNull()) {
+            if (c == QLatin1Char('\'') || c == QLatin1Char('"')) { close = c; out += c; }
+            else if (c == QLatin1Char('[')) { close = QLatin1Char(']'); out += QLatin1Char('"'); }
+            else out += c;
+        } else if (c == close) {
+            out += close == QLatin1Char(']') ? QChar(QLatin1Char('"')) : c;
+            close = QChar();
+        } else if (close == QLatin1Char(']') && c == QLatin1Char('"')) {
+            out += QLatin1String("\"\"");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString unquoteName(QString iName) {
+    iName = iName.trimmed();
+    if (iName.size() >= 2 && ((iName.startsWith(QLatin1Char('[')) && iName.endsWith(QLatin1Char(']')))
+                              || (iName.startsWith(QLatin1Char('"')) && iName.endsWith(QLatin1Char('"')))))
+        iName = iName.mid(1, iName.size() - 2);
+    return iName;
+}
+
+struct Source {
+    QString table;
+    QStringList columns;   // empty: all
+    QString where;
+    QString order;
+};
+
+[[noreturn]] void sourceError(const QString& iSource) {
+    vbRaise(3131, QStringLiteral("Syntax error in FROM clause of '%1'.").arg(iSource));
+}
+
+Source parseSource(const QString& iSource) {
+    Source s;
+    static const QRegularExpression select(
+        QStringLiteral(R"(^\s*SELECT\s+(.+?)\s+FROM\s+(\[[^\]]+\]|"(?:[^"]|"")+"|[A-Za-z0-9_#$]+)(.*?)\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = select.match(iSource);
+    if (!m.hasMatch()) {
+        if (iSource.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)) sourceError(iSource);
+        s.table = unquoteName(iSource);
+        return s;
+    }
+    s.table = unquoteName(m.captured(2));
+    const QString cols = m.captured(1).trimmed();
+    if (cols != QLatin1String("*")) {
+        for (const QString& c : cols.split(QLatin1Char(','))) {
+            QString n = unquoteName(c);
+            if (n.isEmpty() || n.contains(QLatin1Char('('))) sourceError(iSource);
+            s.columns << n;
+        }
+    }
+    const QString rest = m.captured(3).trimmed();
+    if (rest.isEmpty()) return s;
+    const QString masked = maskQuoted(rest);
+    static const QRegularExpression orderBy(QStringLiteral(R"(\bORDER\s+BY\b)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression where(QStringLiteral(R"(^WHERE\b)"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch o = orderBy.match(masked);
+    const int orderAt = o.hasMatch() ? static_cast<int>(o.capturedStart()) : static_cast<int>(rest.size());
+    const QString head = rest.left(orderAt).trimmed();
+    if (o.hasMatch()) s.order = bracketsToQuotes(rest.mid(o.capturedEnd()).trimmed());
+    if (!head.isEmpty()) {
+        const QRegularExpressionMatch w = where.match(head);
+        if (!w.hasMatch()) sourceError(iSource);
+        s.where = bracketsToQuotes(head.mid(w.capturedEnd()).trimmed());
+    }
+    return s;
+}
+
+struct Term {
+    QString field;
+    QString op;
+    Variant value;
+};
+
+[[noreturn]] void criteriaError(const QString& iCriteria) {
+    vbRaise(3077, QStringLiteral("Syntax error in criteria expression '%1'.").arg(iCriteria));
+}
+
+// "Seq_Name = 'O''Brien'", "Seq_Name  ='x'", "[Layer1_Pt#] > 3 AND Test_No = ?":
+// field, comparison and value, the value kept apart from any SQL.
+QList<Term> parseCriteria(const QString& iCriteria, const Variant* iValue) {
+    QList<Term> terms;
+    const QString& c = iCriteria;
+    int i = 0;
+    bool valueUsed = false;
+    auto skipSpace = [&] { while (i < c.size() && c[i].isSpace()) ++i; };
+    auto isNameChar = [](QChar ch) { return ch.isLetterOrNumber() || ch == QLatin1Char('_') || ch == QLatin1Char('#') || ch == QLatin1Char('$'); };
+    for (;;) {
+        Term t;
+        skipSpace();
+        if (i < c.size() && c[i] == QLatin1Char('[')) {
+            const int end = c.indexOf(QLatin1Char(']'), i);
+            if (end < 0) criteriaError(c);
+            t.field = c.mid(i + 1, end - i - 1);
+            i = end + 1;
+        } else {
+            const int start = i;
+            while (i < c.size() && (isNameChar(c[i]) || c[i] == QLatin1Char('.'))) ++i;
+            t.field = c.mid(start, i - start);
+            // "table.field": the field
+            t.field = t.field.section(QLatin1Char('.'), -1);
+        }
+        if (t.field.isEmpty()) criteriaError(c);
+        skipSpace();
+        static const char* const ops[] = {"<=", ">=", "<>", "=", "<", ">"};
+        for (const char* op : ops) {
+            const QLatin1String o(op);
+            if (c.mid(i, o.size()) == o) {
+                t.op = o;
+                i += o.size();
+                break;
+            }
+        }
+        if (t.op.isEmpty()) criteriaError(c);
+        skipSpace();
+        if (i >= c.size()) criteriaError(c);
+        const QChar q = c[i];
+        if (q == QLatin1Char('\'') || q == QLatin1Char('"')) {
+            QString text;
+            ++i;
+            for (;;) {
+                if (i >= c.size()) criteriaError(c);
+                if (c[i] == q) {
+                    if (i + 1 < c.size() && c[i + 1] == q) { text += q; i += 2; continue; }
+                    ++i;
+                    break;
+                }
+                text += c[i++];
+            }
+            t.value = Variant(text);
+        } else if (q == QLatin1Char('?')) {
+            if (!iValue || valueUsed) criteriaError(c);
+            valueUsed = true;
+            t.value = *iValue;
+            ++i;
+        } else {
+            const int start = i;
+            while (i < c.size() && !c[i].isSpace()) ++i;
+            const QString word = c.mid(start, i - start);
+            bool ok = false;
+            const double d = QLocale::c().toDouble(word, &ok);
+            if (ok) t.value = Variant(d);
+            else if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) t.value = Variant(true);
+            else if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) t.value = Variant(false);
+            else if (word.compare(QLatin1String("Null"), Qt::CaseInsensitive) == 0) t.value = Variant::null();
+            else criteriaError(c);
+        }
+        terms << t;
+        skipSpace();
+        if (i >= c.size()) break;
+        if (c.mid(i, 3).compare(QLatin1String("AND"), Qt::CaseInsensitive) != 0 || i + 3 >= c.size() || !c[i + 3].isSpace())
+            criteriaError(c);
+        i += 3;
+    }
+    if (iValue && !valueUsed) criteriaError(c);
+    return terms;
+}
+
+// A criteria value as the field compares it; a comparison with Null matches nothing.
+Variant criteriaValue(const FieldDef& iField, const Variant& iValue) {
+    if (iValue.isNull() || iValue.isEmpty()) return Variant::null();
+    try {
+        switch (iField.type) {
+        case FieldType::Text:
+        case FieldType::Memo: return Variant(CStr(iValue));
+        case FieldType::Boolean: return Variant(CBool(iValue));
+        case FieldType::Date: return Variant(CDate(iValue));
+        default: return Variant(CDbl(iValue));
+        }
+    } catch (const VbError&) {
+        vbRaise(3464, QStringLiteral("Data type mismatch in criteria expression (field '%1').").arg(iField.name));
+    }
+}
+
+} // namespace
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+void Recordset::open(const Database& iDb, const QString& iSource, const QList<Variant>& iParams) {
+    const Database db = iDb;   // may be this set's own handle, which Close() drops
+    const QList<Variant> params = iParams;
+    Close();
+    if (!db.isOpen()) vbRaise(3420, QStringLiteral("Object invalid or no longer set."));
+    const Source src = parseSource(iSource);
+    mDb = db;
+    try {
+        mTableFields = dbschema::readTable(mDb.sqlite(), src.table, mTable);
+        if (src.columns.isEmpty()) {
+            mFields = mTableFields;
+        } else {
+            for (const QString& name : src.columns) {
+                auto f = std::find_if(mTableFields.cbegin(), mTableFields.cend(), [&](const FieldDef& d) {
+                    return d.name.compare(name, Qt::CaseInsensitive) == 0;
+                });
+                if (f == mTableFields.cend())
+                    vbRaise(3265, QStringLiteral("Item not found in this collection ('%1' in '%2').").arg(name, mTable));
+                mFields << *f;
+            }
+        }
+        QStringList cols;
+        for (int i = 0; i < mFields.size(); ++i) {
+            cols << dbschema::quoteName(mFields[i].name);
+            mFieldIndex.insert(mFields[i].name.toLower(), i);
+        }
+        mWhere = src.where;
+        mOrder = src.order;
+        mParams = params;
+        mFetch = std::make_unique<SQLite::Statement>(
+            mDb.sqlite(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                              .arg(cols.join(QStringLiteral(", ")), dbschema::quoteName(mTable)).toStdString());
+        mOpen = true;
+        buildKeys();
+        mPos = 0;
+        if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size());
+    } catch (const SQLite::Exception& e) {
+        Close();
+        raiseDatabaseError(e, db.Name());
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void Recordset::Close() {
+    mFetch.reset();
+    mStatements.clear();
+    mDb = Database();
+    mOpen = false;
+    mTable.clear();
+    mWhere.clear();
+    mOrder.clear();
+    mParams.clear();
+    mFields.clear();
+    mTableFields.clear();
+    mFieldIndex.clear();
+    mKeys.clear();
+    mKeysSorted = true;
+    mPos = -1;
+    mDeletedHere = false;
+    mRow.clear();
+    mEditMode = dbEditNone;
+    mBuffer.clear();
+    mAssigned.clear();
+    mLastModified = RecordBookmark();
+    mNoMatch = false;
+}
+
+void Recordset::checkOpen() const {
+    if (!mOpen) vbRaise(3420, QStringLiteral("Object invalid or no longer set."));
+}
+
+void Recordset::checkWritable() const {
+    if (mDb.ReadOnly())
+        vbRaise(3027, QStringLiteral("Cannot update. Database or object is read-only ('%1').").arg(mDb.Name()));
+}
+
+bool Recordset::hasCurrent() const {
+    return mOpen && !mDeletedHere && mPos >= 0 && mPos < static_cast<long>(mKeys.size());
+}
+
+void Recordset::act(int iAction, const std::function<void()>& iOperation) {
+    checkOpen();
+    if (mEvents) mEvents->recordsetAction(iAction, iOperation);
+    else iOperation();
+}
+
+SQLite::Statement& Recordset::statement(const QString& iSql) {
+    auto it = mStatements.find(iSql);
+    if (it == mStatements.end()) {
+        if (mStatements.size() > 32) mStatements.clear();
+        it = mStatements.insert(iSql, std::make_shared<SQLite::Statement>(mDb.sqlite(), iSql.toStdString()));
+    }
+    SQLite::Statement& q = **it;
+    q.reset();
+    q.clearBindings();
+    return q;
+}
+
+void Recordset::buildKeys() {
+    mKeys.clear();
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(dbschema::quoteName(mTable));
+    if (!mWhere.isEmpty()) sql += QStringLiteral(" WHERE ") + mWhere;
+    // Equal sort keys keep insertion order.
+    sql += mOrder.isEmpty() ? QStringLiteral(" ORDER BY rowid") : QStringLiteral(" ORDER BY %1, rowid").arg(mOrder);
+    SQLite::Statement q(mDb.sqlite(), sql.toStdString());
+    for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 1, mParams[i]);
+    while (q.executeStep()) mKeys.push_back(q.getColumn(0).getInt64());
+    mKeysSorted = std::is_sorted(mKeys.begin(), mKeys.end());
+}
+
+bool Recordset::load(long iIndex) {
+    SQLite::Statement& q = *mFetch;
+    q.reset();
+    q.bind(1, static_cast<int64_t>(mKeys[static_cast<size_t>(iIndex)]));
+    if (q.executeStep()) {
+        mRow.resize(static_cast<size_t>(mFields.size()));
+        for (int i = 0; i < mFields.size(); ++i) mRow[static_cast<size_t>(i)] = dbschema::fromStorage(mFields[i], q.getColumn(i));
+        q.reset();
+        return true;
+    }
+    q.reset();
+    // Deleted through another handle: the set forgets it.
+    mKeys.erase(mKeys.begin() + iIndex);
+    if (iIndex < mPos) --mPos;
+    else if (iIndex == mPos && !mDeletedHere) mDeletedHere = true;
+    return false;
+}
+
+bool Recordset::seek(long iFrom, Direction iDirection) {
+    long i = iFrom;
+    if (iDirection == Direction::Forward) {
+        while (i >= 0 && i < static_cast<long>(mKeys.size())) {
+            if (load(i)) { mPos = i; mDeletedHere = false; return true; }
+        }
+    } else {
+        if (i >= static_cast<long>(mKeys.size())) i = static_cast<long>(mKeys.size()) - 1;
+        while (i >= 0) {
+            if (load(i)) { mPos = i; mDeletedHere = false; return true; }
+            --i;
+        }
+    }
+    return false;
+}
+
+void Recordset::discardEdit() {
+    mEditMode = dbEditNone;
+    mBuffer.clear();
+    mAssigned.clear();
+}
+
+long Recordset::keyIndex(int64_t iRowid) const {
+    if (mKeysSorted) {
+        const auto it = std::lower_bound(mKeys.begin(), mKeys.end(), iRowid);
+        return it != mKeys.end() && *it == iRowid ? static_cast<long>(it - mKeys.begin()) : -1;
+    }
+    const auto it = std::find(mKeys.begin(), mKeys.end(), iRowid);
+    return it != mKeys.end() ? static_cast<long>(it - mKeys.begin()) : -1;
+}
+
+bool Recordset::BOF() const {
+    checkOpen();
+    return mKeys.empty() || (!mDeletedHere && mPos < 0);
+}
+
+bool Recordset::EOF_() const {
+    checkOpen();
+    return mKeys.empty() || (!mDeletedHere && mPos >= static_cast<long>(mKeys.size()));
+}
+
+long Recordset::AbsolutePosition() const {
+    checkOpen();
+    return hasCurrent() ? mPos : -1;
+}
+
+long Recordset::RecordCount() const {
+    checkOpen();
+    return static_cast<long>(mKeys.size());
+}
+
+RecordBookmark Recordset::Bookmark() const {
+    checkOpen();
+    if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
+    return RecordBookmark{mKeys[static_cast<size_t>(mPos)], true};
+}
+
+template <class F>
+static void guarded(const Database& iDb, F&& iWork) {
+    try {
+        iWork();
+    } catch (const SQLite::Exception& e) {
+        raiseDatabaseError(e, iDb.Name());
+    }
+}
+
+void Recordset::MoveFirst() { act(vbDataActionMoveFirst, [this] { doMoveFirst(); }); }
+void Recordset::MoveLast() { act(vbDataActionMoveLast, [this] { doMoveLast(); }); }
+void Recordset::MoveNext() { act(vbDataActionMoveNext, [this] { doMoveNext(); }); }
+void Recordset::MovePrevious() { act(vbDataActionMovePrevious, [this] { doMovePrevious(); }); }
+
+void Recordset::doMoveFirst() {
+    if (mKeys.empty()) vbRaise(vberr::kNoCurrentRecord);
+    discardEdit();
+    guarded(mDb, [this] { if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size()); });
+}
+
+void Recordset::doMoveLast() {
+    if (mKeys.empty()) vbRaise(vberr::kNoCurrentRecord);
+    discardEdit();
+    guarded(mDb, [this] {
+        if (!seek(static_cast<long>(mKeys.size()) - 1, Direction::Backward)) {
+            mPos = -1;
+            mDeletedHere = false;
+        }
+    });
+}
+
+void Recordset::doMoveNext() {
+    if (EOF_()) vbRaise(vberr::kNoCurrentRecord);
+    discardEdit();
+    const long from = mDeletedHere ? mPos : mPos + 1;
+    guarded(mDb, [&] {
+        if (!seek(from, Direction::Forward)) {
+            mPos = static_cast<long>(mKeys.size());
+            mDeletedHere = false;
+        }
+    });
+}
+
+void Recordset::doMovePrevious() {
+    if (BOF()) vbRaise(vberr::kNoCurrentRecord);
+    discardEdit();
+    guarded(mDb, [&] {
+        if (!seek(mPos - 1, Direction::Backward)) {
+            mPos = -1;
+            mDeletedHere = false;
+        }
+    });
+}
+
+void Recordset::setBookmark(const RecordBookmark& iBookmark) {
+    act(vbDataActionBookmark, [this, iBookmark] { doSetBookmark(iBookmark); });
+}
+
+void Recordset::doSetBookmark(const RecordBookmark& iBookmark) {
+    const long index = iBookmark.valid ? keyIndex(iBookmark.rowid) : -1;
+    if (index < 0) vbRaise(3159, QStringLiteral("Not a valid bookmark."));
+    discardEdit();
+    guarded(mDb, [&] {
+        if (!load(index)) vbRaise(3167, QStringLiteral("Record is deleted."));
+    });
+    mPos = index;
+    mDeletedHere = false;
+}
+
+void Recordset::FindFirst(const QString& iCriteria) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, nullptr, true, Direction::Forward); });
+}
+void Recordset::FindLast(const QString& iCriteria) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, nullptr, true, Direction::Backward); });
+}
+void Recordset::FindNext(const QString& iCriteria) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, nullptr, false, Direction::Forward); });
+}
+void Recordset::FindPrevious(const QString& iCriteria) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, nullptr, false, Direction::Backward); });
+}
+void Recordset::FindFirst(const QString& iCriteria, const Variant& iValue) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, &iValue, true, Direction::Forward); });
+}
+void Recordset::FindLast(const QString& iCriteria, const Variant& iValue) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, &iValue, true, Direction::Backward); });
+}
+void Recordset::FindNext(const QString& iCriteria, const Variant& iValue) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, &iValue, false, Direction::Forward); });
+}
+void Recordset::FindPrevious(const QString& iCriteria, const Variant& iValue) {
+    act(vbDataActionFind, [&] { doFind(iCriteria, &iValue, false, Direction::Backward); });
+}
+
+void Recordset::doFind(const QString& iCriteria, const Variant* iValue, bool iFromEnd, Direction iDirection) {
+    const QList<Term> terms = parseCriteria(iCriteria, iValue);
+    QStringList conds;
+    QList<Variant> binds;
+    for (const Term& t : terms) {
+        auto f = std::find_if(mTableFields.cbegin(), mTableFields.cend(), [&](const FieldDef& d) {
+            return d.name.compare(t.field, Qt::CaseInsensitive) == 0;
+        });
+        if (f == mTableFields.cend())
+            vbRaise(3070, QStringLiteral("The database engine does not recognize '%1' as a valid field name.").arg(t.field));
+        conds << QStringLiteral("%1 %2 ?").arg(dbschema::quoteName(f->name), t.op);
+        binds << criteriaValue(*f, t.value);
+    }
+    QString cond = conds.join(QStringLiteral(" AND "));
+    if (!mWhere.isEmpty()) {
+        cond = QStringLiteral("(%1) AND (%2)").arg(cond, mWhere);
+        binds += mParams;
+    }
+    discardEdit();
+
+    const long n = static_cast<long>(mKeys.size());
+    const bool forward = iDirection == Direction::Forward;
+    long start;
+    if (iFromEnd) start = forward ? 0 : n - 1;
+    else if (hasCurrent()) start = forward ? mPos + 1 : mPos - 1;
+    else if (mDeletedHere) start = forward ? mPos : mPos - 1;
+    else start = forward ? (mPos < 0 ? 0 : n) : (mPos >= n ? n - 1 : -1);
+
+    long found = -1;
+    guarded(mDb, [&] {
+        if (start < 0 || start >= n) return;
+        if (mKeysSorted) {
+            // The keys ascend, so the file's own index finds the next match at any table size.
+            SQLite::Statement& q = statement(
+                QStringLiteral("SELECT rowid FROM %1 WHERE (%2) AND rowid %3 ? ORDER BY rowid %4 LIMIT 1")
+                    .arg(dbschema::quoteName(mTable), cond, forward ? QStringLiteral(">=") : QStringLiteral("<="),
+                         forward ? QStringLiteral("ASC") : QStringLiteral("DESC")));
+            int64_t bound = mKeys[static_cast<size_t>(start)];
+            for (;;) {
+                q.reset();
+                for (int i = 0; i < binds.size(); ++i) dbschema::bindValue(q, i + 1, binds[i]);
+                q.bind(binds.size() + 1, bound);
+                if (!q.executeStep()) break;
+                const int64_t r = q.getColumn(0).getInt64();
+                q.reset();
+                const long index = keyIndex(r);
+                if (index >= 0) { found = index; break; }
+                bound = forward ? r + 1 : r - 1;   // added elsewhere after the set was taken: not ours
+            }
+            q.reset();
+        } else {
+            SQLite::Statement& q = statement(
+                QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(dbschema::quoteName(mTable), cond));
+            for (int i = 0; i < binds.size(); ++i) dbschema::bindValue(q, i + 1, binds[i]);
+            std::unordered_set<int64_t> matches;
+            while (q.executeStep()) matches.insert(q.getColumn(0).getInt64());
+            q.reset();
+            for (long i = start; i >= 0 && i < n; i += forward ? 1 : -1)
+                if (matches.count(mKeys[static_cast<size_t>(i)])) { found = i; break; }
+        }
+        if (found >= 0 && !load(found)) found = -1;
+    });
+    if (found < 0) {
+        mNoMatch = true;   // the current record stays
+        return;
+    }
+    mPos = found;
+    mDeletedHere = false;
+    mNoMatch = false;
+}
+
+void Recordset::Edit() {
+    checkOpen();
+    checkWritable();
+    if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
+    discardEdit();
+    bool present = false;
+    guarded(mDb, [&] { present = load(mPos); });
+    if (!present) vbRaise(3167, QStringLiteral("Record is deleted."));
+    mBuffer = mRow;
+    mAssigned.assign(mRow.size(), false);
+    mEditMode = dbEditInProgress;
+}
+
+void Recordset::AddNew() { act(vbDataActionAddNew, [this] { doAddNew(); }); }
+
+void Recordset::doAddNew() {
+    checkWritable();
+    discardEdit();
+    mBuffer.clear();
+    for (const FieldDef& f : mFields) mBuffer.push_back(f.defaultValue.isEmpty() ? Variant::null() : f.defaultValue);
+    mAssigned.assign(mBuffer.size(), false);
+    mEditMode = dbEditAdd;
+}
+
+void Recordset::CancelUpdate() {
+    checkOpen();
+    if (mEditMode == dbEditNone) vbRaise(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    discardEdit();
+}
+
+void Recordset::Update() { act(vbDataActionUpdate, [this] { doUpdate(); }); }
+
+void Recordset::doUpdate() {
+    if (mEditMode == dbEditNone) vbRaise(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    checkWritable();
+    QList<int> written;
+    for (int i = 0; i < mFields.size(); ++i) {
+        const bool counts = mEditMode == dbEditAdd || mAssigned[static_cast<size_t>(i)];
+        if (counts && mFields[i].required && mBuffer[static_cast<size_t>(i)].isNull())
+            vbRaise(3314, QStringLiteral("The field '%1.%2' can't contain a Null value because the Required property "
+                                         "for this field is set to True. Enter a value in this field.")
+                              .arg(mTable, mFields[i].name));
+        if (mAssigned[static_cast<size_t>(i)]) written << i;
+    }
+    const QString table = dbschema::quoteName(mTable);
+    if (mEditMode == dbEditInProgress) {
+        const int64_t rowid = mKeys[static_cast<size_t>(mPos)];
+        if (!written.isEmpty()) {
+            QStringList sets;
+            for (int i : written) sets << dbschema::quoteName(mFields[i].name) + QStringLiteral(" = ?");
+            int changed = 0;
+            guarded(mDb, [&] {
+                SQLite::Statement& q = statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                                     .arg(table, sets.join(QStringLiteral(", "))));
+                int b = 1;
+                for (int i : written) dbschema::bindValue(q, b++, mBuffer[static_cast<size_t>(i)]);
+                q.bind(b, rowid);
+                changed = q.exec();
+                q.reset();
+            });
+            if (changed == 0) {
+                discardEdit();
+                guarded(mDb, [&] { load(mPos); });
+                vbRaise(3167, QStringLiteral("Record is deleted."));
+            }
+        }
+        discardEdit();
+        mLastModified = RecordBookmark{rowid, true};
+        guarded(mDb, [&] { load(mPos); });
+        return;
+    }
+    int64_t rowid = 0;
+    guarded(mDb, [&] {
+        QString sql;
+        if (written.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+        } else {
+            QStringList names, marks;
+            for (int i : written) {
+                names << dbschema::quoteName(mFields[i].name);
+                marks << QStringLiteral("?");
+            }
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        }
+        SQLite::Statement& q = statement(sql);
+        int b = 1;
+        for (int i : written) dbschema::bindValue(q, b++, mBuffer[static_cast<size_t>(i)]);
+        q.exec();
+        q.reset();
+        rowid = mDb.sqlite().getLastInsertRowid();
+    });
+    const bool wasEof = !mDeletedHere && mPos >= static_cast<long>(mKeys.size());
+    if (!mKeys.empty() && rowid < mKeys.back()) mKeysSorted = false;
+    mKeys.push_back(rowid);
+    if (wasEof) mPos = static_cast<long>(mKeys.size());
+    discardEdit();
+    mLastModified = RecordBookmark{rowid, true};
+}
+
+void Recordset::Delete() { act(vbDataActionDelete, [this] { doDelete(); }); }
+
+void Recordset::doDelete() {
+    checkWritable();
+    if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
+    discardEdit();
+    const int64_t rowid = mKeys[static_cast<size_t>(mPos)];
+    guarded(mDb, [&] {
+        SQLite::Statement& q = statement(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(dbschema::quoteName(mTable)));
+        q.bind(1, rowid);
+        q.exec();
+        q.reset();
+    });
+    mKeys.erase(mKeys.begin() + mPos);
+    mDeletedHere = true;
+    mRow.clear();
+}
+
+void Recordset::Requery() {
+    checkOpen();
+    discardEdit();
+    mNoMatch = false;
+    mDeletedHere = false;
+    guarded(mDb, [this] {
+        buildKeys();
+        mPos = 0;
+        if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size());
+    });
+}
+
+QString Recordset::fieldName(int iIndex) const {
+    checkOpen();
+    if (iIndex < 0 || iIndex >= mFields.size()) vbRaise(3265, QStringLiteral("Item not found in this collection."));
+    return mFields[iIndex].name;
+}
+
+int Recordset::fieldIndex(const QString& iName) const { return mFieldIndex.value(iName.toLower(), -1); }
+
+int Recordset::checkedIndex(const QString& iName) const {
+    checkOpen();
+    const int i = fieldIndex(iName);
+    if (i < 0) vbRaise(3265, QStringLiteral("Item not found in this collection ('%1' in '%2').").arg(iName, mTable));
+    return i;
+}
+
+Variant Recordset::field(const QString& iName) const { return field(checkedIndex(iName)); }
+
+Variant Recordset::field(int iIndex) const {
+    checkOpen();
+    if (iIndex < 0 || iIndex >= mFields.size()) vbRaise(3265, QStringLiteral("Item not found in this collection."));
+    if (mEditMode != dbEditNone) return mBuffer[static_cast<size_t>(iIndex)];
+    if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
+    return mRow[static_cast<size_t>(iIndex)];
+}
+
+void Recordset::setField(const QString& iName, const Variant& iValue) { setField(checkedIndex(iName), iValue); }
+
+void Recordset::setField(int iIndex, const Variant& iValue) {
+    checkOpen();
+    if (iIndex < 0 || iIndex >= mFields.size()) vbRaise(3265, QStringLiteral("Item not found in this collection."));
+    if (mEditMode == dbEditNone) vbRaise(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    mBuffer[static_cast<size_t>(iIndex)] = dbschema::toStorage(mFields[iIndex], iValue);
+    mAssigned[static_cast<size_t>(iIndex)] = true;
+}
