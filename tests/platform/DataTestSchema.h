@@ -56,13 +56,3 @@ protected:
     }
 };
 
-// The error number a call raises; 0 when it raises none.
-template <class F>
-long errorOf(F&& iCall) {
-    try {
-        iCall();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}

@@ -7,16 +7,6 @@
 #include <limits>
 
 namespace {
-// The number of the run-time error a call raises, 0 when it raises none.
-template <typename F>
-long errorOf(F&& iCall) {
-    try {
-        iCall();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 }

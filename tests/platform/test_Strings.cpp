@@ -1,19 +1,8 @@
 #include "platform/vb/Strings.h"
 #include "platform/vb/VbError.h"
 #include <QSet>
+#include "tests/support/StationTest.h"
 #include <gtest/gtest.h>
-
-namespace {
-template <typename F>
-long errorOf(F&& iCall) {
-    try {
-        iCall();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
-}
 
 TEST(Strings, PositionsCountFromOne) {
     const QString s = QStringLiteral("abcdef");

@@ -4,15 +4,6 @@
 #include <QDir>
 
 namespace {
-template <typename F>
-long errorOf(F&& iCall) {
-    try {
-        iCall();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 QStringList lines(const char* iText) { return splitTextLines(QString::fromLatin1(iText)); }
 }

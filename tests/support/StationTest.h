@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/ui/MsgBox.h"
+#include "platform/vb/VbError.h"
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
@@ -35,3 +36,14 @@ private:
     std::deque<int> mAnswers;
     QList<MsgBoxCall> mBoxes;
 };
+
+// The number of the run-time error a call raises, 0 when it raises none.
+template <typename F>
+long errorOf(F&& iCall) {
+    try {
+        iCall();
+    } catch (const VbError& e) {
+        return e.number;
+    }
+    return 0;
+}
