@@ -1,60 +1,41 @@
 #include "station/frmVexo.h"
-#include "common/ErrorTrap.h"
 #include "common/modGeneral.h"
 #include "common/modTimeDate.h"
 #include "common/modVarSystemParams.h"
 #include "platform/os/SingleInstance.h"
-#include <QCloseEvent>
-#include <QLabel>
-#include <QTimer>
-#include <QVBoxLayout>
 
-frmVexo::frmVexo() {
-    setObjectName(QStringLiteral("frmVexo"));
-    lblTimeDate = new QLabel(this);
-    lblTimeDate->setObjectName(QStringLiteral("lblTimeDate"));
-    tmrClock = new QTimer(this);
-    tmrClock->setObjectName(QStringLiteral("tmrClock"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(lblTimeDate, 0, Qt::AlignRight);
-    resize(800, 600);
-    connect(tmrClock, &QTimer::timeout, this, [this] { tmrClock_Timer(); });
+frmVexo::frmVexo() : Form(QStringLiteral("frmVexo")) {
+    setClientSize(12000, 9000);
+    lblTimeDate = new Label(this, QStringLiteral("lblTimeDate"), 9480, 8580, 2400, 300, QStringLiteral(""));
+    lblTimeDate->setAlignment(static_cast<int16_t>(1));
+    tmrClock = new TimerControl(this, QStringLiteral("tmrClock"));
+    tmrClock->Timer = [this] { tmrClock_Timer(); };
+    Load = [this] { Form_Load(); };
+    Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
 }
 
-frmVexo::~frmVexo() { Form_Unload(); }
-
-bool frmVexo::Form_Load() {
+void frmVexo::Form_Load() {
     bool bError = false;
     mInstance = new SingleInstance(this);
     if (!mInstance->acquire()) {
         gActivatePrevInstance(bError);
-        return false;
+        EndProgram();
+        return;
     }
-    connect(mInstance, &SingleInstance::activateRequested, this, [this] { gBringToFront(); });
+    connect(mInstance, &SingleInstance::activateRequested, this, [this] { BringToFront(); });
     gGStartUpSetStuff(bError);
-    setWindowTitle(gsMainCaption);
+    setCaption(gsMainCaption);
     bError = false;
     gVarSystemParamsRead(bError);
     bError = false;
     gTimeDateShow(lblTimeDate, tmrClock, bError);
-    mLoaded = true;
-    return true;
 }
 
-void frmVexo::Form_Unload() {
-    if (!mLoaded) return;
-    mLoaded = false;
+void frmVexo::Form_Unload(int16_t& Cancel) {
+    Q_UNUSED(Cancel);
     tmrClock->stop();
     bool bError = false;
     gGetLocaleInfoSaveUserRegion(bError);
-}
-
-void frmVexo::gBringToFront() {
-    if (isMinimized()) showNormal();
-    show();
-    raise();
-    activateWindow();
 }
 
 void frmVexo::tmrClock_Timer() {

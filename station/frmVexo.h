@@ -1,29 +1,24 @@
 #pragma once
-#include <QWidget>
+#include "platform/ui/Form.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TimerControl.h"
 
-class QLabel;
-class QTimer;
 class SingleInstance;
 
-// The operator's main window. Its load step starts the station: one copy only,
-// the start-up texts, the station settings file and the clock.
-class frmVexo : public QWidget {
+// The operator's main window. Its load step starts the station: one copy only
+// (a second copy brings the first to the front and ends), the start-up texts,
+// the station settings file and the clock. Its unload step is the shutdown.
+class frmVexo : public Form {
     Q_OBJECT
 public:
     frmVexo();
-    ~frmVexo() override;
 
-    // Runs the load step; false when this copy must end (another copy runs).
-    bool Form_Load();
-    void Form_Unload();
-    // Brings the window to the front, restoring it when minimised.
-    void gBringToFront();
-
-    QLabel* lblTimeDate = nullptr;
-    QTimer* tmrClock = nullptr;
+    Label* lblTimeDate = nullptr;
+    TimerControl* tmrClock = nullptr;
 
 private:
+    void Form_Load();
+    void Form_Unload(int16_t& Cancel);
     void tmrClock_Timer();
     SingleInstance* mInstance = nullptr;
-    bool mLoaded = false;
 };

@@ -1,13 +1,16 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/os/AppInfo.h"
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QThread>
 #include <cstdio>
 
 namespace {
@@ -120,15 +123,35 @@ int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
 void gShowModal(QWidget* iWindow) {
     if (!iWindow) return;
     QPointer<QWidget> w(iWindow);
+    // A window shown modally once may later be shown without blocking.
+    const Qt::WindowModality before = iWindow->windowModality();
+    if (iWindow->isVisible()) iWindow->hide();
+    iWindow->setWindowModality(Qt::ApplicationModal);
     if (modalScript()) {
         iWindow->show();
-        modalScript()(*iWindow);
+        iWindow->activateWindow();
+        // The script types and clicks as a user would: the window must be active.
+        QElapsedTimer waited;
+        waited.start();
+        while (w && w->isVisible() && !w->isActiveWindow() && waited.elapsed() < 500) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (w && !w->isActiveWindow()) w->activateWindow();
+            QThread::msleep(1);
+        }
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+        // A window hidden and shown again can stay the platform's focus window
+        // without becoming the active one (offscreen platform).
+        if (w && w->isVisible() && !w->isActiveWindow()) QApplication::setActiveWindow(w);
+#endif
+        if (w) modalScript()(*w);
+        // A script that leaves the window open ends the display as Hide would.
         if (w && w->isVisible()) w->hide();
-        return;
+    } else {
+        iWindow->show();
+        QEventLoop loop;
+        // Poll the window's visibility: it is hidden or unloaded by its own handlers
+        // (Hide, UnloadMe, the close box), or destroyed.
+        while (w && w->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::EventLoopExec);
     }
-    iWindow->setWindowModality(Qt::ApplicationModal);
-    iWindow->show();
-    QEventLoop loop;
-    // Poll the window's visibility: it may be hidden, closed or destroyed by its own handlers.
-    while (w && w->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::EventLoopExec);
+    if (w) w->setWindowModality(before);
 }

@@ -29,7 +29,9 @@ struct MsgBoxCall {
 // and Esc give Cancel where there is one, OK for a lone OK, and nothing otherwise.
 int gMsgBox(const QString& iPrompt, int iStyle = vbOKOnly, const QString& iTitle = QString());
 
-// Shows a window modally and returns when it is hidden or closed.
+// Shows a window modally and returns when it is hidden, unloaded or closed (a
+// Form's Hide, UnloadMe or close box). A window shown without blocking before is
+// shown again modally; afterwards it can be shown without blocking again.
 void gShowModal(QWidget* iWindow);
 
 // Test hooks: a script answers every box (and gets what was shown); a modal

@@ -19,8 +19,9 @@ using StartTest = StationTest;
 
 TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     frmVexo& f = form<frmVexo>();
-    ASSERT_TRUE(f.Form_Load());
-    f.show();
+    ASSERT_TRUE(isLoaded<frmVexo>());
+    ASSERT_FALSE(Form::programEnding());
+    f.Show();
     EXPECT_EQ(f.windowTitle(), "Vexo v1.000");
     auto* clock = f.findChild<QLabel*>(QStringLiteral("lblTimeDate"));
     ASSERT_NE(clock, nullptr);

@@ -1,0 +1,227 @@
+// Windows on the layer: default instances, load and unload, modal display,
+// geometry in twips, the controls a printing routine walks, input lock.
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/InputLock.h"
+#include "platform/ui/TimerControl.h"
+#include "platform/ui/Twips.h"
+#include "tests/platform/WindowDriver.h"
+#include "tests/platform/frmExample.h"
+#include "tests/support/StationTest.h"
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+class frmQuestion;
+
+class FormTest : public StationTest {
+protected:
+    void TearDown() override;
+};
+
+TEST_F(FormTest, ADefaultInstanceLoadsOnceUnshownAndItsUnloadMayRefuse) {
+    frmExample& f = form<frmExample>();
+    EXPECT_TRUE(isLoaded<frmExample>());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(&form<frmExample>(), &f);
+    EXPECT_EQ(f.events.count(QStringLiteral("Form_Load")), 1);
+    EXPECT_EQ(f.txtName->Text(), "Woofer");
+
+    f.txtName->setText(QStringLiteral("Tweeter"));   // unsaved change
+    answer({vbNo});
+    EXPECT_FALSE(unload<frmExample>());
+    ASSERT_TRUE(isLoaded<frmExample>());
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "Discard the changes?");
+
+    answer({vbYes});
+    EXPECT_TRUE(unload<frmExample>());
+    EXPECT_FALSE(isLoaded<frmExample>());
+    frmExample& again = form<frmExample>();
+    EXPECT_EQ(again.events.first(), "Form_Load");
+    EXPECT_EQ(again.txtName->Text(), "Woofer");
+}
+
+TEST_F(FormTest, TheCloseBoxUnloadsButTheOutcomeStaysReadableUntilReleased) {
+    frmExample& f = form<frmExample>();
+    ASSERT_TRUE(drive::showActive(f));
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(isLoaded<frmExample>());
+    EXPECT_TRUE(f.events.contains(QStringLiteral("Form_Unload")));
+    EXPECT_EQ(f.mbOK, false);
+    // The next use is a fresh window.
+    EXPECT_FALSE(form<frmExample>().events.contains(QStringLiteral("Form_Unload")));
+}
+
+TEST_F(FormTest, HideEndsAModalDisplayAndTheWindowCanThenBeShownWithoutBlocking) {
+    frmExample& f = form<frmExample>();
+    QTimer::singleShot(0, &f, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        f.txtName->SetFocus();
+        drive::type(QStringLiteral("mid"));
+        drive::click(f.cmdOK);
+    });
+    f.Show(vbModal);
+    EXPECT_TRUE(f.mbOK);
+    EXPECT_EQ(f.msName, "WooferMID");   // typed names are in capitals
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.windowModality(), Qt::NonModal);
+    f.Show();
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(FormTest, AModalScriptDrivesTheWindowAndUnloadEndsTheDisplay) {
+    frmExample& f = form<frmExample>();
+    setModalScript([&](QWidget& w) {
+        EXPECT_EQ(&w, &f);
+        EXPECT_TRUE(w.isActiveWindow());
+        drive::key(Qt::Key_Escape);   // the window's own handler cancels
+    });
+    f.Show(vbModal);
+    EXPECT_TRUE(f.Unloaded());
+    EXPECT_TRUE(f.events.contains(QStringLiteral("cmdCancel_Click")));
+}
+
+TEST_F(FormTest, PlaceAndSizeAreTwipsOfTheOuterFrameWith32BitCoordinates) {
+    frmExample& f = form<frmExample>();
+    EXPECT_EQ(f.ScaleWidth(), 4200);
+    EXPECT_EQ(f.ScaleHeight(), 3000);
+    EXPECT_EQ(f.client()->width(), 280);
+    // The menu bar takes its height above the client area, not from it.
+    EXPECT_EQ(f.height(), 200 + f.menuBar()->sizeHint().height());
+    f.Move(100000, -200, 36000, 6000);
+    EXPECT_EQ(f.Left(), 100000);
+    EXPECT_EQ(f.Top(), -200);
+    EXPECT_EQ(f.Width(), 36000);
+    EXPECT_EQ(f.Height(), 6000);
+    EXPECT_EQ(f.pos(), QPoint(6667, -13));
+    ASSERT_TRUE(drive::showActive(f));
+    // Shown, the outer frame includes the window's border.
+    EXPECT_EQ(f.Width(), twips::fromPixels(f.frameGeometry().width()));
+    EXPECT_EQ(f.ScaleWidth(), twips::fromPixels(f.width()));
+
+    // Controls keep their design twips, relative to their container.
+    EXPECT_EQ(f.txtName->Left(), 1320);
+    EXPECT_EQ(f.txtName->Width(), 2520);
+    EXPECT_EQ(f.txtName->geometry(), QRect(88, 16, 168, 19));
+    EXPECT_EQ(f.optSide(1).Left(), 1800);
+    EXPECT_EQ(f.optSide(1).Container(), f.fraSide);
+    f.txtName->setLeft(1500);
+    EXPECT_EQ(f.txtName->Left(), 1500);
+    f.txtName->setLeft(1320);
+}
+
+TEST_F(FormTest, APrintingRoutineCanWalkTheControlsWithKindsNamesAndTwips) {
+    frmExample& f = form<frmExample>();
+    QStringList walked;
+    for (Control* c : f.Controls()) {
+        QString line = QString::fromLatin1(c->kind()) + QLatin1Char(' ') + c->Name();
+        if (c->Index() >= 0) line += QStringLiteral("(%1)").arg(c->Index());
+        if (c->widget()) line += QStringLiteral(" %1,%2").arg(c->Left()).arg(c->Top());
+        walked << line;
+    }
+    EXPECT_EQ(walked, (QStringList{
+                          "Menu mnuFile", "Menu mnuFileSave", "Menu mnuFileSelectAll", "Menu mnuFileSep",
+                          "Menu mnuFileExit", "Label lblName 240,240", "TextBox txtName 1320,240",
+                          "Label lblCount 240,660", "TextBox txtCount 1320,660", "UpDown updCount 2320,660",
+                          "ComboBox cboUnit 2700,660", "CheckBox chkLog 240,1080", "Frame fraSide 240,1440",
+                          "OptionButton optSide(0) 120,300", "OptionButton optSide(1) 1800,300",
+                          "CommandButton cmdOK 840,2400", "CommandButton cmdCancel 2280,2400"}));
+    EXPECT_EQ(f.findChild<TextBox*>(QStringLiteral("txtName")), f.txtName);
+    EXPECT_EQ(f.control(QStringLiteral("optSide"), 1), &f.optSide(1));
+    EXPECT_EQ(f.menu(QStringLiteral("mnuFileSave")), f.mnuFileSave);
+    EXPECT_THROW(f.optSide(2), VbError);
+}
+
+TEST_F(FormTest, WindowStateAndBringingToTheFront) {
+    frmExample& f = form<frmExample>();
+    f.Show();
+    f.setWindowState(static_cast<int16_t>(vbMinimized));
+    EXPECT_EQ(f.WindowState(), vbMinimized);
+    f.BringToFront();
+    EXPECT_EQ(f.WindowState(), vbNormal);
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(FormTest, RefreshPaintsANoticeWithoutWaitingForTheEventLoop) {
+    frmExample& f = form<frmExample>();
+    f.Show();
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    f.lblName->installEventFilter(&counter);
+    f.lblName->setCaption(QStringLiteral("Please wait ..."));
+    f.Refresh();
+    EXPECT_GT(counter.paints, 0);
+}
+
+TEST_F(FormTest, UnloadingStopsTheWindowsTimers) {
+    frmExample& f = form<frmExample>();
+    auto* tmr = new TimerControl(&f, QStringLiteral("tmrBlink"), 500);
+    EXPECT_TRUE(tmr->isActive());
+    tmr->setInterval(0);
+    EXPECT_FALSE(tmr->isActive());
+    EXPECT_TRUE(tmr->Enabled());
+    tmr->setInterval(250);
+    EXPECT_TRUE(tmr->isActive());
+    f.UnloadMe();
+    EXPECT_FALSE(tmr->isActive());
+}
+
+// A dialog the locked window opens during a run.
+class frmQuestion : public Form {
+public:
+    frmQuestion() : Form(QStringLiteral("frmQuestion")) {
+        setClientSize(3000, 1200);
+        txtAnswer = new TextBox(this, QStringLiteral("txtAnswer"), 120, 120, 2700, 285);
+        cmdOK = new CommandButton(this, QStringLiteral("cmdOK"), 120, 600, 1095, 375, QStringLiteral("&OK"));
+        cmdOK->Click = [this] { Hide(); };
+    }
+    TextBox* txtAnswer;
+    CommandButton* cmdOK;
+};
+
+void FormTest::TearDown() {
+    unload<frmExample>();
+    unload<frmQuestion>();
+    StationTest::TearDown();
+}
+
+TEST_F(FormTest, ALockedWindowTakesNoInputWhileItsOwnDialogDoes) {
+    frmExample& f = form<frmExample>();
+    ASSERT_TRUE(drive::showActive(f));
+    f.txtName->SetFocus();
+    {
+        InputLock lock(&f);
+        EXPECT_FALSE(f.Enabled());
+        drive::type(QStringLiteral("xyz"));
+        drive::key(Qt::Key_S, Qt::ControlModifier);
+        drive::click(f.cmdOK);
+        drive::click(f.chkLog);
+        f.close();
+        EXPECT_EQ(f.txtName->Text(), "Woofer");
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_FALSE(f.events.contains(QStringLiteral("cmdOK_Click")));
+        EXPECT_FALSE(f.events.contains(QStringLiteral("mnuFileSave_Click")));
+        EXPECT_FALSE(f.events.contains(QStringLiteral("Form_Unload")));
+
+        frmQuestion& q = form<frmQuestion>();
+        setModalScript([&](QWidget&) {
+            q.txtAnswer->SetFocus();
+            drive::type(QStringLiteral("yes"));
+            drive::click(q.cmdOK);
+        });
+        q.Show(vbModal);
+        EXPECT_EQ(q.txtAnswer->Text(), "yes");
+        EXPECT_FALSE(q.isVisible());
+    }
+    EXPECT_TRUE(f.Enabled());
+    ASSERT_TRUE(drive::showActive(f));
+    drive::click(f.chkLog);
+    EXPECT_EQ(f.chkLog->Value(), vbChecked);
+}
+}
