@@ -1,0 +1,32 @@
+#include "platform/ui/DataCombo.h"
+#include "platform/data/DataControl.h"
+#include "platform/data/Database.h"
+#include "platform/data/Recordset.h"
+#include "platform/vb/Conversions.h"
+
+DataCombo::DataCombo(QWidget* iContainer, const QString& iName, int32_t iLeft, int32_t iTop, int32_t iWidth,
+                     int32_t iHeight, int16_t iStyle)
+    : ComboBox(iContainer, iName, iLeft, iTop, iWidth, iHeight, iStyle, "DBCombo") {}
+
+void DataCombo::ReFill() {
+    QStringList items;
+    if (mRowSource && !mListField.isEmpty() && mRowSource->Recordset().isOpen()) {
+        // A record set of its own: reading the list moves no record of the row source.
+        const std::unique_ptr<::Recordset> rs =
+            mRowSource->Recordset().database().OpenRecordset(mRowSource->RecordSource());
+        if (rs->RecordCount() > 0) {
+            for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
+                const Variant v = rs->field(mListField);
+                items << (v.isNull() ? QString() : CStr(v));
+            }
+        }
+    }
+    const QString text = Text();
+    quietly([&] {
+        clear();
+        addItems(items);
+        setCurrentIndex(-1);
+        if (isEditable()) setEditText(text);
+        else setCurrentIndex(findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    });
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "platform/ui/ComboBox.h"
+
+class DataControl;
+
+// A data-bound combo box (kind "DBCombo"): its list is one field (ListField) of
+// the records of another data control (RowSource), read again by ReFill (after
+// the row source has been opened or changed); bound itself through
+// setDataSource/setDataField like a combo box. Text, Change and Click as a
+// combo box of the same style. The row source is a table or a query without
+// parameters.
+class DataCombo : public ComboBox {
+    Q_OBJECT
+public:
+    DataCombo(QWidget* iContainer, const QString& iName, int32_t iLeft, int32_t iTop, int32_t iWidth,
+              int32_t iHeight, int16_t iStyle = vbComboDropdown);
+
+    DataControl* RowSource() const { return mRowSource; }
+    void setRowSource(DataControl* iSource) { mRowSource = iSource; }
+    QString ListField() const { return mListField; }
+    void setListField(const QString& iField) { mListField = iField; }
+
+    // Reads the list again; the text shown stays (style 2: the entry with that text).
+    void ReFill();
+
+private:
+    DataControl* mRowSource = nullptr;
+    QString mListField;
+};
