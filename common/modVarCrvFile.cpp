@@ -1,0 +1,99 @@
+#include "common/modVarCrvFile.h"
+#include "common/ErrorTrap.h"
+#include "common/modVarSystemParams.h"
+#include "common/StationRecords.h"
+#include "platform/data/DataControl.h"
+#include "platform/os/Clock.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/vb/Conversions.h"
+#include "station/frmVexo.h"
+
+namespace {
+const char* kModule = "modVarCrvFile";
+QString curveField(int iPoint) { return QStringLiteral("Curve%1").arg(iPoint, 3, 10, QLatin1Char('0')); }
+}
+
+void gVarCrvFileWrite(const std::vector<float>& iafCurve, int16_t inFail, bool& obError) {
+    ErrorTrap trap(kModule, "gVarCrvFileWrite", obError);
+    frmVexo& main = form<frmVexo>();
+    int16_t n = 0;
+    if (!trap(10, [&] { n = TestRecord(main.dtaTest.Recordset()).Swp_Point(); })) return;
+    if (!trap(15, [&] {
+            if (n < 0 || n > 100 || (n > 0 && static_cast<size_t>(n) >= iafCurve.size()))
+                vbRaise(vberr::kSubscriptOutOfRange);
+        }))
+        return;
+    Recordset& rs = main.dtaCurve.Recordset();
+    if (!trap(20, [&] { rs.AddNew(); })) return;
+    const bool written = trap(30, [&] {
+        const SequenceRecord seq(main.dtaSeq.Recordset());
+        const TestRecord test(main.dtaTest.Recordset());
+        rs.setField(QStringLiteral("Model_Name"), seq.Seq_Name());
+        rs.setField(QStringLiteral("Serial_Number"), seq.Serial_No());
+        rs.setField(QStringLiteral("Date_Code"), Variant::date(vclock::nowDays()));
+        rs.setField(QStringLiteral("Station_Name"), gsStationName);
+        rs.setField(QStringLiteral("Op_Name"), main.dcboOperator->Text());
+        rs.setField(QStringLiteral("Swp_Start_Freq"), test.fLo_HzLong());
+        rs.setField(QStringLiteral("Swp_End_Freq"), test.fHi_HzLong());
+        rs.setField(QStringLiteral("Swp_Point"), n);
+        rs.setField(QStringLiteral("Fail"), inFail);
+        for (int p = 1; p <= n; ++p) rs.setField(curveField(p), iafCurve[static_cast<size_t>(p)]);
+    });
+    // A curve that could not be set up completely is not stored half-filled.
+    if (!written || !trap(40, [&] { rs.Update(); })) {
+        if (rs.EditMode() != dbEditNone) rs.CancelUpdate();
+    }
+}
+
+int16_t mnCrvFileRead(const Recordset& iRs, std::vector<float>& ioafCurve, bool& obError) {
+    ErrorTrap trap(kModule, "mnCrvFileRead", obError);
+    int16_t n = 0;
+    if (!trap(10, [&] {
+            n = CInt(iRs.field(QStringLiteral("Swp_Point")));
+            if (n < 0 || static_cast<size_t>(n) >= ioafCurve.size()) vbRaise(vberr::kSubscriptOutOfRange);
+        }))
+        return 0;
+    trap(20, [&] {
+        for (int p = 1; p <= n; ++p) ioafCurve[static_cast<size_t>(p)] = CSng(iRs.field(curveField(p)));
+    });
+    return n;
+}
+
+int16_t gnVarReadBatch(bool ibClearLabel, const QString& isModelName, CurveLevels& oafCurve,
+                       std::vector<int32_t>& oalSerial, int16_t& onPoints, bool& obError) {
+    ErrorTrap trap(kModule, "gnVarReadBatch", obError);
+    frmVexo& main = form<frmVexo>();
+    Recordset& rs = main.dtaCurve.Recordset();
+    std::vector<float> work(101, 0.0f);
+    int16_t m = 0;
+    // The name is bound as a value: a model name with an apostrophe is found like any other.
+    const QString criteria = QStringLiteral("Model_Name = ?");
+    bool found = false;
+    if (trap(10, [&] { rs.FindFirst(criteria, isModelName); found = !rs.NoMatch(); })) {
+        while (found && !rs.EOF_()) {
+            const int16_t next = static_cast<int16_t>(m + 1);
+            bool readError = false;
+            const int16_t n = mnCrvFileRead(rs, work, readError);
+            if (readError) { obError = true; break; }
+            int32_t serial = 0;
+            if (!trap(20, [&] {
+                    const Variant s = rs.field(QStringLiteral("Serial_Number"));
+                    serial = s.isNull() ? 0 : CLng(s);
+                }))
+                break;
+            m = next;
+            onPoints = n;
+            if (m == 1) oalSerial.assign(2, 0);
+            else oalSerial.resize(static_cast<size_t>(m) + 1, 0);
+            oalSerial[static_cast<size_t>(m)] = serial;
+            main.lblSerial->setCaption(QStringLiteral(" Searching ... found serial ") + QString::number(serial));
+            main.lblSerial->repaint();
+            if (m == 1) { oafCurve.values.clear(); oafCurve.resize(1); }
+            else oafCurve.resize(m);
+            for (int p = 1; p <= n; ++p) oafCurve(p, m) = work[static_cast<size_t>(p)];
+            if (!trap(30, [&] { rs.FindNext(criteria, isModelName); found = !rs.NoMatch(); })) break;
+        }
+    }
+    if (ibClearLabel) main.lblSerial->setCaption(QString());
+    return m;
+}
