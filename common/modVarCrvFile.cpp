@@ -10,7 +10,15 @@
 
 namespace {
 const char* kModule = "modVarCrvFile";
-QString curveField(int iPoint) { return QStringLiteral("Curve%1").arg(iPoint, 3, 10, QLatin1Char('0')); }
+// "Curve" and the point in three digits; made once, since a batch reads them a hundred thousand times.
+const QString& curveField(int iPoint) {
+    static const std::vector<QString> sNames = [] {
+        std::vector<QString> names(101);
+        for (int p = 1; p <= 100; ++p) names[static_cast<size_t>(p)] = QStringLiteral("Curve%1").arg(p, 3, 10, QLatin1Char('0'));
+        return names;
+    }();
+    return sNames.at(static_cast<size_t>(iPoint));
+}
 }
 
 void gVarCrvFileWrite(const std::vector<float>& iafCurve, int16_t inFail, bool& obError) {

@@ -240,6 +240,7 @@ void Recordset::open(const Database& iDb, const QString& iSource, const QList<Va
         for (int i = 0; i < mFields.size(); ++i) {
             cols << dbschema::quoteName(mFields[i].name);
             mFieldIndex.insert(mFields[i].name.toLower(), i);
+            mFieldIndexExact.insert(mFields[i].name, i);
         }
         mWhere = src.where;
         mOrder = src.order;
@@ -272,6 +273,7 @@ void Recordset::Close() {
     mFields.clear();
     mTableFields.clear();
     mFieldIndex.clear();
+    mFieldIndexExact.clear();
     mKeys.clear();
     mKeysSorted = true;
     mPos = -1;
@@ -703,7 +705,12 @@ QString Recordset::fieldName(int iIndex) const {
     return mFields[iIndex].name;
 }
 
-int Recordset::fieldIndex(const QString& iName) const { return mFieldIndex.value(iName.toLower(), -1); }
+int Recordset::fieldIndex(const QString& iName) const {
+    // Callers mostly spell a field as it is declared: that look-up needs no case folding.
+    const auto exact = mFieldIndexExact.constFind(iName);
+    if (exact != mFieldIndexExact.cend()) return *exact;
+    return mFieldIndex.value(iName.toLower(), -1);
+}
 
 int Recordset::checkedIndex(const QString& iName) const {
     checkOpen();

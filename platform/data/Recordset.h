@@ -147,6 +147,7 @@ private:
     QList<FieldDef> mFields;                   // the set's fields
     QList<FieldDef> mTableFields;              // all of the table's, for criteria
     QHash<QString, int> mFieldIndex;           // lower-case name -> position
+    QHash<QString, int> mFieldIndexExact;      // declared name -> position
     std::vector<int64_t> mKeys;
     bool mKeysSorted = true;                   // ascending rowids: finds can seek
     long mPos = -1;                            // -1 BOF, size() EOF
