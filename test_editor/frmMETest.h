@@ -1,0 +1,15 @@
+#pragma once
+#include "platform/ui/Form.h"
+
+// The engineer's test editor. So far it holds what the station's core asks of
+// it; the editor's own controls and handlers are built with the test editor.
+class frmMETest : public Form {
+public:
+    frmMETest();
+
+    // True while the editor itself is unloading.
+    bool gbTest1FormUnloading = false;
+
+    // Deletes a test while the editor is open, so that the editor stays in step.
+    void gMETestDelete(const QString& isTestName, bool& obError);
+};
