@@ -2,6 +2,7 @@
 #include "platform/data/Recordset.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Strings.h"
+#include "platform/vb/VbError.h"
 
 namespace {
 QString nullAsEmpty(const Variant& iValue) { return iValue.isNull() ? QString() : CStr(iValue); }
@@ -72,6 +73,7 @@ ResponseLayer TestRecord::Layer(int iLayer) const {
 
 QString CalibrationRecord::refField(int iQuarter) {
     static const char* names[] = {"Ref_01_025", "Ref_26_050", "Ref_51_075", "Ref_76_100"};
+    if (iQuarter < 1 || iQuarter > 4) vbRaise(vberr::kSubscriptOutOfRange);
     return QString::fromLatin1(names[iQuarter - 1]);
 }
 QString CalibrationRecord::Seq_Name() const { return CStr(mRs.field(QStringLiteral("Seq_Name"))); }

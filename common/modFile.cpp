@@ -57,11 +57,23 @@ namespace {
 // wildcards as a search of the folder matches them); empty when none.
 QString mFileFound(const QString& isFile) {
     const QFileInfo fi(appinfo::programPath(isFile));
-    const QFileInfoList hits = fi.dir().entryInfoList(QStringList{fi.fileName()}, QDir::Files, QDir::Name);
+    // Only * and ? are wildcards: "[" and "]" in a name stand for themselves.
+    QString pattern;
+    for (const QChar c : fi.fileName()) {
+        if (c == QLatin1Char('[')) pattern += QStringLiteral("[[]");
+        else if (c == QLatin1Char(']')) pattern += QStringLiteral("[]]");
+        else pattern += c;
+    }
+    const QFileInfoList hits = fi.dir().entryInfoList(QStringList{pattern}, QDir::Files, QDir::Name);
     for (const QFileInfo& h : hits)
         if (!h.isHidden()) return h.filePath();
     return QString();
 }
+}
+
+QString gsFileFoundPath(const QString& isFile) {
+    const QString found = mFileFound(isFile);
+    return found.isEmpty() ? appinfo::programPath(isFile) : found;
 }
 
 bool gbFileExists(const QString& isFile, bool& obError) {

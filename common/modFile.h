@@ -18,6 +18,9 @@ int32_t glFileLineCount(const QString& isPath);
 // file; hidden files and folders do not count). Relative names are looked up in
 // the program folder.
 bool gbFileExists(const QString& isFile, bool& obError);
+// The path of the file the folder search finds for the name (any letter case),
+// or the name in the program folder when there is none: where to write it back.
+QString gsFileFoundPath(const QString& isFile);
 bool gbFileExistsReportIfNot(const QString& isFile, const QString& isTitle, bool& obError);
 // Opens an existing file for reading line by line (textFileLineInput, textFileClose);
 // 0 when it does not exist (reported when the title is not blank).

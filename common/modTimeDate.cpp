@@ -41,10 +41,15 @@ QString gsTimeDateMinsSecs(double idTime, const QString& isMinsFormat, int16_t i
         QString t = Format(f, QStringLiteral("h:") + isMinsFormat + QStringLiteral(":ss"));
         t = Mid(t, InStr(t, QStringLiteral(":")) + 1);
         if (inDecimals <= 0) { result = t; return; }
-        const QString m = Left(t, InStr(t, QStringLiteral(":")));
-        const float minutes = 1440.0f * f;
-        const float seconds = (minutes - std::floor(minutes)) * 60.0f;
-        result = m + Format(seconds, QStringLiteral("00.") + QString(inDecimals, QLatin1Char('0')));
+        // Round once, to the decimals shown, and take minutes and seconds from that
+        // one value: 2:59.97 is "03:00.0", never "03:60.0" or "02:00.0".
+        const double scale = std::pow(10.0, inDecimals);
+        const double total = std::round(static_cast<double>(f) * 86400.0 * scale) / scale;
+        const double wholeMinutes = std::floor(total / 60.0);
+        QString m = Format(wholeMinutes * 60.0 / 86400.0, QStringLiteral("h:") + isMinsFormat + QStringLiteral(":ss"));
+        m = Mid(m, InStr(m, QStringLiteral(":")) + 1);
+        m = Left(m, InStr(m, QStringLiteral(":")));
+        result = m + Format(total - wholeMinutes * 60.0, QStringLiteral("00.") + QString(inDecimals, QLatin1Char('0')));
     });
     return result;
 }

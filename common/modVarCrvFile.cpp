@@ -26,14 +26,16 @@ void gVarCrvFileWrite(const std::vector<float>& iafCurve, int16_t inFail, bool& 
     frmVexo& main = form<frmVexo>();
     int16_t n = 0;
     if (!trap(10, [&] { n = TestRecord(main.dtaTest.Recordset()).Swp_Point(); })) return;
-    if (!trap(15, [&] {
-            if (n < 0 || n > 100 || (n > 0 && static_cast<size_t>(n) >= iafCurve.size()))
-                vbRaise(vberr::kSubscriptOutOfRange);
-        }))
+    if (n < 0 || n > 100 || (n > 0 && static_cast<size_t>(n) >= iafCurve.size())) {
+        // Whatever the answer, a point count the curve does not have is never written.
+        trap(15, [&] { vbRaise(vberr::kSubscriptOutOfRange); });
+        obError = true;
         return;
+    }
     Recordset& rs = main.dtaCurve.Recordset();
     if (!trap(20, [&] { rs.AddNew(); })) return;
-    const bool written = trap(30, [&] {
+    bool complete = false;
+    trap(30, [&] {
         const SequenceRecord seq(main.dtaSeq.Recordset());
         const TestRecord test(main.dtaTest.Recordset());
         rs.setField(QStringLiteral("Model_Name"), seq.Seq_Name());
@@ -46,9 +48,11 @@ void gVarCrvFileWrite(const std::vector<float>& iafCurve, int16_t inFail, bool& 
         rs.setField(QStringLiteral("Swp_Point"), n);
         rs.setField(QStringLiteral("Fail"), inFail);
         for (int p = 1; p <= n; ++p) rs.setField(curveField(p), iafCurve[static_cast<size_t>(p)]);
+        complete = true;
     });
-    // A curve that could not be set up completely is not stored half-filled.
-    if (!written || !trap(40, [&] { rs.Update(); })) {
+    // A curve that could not be set up completely (Ignore included) is not stored half-filled.
+    if (!complete) obError = true;
+    if (!complete || !trap(40, [&] { rs.Update(); })) {
         if (rs.EditMode() != dbEditNone) rs.CancelUpdate();
     }
 }
@@ -79,7 +83,10 @@ int16_t gnVarReadBatch(bool ibClearLabel, const QString& isModelName, CurveLevel
     bool found = false;
     if (trap(10, [&] { rs.FindFirst(criteria, isModelName); found = !rs.NoMatch(); })) {
         while (found && !rs.EOF_()) {
-            const int16_t next = static_cast<int16_t>(m + 1);
+            int16_t next = 0;
+            // The count is 16-bit: a model with more curves than that stops with an error.
+            if (!trap(15, [&] { next = checkedInt(m + 1); })) break;
+            if (next == 0) { obError = true; break; }
             bool readError = false;
             const int16_t n = mnCrvFileRead(rs, work, readError);
             if (readError) { obError = true; break; }

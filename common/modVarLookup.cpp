@@ -55,14 +55,18 @@ void gVarSetSeqCal00(const QString& isSeqName, int16_t inSlot, bool& obError) {
     DataControl& cal = form<frmVexo>().dtaSeqCal;
     const QString table = QStringLiteral("vexo_seq_cal%1").arg(inSlot, 2, 10, QLatin1Char('0'));
     if (!trap(10, [&] { cal.setRecordSource(table); cal.Refresh(); })) return;
+    bool missing = false;
     trap(20, [&] {
         cal.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), isSeqName);
+        missing = cal.Recordset().NoMatch();
         // Acting on whatever row the search left current would write one
         // sequence's calibration into another's row.
-        if (cal.Recordset().NoMatch())
+        if (missing)
             vbRaise(vberr::kUserBase, QStringLiteral("Calibration row of sequence '") + isSeqName +
                                           QStringLiteral("' not found in ") + table);
     });
+    // Ignore (the default for this error) shows the problem but never goes on with the wrong row.
+    if (missing) obError = true;
 }
 
 void gVarSetSeqCalTestName(const QString& isSeqName, const QString& isTestName, bool& obError) {
@@ -83,6 +87,7 @@ void gVarSetSeqCalTestName(const QString& isSeqName, const QString& isTestName, 
         vbRaise(vberr::kUserBase, QStringLiteral("Calibration row of test '") + isTestName +
                                       QStringLiteral("' not found in sequence '") + isSeqName + QLatin1Char('\''));
     });
+    obError = true;   // whatever the answer: the row of slot 16 is not this test's
 }
 
 void gVarTestDelete(const QString& isTestName, bool& obError) {

@@ -37,7 +37,9 @@ int mnPasswordRefusedAt(const QString& isPassword) {
 QString mBoolText(bool ibValue) { return ibValue ? QStringLiteral("True") : QStringLiteral("False"); }
 }
 
-QString gsVarSystemParamsFile() { return appinfo::programPath(kFile); }
+// The file the reader finds (in whatever letter case it was copied in), so
+// that what is written is what the next start reads.
+QString gsVarSystemParamsFile() { return gsFileFoundPath(kFile); }
 
 void gVarSystemParamsRead(bool& obError) {
     ErrorTrap trap(kModule, "gVarSystemParamsRead", obError);
@@ -78,6 +80,18 @@ void gVarSystemParamsWrite(bool& obError) {
     ErrorTrap trap(kModule, "gVarSystemParamsWrite", obError);
     // A password that cannot be stored is refused here, before anything is
     // written: storing it as an empty line would open the station to anyone.
+    // A station name that Windows-1252 cannot hold would come back changed after
+    // a restart, and be stored so in every later curve and production record.
+    for (const QChar c : gsStationName) {
+        if (ansiCode(c) < 0) {
+            gMsgBox(QStringLiteral("The station name contains the character '%1', which is not allowed." "\r\n\r\n"
+                                   "The settings file was not changed.")
+                        .arg(c),
+                    vbExclamation, QStringLiteral("modVarSystemParams.gVarSystemParamsWrite"));
+            obError = true;
+            return;
+        }
+    }
     for (const auto& [password, which] : {std::pair{gsPasswordEng, QStringLiteral("engineer")},
                                           std::pair{gsPasswordSuper, QStringLiteral("supervisor")}}) {
         const int at = mnPasswordRefusedAt(password);

@@ -80,6 +80,9 @@ bool EventRouter::eventFilter(QObject* iObject, QEvent* iEvent) {
         return accessKey(*f, w);
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        // A new press starts afresh: the release of a refused click may never have
+        // come (a modal box was open when the button went up).
+        mDropped &= ~static_cast<QMouseEvent*>(iEvent)->button();
         return mousePress(*f, w, static_cast<QMouseEvent*>(iEvent));
     case QEvent::MouseButtonRelease: {
         auto* me = static_cast<QMouseEvent*>(iEvent);

@@ -89,9 +89,12 @@ int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
         return call.answers.contains(answer) ? answer : call.defaultAnswer;
     }
     if (QGuiApplication::platformName() == QLatin1String("offscreen") || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        // Nobody can answer here: an error box gives up the failing step rather
+        // than retrying it for ever.
+        const int answer = call.defaultAnswer == vbRetry ? int(vbAbort) : call.defaultAnswer;
         std::fprintf(stderr, "[message box] %s: %s -> %d\n", qPrintable(call.title),
-                     qPrintable(msgBoxDisplayText(call.prompt)), call.defaultAnswer);
-        return call.defaultAnswer;
+                     qPrintable(msgBoxDisplayText(call.prompt)), answer);
+        return answer;
     }
 
     StationMessageBox box;

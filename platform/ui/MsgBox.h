@@ -36,8 +36,8 @@ void gShowModal(QWidget* iWindow);
 
 // Test hooks: a script answers every box (and gets what was shown); a modal
 // script drives a modal window while it is shown (type, click, close).
-// Without a script on the offscreen platform a box answers its default button,
-// so nothing ever waits for a person.
+// Without a script on the offscreen platform a box answers its default button
+// (Abort where the default is Retry), so nothing ever waits for a person.
 using MsgBoxScript = std::function<int(const MsgBoxCall&)>;
 using ModalScript = std::function<void(QWidget&)>;
 void setMsgBoxScript(MsgBoxScript iScript);

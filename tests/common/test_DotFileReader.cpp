@@ -75,6 +75,12 @@ TEST_F(DotFileTest, FileChecksReportOnlyWhenATitleIsGiven) {
     writeHomeFile(QStringLiteral(".hidden.txt"), "x");
     EXPECT_FALSE(gbFileExists(QStringLiteral(".hidden.txt"), err));
 
+    // Brackets in a name stand for themselves: never another sequence's file.
+    writeHomeFile(QStringLiteral("Woofer1.txt"), "other\r\n");
+    EXPECT_EQ(gnFileExistsOpen(QStringLiteral("Woofer[1].txt"), QString(), err), 0);
+    writeHomeFile(QStringLiteral("Woofer [8in].txt"), "mine\r\n");
+    EXPECT_TRUE(gbFileExists(QStringLiteral("Woofer [8in].txt"), err));
+
     const int fn = gnFileExistsOpen(QStringLiteral("model a.txt"), QStringLiteral("t"), err);
     ASSERT_GT(fn, 0);
     EXPECT_EQ(textFileLineInput(fn), "one");

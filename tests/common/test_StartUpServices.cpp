@@ -129,6 +129,9 @@ TEST_F(StartUpTest, MinutesAndSecondsTexts) {
     const double clock = (10 * 3600 + 58 * 60 + 46.123) / 86400.0;
     const QString s = gsTimeDateMinsSecs(clock, QStringLiteral("00"), 3, err);
     EXPECT_TRUE(s.startsWith("00:46.12")) << qPrintable(s);
+    // Minutes and seconds come from one rounded value.
+    EXPECT_EQ(gsTimeDateMinsSecs((2 * 60 + 59.7) / 86400.0, QStringLiteral("mm"), 1, err), "02:59.7");
+    EXPECT_EQ(gsTimeDateMinsSecs((2 * 60 + 59.97) / 86400.0, QStringLiteral("mm"), 1, err), "03:00.0");
     setLocale(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(gsTimeDateMinsSecs(t, QStringLiteral("mm"), 1, err), "02:05,5");
     EXPECT_FALSE(err);

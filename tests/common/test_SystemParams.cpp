@@ -1,6 +1,8 @@
 // The station settings file as a new station, an engineer and a damaged file meet it.
 #include "common/modVarSystemParams.h"
 #include "tests/support/StationTest.h"
+#include <QDir>
+#include <QFile>
 
 namespace {
 class SystemParamsTest : public StationTest {
@@ -122,6 +124,33 @@ TEST_F(SystemParamsTest, APasswordThatCannotBeStoredIsRefusedAndTheOldFileKept) 
     gVarSystemParamsWrite(err);
     EXPECT_TRUE(err);
     EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
+}
+
+TEST_F(SystemParamsTest, AFileCopiedInAnotherLetterCaseIsTheOneWrittenBack) {
+    writeHomeFile(QStringLiteral("VEXO_SYS.TXT"), "Line 1\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
+    bool err = false;
+    gVarSystemParamsRead(err);
+    EXPECT_EQ(gsStationName, "Line 1");
+    gsStationName = QStringLiteral("Line 7");
+    gVarSystemParamsWrite(err);
+    gsStationName.clear();
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    EXPECT_EQ(gsStationName, "Line 7");
+    EXPECT_EQ(QDir(home()).entryList({QStringLiteral("vexo_sys.txt")}, QDir::Files), QStringList{"VEXO_SYS.TXT"});
+}
+
+TEST_F(SystemParamsTest, AStationNameTheFileCannotHoldIsRefused) {
+    bool err = false;
+    gsStationName = QStringLiteral("Line 1");
+    gVarSystemParamsWrite(err);
+    const QByteArray before = readHomeFile(QStringLiteral("Vexo_Sys.txt"));
+    gsStationName = QString::fromUtf8("\xc5\x81\xc3\xb3" "d\xc5\xba 2");
+    gVarSystemParamsWrite(err);
+    EXPECT_TRUE(err);
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].prompt.startsWith(QString::fromUtf8("The station name contains the character '\xc5\x81'")));
 }
 
 TEST_F(SystemParamsTest, AStoredLineThatUnscramblesBadlyReadsAsEmptyWithTheRoutinesMessage) {

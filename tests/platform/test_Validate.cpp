@@ -47,6 +47,17 @@ TEST_F(ValidateTest, ARefusedValueKeepsTheFocusAndTheClickThatWouldMoveItIsDropp
     EXPECT_FALSE(f.isVisible());
 }
 
+// On a real display the button goes up while the Validate's message box is
+// open, so the refused click's release never reaches the window.
+TEST_F(ValidateTest, ARefusedClickWhoseReleaseNeverCameDoesNotSwallowTheNextClick) {
+    QTest::mousePress(f.cmdOK, Qt::LeftButton);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(nameHasFocus());
+    drive::type(QStringLiteral("woofer"));
+    drive::click(f.cmdOK);
+    EXPECT_TRUE(f.events.contains(QStringLiteral("cmdOK_Click")));
+}
+
 TEST_F(ValidateTest, ACancelButtonTakesTheFocusWithoutTheValidate) {
     answer({vbYes});   // discard the changes
     drive::click(f.cmdCancel);

@@ -116,6 +116,50 @@ TEST_F(CurveStoreTest, ABatchReadsOneModelsCurvesInLoggingOrder) {
     EXPECT_EQ(main->lblSerial->Caption(), "");
 }
 
+TEST_F(CurveStoreTest, ACurveThatCannotBeFilledIsNotStored) {
+    useSequence(QStringLiteral("Tweeter"), 5, 40);
+    Recordset& tst = main->dtaTest.Recordset();
+    tst.Edit();
+    tst.setField(QStringLiteral("fLo_Hz"), Variant::null());
+    tst.Update();
+    std::vector<float> curve(101, 1.0f);
+    bool err = false;
+    answer({vbIgnore});
+    gVarCrvFileWrite(curve, 0, err);
+    EXPECT_TRUE(err);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].prompt.endsWith("Invalid use of Null"));
+    EXPECT_EQ(OpenDatabase(QStringLiteral("Vexo_Crv.mdb")).OpenRecordset(QStringLiteral("vexo_crv"))->RecordCount(), 0);
+
+    // A curve shorter than the test's point count is refused before anything is written.
+    useSequence(QStringLiteral("Tweeter"), 5, 60);
+    err = false;
+    clearBoxes();
+    answer({vbIgnore});
+    gVarCrvFileWrite(std::vector<float>(41, 1.0f), 0, err);
+    EXPECT_TRUE(err);
+    EXPECT_EQ(OpenDatabase(QStringLiteral("Vexo_Crv.mdb")).OpenRecordset(QStringLiteral("vexo_crv"))->RecordCount(), 0);
+}
+
+TEST_F(CurveStoreTest, AModelWithMoreCurvesThanTheCountHoldsStopsWithAnError) {
+    {
+        const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+        db.Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32768) "
+                                  "INSERT INTO vexo_crv (Model_Name, Serial_Number, Swp_Point) SELECT 'Big', i, 0 FROM n"));
+    }
+    main->dtaCurve.Refresh();
+    CurveLevels levels;
+    std::vector<int32_t> serials;
+    int16_t points = 0;
+    bool err = false;
+    answer({vbAbort, vbNo});
+    EXPECT_EQ(gnVarReadBatch(true, QStringLiteral("Big"), levels, serials, points, err), 32767);
+    EXPECT_TRUE(err);
+    ASSERT_GE(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].prompt.endsWith("Overflow"));
+    EXPECT_EQ(main->lblSerial->Caption(), "");
+}
+
 TEST_F(CurveStoreTest, AModelWithoutCurvesLeavesTheArraysAlone) {
     useSequence(QStringLiteral("Tweeter"), 5, 40);
     logCurve(0.0f);

@@ -107,6 +107,13 @@ TEST_F(LookupTest, AMissingCalibrationRowIsAnErrorNotAnotherSequencesRow) {
                                  "Calibration row of sequence 'Lost' not found in vexo_seq_cal01");
     EXPECT_EQ(boxes()[0].defaultAnswer, vbIgnore);
 
+    // Left at its default answer (Ignore) the error still stops the caller.
+    clearBoxes();
+    err = false;
+    gVarSetSeqCal00(QStringLiteral("Lost"), 2, err);
+    EXPECT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(err);
+
     // A test in none of the sequence's slots is reported, not left on slot 16.
     clearBoxes();
     err = false;
@@ -115,6 +122,9 @@ TEST_F(LookupTest, AMissingCalibrationRowIsAnErrorNotAnotherSequencesRow) {
     EXPECT_TRUE(err);
     ASSERT_GE(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].prompt.endsWith("Calibration row of test 'Nowhere' not found in sequence 'Other'"));
+    err = false;
+    gVarSetSeqCalTestName(QStringLiteral("Other"), QStringLiteral("Nowhere"), err);
+    EXPECT_TRUE(err);
 }
 
 TEST_F(LookupTest, DeletingATestWhicheverWayIsOpen) {

@@ -17,7 +17,7 @@ protected:
     void TearDown() override;
 
     // Answers for the next message boxes, in order; when none is queued a box
-    // answers its default button.
+    // answers its default button (Abort where the default is Retry).
     void answer(std::initializer_list<int> iAnswers) { mAnswers.insert(mAnswers.end(), iAnswers); }
     const QList<MsgBoxCall>& boxes() const { return mBoxes; }
     void clearBoxes() { mBoxes.clear(); }
