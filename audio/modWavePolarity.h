@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+// modWavePolarity, the traces of the polarity picture, drawn through the time
+// display (modTimeResponseShow) on its target. Samples are indexed from 1.
+
+// The played signal in its colour, scaled by the master output volume, then,
+// when the recording holds samples, the recording in its colour scaled by the
+// input scale; the axis is first redrawn with clearing when asked.
+void gWavePolarityScaleShowInOut(bool ibRedrawAxis, float ifWindow, int32_t ilOutColour,
+                                 const std::vector<int16_t>& ianOut, int32_t ilInScale, int32_t ilInColour,
+                                 const std::vector<int16_t>& ianIn, bool& obError);
+
+// One trace scaled by ilVolume / 65534 against a full scale of 65534; nothing
+// for an empty array.
+void gWavePolarityScaleShow(float ifWindow, int32_t ilColour, const std::vector<int16_t>& ianSamples,
+                            int32_t ilVolume, bool& obError);

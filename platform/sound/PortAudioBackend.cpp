@@ -1,0 +1,618 @@
+#include "platform/sound/PortAudioBackend.h"
+#include "platform/sound/AlsaMixer.h"
+#include "platform/sound/RateConverter.h"
+#include "platform/sound/WaveEngine.h"
+#include <QRegularExpression>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <portaudio.h>
+#include <thread>
+#include <unistd.h>
+
+namespace sound {
+namespace {
+constexpr int kMaxFrames = 4096;
+// Left to the host: a fixed size makes some (the PulseAudio plugin) take
+// seconds to deliver a duplex stream's first block.
+constexpr unsigned long kFramesPerBuffer = paFramesPerBufferUnspecified;
+// Some hosts hold a duplex stream's first blocks back for two seconds.
+constexpr auto kCallbackDeadline = std::chrono::seconds(5);
+constexpr double kMinLatency = 0.1;
+
+MMRESULT fromPa(PaError iError) {
+    switch (iError) {
+    case paNoError: return MMSYSERR_NOERROR;
+    case paInvalidSampleRate:
+    case paInvalidChannelCount:
+    case paSampleFormatNotSupported: return WAVERR_BADFORMAT;
+    case paDeviceUnavailable: return MMSYSERR_ALLOCATED;
+    case paInsufficientMemory: return MMSYSERR_NOMEM;
+    case paInvalidDevice: return MMSYSERR_BADDEVICEID;
+    default: return MMSYSERR_ERROR;
+    }
+}
+
+int cardNumber(const QString& iName) {
+    static const QRegularExpression hw(QStringLiteral("\\(hw:(\\d+),\\d+\\)"));
+    const QRegularExpressionMatch m = hw.match(iName);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+}
+
+struct PortAudioBackend::Device {
+    int pa = -1;
+    QString name;
+    int maxIn = 0;
+    int maxOut = 0;
+    int hostType = 0;
+    bool probed = false;
+    uint32_t formats = 0;
+};
+
+struct PortAudioBackend::Card {
+    int pa = -1;
+    PaStream* stream = nullptr;
+    std::unique_ptr<DuplexCore> core;
+    double rate = 0;
+    int outChannels = 0;
+    int inChannels = 0;
+    std::vector<float> inMono = std::vector<float>(kMaxFrames);
+    std::vector<float> outMono = std::vector<float>(kMaxFrames);
+    int64_t counter = 0;
+    double outLatency = 0;   // frames, from the stream's own figures
+    double roundTrip = 0;
+    std::unique_ptr<RateConverter> outConverter;
+    std::unique_ptr<RateConverter> inConverter;
+    HWAVEOUT out = 0;
+    HWAVEIN in = 0;
+};
+
+namespace {
+// The device callback: moves samples through the card's preallocated buffers.
+int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, const PaStreamCallbackTimeInfo* iTime,
+                   PaStreamCallbackFlags, void* iCard) {
+    auto& c = *static_cast<PortAudioBackend::Card*>(iCard);
+    const auto* in = static_cast<const float*>(iInput);
+    auto* out = static_cast<float*>(oOutput);
+    double latency = c.outLatency;
+    double roundTrip = c.roundTrip;
+    // The block's own times where the host gives them, else the stream's
+    // stated latencies. Some hosts (the PulseAudio plugin) report times that
+    // are far off for a while after the start: the first half second is
+    // taken at the stated figures.
+    const bool settled = double(c.counter) >= c.rate / 2;
+    if (settled && iTime && iTime->currentTime > 0 && iTime->outputBufferDacTime > iTime->currentTime) {
+        const double l = (iTime->outputBufferDacTime - iTime->currentTime) * c.rate;
+        if (l < 2 * c.rate) latency = l;
+        if (in && iTime->inputBufferAdcTime > 0 && iTime->inputBufferAdcTime < iTime->currentTime) {
+            const double r = (iTime->outputBufferDacTime - iTime->inputBufferAdcTime) * c.rate;
+            if (r < 4 * c.rate) roundTrip = r;
+        }
+    }
+    unsigned long done = 0;
+    while (done < iFrames) {
+        const int n = int(std::min<unsigned long>(iFrames - done, kMaxFrames));
+        if (in)
+            for (int i = 0; i < n; ++i) c.inMono[i] = in[(done + i) * c.inChannels];
+        c.core->process(in ? c.inMono.data() : nullptr, out ? c.outMono.data() : nullptr, n, c.counter, roundTrip,
+                        c.counter - std::llround(latency));
+        if (out)
+            for (int i = 0; i < n; ++i)
+                for (int ch = 0; ch < c.outChannels; ++ch) out[(done + i) * c.outChannels + ch] = c.outMono[i];
+        c.counter += n;
+        done += n;
+    }
+    return paContinue;
+}
+}
+
+PortAudioBackend::PortAudioBackend() {
+    // Never start a JACK server just to list devices.
+    setenv("JACK_NO_START_SERVER", "1", 0);
+    AlsaMixer::quietLibrary();
+    // The JACK client library reports a missing JACK server on standard error
+    // while PortAudio looks for one; that is no error of ours.
+    std::fflush(stderr);
+    const int savedStderr = dup(STDERR_FILENO);
+    const int devNull = open("/dev/null", O_WRONLY);
+    if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
+    const PaError e = Pa_Initialize();
+    if (savedStderr >= 0) {
+        dup2(savedStderr, STDERR_FILENO);
+        close(savedStderr);
+    }
+    if (devNull >= 0) close(devNull);
+    if (e != paNoError) {
+        mDetail = QString::fromUtf8(Pa_GetErrorText(e));
+        return;
+    }
+    mInitialised = true;
+    const int count = Pa_GetDeviceCount();
+    auto add = [&](std::vector<std::unique_ptr<Device>>& oList, int iPa) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(iPa);
+        if (!info) return;
+        auto d = std::make_unique<Device>();
+        d->pa = iPa;
+        d->name = QString::fromUtf8(info->name);
+        d->maxIn = info->maxInputChannels;
+        d->maxOut = info->maxOutputChannels;
+        const PaHostApiInfo* host = Pa_GetHostApiInfo(info->hostApi);
+        d->hostType = host ? int(host->type) : 0;
+        oList.push_back(std::move(d));
+    };
+    const int defOut = Pa_GetDefaultOutputDevice();
+    const int defIn = Pa_GetDefaultInputDevice();
+    if (defOut >= 0) add(mOutputs, defOut);
+    if (defIn >= 0) add(mInputs, defIn);
+    for (int i = 0; i < count; ++i) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
+        if (!info) continue;
+        if (info->maxOutputChannels > 0 && i != defOut) add(mOutputs, i);
+        if (info->maxInputChannels > 0 && i != defIn) add(mInputs, i);
+    }
+}
+
+PortAudioBackend::~PortAudioBackend() {
+    mMixers.clear();
+    for (auto& [pa, card] : mCards) {
+        if (card->stream) {
+            Pa_AbortStream(card->stream);
+            Pa_CloseStream(card->stream);
+        }
+    }
+    mCards.clear();
+    if (mInitialised) Pa_Terminate();
+}
+
+MMRESULT PortAudioBackend::fail(MMRESULT iCode, const QString& iDetail) {
+    mDetail = iDetail;
+    return iCode;
+}
+
+// -------------------------------------------------------------------- devices
+
+namespace {
+// The 11025/22050/44100 x mono/stereo x 8/16-bit word of a device, from what
+// it accepts. PortAudio converts sample widths itself, so 8-bit follows 16-bit.
+uint32_t probeFormats(int iPa, int iMaxChannels, bool iInput) {
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(iPa);
+    if (!info) return 0;
+    struct Rate { double hz; uint32_t m16, s16, m08, s08; };
+    static const Rate rates[] = {
+        {11025, WAVE_FORMAT_1M16, WAVE_FORMAT_1S16, WAVE_FORMAT_1M08, WAVE_FORMAT_1S08},
+        {22050, WAVE_FORMAT_2M16, WAVE_FORMAT_2S16, WAVE_FORMAT_2M08, WAVE_FORMAT_2S08},
+        {44100, WAVE_FORMAT_4M16, WAVE_FORMAT_4S16, WAVE_FORMAT_4M08, WAVE_FORMAT_4S08},
+    };
+    uint32_t flags = 0;
+    for (const Rate& r : rates) {
+        for (int ch = 1; ch <= std::min(2, iMaxChannels); ++ch) {
+            PaStreamParameters p{};
+            p.device = iPa;
+            p.channelCount = ch;
+            p.sampleFormat = paInt16;
+            p.suggestedLatency = iInput ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
+            const PaError e = iInput ? Pa_IsFormatSupported(&p, nullptr, r.hz) : Pa_IsFormatSupported(nullptr, &p, r.hz);
+            if (e == paFormatIsSupported) flags |= ch == 1 ? (r.m16 | r.m08) : (r.s16 | r.s08);
+        }
+    }
+    return flags;
+}
+}
+
+uint32_t PortAudioBackend::waveOutGetNumDevs() { return uint32_t(mOutputs.size()); }
+uint32_t PortAudioBackend::waveInGetNumDevs() { return uint32_t(mInputs.size()); }
+
+MMRESULT PortAudioBackend::waveOutGetDevCaps(uint32_t iDevice, WaveOutCaps& oCaps) {
+    if (iDevice >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
+    Device& d = *mOutputs[iDevice];
+    if (!d.probed) {
+        d.formats = probeFormats(d.pa, d.maxOut, false);
+        d.probed = true;
+    }
+    oCaps = WaveOutCaps();
+    oCaps.wMid = uint16_t(d.hostType);
+    oCaps.wPid = uint16_t(cardNumber(d.name));
+    oCaps.vDriverVersion = uint32_t(Pa_GetVersion());
+    oCaps.szPname = d.name;
+    oCaps.dwFormats = d.formats;
+    oCaps.wChannels = uint16_t(std::min(2, d.maxOut));
+    // Positions come from the stream's own timing.
+    oCaps.dwSupport = WAVECAPS_SAMPLEACCURATE;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::waveInGetDevCaps(uint32_t iDevice, WaveInCaps& oCaps) {
+    if (iDevice >= mInputs.size()) return MMSYSERR_BADDEVICEID;
+    Device& d = *mInputs[iDevice];
+    if (!d.probed) {
+        d.formats = probeFormats(d.pa, d.maxIn, true);
+        d.probed = true;
+    }
+    oCaps = WaveInCaps();
+    oCaps.wMid = uint16_t(d.hostType);
+    oCaps.wPid = uint16_t(cardNumber(d.name));
+    oCaps.vDriverVersion = uint32_t(Pa_GetVersion());
+    oCaps.szPname = d.name;
+    oCaps.dwFormats = d.formats;
+    oCaps.wChannels = uint16_t(std::min(2, d.maxIn));
+    return MMSYSERR_NOERROR;
+}
+
+// ---------------------------------------------------------------------- cards
+
+MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard) {
+    oCard = nullptr;
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(iPaDevice);
+    if (!info) return MMSYSERR_BADDEVICEID;
+    const bool hasOut = info->maxOutputChannels > 0;
+    const bool hasIn = info->maxInputChannels > 0;
+    if ((iForOutput && !hasOut) || (!iForOutput && !hasIn)) return MMSYSERR_BADDEVICEID;
+
+    PaStreamParameters op{}, ip{};
+    op.device = ip.device = iPaDevice;
+    op.sampleFormat = ip.sampleFormat = paFloat32;
+    // Generous buffers: measurements are aligned, so latency costs nothing,
+    // while a dropout would spoil a measurement.
+    op.suggestedLatency = std::max(info->defaultHighOutputLatency, kMinLatency);
+    ip.suggestedLatency = std::max(info->defaultHighInputLatency, kMinLatency);
+
+    std::vector<double> rates;
+    if (iWantedRate >= 44100) rates.push_back(iWantedRate);
+    rates.push_back(44100);
+    rates.push_back(48000);
+    rates.push_back(info->defaultSampleRate);
+
+    // Full duplex where the card has both directions; one direction if the
+    // other refuses.
+    struct Try { bool out; bool in; };
+    std::vector<Try> tries;
+    if (hasOut && hasIn) tries.push_back({true, true});
+    tries.push_back({iForOutput, !iForOutput});
+
+    PaError last = paInvalidSampleRate;
+    for (const Try& t : tries) {
+        for (double rate : rates) {
+            for (int outCh : {1, 2, info->maxOutputChannels}) {
+                if (t.out && (outCh < 1 || outCh > info->maxOutputChannels)) continue;
+                for (int inCh : {1, 2}) {
+                    if (t.in && inCh > info->maxInputChannels) continue;
+                    op.channelCount = outCh;
+                    ip.channelCount = inCh;
+                    last = Pa_IsFormatSupported(t.in ? &ip : nullptr, t.out ? &op : nullptr, rate);
+                    if (last != paFormatIsSupported) {
+                        if (!t.in) break;
+                        continue;
+                    }
+                    auto card = std::make_unique<Card>();
+                    card->pa = iPaDevice;
+                    card->rate = rate;
+                    card->outChannels = t.out ? outCh : 0;
+                    card->inChannels = t.in ? inCh : 0;
+                    card->core = std::make_unique<DuplexCore>(rate);
+                    PaStream* stream = nullptr;
+                    last = Pa_OpenStream(&stream, t.in ? &ip : nullptr, t.out ? &op : nullptr, rate, kFramesPerBuffer,
+                                         paNoFlag, &streamCallback, card.get());
+                    if (last != paNoError) continue;
+                    card->stream = stream;
+                    if (const PaStreamInfo* si = Pa_GetStreamInfo(stream)) {
+                        card->outLatency = si->outputLatency * rate;
+                        card->roundTrip = (si->outputLatency + si->inputLatency) * rate;
+                    }
+                    last = Pa_StartStream(stream);
+                    if (last != paNoError) {
+                        Pa_CloseStream(stream);
+                        return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
+                    }
+                    oCard = card.get();
+                    mCards[iPaDevice] = std::move(card);
+                    return MMSYSERR_NOERROR;
+                }
+                if (!t.out) break;
+            }
+        }
+    }
+    return fail(fromPa(last) == MMSYSERR_NOERROR ? WAVERR_BADFORMAT : fromPa(last),
+                QString::fromUtf8(Pa_GetErrorText(last)));
+}
+
+void PortAudioBackend::closeCard(int iPaDevice) {
+    auto it = mCards.find(iPaDevice);
+    if (it == mCards.end()) return;
+    if (it->second->stream) {
+        Pa_AbortStream(it->second->stream);
+        Pa_CloseStream(it->second->stream);
+    }
+    mCards.erase(it);
+}
+
+bool PortAudioBackend::waitFor(Card& iCard, uint64_t iTicket) {
+    if (!iCard.stream || Pa_IsStreamActive(iCard.stream) != 1) {
+        iCard.core->applyCommands(iCard.counter, iCard.roundTrip);
+        return true;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kCallbackDeadline;
+    while (!iCard.core->processed(iTicket)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            // The device stopped calling back: stop it, then finish here.
+            Pa_AbortStream(iCard.stream);
+            iCard.core->applyCommands(iCard.counter, iCard.roundTrip);
+            mDetail = QStringLiteral("The sound device stopped responding.");
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+PortAudioBackend::Card* PortAudioBackend::outCard(HWAVEOUT iHandle) {
+    auto it = mOutHandles.find(iHandle);
+    if (it == mOutHandles.end()) return nullptr;
+    auto c = mCards.find(it->second);
+    return c == mCards.end() ? nullptr : c->second.get();
+}
+
+PortAudioBackend::Card* PortAudioBackend::inCard(HWAVEIN iHandle) {
+    auto it = mInHandles.find(iHandle);
+    if (it == mInHandles.end()) return nullptr;
+    auto c = mCards.find(it->second);
+    return c == mCards.end() ? nullptr : c->second.get();
+}
+
+// ---------------------------------------------------------------- wave output
+
+MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, const WaveFormatEx& iFormat) {
+    oHandle = 0;
+    if (iDevice >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
+    if (!validWaveFormat(iFormat)) return WAVERR_BADFORMAT;
+    const int pa = mOutputs[iDevice]->pa;
+    Card* card = nullptr;
+    if (auto it = mCards.find(pa); it != mCards.end()) {
+        card = it->second.get();
+        if (card->out || card->outChannels == 0) return MMSYSERR_ALLOCATED;
+    } else if (const MMRESULT r = openCard(pa, iFormat.nSamplesPerSec, true, card)) {
+        return r;
+    }
+    const double rate = iFormat.nSamplesPerSec;
+    card->outConverter.reset();
+    if (rate != card->rate) {
+        DuplexCore* core = card->core.get();
+        card->outConverter = std::make_unique<RateConverter>(rate, card->rate, ConverterQuality::Best,
+                                                             [core](float* o, int n) { return core->renderFloat(o, n); });
+        if (!card->outConverter->ok()) {
+            card->outConverter.reset();
+            if (!card->in) closeCard(pa);
+            return MMSYSERR_NOMEM;
+        }
+    }
+    card->core->outOpen(iFormat.wBitsPerSample / 8, rate, card->outConverter.get());
+    card->out = mNextHandle++;
+    mOutHandles[card->out] = pa;
+    oHandle = card->out;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::waveOutPrepareHeader(HWAVEOUT iHandle, int iHeader, uint32_t iBytes) {
+    Card* c = outCard(iHandle);
+    return c ? c->core->outPrepare(iHeader, iBytes) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uint32_t iBytes) {
+    Card* c = outCard(iHandle);
+    return c ? c->core->outLoad(iHeader, iData, iBytes) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops) {
+    Card* c = outCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    uint64_t ticket = 0;
+    return c->core->outWrite(iHeader, iLoopFlags, iLoops, ticket);
+}
+
+MMRESULT PortAudioBackend::waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader) {
+    Card* c = outCard(iHandle);
+    return c ? c->core->outHeader(iHeader, oHeader) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveOutBreakLoop(HWAVEOUT iHandle) {
+    Card* c = outCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    c->core->outBreak();
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::waveOutReset(HWAVEOUT iHandle) {
+    Card* c = outCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    return waitFor(*c, c->core->outReset()) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+MMRESULT PortAudioBackend::waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) {
+    Card* c = outCard(iHandle);
+    return c ? c->core->outUnprepare(iHeader) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveOutClose(HWAVEOUT iHandle) {
+    Card* c = outCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    // Released whatever happened before.
+    c->core->outReset();
+    const bool ok = waitFor(*c, c->core->outClose());
+    c->core->outRelease();
+    c->outConverter.reset();
+    c->out = 0;
+    mOutHandles.erase(iHandle);
+    if (!c->in) closeCard(c->pa);
+    return ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+// ----------------------------------------------------------------- wave input
+
+MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const WaveFormatEx& iFormat) {
+    oHandle = 0;
+    if (iDevice >= mInputs.size()) return MMSYSERR_BADDEVICEID;
+    if (!validWaveFormat(iFormat)) return WAVERR_BADFORMAT;
+    const int pa = mInputs[iDevice]->pa;
+    Card* card = nullptr;
+    if (auto it = mCards.find(pa); it != mCards.end()) {
+        card = it->second.get();
+        if (card->in || card->inChannels == 0) return MMSYSERR_ALLOCATED;
+    } else if (const MMRESULT r = openCard(pa, iFormat.nSamplesPerSec, false, card)) {
+        return r;
+    }
+    const double rate = iFormat.nSamplesPerSec;
+    card->inConverter.reset();
+    if (rate != card->rate) {
+        DuplexCore* core = card->core.get();
+        card->inConverter = std::make_unique<RateConverter>(card->rate, rate, ConverterQuality::Best,
+                                                            [core](const float* d, int n) { core->captureFloat(d, n); });
+        if (!card->inConverter->ok()) {
+            card->inConverter.reset();
+            if (!card->out) closeCard(pa);
+            return MMSYSERR_NOMEM;
+        }
+    }
+    card->core->inOpen(iFormat.wBitsPerSample / 8, rate, card->inConverter.get());
+    card->in = mNextHandle++;
+    mInHandles[card->in] = pa;
+    oHandle = card->in;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::waveInPrepareHeader(HWAVEIN iHandle, int iHeader, uint32_t iBytes) {
+    Card* c = inCard(iHandle);
+    return c ? c->core->inPrepare(iHeader, iBytes) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveInAddBuffer(HWAVEIN iHandle, int iHeader) {
+    Card* c = inCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    uint64_t ticket = 0;
+    return c->core->inAddBuffer(iHeader, ticket);
+}
+
+MMRESULT PortAudioBackend::waveInStart(HWAVEIN iHandle, WaveInStartMode iMode) {
+    Card* c = inCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    if (iMode != WAVEIN_START_NOW && iMode != WAVEIN_START_WITH_OUTPUT) return MMSYSERR_INVALFLAG;
+    c->core->inStart(iMode);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::waveInGetHeader(HWAVEIN iHandle, int iHeader, WaveHdr& oHeader) {
+    Card* c = inCard(iHandle);
+    return c ? c->core->inHeader(iHeader, oHeader) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveInReadHeader(HWAVEIN iHandle, int iHeader, void* oData, uint32_t iBytes) {
+    Card* c = inCard(iHandle);
+    return c ? c->core->inRead(iHeader, oData, iBytes) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
+    Card* c = inCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    return waitFor(*c, c->core->inStop()) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+MMRESULT PortAudioBackend::waveInReset(HWAVEIN iHandle) {
+    Card* c = inCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    return waitFor(*c, c->core->inReset()) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+MMRESULT PortAudioBackend::waveInUnprepareHeader(HWAVEIN iHandle, int iHeader) {
+    Card* c = inCard(iHandle);
+    return c ? c->core->inUnprepare(iHeader) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::waveInClose(HWAVEIN iHandle) {
+    Card* c = inCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    c->core->inReset();
+    const bool ok = waitFor(*c, c->core->inClose());
+    c->core->inRelease();
+    c->inConverter.reset();
+    c->in = 0;
+    mInHandles.erase(iHandle);
+    if (!c->out) closeCard(c->pa);
+    return ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+}
+
+// ---------------------------------------------------------------------- mixer
+
+uint32_t PortAudioBackend::mixerGetNumDevs() { return uint32_t(mOutputs.size()); }
+
+MMRESULT PortAudioBackend::mixerGetDevCaps(uint32_t iMixer, MixerCaps& oCaps) {
+    if (iMixer >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
+    const Device& d = *mOutputs[iMixer];
+    AlsaMixer m(alsaCtlNameForDevice(d.name), d.name);
+    oCaps = m.model().caps;
+    oCaps.wMid = uint16_t(d.hostType);
+    oCaps.wPid = uint16_t(cardNumber(d.name));
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::mixerOpen(HMIXER& oHandle, uint32_t iMixer) {
+    oHandle = 0;
+    if (iMixer >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
+    const Device& d = *mOutputs[iMixer];
+    auto m = std::make_unique<AlsaMixer>(alsaCtlNameForDevice(d.name), d.name);
+    if (!m->ok()) return fail(MMSYSERR_NODRIVER, m->error());
+    oHandle = mNextHandle++;
+    mMixers[oHandle] = std::move(m);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PortAudioBackend::mixerClose(HMIXER iHandle) {
+    return mMixers.erase(iHandle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
+}
+
+AlsaMixer* PortAudioBackend::mixerOf(HMIXER iHandle) {
+    auto it = mMixers.find(iHandle);
+    return it == mMixers.end() ? nullptr : it->second.get();
+}
+
+MMRESULT PortAudioBackend::mixerGetLineInfoDestination(HMIXER iHandle, uint32_t iDestination, MixerLine& oLine) {
+    AlsaMixer* m = mixerOf(iHandle);
+    return m ? m->model().destinationInfo(iDestination, oLine) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::mixerGetLineInfoSource(HMIXER iHandle, uint32_t iDestination, uint32_t iSource,
+                                                  MixerLine& oLine) {
+    AlsaMixer* m = mixerOf(iHandle);
+    return m ? m->model().sourceInfo(iDestination, iSource, oLine) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::mixerGetLineControls(HMIXER iHandle, uint32_t iLineID, std::vector<MixerControl>& oControls) {
+    AlsaMixer* m = mixerOf(iHandle);
+    return m ? m->model().lineControls(iLineID, oControls) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::mixerGetControlDetails(HMIXER iHandle, MixerControlDetails& ioDetails) {
+    AlsaMixer* m = mixerOf(iHandle);
+    if (!m) return MMSYSERR_INVALHANDLE;
+    const MixerControlModel* c = nullptr;
+    if (const MMRESULT r = m->model().checkGet(ioDetails, c)) return r;
+    return m->get(*c, ioDetails.paDetails);
+}
+
+MMRESULT PortAudioBackend::mixerGetControlDetailsListText(HMIXER iHandle, const MixerControlDetails& iDetails,
+                                                          std::vector<MixerListText>& oItems) {
+    AlsaMixer* m = mixerOf(iHandle);
+    return m ? m->model().listText(iDetails, oItems) : MMSYSERR_INVALHANDLE;
+}
+
+MMRESULT PortAudioBackend::mixerSetControlDetails(HMIXER iHandle, const MixerControlDetails& iDetails) {
+    AlsaMixer* m = mixerOf(iHandle);
+    if (!m) return MMSYSERR_INVALHANDLE;
+    const MixerControlModel* c = nullptr;
+    std::vector<int32_t> values;
+    if (const MMRESULT r = m->model().checkSet(iDetails, c, values)) return r;
+    return m->set(*c, values);
+}
+
+}

@@ -1,0 +1,90 @@
+#pragma once
+#include "platform/sound/SoundBackend.h"
+#include <map>
+#include <memory>
+#include <vector>
+
+// Real sound cards: PortAudio for wave output and input, the ALSA mixer for
+// volumes, mutes and the record source.
+//
+// Devices per direction list the host's default device first. Opening a
+// device's output or input opens one full-duplex stream on that card, so both
+// directions share one clock; an input opened while the output of the same
+// card is open joins its stream. The stream runs at the card's rate (the
+// output's rate when the card takes it and it is 44100 Hz or more, else 44100,
+// 48000 or the card's default); other rates are converted inside the layer by
+// libsamplerate, mono goes to every output channel and the input takes channel
+// 0. The mixers are one per output device, in the same order and of the same
+// name, each the mixer of that device's card.
+namespace sound {
+
+class PortAudioBackend : public Backend {
+public:
+    PortAudioBackend();
+    ~PortAudioBackend() override;
+
+    QString name() const override { return QStringLiteral("PortAudio+ALSA"); }
+    bool initialised() const { return mInitialised; }
+    QString lastErrorDetail() const override { return mDetail; }
+
+    uint32_t waveOutGetNumDevs() override;
+    MMRESULT waveOutGetDevCaps(uint32_t iDevice, WaveOutCaps& oCaps) override;
+    MMRESULT waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, const WaveFormatEx& iFormat) override;
+    MMRESULT waveOutPrepareHeader(HWAVEOUT iHandle, int iHeader, uint32_t iBytes) override;
+    MMRESULT waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uint32_t iBytes) override;
+    MMRESULT waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops) override;
+    MMRESULT waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader) override;
+    MMRESULT waveOutBreakLoop(HWAVEOUT iHandle) override;
+    MMRESULT waveOutReset(HWAVEOUT iHandle) override;
+    MMRESULT waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) override;
+    MMRESULT waveOutClose(HWAVEOUT iHandle) override;
+
+    uint32_t waveInGetNumDevs() override;
+    MMRESULT waveInGetDevCaps(uint32_t iDevice, WaveInCaps& oCaps) override;
+    MMRESULT waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const WaveFormatEx& iFormat) override;
+    MMRESULT waveInPrepareHeader(HWAVEIN iHandle, int iHeader, uint32_t iBytes) override;
+    MMRESULT waveInAddBuffer(HWAVEIN iHandle, int iHeader) override;
+    MMRESULT waveInStart(HWAVEIN iHandle, WaveInStartMode iMode) override;
+    MMRESULT waveInGetHeader(HWAVEIN iHandle, int iHeader, WaveHdr& oHeader) override;
+    MMRESULT waveInReadHeader(HWAVEIN iHandle, int iHeader, void* oData, uint32_t iBytes) override;
+    MMRESULT waveInStop(HWAVEIN iHandle) override;
+    MMRESULT waveInReset(HWAVEIN iHandle) override;
+    MMRESULT waveInUnprepareHeader(HWAVEIN iHandle, int iHeader) override;
+    MMRESULT waveInClose(HWAVEIN iHandle) override;
+
+    uint32_t mixerGetNumDevs() override;
+    MMRESULT mixerGetDevCaps(uint32_t iMixer, MixerCaps& oCaps) override;
+    MMRESULT mixerOpen(HMIXER& oHandle, uint32_t iMixer) override;
+    MMRESULT mixerClose(HMIXER iHandle) override;
+    MMRESULT mixerGetLineInfoDestination(HMIXER iHandle, uint32_t iDestination, MixerLine& oLine) override;
+    MMRESULT mixerGetLineInfoSource(HMIXER iHandle, uint32_t iDestination, uint32_t iSource, MixerLine& oLine) override;
+    MMRESULT mixerGetLineControls(HMIXER iHandle, uint32_t iLineID, std::vector<MixerControl>& oControls) override;
+    MMRESULT mixerGetControlDetails(HMIXER iHandle, MixerControlDetails& ioDetails) override;
+    MMRESULT mixerGetControlDetailsListText(HMIXER iHandle, const MixerControlDetails& iDetails,
+                                            std::vector<MixerListText>& oItems) override;
+    MMRESULT mixerSetControlDetails(HMIXER iHandle, const MixerControlDetails& iDetails) override;
+
+    struct Card;
+    struct Device;
+
+private:
+    Card* outCard(HWAVEOUT iHandle);
+    Card* inCard(HWAVEIN iHandle);
+    MMRESULT openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard);
+    void closeCard(int iPaDevice);
+    bool waitFor(Card& iCard, uint64_t iTicket);
+    MMRESULT fail(MMRESULT iCode, const QString& iDetail);
+    class AlsaMixer* mixerOf(HMIXER iHandle);
+
+    bool mInitialised = false;
+    QString mDetail;
+    std::vector<std::unique_ptr<Device>> mOutputs;
+    std::vector<std::unique_ptr<Device>> mInputs;
+    std::map<int, std::unique_ptr<Card>> mCards;    // by PortAudio device
+    std::map<HWAVEOUT, int> mOutHandles;
+    std::map<HWAVEIN, int> mInHandles;
+    std::map<HMIXER, std::unique_ptr<class AlsaMixer>> mMixers;
+    int32_t mNextHandle = 1;
+};
+
+}

@@ -1,0 +1,156 @@
+// The real backend on a real sound server: PortAudio and the ALSA mixer through
+// the PulseAudio plugin, against the null sink that with-sound-server.sh starts
+// (what is played comes back from its monitor).
+#include "audio/modMixer.h"
+#include "audio/modWaveInOutDevices.h"
+#include "common/modGeneral.h"
+#include "platform/os/Clock.h"
+#include "platform/sound/AlsaMixer.h"
+#include "platform/sound/PortAudioBackend.h"
+#include "tests/support/JigBench.h"
+#include "tests/support/StationTest.h"
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+using namespace jigbench;
+
+namespace {
+class RealBackend : public StationTest {
+protected:
+    void SetUp() override {
+        StationTest::SetUp();
+        const QString reason = qEnvironmentVariable("VEXO_NO_SOUND_SERVER");
+        if (!reason.isEmpty()) GTEST_SKIP() << "no sound server: " << reason.toStdString();
+        vclock::setReal();   // real devices run on real time
+        gsMainCaption = QStringLiteral("Vexo v1.000");
+        sound::setBackend(std::make_unique<sound::PortAudioBackend>());
+        // Run without with-sound-server.sh on a machine without sound: nothing to test.
+        if (waveOutGetNumDevs() == 0 && qEnvironmentVariable("CI") != QLatin1String("true"))
+            GTEST_SKIP() << "no sound device (run through tests/support/with-sound-server.sh)";
+    }
+    void TearDown() override {
+        sound::setBackend(nullptr);
+        StationTest::TearDown();
+    }
+
+    // As a measurement does it: the output loops one signal, then switches to
+    // the next and records with it. Every wait has a deadline.
+    std::vector<int16_t> switchAndRecord(const std::vector<int16_t>& iBefore, const std::vector<int16_t>& iSignal,
+                                         uint32_t iRate, uint32_t iCount) {
+        HWAVEOUT out = 0;
+        HWAVEIN in = 0;
+        std::vector<int16_t> rec(iCount);
+        EXPECT_EQ(waveOutOpen(out, 0, pcm16(iRate)), MMSYSERR_NOERROR);
+        for (int hdr : {1, 2}) EXPECT_EQ(waveOutPrepareHeader(out, hdr, 4200000), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutLoadHeader(out, 1, iBefore.data(), uint32_t(iBefore.size() * 2)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutWrite(out, 1, WHDR_BEGINLOOP | WHDR_ENDLOOP, kWaveLoopForever), MMSYSERR_NOERROR);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        EXPECT_EQ(waveOutLoadHeader(out, 2, iSignal.data(), uint32_t(iSignal.size() * 2)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutBreakLoop(out), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutWrite(out, 2, WHDR_BEGINLOOP | WHDR_ENDLOOP, kWaveLoopForever), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInOpen(in, 0, pcm16(44100)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInPrepareHeader(in, 1, iCount * 2), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInAddBuffer(in, 1), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInStart(in, WAVEIN_START_WITH_OUTPUT), MMSYSERR_NOERROR);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        WaveHdr h;
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            waveInGetHeader(in, 1, h);
+        } while (!(h.dwFlags & WHDR_DONE) && std::chrono::steady_clock::now() < deadline);
+        EXPECT_TRUE(h.dwFlags & WHDR_DONE) << "recorded " << h.dwBytesRecorded << " bytes within 20 s";
+        EXPECT_EQ(waveInReadHeader(in, 1, rec.data(), iCount * 2), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInClose(in), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutBreakLoop(out), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutReset(out), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutClose(out), MMSYSERR_NOERROR);
+        return rec;
+    }
+
+    bool error = false;
+};
+
+double toneLevelDb(double iAmplitude) { return 20 * std::log10(2 * iAmplitude / std::sqrt(2.0) / 65535.0); }
+}
+
+TEST_F(RealBackend, FindsTheServersDevicesAndMixer) {
+    ASSERT_GE(waveOutGetNumDevs(), 1u);
+    ASSERT_GE(waveInGetNumDevs(), 1u);
+    WaveOutCaps out;
+    ASSERT_EQ(waveOutGetDevCaps(0, out), MMSYSERR_NOERROR);
+    EXPECT_EQ(out.szPname, "default") << "the host's default device comes first";
+    EXPECT_TRUE(out.dwFormats & WAVE_FORMAT_4M16);
+
+    // The station's own start-up search and mixer listing.
+    ASSERT_TRUE(gbWaveOutThere(error));
+    ASSERT_TRUE(gbWaveInThere(error));
+    EXPECT_EQ(gtypWaveInCaps.sDeviceName, gtypWaveOutCaps.sDeviceName);
+    EXPECT_EQ(gtypWaveOutCaps.lSampleFrequency, 44100);
+    EXPECT_EQ(gtypWaveOutCaps.nBits, 16);
+    mInitInfoShort(error);
+    ASSERT_TRUE(gbMixerThere(error));
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_TRUE(gsAboutWaveMixerInfoLong.contains("DESTINATION: Master  (Master)"));
+    EXPECT_TRUE(gsAboutWaveMixerInfoLong.contains("(1) CONTROL:  Master Volume"));
+    EXPECT_TRUE(gsAboutWaveMixerInfoLong.contains("\t(1) CONTROL:  Capture Volume"));
+    EXPECT_EQ(glMixerInMicVolumeStep, 65536);
+
+    // The server's own elements, as the mapping sees them.
+    sound::AlsaMixer alsa(QStringLiteral("default"), QStringLiteral("default"));
+    ASSERT_TRUE(alsa.ok()) << alsa.error().toStdString();
+    QStringList names;
+    for (const sound::AlsaElementDesc& e : alsa.elements()) names << e.name;
+    EXPECT_TRUE(names.contains("Master")) << names.join(", ").toStdString();
+    EXPECT_TRUE(names.contains("Capture")) << names.join(", ").toStdString();
+}
+
+TEST_F(RealBackend, MixerValuesGoToTheServerAndBack) {
+    ASSERT_TRUE(gbWaveOutThere(error));
+    ASSERT_TRUE(gbWaveInThere(error));
+    ASSERT_TRUE(gbMixerThere(error));
+    for (int32_t v : {0, 1, 40000, 65534, 65535}) {
+        gMixerOutMasterSetVolume(v, error);
+        EXPECT_EQ(glMixerOutMasterGetVolume(error), v);
+        gMixerInMicSetVolume(v, error);
+        EXPECT_EQ(glMixerInMicGetVolume(error), v);
+    }
+    gMixerOutMasterSetMute(true, error);
+    gMixerInMasterSelectMic(error);
+    gMixerRestore(error);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(boxes().isEmpty());
+}
+
+TEST_F(RealBackend, PlaysAToneAndRecordsItBackAtItsLevel) {
+    ASSERT_TRUE(gbWaveOutThere(error));
+    ASSERT_TRUE(gbWaveInThere(error));
+    ASSERT_TRUE(gbMixerThere(error));
+    gMixerOutMasterSetMute(false, error);
+    gMixerOutMasterSetVolume(65535, error);
+    gMixerInMasterSelectMic(error);
+    gMixerInMicSetVolume(65535, error);
+    ASSERT_FALSE(error);
+
+    // At the card's rate, and at a sweep's low rate converted inside the layer.
+    struct Case { double f; uint32_t rate; int cycles; };
+    for (const Case& c : {Case{1000, 44100, 10}, Case{100, 8000, 10}}) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz");
+        const std::vector<int16_t> silence(size_t(c.rate / 10), 0);
+        const std::vector<int16_t> rec = switchAndRecord(silence, tone(c.f, 10000, c.rate, c.cycles), c.rate, 44100);
+        // The level over the last half second, in blocks of 100 ms (whole
+        // cycles of both tones): the median block, which a block the sound
+        // server dropped under load does not move.
+        std::vector<double> blocks;
+        for (size_t b = 22050; b + 4410 <= rec.size(); b += 4410)
+            blocks.push_back(levelDb(std::vector<int16_t>(rec.begin() + long(b), rec.begin() + long(b + 4410))));
+        std::sort(blocks.begin(), blocks.end());
+        EXPECT_NEAR(blocks[blocks.size() / 2], toneLevelDb(10000), 0.5);
+        // It starts with the tone, not with what played before it.
+        size_t onset = 0;
+        while (onset < rec.size() && std::abs(rec[onset]) < 1000) ++onset;
+        EXPECT_LE(onset, 20u);
+    }
+    gMixerRestore(error);
+}

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs a command against a PulseAudio sound server of its own, for the tests and
+# benchmarks of the real sound backend: a null sink is the default sink and its
+# monitor the default source, so what is played comes back as what is recorded.
+#
+#   tests/support/with-sound-server.sh COMMAND [ARGS...]
+#
+# The daemon keeps its socket, state and log in a temporary folder (a system or
+# user sound server is left alone), the command reaches it through PULSE_SERVER,
+# and it is stopped by its process id however the command ends. When no server
+# can be started the command still runs, with VEXO_NO_SOUND_SERVER set to the
+# reason so that its tests skip; in CI (CI=true) that is a failure instead.
+# It installs nothing: the packages pulseaudio and libasound2-plugins must be
+# there (./vexo installs them).
+set -uo pipefail
+
+[ $# -ge 1 ] || { echo "usage: with-sound-server.sh COMMAND [ARGS...]" >&2; exit 2; }
+dir=$(mktemp -d "${TMPDIR:-/tmp}/vexo-pulse.XXXXXX")
+pid=""
+
+stop_server() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill -TERM "$pid" 2>/dev/null
+        local deadline=$((SECONDS + 10))
+        while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+        if kill -0 "$pid" 2>/dev/null; then
+            echo "with-sound-server: pulseaudio $pid did not stop within 10 s; killing it" >&2
+            kill -KILL "$pid" 2>/dev/null
+        fi
+        wait "$pid" 2>/dev/null
+    fi
+    pid=""
+}
+trap 'stop_server; rm -rf -- "$dir"' EXIT
+
+no_server() {
+    local reason=$1
+    shift
+    if [ "${CI:-}" = "true" ]; then
+        echo "with-sound-server: $reason" >&2
+        [ -f "$dir/pulse.log" ] && tail -20 "$dir/pulse.log" >&2
+        exit 1
+    fi
+    echo "with-sound-server: $reason; the tests that need a sound server skip" >&2
+    stop_server
+    VEXO_NO_SOUND_SERVER="$reason" "$@"
+    exit $?
+}
+
+start_server() {
+    command -v pulseaudio >/dev/null || return 1
+    mkdir -p "$dir/runtime" "$dir/home" "$dir/state"
+    chmod 700 "$dir/runtime"
+    cat >"$dir/server.pa" <<EOF
+load-module module-native-protocol-unix socket=$dir/native auth-anonymous=1
+load-module module-null-sink sink_name=vexo_null
+set-default-sink vexo_null
+set-default-source vexo_null.monitor
+EOF
+    # In the foreground of its own session, so that its process id is the one kept here.
+    HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" XDG_CONFIG_HOME="$dir/home/.config" \
+        PULSE_STATE_PATH="$dir/state" PULSE_RUNTIME_PATH="$dir/runtime" \
+        setsid pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
+        --use-pid-file=no --system=no --log-target=file:"$dir/pulse.log" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    export PULSE_SERVER="unix:$dir/native"
+    local deadline=$((SECONDS + 20))
+    until [ -S "$dir/native" ] && timeout 5 pactl info >/dev/null 2>&1; do
+        kill -0 "$pid" 2>/dev/null || return 2
+        [ $SECONDS -lt $deadline ] || return 3
+        sleep 0.1
+    done
+    return 0
+}
+
+start_server
+case $? in
+    0) ;;
+    1) no_server "pulseaudio is not installed" "$@" ;;
+    2) no_server "pulseaudio ended at start-up" "$@" ;;
+    *) no_server "pulseaudio did not answer within 20 s" "$@" ;;
+esac
+
+# Not exec: the server is stopped when the command is done.
+"$@"
+rc=$?
+exit $rc
