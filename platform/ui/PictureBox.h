@@ -1,18 +1,20 @@
 #pragma once
 #include "platform/ui/Control.h"
+#include "platform/ui/DrawSurface.h"
 #include <QFrame>
 
-// A picture box as a control: a container with a background colour and an
-// optional border that takes the focus when clicked, and Click. (Drawing on it
-// belongs to the graph drawing.)
-class PictureBox : public QFrame, public Control {
+// A picture box: a container control that is also a drawing surface (see
+// DrawSurface.h for the drawing model). With its border (BorderStyle 1, a
+// 2-pixel sunken 3D frame) the inner area is 60 twips smaller than the box on
+// each axis; without it the two are the same. It starts with the button-face
+// background and button-text foreground, takes the focus when clicked, and
+// raises Click.
+class PictureBox : public QFrame, public Control, public DrawSurface {
     Q_OBJECT
 public:
     PictureBox(QWidget* iContainer, const QString& iName, int32_t iLeft, int32_t iTop, int32_t iWidth,
                int32_t iHeight);
 
-    int32_t BackColor() const;
-    void setBackColor(int32_t iColor);
     // 0 none, 1 fixed single.
     int16_t BorderStyle() const { return frameShape() == QFrame::NoFrame ? 0 : 1; }
     void setBorderStyle(int16_t iStyle);
@@ -20,5 +22,9 @@ public:
     std::function<void()> Click;
 
 protected:
+    QSizeF hostSize() const override;
+    QWidget* hostWidget() const override { return const_cast<PictureBox*>(this); }
+    QPoint hostOffset() const override { return contentsRect().topLeft(); }
+    void paintEvent(QPaintEvent* iEvent) override;
     void mouseReleaseEvent(QMouseEvent* iEvent) override;
 };
