@@ -9,6 +9,8 @@ QString title() { return QString::fromLatin1(versioninfo::kTitle); }
 QString exeName() { return QString::fromLatin1(versioninfo::kExeName); }
 QString productName() { return QString::fromLatin1(versioninfo::kProductName); }
 QString companyName() { return QString::fromLatin1(versioninfo::kCompanyName); }
+QString legalCopyright() { return QString::fromUtf8(versioninfo::kLegalCopyright); }
+QString comments() { return QString::fromUtf8(versioninfo::kComments); }
 int versionMajor() { return versioninfo::kMajor; }
 int versionMinor() { return versioninfo::kMinor; }
 int versionRevision() { return versioninfo::kRevision; }

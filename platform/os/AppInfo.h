@@ -8,6 +8,8 @@ QString title();          // the application title ("Vexo")
 QString exeName();        // the program's file name without extension
 QString productName();
 QString companyName();
+QString legalCopyright(); // the legal notice, without "(c) "
+QString comments();
 int versionMajor();
 int versionMinor();
 int versionRevision();

@@ -6,7 +6,8 @@
 enum CheckBoxValue : int16_t { vbUnchecked = 0, vbChecked = 1, vbGrayed = 2 };
 
 // A check box: Value 0 (unchecked), 1 (checked) or 2 (grayed, set by code only);
-// Click runs whenever the value changes, by the user or by code. Bound to a
+// Click runs whenever the value changes, by the user or by code. Alignment 0
+// puts the box left of the caption, 1 right of it. Bound to a
 // Boolean field it shows True as checked and Null as unchecked; grayed writes Null.
 class CheckBox : public QCheckBox, public Control, public BoundControl {
     Q_OBJECT
@@ -18,6 +19,8 @@ public:
     void setValue(int16_t iValue);
     QString Caption() const { return text(); }
     void setCaption(const QString& iCaption) { setText(iCaption); }
+    int16_t Alignment() const { return layoutDirection() == Qt::RightToLeft ? 1 : 0; }
+    void setAlignment(int16_t iAlignment) { setLayoutDirection(iAlignment == 1 ? Qt::RightToLeft : Qt::LeftToRight); }
 
     std::function<void()> Click;
 

@@ -83,6 +83,11 @@ void Label::setAlignment(int16_t iAlignment) {
     QLabel::setAlignment(h | Qt::AlignTop);
 }
 
+void Label::setBorderStyle(int16_t iStyle) {
+    mBorderStyle = iStyle == 0 ? 0 : 1;
+    setFrameStyle(mBorderStyle ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+}
+
 void Label::mouseReleaseEvent(QMouseEvent* iEvent) {
     QLabel::mouseReleaseEvent(iEvent);
     if (iEvent->button() == Qt::LeftButton && rect().contains(iEvent->position().toPoint())) raiseEvent("Click", Click);

@@ -5,8 +5,8 @@
 
 // A label: Caption with an "&" access key that gives the focus to the next
 // control in tab order ("&&" shows one "&"), ForeColor/BackColor, Alignment
-// (0 left, 1 right, 2 centre), words wrapped within its width, Click, and
-// Change when the caption changes. Bound to a data control it shows a field of
+// (0 left, 1 right, 2 centre), BorderStyle (0 none, 1 a single line), words
+// wrapped within its width, Click, and Change when the caption changes. Bound to a data control it shows a field of
 // the current record (and never writes it).
 class Label : public QLabel, public Control, public BoundControl {
     Q_OBJECT
@@ -24,6 +24,8 @@ public:
     void setBackColor(int32_t iColor);
     int16_t Alignment() const { return mAlignment; }
     void setAlignment(int16_t iAlignment);
+    int16_t BorderStyle() const { return mBorderStyle; }
+    void setBorderStyle(int16_t iStyle);
 
     // The control its access key gives the focus to (set when the window is first shown).
     Control* accessTarget() const { return mAccessTarget; }
@@ -44,5 +46,6 @@ private:
     QString mShown;   // the text last given to QLabel
     bool mUseMnemonic = true;
     int16_t mAlignment = 0;
+    int16_t mBorderStyle = 0;
     Control* mAccessTarget = nullptr;
 };

@@ -4,7 +4,8 @@
 
 // An option button: the option buttons of one container (the window, a frame,
 // a picture box) form one group. Value True selects it and clears the others;
-// Click runs when it becomes selected, by the user or by code.
+// Click runs when it becomes selected, by the user or by code. Alignment 0
+// puts the button left of the caption, 1 right of it.
 class OptionButton : public QRadioButton, public Control {
     Q_OBJECT
 public:
@@ -15,6 +16,8 @@ public:
     void setValue(bool iValue);
     QString Caption() const { return text(); }
     void setCaption(const QString& iCaption) { setText(iCaption); }
+    int16_t Alignment() const { return layoutDirection() == Qt::RightToLeft ? 1 : 0; }
+    void setAlignment(int16_t iAlignment) { setLayoutDirection(iAlignment == 1 ? Qt::RightToLeft : Qt::LeftToRight); }
 
     std::function<void()> Click;
 };

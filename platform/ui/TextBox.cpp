@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QValidator>
 #include <algorithm>
 
@@ -137,6 +139,7 @@ void TextBox::setMaxLength(int32_t iLength) {
 
 void TextBox::setPasswordChar(const QString& iChar) {
     mPasswordChar = iChar.left(1);
+    if (!mPasswordChar.isEmpty()) mPasswordRoleChar = mPasswordChar;
     if (!mLine) return;
     if (mPasswordChar.isEmpty()) {
         mLine->setEchoMode(QLineEdit::Normal);
@@ -146,6 +149,24 @@ void TextBox::setPasswordChar(const QString& iChar) {
         mLine->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
                                  .arg(mPasswordChar.at(0).unicode()));
     }
+}
+
+void TextBox::setAlignment(int16_t iAlignment) {
+    mAlignment = iAlignment;
+    const Qt::Alignment h = iAlignment == 1 ? Qt::AlignRight : iAlignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
+    if (mLine) {
+        mLine->setAlignment(h | Qt::AlignVCenter);
+        return;
+    }
+    QTextOption option = mMulti->document()->defaultTextOption();
+    option.setAlignment(h);
+    mMulti->document()->setDefaultTextOption(option);
+}
+
+void TextBox::setBorderStyle(int16_t iStyle) {
+    mBorderStyle = iStyle == 0 ? 0 : 1;
+    if (mLine) mLine->setFrame(mBorderStyle != 0);
+    else mMulti->setFrameShape(mBorderStyle ? QFrame::StyledPanel : QFrame::NoFrame);
 }
 
 bool TextBox::Locked() const { return mLine ? mLine->isReadOnly() : mMulti->isReadOnly(); }

@@ -10,6 +10,7 @@ class QPlainTextEdit;
 // QPlainTextEdit inside). Text of a multi-line box is given out with CR LF line
 // ends and taken with CR LF, CR or LF. MaxLength limits typing (0: no limit),
 // PasswordChar shows every character as the given one, Locked makes it read-only.
+// Alignment 0 left, 1 right, 2 centre; BorderStyle 1 (a frame, the default) or 0.
 // Change runs on every change of the text, by the user or by code. Bound to a
 // data control (setDataSource, setDataField) it shows the current record's field
 // and its edits are written when the data control moves.
@@ -26,6 +27,15 @@ public:
     void setMaxLength(int32_t iLength);
     QString PasswordChar() const { return mPasswordChar; }
     void setPasswordChar(const QString& iChar);
+    // The character that stands for each character of the text wherever it is
+    // shown outside the box (a printed window): the last password character the
+    // box was given, kept while a window shows the text in clear for editing.
+    // Empty for a box that never had one.
+    QString PasswordRoleChar() const { return mPasswordRoleChar; }
+    int16_t Alignment() const { return mAlignment; }
+    void setAlignment(int16_t iAlignment);
+    int16_t BorderStyle() const { return mBorderStyle; }
+    void setBorderStyle(int16_t iStyle);
     bool Locked() const;
     void setLocked(bool iLocked);
     int32_t ForeColor() const;
@@ -62,5 +72,8 @@ private:
     QPlainTextEdit* mMulti = nullptr;
     int32_t mMaxLength = 0;
     QString mPasswordChar;
+    QString mPasswordRoleChar;
+    int16_t mAlignment = 0;
+    int16_t mBorderStyle = 1;
     QString mLast;
 };
