@@ -1,6 +1,4 @@
-#include "common/modFileSpecCompress.h"
-#include "common/modFileSpecFile.h"
-#include "common/modFileSpecPath.h"
+#include "common/modFileName.h"
 #include "common/modMsgBox.h"
 #include "common/modStringEncryptDecrypt.h"
 #include "common/modStringParse.h"
