@@ -456,6 +456,8 @@ void gMixerOutWaveSetVolume(int32_t ilVolume, bool& obError) { mMixerSetControl(
 
 void gMixerOutWaveSetMute(bool ibMute, bool& obError) { mMixerSetControl(mnMixerCtrlOutWaveMute, ibMute ? 1 : 0, obError); }
 
+bool gbMixerOutWaveThere() { return mnMixerCtrlOutWaveMute != 0 || mnMixerCtrlOutWaveVolume != 0; }
+
 void gMixerInMicSetVolume(int32_t ilVolume, bool& obError) { mMixerSetControl(mnMixerCtrlInMicVolume, ilVolume, obError); }
 
 int32_t glMixerInMicGetVolume(bool& obError) { return mlGetOne("glMixerInMicGetVolume", mnMixerCtrlInMicVolume, obError); }

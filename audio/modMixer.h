@@ -23,6 +23,9 @@ int32_t glMixerOutMasterGetVolume(bool& obError);
 void gMixerOutMasterSetMute(bool ibMute, bool& obError);
 void gMixerOutWaveSetVolume(int32_t ilVolume, bool& obError);
 void gMixerOutWaveSetMute(bool ibMute, bool& obError);
+// True when the card's output has a wave line of its own (a sound server's
+// mixer has only the master).
+bool gbMixerOutWaveThere();
 void gMixerInMicSetVolume(int32_t ilVolume, bool& obError);
 int32_t glMixerInMicGetVolume(bool& obError);
 // Makes the microphone the only record source; a mixer without a microphone

@@ -280,7 +280,11 @@ bool gbWaveInOutMixerThereInit(bool& obError) {
         return false;
     }
     gMixerOutMasterSetMute(false, obError);
-    if (!obError) gMixerOutWaveSetMute(false, obError);
-    if (!obError) gMixerOutWaveSetVolume(65535, obError);
+    // A sound server's mixer has the master only: there is no wave line to open
+    // up, and an error box on every start would say nothing useful.
+    if (!obError && gbMixerOutWaveThere()) {
+        gMixerOutWaveSetMute(false, obError);
+        if (!obError) gMixerOutWaveSetVolume(65535, obError);
+    }
     return !obError;
 }

@@ -138,9 +138,11 @@ MMRESULT MixerModel::checkSet(const MixerControlDetails& iDetails, const MixerCo
             v = v != 0 ? 1 : 0;
             selected += v;
         }
-        // A single-select list takes exactly one item.
+        // A single-select list takes exactly one item; a one-item list (a card's
+        // capture switch) may also be off, as it can be found at start-up and
+        // must be put back so at shutdown.
         const bool single = (oControl->info.dwControlType & 0xFF000000u) == 0x70000000u;
-        if (single && selected != 1) return MIXERR_INVALVALUE;
+        if (single && (selected > 1 || (selected == 0 && oControl->info.cMultipleItems > 1))) return MIXERR_INVALVALUE;
         return MMSYSERR_NOERROR;
     }
     int32_t v = iDetails.paDetails[0];

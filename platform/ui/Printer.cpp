@@ -226,8 +226,10 @@ void PrinterObject::add(PrintOp iOp) {
 void PrinterObject::printLine(const QString& iText, bool iLineEnd) {
     if (mPages.isEmpty()) startDocument();
     const double height = TextHeight();
-    // Text that would start below the printable area goes to the top of a new page.
-    if (mY > 0 && mY + height > ScaleHeight()) NewPage();
+    // Running text that would start below the printable area goes on at the top
+    // of a new page. Text the caller placed stays where it was placed: breaking
+    // there would part it from the frames and lines drawn beside it.
+    if (mFlowing && mY > 0 && mY + height > ScaleHeight()) NewPage();
     PrintOp op;
     op.kind = PrintOpKind::Text;
     op.x1 = mX;
@@ -238,6 +240,7 @@ void PrinterObject::printLine(const QString& iText, bool iLineEnd) {
     if (iLineEnd) {
         mX = 0;
         mY += height;
+        mFlowing = true;
     } else {
         mX += TextWidth(iText);
     }
@@ -269,6 +272,7 @@ void PrinterObject::Line(double iX1, double iY1, double iX2, double iY2, int32_t
     add(op);
     mX = iX2;
     mY = iY2;
+    mFlowing = false;
 }
 
 void PrinterObject::Circle(double iX, double iY, double iRadius) { Circle(iX, iY, iRadius, mForeColor); }
@@ -283,6 +287,7 @@ void PrinterObject::Circle(double iX, double iY, double iRadius, int32_t iColor)
     add(op);
     mX = iX;
     mY = iY;
+    mFlowing = false;
 }
 
 void PrinterObject::NewPage() {

@@ -74,7 +74,7 @@ public:
     double CurrentX() const { return mX; }
     void setCurrentX(double iX) { mX = iX; }
     double CurrentY() const { return mY; }
-    void setCurrentY(double iY) { mY = iY; }
+    void setCurrentY(double iY) { mY = iY; mFlowing = false; }
 
     // The printable area of a page in twips.
     double ScaleWidth() const;
@@ -143,6 +143,8 @@ private:
     int32_t mForeColor = 0;
     double mX = 0;
     double mY = 0;
+    // CurrentY was reached by printed line ends (running text), not placed by the caller.
+    bool mFlowing = false;
     int mDocument = 1;
     PrintedDocument mPages;           // the open document; empty when none is open
     mutable QPageLayout mLayout;      // the open document's page, fixed while it is open

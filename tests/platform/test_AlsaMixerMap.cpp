@@ -151,3 +151,21 @@ TEST(AlsaMixerMap, DeviceNamesGiveTheirCardsControl) {
     EXPECT_EQ(alsaCtlNameForDevice("default"), "default");
     EXPECT_EQ(alsaCtlNameForDevice("pulse"), "pulse");
 }
+
+// A one-source card's capture switch may be off when the station starts; it is
+// put back so at shutdown.
+TEST(AlsaMixerMap, AOneItemRecordListMayBeOff) {
+    MixerModel m = alsaMixerModel("USB Microphone", {capture("Mic", 0, 16)});
+    const MixerControlModel* list = byRole(m, MixerRole::RecordSelect);
+    ASSERT_NE(list, nullptr);
+    int32_t off[1] = {0};
+    MixerControlDetails d;
+    d.dwControlID = list->info.dwControlID;
+    d.cMultipleItems = 1;
+    d.paDetails = off;
+    d.nDetails = 1;
+    const MixerControlModel* c = nullptr;
+    std::vector<int32_t> v;
+    EXPECT_EQ(m.checkSet(d, c, v), MMSYSERR_NOERROR);
+    EXPECT_EQ(v, std::vector<int32_t>{0});
+}

@@ -165,14 +165,25 @@ TEST_F(PrinterTest, NewPageAndEndDocReturnToTheTopLeftAndFileThePages) {
     EXPECT_EQ(Printer.printedDocuments().size(), 2);
 }
 
-TEST_F(PrinterTest, TextBelowThePrintableAreaStartsANewPage) {
+TEST_F(PrinterTest, RunningTextBelowThePrintableAreaGoesOnANewPagePlacedTextStays) {
     const double h = Printer.TextHeight();
-    Printer.setCurrentY(Printer.ScaleHeight() - h / 2);
+    Printer.setCurrentY(Printer.ScaleHeight() - 1.5 * h);
+    Printer.Print(QStringLiteral("last line"));
     Printer.Print(QStringLiteral("overflow"));
     const PrintOp* t = lastOf(PrintOpKind::Text);
     EXPECT_EQ(t->page, 2);
     EXPECT_EQ(t->y1, 0);
     EXPECT_DOUBLE_EQ(Printer.CurrentY(), h);
+
+    // A window's control placed low on the sheet stays beside its frame.
+    const double y = Printer.ScaleHeight() - h / 2;
+    Printer.Line(0, y, 2000, y + h, LineStyle::Box);
+    Printer.setCurrentX(100);
+    Printer.setCurrentY(y);
+    Printer.PrintNoLineEnd(QStringLiteral("placed"));
+    t = lastOf(PrintOpKind::Text);
+    EXPECT_EQ(t->page, 2);
+    EXPECT_DOUBLE_EQ(t->y1, y);
 }
 
 TEST_F(PrinterTest, FontIsKeptAcrossDocumentsAndRecordedWithEveryText) {
