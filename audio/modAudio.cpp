@@ -1,8 +1,12 @@
 #include "audio/modAudio.h"
+#include "audio/modWaveInOut.h"
+#include "audio/modWaveInOutDevices.h"
+#include "common/modProcessNumberLo.h"
 #include "common/ErrorTrap.h"
 #include "common/modLog10.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -42,4 +46,35 @@ float gfAudioPoint2Freq(int32_t lFLo, int32_t lFHi, int16_t nPoints, int16_t nPo
     float result = 0.0f;
     trap(10, [&] { result = CSng(std::pow(10.0, static_cast<double>(inc) * (nPoint - 1)) * lFLo); });
     return result;
+}
+
+int16_t gnAudioFreq2Point(int32_t lFLo, int32_t lFHi, int16_t nPoints, int32_t lFreq, bool& obError) {
+    const float inc = mfLogInc(lFLo, lFHi, nPoints, obError);
+    if (obError) return 0;
+    const float decades = gfLog10(CSng(static_cast<double>(lFreq) / lFLo), obError);
+    if (obError) return 0;
+    ErrorTrap trap(kModule, "gnAudioFreq2Point", obError);
+    int16_t point = 0;
+    trap(10, [&] {
+        if (inc == 0.0f) vbRaise(vberr::kDivisionByZero);
+        point = CInt(decades / inc + 1.0f);
+    });
+    return point;
+}
+
+float gfWaveGetNADCs(int32_t nSamples, bool& obError, int32_t nSettle) {
+    ErrorTrap trap(kModule, "gfWaveGetNADCs", obError);
+    std::vector<int16_t> samples;
+    const int32_t skip = std::max(nSettle, 0);
+    if (!trap(10, [&] { samples.assign(static_cast<size_t>(skip) + std::max(nSamples, 0) + 1, 0); })) return 0.0f;
+    gWaveInRecord(gtypWaveInCaps.lSampleFrequency, gtypWaveInCaps.nBits, samples, obError);
+    if (obError) return 0.0f;
+    double meanSquare = 0.0;
+    for (int32_t i = 1; i <= nSamples; ++i) {
+        const int32_t s = samples[static_cast<size_t>(skip + i)];
+        meanSquare += static_cast<double>(s * s) / nSamples;
+    }
+    float rms = CSng(std::sqrt(meanSquare));
+    if (rms == 0.0f) rms = 1.0f;   // silence reads -90.3 dB, not minus infinity
+    return gfPN20Lg10(CSng(static_cast<double>(2.0f * rms) / 65535.0), obError);
 }

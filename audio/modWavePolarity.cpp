@@ -1,8 +1,10 @@
 #include "audio/modWavePolarity.h"
 #include "audio/modMixer.h"
 #include "audio/modTimeResponseShow.h"
+#include "audio/modWaveInOut.h"
 #include "common/ErrorTrap.h"
 #include "platform/vb/Conversions.h"
+#include <algorithm>
 
 namespace {
 const char* kModule = "modWavePolarity";
@@ -29,9 +31,25 @@ void gWavePolarityScaleShow(float ifWindow, int32_t ilColour, const std::vector<
     std::vector<int16_t> scaled(ianSamples.size(), 0);
     if (!trap(10, [&] {
             const float fFactor = static_cast<float>(ilVolume) / 65534.0f;
+            // 65535 / 65534 takes a full-scale sample just past 32767: the
+            // picture shows it at full scale rather than abandoning the test.
             for (size_t i = 1; i < ianSamples.size(); ++i)
-                scaled[i] = CInt(fFactor * static_cast<float>(ianSamples[i]));
+                scaled[i] = CInt(std::clamp(fFactor * static_cast<float>(ianSamples[i]), -32768.0f, 32767.0f));
         }))
         return;
     gTimeResponseShow(scaled, true, 65534, ilColour, ifWindow, obError);
+}
+
+void gWavePolarity(float ifFreq, float ifCycles, float ifWindow, int32_t ilInScale, bool ibRedrawAxis,
+                   std::vector<int16_t>& ioanSamples, bool& obError) {
+    gWaveOutSetFrequency1SweepBurst(ifFreq, 0.0f, 0.0f, false, false, 0, ifCycles, ifWindow, obError);
+    if (obError) return;
+    std::vector<int16_t> anOut;
+    gWaveOutChange(QStringLiteral("Open"), 1, true, false, anOut, ioanSamples, obError);
+    // Closed after a failure too, so the next measurement finds the output free.
+    bool bCloseError = false;
+    gWaveOutClose(obError, bCloseError);
+    if (bCloseError) obError = true;
+    if (obError) return;
+    gWavePolarityScaleShowInOut(ibRedrawAxis, ifWindow, 255, anOut, ilInScale, 65535, ioanSamples, obError);
 }

@@ -16,3 +16,9 @@ void gWavePolarityScaleShowInOut(bool ibRedrawAxis, float ifWindow, int32_t ilOu
 // for an empty array.
 void gWavePolarityScaleShow(float ifWindow, int32_t ilColour, const std::vector<int16_t>& ianSamples,
                             int32_t ilVolume, bool& obError);
+
+// Plays ifCycles of a sine at ifFreq once, then silence to the end of the
+// window (seconds), records the same span into ioanSamples, and shows both
+// traces (the axis redrawn with clearing when asked).
+void gWavePolarity(float ifFreq, float ifCycles, float ifWindow, int32_t ilInScale, bool ibRedrawAxis,
+                   std::vector<int16_t>& ioanSamples, bool& obError);

@@ -1,6 +1,11 @@
 #include "audio/modWavePolarityHi.h"
+#include "audio/modMixer.h"
 #include "audio/modTimeResponseShow.h"
+#include "audio/modVOut.h"
+#include "audio/modWaveInOut.h"
+#include "audio/modWavePolarity.h"
 #include "common/ErrorTrap.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/vb/Conversions.h"
 #include <QPointer>
@@ -11,6 +16,7 @@ const char* kModule = "modWavePolarityHi";
 constexpr int16_t kThreshold = 13107;      // CInt(32767 x 0.4)
 constexpr int16_t kMarkerHalfLength = 400;
 constexpr int16_t kLeftOffset = 8;
+constexpr int32_t kMicVolume = 39321;     // CLng(65535 x 0.6)
 
 // Watched, like the time display's target.
 QPointer<PictureBox> mpicPolarity;
@@ -88,4 +94,45 @@ int16_t mnWavePolarityDecision(std::vector<int16_t>& ioanSamples, int16_t& onMar
         onMarkerX = CInt(static_cast<double>(i) * (mnPicWidth - kLeftOffset) / n + kLeftOffset);
     });
     return result;
+}
+
+int16_t gnWavePolarityHi(bool ibLowFreq, float ifDelay, float ifVOut, bool ibActive, int16_t& onMarkerX,
+                         bool& obError) {
+    ErrorTrap trap(kModule, "gnWavePolarityHi", obError);
+    std::vector<int16_t> anSamples(2, 0);   // 1 To 1; the recording re-dimensions it
+    mWavePolaritySetUpFire(ibLowFreq, ifDelay, ifVOut, ibActive, anSamples, obError);
+    if (obError) return 0;
+    if (!gbVOutPositivePolarity) {
+        // A clipped -32768 has no positive twin: it becomes full scale.
+        if (!trap(10, [&] {
+                for (size_t i = 1; i < anSamples.size(); ++i)
+                    anSamples[i] = anSamples[i] == -32768 ? int16_t(32767) : static_cast<int16_t>(-anSamples[i]);
+            }))
+            return 0;
+    }
+    mWavePolarityDrawLimits(obError);
+    if (obError) return 0;
+    const int16_t nResult = mnWavePolarityDecision(anSamples, onMarkerX, obError);
+    return obError ? int16_t(0) : nResult;
+}
+
+void mWavePolaritySetUpFire(bool ibLowFreq, float ifDelay, float ifVOut, bool ibActive,
+                            std::vector<int16_t>& ioanSamples, bool& obError) {
+    ErrorTrap trap(kModule, "mWavePolaritySetUpFire", obError);
+    if (ifDelay > 0.0f) {
+        if (!trap(10, [&] {
+                gMsgBox(QStringLiteral("Delay not active yet"), vbExclamation | vbOKOnly,
+                        QStringLiteral("modWavePolarityHi.mWavePolaritySetUpFire"));
+            }))
+            return;
+    }
+    gMixerInMicSetVolume(kMicVolume, obError);
+    if (obError) return;
+    gVOutSet(ifVOut, ibActive, obError);
+    if (obError) return;
+    gWaveOutSetShape(QStringLiteral("Sine"), obError);
+    if (obError) return;
+    const float fFreq = ibLowFreq ? 100.0f : 4000.0f;
+    const float fWindowMs = ibLowFreq ? 100.0f : 8.0f;
+    gWavePolarity(fFreq, 0.5f, fWindowMs / 1000.0f, kMicVolume, false, ioanSamples, obError);
 }

@@ -30,3 +30,16 @@ void mWavePolarityDrawLimits(bool& obError);
 // none does (the marker is then left as it was). A sample of -32768 met on the
 // way is made -32767 in the array.
 int16_t mnWavePolarityDecision(std::vector<int16_t>& ioanSamples, int16_t& onMarkerX, bool& obError);
+
+// The polarity test without touching the test-in-progress line: plays the
+// low (100 Hz, 100 ms window) or high (4000 Hz, 8 ms window) half-cycle pulse
+// at the drive voltage, records it and decides; +1, -1 or 0 (no decision or an
+// error), with the marker x of the deciding sample. The recording is negated
+// when the output wiring is reversed.
+int16_t gnWavePolarityHi(bool ibLowFreq, float ifDelay, float ifVOut, bool ibActive, int16_t& onMarkerX,
+                         bool& obError);
+
+// Sets the microphone and drive level and plays and records the pulse into
+// ioanSamples (samples 1..n). A delay is not supported and only reported.
+void mWavePolaritySetUpFire(bool ibLowFreq, float ifDelay, float ifVOut, bool ibActive,
+                            std::vector<int16_t>& ioanSamples, bool& obError);

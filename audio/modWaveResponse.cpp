@@ -1,0 +1,205 @@
+#include "audio/modWaveResponse.h"
+#include "audio/modDigitalIO.h"
+#include "audio/modMixer.h"
+#include "audio/modResponseSub.h"
+#include "audio/modVOut.h"
+#include "audio/modWaveInOut.h"
+#include "audio/modWaveInOutDevices.h"
+#include "common/ErrorTrap.h"
+#include "common/modDoDelay.h"
+#include "common/modGeneral.h"
+#include "common/modLog10.h"
+#include "platform/os/Clock.h"
+#include "platform/vb/Conversions.h"
+#include <QWidget>
+#include <cmath>
+
+ResponseCurve gafTargetCorrection;
+
+namespace {
+const char* kModule = "modWaveResponse";
+// The shortest stretch a level is read from, in samples at the input's rate.
+constexpr int64_t kMinLevelSamples = 1000;
+// Recorded and left out before that stretch, counted from the tone's first
+// sample at the output converter: the time the sound takes to reach the
+// microphone (1.7 m) and the unit to ring in on the new frequency. Without it
+// the previous tone, still in the air, weighs on the level: up to 1.7 dB on a
+// falling response at the top of the range.
+constexpr double kSettleSeconds = 0.005;
+
+// The devices, buffers and signal settings are single instances: a response
+// started from a window event while one runs is refused.
+bool mbResponseRunning = false;
+
+int32_t mlUBound(const ResponseCurve& iaCurve) {
+    return iaCurve.empty() ? 0 : static_cast<int32_t>(iaCurve.size() - 1);
+}
+
+void mSetPoint(ResponseCurve& ioaCurve, int16_t inPoint, float ifValue) {
+    if (inPoint < 0 || inPoint > mlUBound(ioaCurve)) vbRaise(vberr::kSubscriptOutOfRange);
+    ioaCurve[static_cast<size_t>(inPoint)] = ifValue;
+}
+
+float mfPoint(const ResponseCurve& iaCurve, int16_t inPoint) {
+    if (inPoint < 0 || inPoint > mlUBound(iaCurve)) vbRaise(vberr::kSubscriptOutOfRange);
+    return iaCurve[static_cast<size_t>(inPoint)];
+}
+
+// The samples of the smallest whole number of cycles of the tone that is at
+// least kMinLevelSamples long: below about 44 Hz a fixed 1,000 samples is less
+// than a cycle and its level would depend on the phase.
+int32_t mlWholeCycleSamples(float ifFreq, int32_t ilRate) {
+    const int64_t f = static_cast<int64_t>(ifFreq);
+    const int64_t cycles = std::max<int64_t>(1, (kMinLevelSamples * f + ilRate - 1) / ilRate);
+    return CLng(static_cast<double>(cycles) * ilRate / ifFreq);
+}
+
+struct PointLoop {
+    ResponseWindow& frm;
+    int32_t lStart;
+    int16_t nPoints;
+    bool bCorrect;
+    int32_t lColour;
+    int16_t nDrawStyle;
+    ResponseCurve& afLevel;
+    ResponseCurve& afCorrected;
+};
+
+void mResponseDoOne(const PointLoop& iLoop, float ifInc, int16_t inPoint, bool& obError) {
+    ErrorTrap trap(kModule, "mResponseDoOne", obError);
+    // The scale frequency rounded to whole hertz.
+    const float exponent = ifInc * static_cast<float>(inPoint - 1);
+    const float f = static_cast<float>(
+        std::floor(static_cast<double>(iLoop.lStart) * std::pow(10.0, static_cast<double>(exponent)) + 0.5));
+    // A point the card cannot play stops the measurement: measuring the
+    // previous tone again would be judged as this point's level.
+    if (!gbWaveOutFrequencyInRange(f, true, obError)) {
+        obError = true;
+        return;
+    }
+    gWaveOutSetFrequency1SweepBurst(f, 0.0f, 0.0f, false, false, 0, 0.0f, 0.0f, obError);
+    if (obError) return;
+    std::vector<int16_t> samples;
+    std::vector<int16_t> noRecording(1, 0);
+    glWaveSampleRate = glWaveOutMakeUpdate(0, false, samples, noRecording, obError);
+    if (obError) return;
+    // The previous tone ends its current pass first (below 70 Hz a whole
+    // cycle): the level is read once it is done at the converter.
+    gWaveOutPreviousDone(obError);
+    if (obError) return;
+    gGPause(0, obError);
+    if (obError) return;
+    const int32_t count = mlWholeCycleSamples(f, gtypWaveInCaps.lSampleFrequency);
+    const int32_t settle = CLng(kSettleSeconds * gtypWaveInCaps.lSampleFrequency);
+    const float level = gfWaveGetNADCs(count, obError, settle);
+    if (obError) return;
+    float y = level;
+    if (!trap(60, [&] {
+            mSetPoint(iLoop.afLevel, inPoint, level);
+            if (iLoop.bCorrect) {
+                y = level + mfPoint(gafTargetCorrection, inPoint);
+                mSetPoint(iLoop.afCorrected, inPoint, y);
+            }
+        }))
+        return;
+    const int16_t x = gnResponseSubCalcX(f, obError);
+    if (obError) return;
+    const int16_t yPos = gnResponseSubCalcY(iLoop.frm, y, obError);
+    if (obError) return;
+    gResponseSubPlotOne(iLoop.frm, x, yPos, iLoop.lColour, iLoop.nDrawStyle, inPoint != 1, true, obError);
+}
+
+void mResponseDoTheLot(const PointLoop& iLoop, int32_t ilEnd, bool& obError) {
+    ErrorTrap trap(kModule, "mResponseDoTheLot", obError);
+    float inc = 0.0f;
+    bool haveInc = false;
+    trap(10, [&] {
+        if (iLoop.lStart == 0) vbRaise(vberr::kDivisionByZero);
+        const float decades = gfLog10(CSng(static_cast<double>(ilEnd) / iLoop.lStart), obError);
+        if (obError) return;
+        if (iLoop.nPoints - 1 == 0) vbRaise(vberr::kDivisionByZero);
+        inc = decades / static_cast<float>(iLoop.nPoints - 1);
+        haveInc = true;
+    });
+    if (haveInc && !obError) {
+        if (auto* w = dynamic_cast<QWidget*>(&iLoop.frm)) {
+            w->raise();
+            w->activateWindow();
+        }
+        for (int16_t p = 1; p <= iLoop.nPoints && !obError; ++p) mResponseDoOne(iLoop, inc, p, obError);
+    } else {
+        obError = true;
+    }
+    bool closeError = false;
+    gWaveOutClose(true, closeError);
+    if (closeError) obError = true;
+}
+}
+
+void gWaveResponse(ResponseWindow& frm, float fStart, float fEnd, int16_t nPoints, float fDelay, float fVOut,
+                   bool bActive, int32_t lMicVol, int16_t nMasterVol, bool bCorrect, int32_t lColour,
+                   int16_t nDrawStyle, ResponseCurve& afLevel, ResponseCurve& afCorrected, bool& obError) {
+    ErrorTrap trap(kModule, "gWaveResponse", obError);
+    if (mbResponseRunning) {
+        trap(5, [] { vbRaise(vberr::kUserBase, QStringLiteral("A measurement is already running")); });
+        obError = true;
+        return;
+    }
+    // Arrays too short for the point count are refused before anything plays.
+    bool fits = false;
+    trap(7, [&] {
+        if (nPoints > mlUBound(afLevel)) vbRaise(vberr::kSubscriptOutOfRange);
+        if (bCorrect && (nPoints > mlUBound(afCorrected) || nPoints > mlUBound(gafTargetCorrection)))
+            vbRaise(vberr::kSubscriptOutOfRange);
+        fits = true;
+    });
+    if (!fits) {
+        obError = true;
+        return;
+    }
+    mbResponseRunning = true;
+    struct Running {
+        ~Running() { mbResponseRunning = false; }
+    } running;
+
+    const bool wasInProgress = gbDigTestInProgressSet(obError);
+    if (!obError && !wasInProgress) gDigSetTestInProgress(obError);
+    if (!obError) gMixerInMicSetVolume(lMicVol, obError);
+    if (!obError) {
+        if (gbWaveOutFrequencyInRange(fStart, true, obError)) gWaveOutSetSineFreq(fStart, obError);
+        else obError = true;
+    }
+    if (!obError) vclock::poll();
+    if (!obError) {
+        if (nMasterVol != 0) gMixerOutMasterSetVolume(nMasterVol, obError);
+        else gVOutSet(fVOut, bActive, obError);
+    }
+    if (!obError) {
+        std::vector<int16_t> samples;
+        std::vector<int16_t> noRecording(1, 0);
+        glWaveOutOpenPrepMakeUpdate(0, samples, noRecording, obError);
+    }
+    if (!obError) gDoDelay(fDelay + 0.04f, obError);
+    if (!obError) {
+        // 32-bit: a 40 kHz top frequency does not fit 16 bits.
+        int32_t start = 0;
+        int32_t end = 0;
+        if (trap(80, [&] {
+                start = CLng(fStart);
+                end = CLng(fEnd);
+            })) {
+            const PointLoop loop{frm, start, nPoints, bCorrect, lColour, nDrawStyle, afLevel, afCorrected};
+            mResponseDoTheLot(loop, end, obError);
+        }
+    }
+    // The output never stays open after a failed step.
+    if (obError) {
+        bool closeError = false;
+        gWaveOutClose(true, closeError);
+    }
+    if (!wasInProgress) {
+        bool clearError = false;
+        gDigSetNotTestInProgress(clearError);
+        if (clearError) obError = true;
+    }
+}

@@ -1,0 +1,200 @@
+// The sine test through the jig: the level the station reads against the
+// model, judging by the limits, the tone and sweep played (read from the
+// jig's output tap), the operator's question and the test-in-progress line.
+#include "audio/modDigitalIO.h"
+#include "audio/modMSine.h"
+#include "common/frmPrompt.h"
+#include "common/modVarSystemParams.h"
+#include "platform/ui/FormRegistry.h"
+#include "tests/audio/AudioRig.h"
+#include "tests/support/FakeDigitalPort.h"
+#include <cmath>
+
+namespace {
+class Sine : public AudioRig {
+protected:
+    void TearDown() override {
+        digitalport::setBoard(nullptr);
+        if (isLoaded<frmPrompt>()) unload<frmPrompt>();
+        AudioRig::TearDown();
+    }
+    // A station-measured tone at 0.125 V at the board (amplitude 2048), within limits -99 to 0.
+    static SineTestSettings measured(float iFrequency) {
+        SineTestSettings t;
+        t.sTestName = QStringLiteral("Level");
+        t.fLo_Hz = iFrequency;
+        t.fHi_Hz = iFrequency;
+        t.Swp_Type = QStringLiteral("No Sweep");
+        t.Delay_s = 0.2f;
+        t.Drive_V = 0.125f;
+        t.Active_Flag = true;
+        t.PC_Decide = true;
+        t.fLo_Lim = -99;
+        t.fHi_Lim = 0;
+        return t;
+    }
+    // An operator-decided sweep.
+    static SineTestSettings rattle(const QString& iSweep, bool iYesPasses, const QString& iPrompt) {
+        SineTestSettings t;
+        t.sTestName = QStringLiteral("Rattle");
+        t.fLo_Hz = 20.0f;
+        t.fHi_Hz = 60.0f;
+        t.Swp_Type = iSweep;
+        t.SwpDur_s = 1.0f;
+        t.Drive_V = 1.0f;
+        t.Active_Flag = false;
+        t.Op_Decide = true;
+        t.Op_DecideY = iYesPasses;
+        t.Op_Prompt = iPrompt;
+        return t;
+    }
+    // The frequency of a stretch of the played signal, from its upward zero crossings.
+    static double frequencyAt(const std::vector<int16_t>& iTap, double iRate, double iFromS, double iToS) {
+        const size_t from = size_t(iFromS * iRate), to = std::min(iTap.size(), size_t(iToS * iRate));
+        double first = -1, last = -1;
+        int crossings = 0;
+        for (size_t i = from + 1; i < to; ++i) {
+            if (iTap[i - 1] < 0 && iTap[i] >= 0) {
+                const double at = double(i - 1) + double(-iTap[i - 1]) / double(iTap[i] - iTap[i - 1]);
+                if (first < 0) first = at;
+                last = at;
+                ++crossings;
+            }
+        }
+        return crossings > 1 ? (crossings - 1) * iRate / (last - first) : 0.0;
+    }
+    float level = 0.0f;
+    bool error = false;
+};
+}
+
+namespace {
+// The clock time of the first event that starts with iWhat, -1 when none.
+double at(sound::JigBackend& ioJig, const QString& iWhat) {
+    for (const sound::JigEvent& ev : ioJig.events())
+        if (ev.what.startsWith(iWhat)) return ev.ms;
+    return -1;
+}
+QStringList opens(sound::JigBackend& ioJig) {
+    QStringList r;
+    for (const sound::JigEvent& ev : ioJig.events())
+        if (ev.what.startsWith(QStringLiteral("waveOutOpen"))) r << ev.what;
+    return r;
+}
+}
+
+TEST_F(Sine, TheMeasuredLevelFollowsTheModel) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    gMixerInMicSetVolume(39321, error);   // as a polarity test leaves the microphone
+    for (float f : {1000.0f, 2000.0f, 4000.0f, 8000.0f}) {
+        SCOPED_TRACE(f);
+        jig.clearEvents();
+        level = 1.0f;
+        EXPECT_TRUE(gbSine(measured(f), level, error));
+        EXPECT_NEAR(level, jig.expectedLevelDb(f, 2048), 0.3);   // at the microphone volume the test set
+        // The tone sounds through the delay twice before the reading.
+        const double played = at(jig, QStringLiteral("waveOutWrite"));
+        const double reading = at(jig, QStringLiteral("waveInStart"));
+        EXPECT_GE(reading - played, 400);
+        EXPECT_LT(reading - played, 500);
+        EXPECT_EQ(jig.events().back().what, QStringLiteral("waveOutClose"));
+    }
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(boxes().isEmpty());
+}
+
+TEST_F(Sine, TheLevelIsJudgedByBothLimits) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    SineTestSettings t = measured(1000.0f);
+    EXPECT_TRUE(gbSine(t, level, error));
+    const double expected = jig.expectedLevelDb(1000, 2048);   // about -9.06 dB
+    ASSERT_GT(expected, -9.5);
+    ASSERT_LT(expected, -9.0);
+    const std::vector<std::tuple<int16_t, int16_t, bool>> limits = {
+        {-10, -9, true}, {-9, 0, false}, {-20, -10, false}, {-9, -10, false}};
+    for (const auto& [lo, hi, pass] : limits) {
+        SCOPED_TRACE(testing::Message() << lo << " to " << hi);
+        t.fLo_Lim = lo;
+        t.fHi_Lim = hi;
+        EXPECT_EQ(gbSine(t, level, error), pass);
+        EXPECT_NEAR(level, expected, 0.3);
+    }
+    EXPECT_FALSE(error);
+}
+
+TEST_F(Sine, ALogDownUpSweepStartsAtTheTopAndTurnsAtTheBottom) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    SineTestSettings t = rattle(QStringLiteral("Log Down Up"), true, QString());
+    t.Op_Decide = false;
+    t.SwpDur_s = 5.0f;
+    t.Delay_s = 0.5f;
+    level = 42.0f;
+    EXPECT_TRUE(gbSine(t, level, error));
+    EXPECT_FLOAT_EQ(level, 42.0f);   // nothing measured
+    EXPECT_FALSE(error);
+    // The start tone at the card's rate, then the sweep at 80 x 60 Hz.
+    EXPECT_EQ(opens(jig), (QStringList{QStringLiteral("waveOutOpen 44100 Hz 16 bit"),
+                                       QStringLiteral("waveOutOpen 4800 Hz 16 bit")}));
+    EXPECT_EQ(glWaveSampleRate, 4800);
+    EXPECT_EQ(jig.outputTapRate(), 4800);
+    const std::vector<int16_t>& tap = jig.outputTap();
+    ASSERT_GE(tap.size(), size_t(5 * 4800));
+    // Downward first over the sweep time, logarithmically (the middle is 34.6 Hz, not 40 Hz).
+    EXPECT_NEAR(frequencyAt(tap, 4800, 0.0, 0.2), 60.0, 3.0);
+    EXPECT_NEAR(frequencyAt(tap, 4800, 2.3, 2.7), 34.6, 1.5);
+    EXPECT_NEAR(frequencyAt(tap, 4800, 4.7, 4.95), 20.5, 1.5);
+    EXPECT_TRUE(boxes().isEmpty());
+
+    // The return leg follows (it sounds while an operator's question is open).
+    std::vector<int16_t> sweep;
+    EXPECT_EQ(glWaveOutMake(sweep, error), 4800);
+    const double seconds = double(sweep.size() - 1) / 4800;
+    EXPECT_GT(seconds, 10.0);
+    EXPECT_LT(seconds, 10.5);
+    EXPECT_NEAR(frequencyAt(sweep, 4800, seconds - 0.2, seconds), 60.0, 3.0);
+}
+
+TEST_F(Sine, TheOperatorDecidesWithTheDefaultThatPasses) {
+    station();
+    calibrated(2.0f, 40.0f);
+    bool e = false;
+    // No passes: No is the default, No passes and Yes fails.
+    frmPrompt::gDisplay(QStringLiteral("20-60(Hz) @ 1(V)"), QStringLiteral("Rattle"), e);
+    answer({vbNo});
+    EXPECT_TRUE(gbSine(rattle(QStringLiteral("Lin Up"), false, QStringLiteral(" Does it rattle ")), level, error));
+    EXPECT_FALSE(isLoaded<frmPrompt>());   // the notice goes before the question
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Does it rattle?"));
+    EXPECT_EQ(boxes()[0].title, QStringLiteral("Rattle"));
+    EXPECT_EQ(boxes()[0].answers, (QList<int>{vbYes, vbNo}));
+    EXPECT_EQ(boxes()[0].defaultAnswer, vbNo);
+    answer({vbYes});
+    EXPECT_FALSE(gbSine(rattle(QStringLiteral("Lin Up"), false, QStringLiteral("Does it rattle")), level, error));
+
+    // Yes passes: Yes is the default.
+    clearBoxes();
+    answer({vbYes});
+    EXPECT_TRUE(gbSine(rattle(QStringLiteral("No Sweep"), true, QStringLiteral("Is it clean")), level, error));
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].defaultAnswer, vbYes);
+    answer({vbNo});
+    EXPECT_FALSE(gbSine(rattle(QStringLiteral("No Sweep"), true, QStringLiteral("Is it clean")), level, error));
+    EXPECT_FALSE(error);
+}
+
+TEST_F(Sine, NoQuestionFailsAndNoDecisionPasses) {
+    station();
+    calibrated(2.0f, 40.0f);
+    bool e = false;
+    frmPrompt::gDisplay(QStringLiteral("20(Hz) @ 1(V)"), QStringLiteral("Rattle"), e);
+    EXPECT_FALSE(gbSine(rattle(QStringLiteral("No Sweep"), true, QStringLiteral("   ")), level, error));
+    SineTestSettings listen = rattle(QStringLiteral("Log Up"), true, QStringLiteral("Does it rattle"));
+    listen.Op_Decide = false;
+    EXPECT_TRUE(gbSine(listen, level, error));
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_TRUE(isLoaded<frmPrompt>());   // the caller closes the notice
+    EXPECT_FALSE(error);
+}
