@@ -531,6 +531,7 @@ MMRESULT JigBackend::fault(SoundCall iCall) {
     if (it == mFaults.end()) return MMSYSERR_NOERROR;
     const MMRESULT code = it->second.first;
     if (it->second.second > 0 && --it->second.second == 0) mFaults.erase(it);
+    mDetail.clear();
     return code;
 }
 
@@ -762,6 +763,10 @@ MMRESULT JigBackend::waveInStop(HWAVEIN iHandle) {
     mCore->inStop();
     settle();
     log(QStringLiteral("waveInStop"));
+    if (mCore->inStartedLate()) {
+        mDetail = lateStartText();
+        return MMSYSERR_ERROR;
+    }
     return MMSYSERR_NOERROR;
 }
 

@@ -148,6 +148,7 @@ public:
 
     // ---- Backend
     QString name() const override { return QStringLiteral("jig"); }
+    QString lastErrorDetail() const override { return mDetail; }
     uint32_t waveOutGetNumDevs() override;
     MMRESULT waveOutGetDevCaps(uint32_t iDevice, WaveOutCaps& oCaps) override;
     MMRESULT waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, const WaveFormatEx& iFormat) override;
@@ -209,6 +210,7 @@ private:
     std::map<SoundCall, std::pair<MMRESULT, int>> mFaults;
     std::vector<JigEvent> mEvents;
     std::vector<int16_t> mTap;
+    QString mDetail;
 
     int64_t mTick0 = 0;          // the clock's tick at frame 0
     int64_t mFrame = 0;          // frames simulated

@@ -4,11 +4,14 @@
 #include "platform/sound/WaveEngine.h"
 #include <QRegularExpression>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <limits>
 #include <portaudio.h>
 #include <thread>
 #include <unistd.h>
@@ -22,6 +25,18 @@ constexpr unsigned long kFramesPerBuffer = paFramesPerBufferUnspecified;
 // Some hosts hold a duplex stream's first blocks back for two seconds.
 constexpr auto kCallbackDeadline = std::chrono::seconds(5);
 constexpr double kMinLatency = 0.1;
+// The round trip is read from the blocks' own times, as the least figure of
+// each quarter second (a host may date a short block a whole block late).
+// It is steady when eight such figures in a row (two seconds) lie within two
+// milliseconds of each other and within twice the stream's stated latencies:
+// the PulseAudio plugin reports figures far too large for up to a second or
+// two after the start, at times steadily, and lets its figure wander by a
+// millisecond or so while the stream runs.
+constexpr double kTimingWindowSeconds = 0.25;
+constexpr int kSteadyWindows = 8;
+constexpr double kSteadyTolerance = 0.002;
+// How long a card's first open waits for that.
+constexpr auto kSettleDeadline = std::chrono::seconds(10);
 
 MMRESULT fromPa(PaError iError) {
     switch (iError) {
@@ -64,7 +79,15 @@ struct PortAudioBackend::Card {
     std::vector<float> outMono = std::vector<float>(kMaxFrames);
     int64_t counter = 0;
     double outLatency = 0;   // frames, from the stream's own figures
-    double roundTrip = 0;
+    double roundTrip = 0;    // frames: the stated figure until the blocks' own times give one
+    double roundTripLimit = 0;
+    // The callback's round-trip reading.
+    int64_t windowEnd = 0;
+    double windowLeast = std::numeric_limits<double>::infinity();
+    std::array<double, kSteadyWindows> windowFigures{};
+    int windowCount = 0;
+    int windowsWithout = 0;
+    std::atomic<bool> timingSteady{false};
     std::unique_ptr<RateConverter> outConverter;
     std::unique_ptr<RateConverter> inConverter;
     HWAVEOUT out = 0;
@@ -72,6 +95,34 @@ struct PortAudioBackend::Card {
 };
 
 namespace {
+// One block's round trip, and the end of a window of them.
+void noteRoundTrip(PortAudioBackend::Card& c, const PaStreamCallbackTimeInfo* iTime, bool iUse) {
+    if (c.counter >= c.windowEnd) {
+        const double least = c.windowLeast;
+        if (least <= c.roundTripLimit) {
+            c.windowFigures[size_t(c.windowCount % kSteadyWindows)] = least;
+            ++c.windowCount;
+            c.roundTrip = least;
+            if (c.windowCount >= kSteadyWindows) {
+                const auto [lo, hi] = std::minmax_element(c.windowFigures.begin(), c.windowFigures.end());
+                if (*hi - *lo <= kSteadyTolerance * c.rate) c.timingSteady.store(true, std::memory_order_release);
+            }
+        } else {
+            c.windowCount = 0;   // a figure that cannot be right, or none: start again
+        }
+        // A host that gives no times at all leaves nothing to wait for.
+        c.windowsWithout = std::isfinite(least) ? 0 : c.windowsWithout + 1;
+        if (c.windowsWithout >= 2 * kSteadyWindows) c.timingSteady.store(true, std::memory_order_release);
+        c.windowLeast = std::numeric_limits<double>::infinity();
+        c.windowEnd = c.counter + std::llround(kTimingWindowSeconds * c.rate);
+    }
+    if (iUse && iTime && iTime->currentTime > 0 && iTime->inputBufferAdcTime > 0 &&
+        iTime->inputBufferAdcTime < iTime->currentTime && iTime->outputBufferDacTime > iTime->currentTime) {
+        const double r = (iTime->outputBufferDacTime - iTime->inputBufferAdcTime) * c.rate;
+        c.windowLeast = std::min(c.windowLeast, r);
+    }
+}
+
 // The device callback: moves samples through the card's preallocated buffers.
 int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, const PaStreamCallbackTimeInfo* iTime,
                    PaStreamCallbackFlags, void* iCard) {
@@ -79,20 +130,16 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
     const auto* in = static_cast<const float*>(iInput);
     auto* out = static_cast<float*>(oOutput);
     double latency = c.outLatency;
-    double roundTrip = c.roundTrip;
-    // The block's own times where the host gives them, else the stream's
-    // stated latencies. Some hosts (the PulseAudio plugin) report times that
-    // are far off for a while after the start: the first half second is
-    // taken at the stated figures.
-    const bool settled = double(c.counter) >= c.rate / 2;
-    if (settled && iTime && iTime->currentTime > 0 && iTime->outputBufferDacTime > iTime->currentTime) {
+    // The block's own output time where the host gives one, else the stream's
+    // stated latency; the first half second is taken at the stated figure, as
+    // some hosts date their first blocks wrongly.
+    const bool started = double(c.counter) >= c.rate / 2;
+    if (started && iTime && iTime->currentTime > 0 && iTime->outputBufferDacTime > iTime->currentTime) {
         const double l = (iTime->outputBufferDacTime - iTime->currentTime) * c.rate;
         if (l < 2 * c.rate) latency = l;
-        if (in && iTime->inputBufferAdcTime > 0 && iTime->inputBufferAdcTime < iTime->currentTime) {
-            const double r = (iTime->outputBufferDacTime - iTime->inputBufferAdcTime) * c.rate;
-            if (r < 4 * c.rate) roundTrip = r;
-        }
     }
+    noteRoundTrip(c, iTime, started && in);
+    const double roundTrip = c.roundTrip;
     unsigned long done = 0;
     while (done < iFrames) {
         const int n = int(std::min<unsigned long>(iFrames - done, kMaxFrames));
@@ -302,10 +349,20 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
                         card->outLatency = si->outputLatency * rate;
                         card->roundTrip = (si->outputLatency + si->inputLatency) * rate;
                     }
+                    card->roundTripLimit = std::max(2 * card->roundTrip, kMinLatency * rate);
                     last = Pa_StartStream(stream);
                     if (last != paNoError) {
                         Pa_CloseStream(stream);
                         return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
+                    }
+                    // A recording aligned to a signal needs the true round
+                    // trip: wait (with a deadline) until it reads steady. A
+                    // host that never steadies is used at its latest figure.
+                    if (t.in && t.out) {
+                        const auto deadline = std::chrono::steady_clock::now() + kSettleDeadline;
+                        while (!card->timingSteady.load(std::memory_order_acquire) &&
+                               std::chrono::steady_clock::now() < deadline)
+                            std::this_thread::sleep_for(std::chrono::milliseconds(10));
                     }
                     oCard = card.get();
                     mCards[iPaDevice] = std::move(card);
@@ -317,6 +374,18 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
     }
     return fail(fromPa(last) == MMSYSERR_NOERROR ? WAVERR_BADFORMAT : fromPa(last),
                 QString::fromUtf8(Pa_GetErrorText(last)));
+}
+
+void PortAudioBackend::releaseIdleCards() {
+    for (auto it = mCards.begin(); it != mCards.end();) {
+        Card& c = *it->second;
+        ++it;
+        if (!c.out && !c.in) closeCard(c.pa);
+    }
+}
+
+bool PortAudioBackend::usable(const Card& iCard) {
+    return iCard.stream && Pa_IsStreamActive(iCard.stream) == 1;
 }
 
 void PortAudioBackend::closeCard(int iPaDevice) {
@@ -372,9 +441,16 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
     Card* card = nullptr;
     if (auto it = mCards.find(pa); it != mCards.end()) {
         card = it->second.get();
-        if (card->out || card->outChannels == 0) return MMSYSERR_ALLOCATED;
-    } else if (const MMRESULT r = openCard(pa, iFormat.nSamplesPerSec, true, card)) {
-        return r;
+        if (card->out || (card->in && card->outChannels == 0)) return MMSYSERR_ALLOCATED;
+        // A card kept open that cannot serve (input only, or stopped) is opened afresh.
+        if (!card->in && (card->outChannels == 0 || !usable(*card))) {
+            closeCard(pa);
+            card = nullptr;
+        }
+    }
+    if (!card) {
+        releaseIdleCards();
+        if (const MMRESULT r = openCard(pa, iFormat.nSamplesPerSec, true, card)) return r;
     }
     const double rate = iFormat.nSamplesPerSec;
     card->outConverter.reset();
@@ -445,7 +521,7 @@ MMRESULT PortAudioBackend::waveOutClose(HWAVEOUT iHandle) {
     c->outConverter.reset();
     c->out = 0;
     mOutHandles.erase(iHandle);
-    if (!c->in) closeCard(c->pa);
+    // The stream stays open, idle, for the next open (see the header).
     return ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 
@@ -459,9 +535,15 @@ MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const 
     Card* card = nullptr;
     if (auto it = mCards.find(pa); it != mCards.end()) {
         card = it->second.get();
-        if (card->in || card->inChannels == 0) return MMSYSERR_ALLOCATED;
-    } else if (const MMRESULT r = openCard(pa, iFormat.nSamplesPerSec, false, card)) {
-        return r;
+        if (card->in || (card->out && card->inChannels == 0)) return MMSYSERR_ALLOCATED;
+        if (!card->out && (card->inChannels == 0 || !usable(*card))) {
+            closeCard(pa);
+            card = nullptr;
+        }
+    }
+    if (!card) {
+        releaseIdleCards();
+        if (const MMRESULT r = openCard(pa, iFormat.nSamplesPerSec, false, card)) return r;
     }
     const double rate = iFormat.nSamplesPerSec;
     card->inConverter.reset();
@@ -515,7 +597,9 @@ MMRESULT PortAudioBackend::waveInReadHeader(HWAVEIN iHandle, int iHeader, void* 
 MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
-    return waitFor(*c, c->core->inStop()) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    if (!waitFor(*c, c->core->inStop())) return MMSYSERR_ERROR;
+    if (c->core->inStartedLate()) return fail(MMSYSERR_ERROR, lateStartText());
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT PortAudioBackend::waveInReset(HWAVEIN iHandle) {
@@ -538,7 +622,6 @@ MMRESULT PortAudioBackend::waveInClose(HWAVEIN iHandle) {
     c->inConverter.reset();
     c->in = 0;
     mInHandles.erase(iHandle);
-    if (!c->out) closeCard(c->pa);
     return ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 

@@ -10,7 +10,12 @@
 // Devices per direction list the host's default device first. Opening a
 // device's output or input opens one full-duplex stream on that card, so both
 // directions share one clock; an input opened while the output of the same
-// card is open joins its stream. The stream runs at the card's rate (the
+// card is open joins its stream. Closing both directions leaves the stream
+// running idle (silence out, input ignored) for the next open: a host's timing
+// figures can take seconds to come right after a stream starts, so the first
+// open of a card waits (10 s at most) until its round trip reads steady, and
+// later ones reuse the stream. It is closed when another card is opened or
+// the backend ends (the station's end). The stream runs at the card's rate (the
 // output's rate when the card takes it and it is 44100 Hz or more, else 44100,
 // 48000 or the card's default); other rates are converted inside the layer by
 // libsamplerate, mono goes to every output channel and the input takes channel
@@ -72,6 +77,8 @@ private:
     Card* inCard(HWAVEIN iHandle);
     MMRESULT openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard);
     void closeCard(int iPaDevice);
+    void releaseIdleCards();
+    static bool usable(const Card& iCard);
     bool waitFor(Card& iCard, uint64_t iTicket);
     MMRESULT fail(MMRESULT iCode, const QString& iDetail);
     class AlsaMixer* mixerOf(HMIXER iHandle);

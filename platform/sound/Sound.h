@@ -103,6 +103,10 @@ enum WaveInStartMode : int {
     // The first sample recorded is the one the input converter takes at the
     // moment the last header written to the same card's output starts at the
     // output converter: device latency never shifts a recording made with a signal.
+    // When that sample has already been taken: a signal written before the
+    // input was opened (one playing for a while) is recorded from now; for one
+    // written while the input was open the recording is started late, and
+    // waveInStop says so (MMSYSERR_ERROR).
     WAVEIN_START_WITH_OUTPUT = 1,
 };
 
@@ -131,6 +135,7 @@ MMRESULT waveInStart(HWAVEIN iHandle, WaveInStartMode iMode = WAVEIN_START_NOW);
 MMRESULT waveInGetHeader(HWAVEIN iHandle, int iHeader, WaveHdr& oHeader);
 // Copies up to iBytes of what the header recorded.
 MMRESULT waveInReadHeader(HWAVEIN iHandle, int iHeader, void* oData, uint32_t iBytes);
+// MMSYSERR_ERROR when a recording started with the output started late (above).
 MMRESULT waveInStop(HWAVEIN iHandle);
 MMRESULT waveInReset(HWAVEIN iHandle);
 MMRESULT waveInUnprepareHeader(HWAVEIN iHandle, int iHeader);

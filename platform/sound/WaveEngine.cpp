@@ -26,6 +26,10 @@ bool validWaveFormat(const WaveFormatEx& iFormat) {
     return iFormat.nBlockAlign == align && iFormat.nAvgBytesPerSec == iFormat.nSamplesPerSec * align;
 }
 
+QString lateStartText() {
+    return QStringLiteral("The recording started late: the beginning of the signal was not recorded.");
+}
+
 DuplexCore::DuplexCore(double iDeviceRate)
     : mDeviceRate(iDeviceRate), mRenderBuf(kRenderChunk), mCaptureBuf(kRenderChunk) {}
 
@@ -51,6 +55,7 @@ uint64_t DuplexCore::outOpen(int iBytesPerSample, double iRate, RateConverter* i
     outRelease();
     mOutBytesPerSample = iBytesPerSample;
     mLastWritten = 0;
+    mLastWrittenArmed = false;
     EngineCommand c;
     c.kind = EngineCommand::OutOpen;
     c.converter = iConverter;
@@ -133,6 +138,7 @@ MMRESULT DuplexCore::outWrite(int iHeader, uint32_t iLoopFlags, uint32_t iLoops,
     }
     mLastWritten = iHeader;
     mLastWrittenSerial = slot.serial;
+    mLastWrittenArmed = mInOpen;
     return MMSYSERR_NOERROR;
 }
 
@@ -178,6 +184,7 @@ MMRESULT DuplexCore::outHeader(int iHeader, WaveHdr& oHeader) const {
 uint64_t DuplexCore::inOpen(int iBytesPerSample, double iRate, RateConverter* iConverter) {
     inRelease();
     mInBytesPerSample = iBytesPerSample;
+    mInOpen = true;
     EngineCommand c;
     c.kind = EngineCommand::InOpen;
     c.converter = iConverter;
@@ -192,6 +199,7 @@ uint64_t DuplexCore::inClose() {
     c.kind = EngineCommand::InClose;
     uint64_t t = 0;
     post(c, t);
+    mInOpen = false;
     return t;
 }
 
@@ -244,6 +252,9 @@ uint64_t DuplexCore::inStart(WaveInStartMode iMode) {
     c.mode = static_cast<int8_t>(iMode);
     c.header = static_cast<int8_t>(iMode == WAVEIN_START_WITH_OUTPUT ? mLastWritten : 0);
     c.serial = mLastWrittenSerial;
+    // A signal written while the input was open is one the recording was
+    // set up for: missing its start is an error, not a start from now.
+    c.armed = iMode == WAVEIN_START_WITH_OUTPUT && mLastWrittenArmed;
     uint64_t t = 0;
     post(c, t);
     return t;
@@ -319,6 +330,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mOutConverter = iCommand.converter;
         mOutRatio = mDeviceRate / iCommand.rate;
         mOutFrame0 = iCounter;
+        mOutIndex0 = 0;
         mOutRendered = 0;
         mQHead = mQCount = mPlay = 0;
         mPos = 0;
@@ -354,7 +366,14 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mPos = 0;
         mInLoop = false;
         mBreakBeforeStart = false;
-        if (mOutConverter) mOutConverter->reset();
+        if (mOutConverter) {
+            // The converter drops the samples it had taken ahead of what it
+            // played, though they count as rendered: the next sample rendered
+            // starts its new stream and leaves it at this block's first frame.
+            mOutConverter->reset();
+            mOutFrame0 = iCounter;
+            mOutIndex0 = mOutRendered;
+        }
         break;
     case EngineCommand::InOpen:
         mInActive = true;
@@ -362,6 +381,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mInHead = mInCount = 0;
         mStartPending = false;
         mCaptureFrom = -1;
+        mStartedLate.store(false, std::memory_order_release);
         break;
     case EngineCommand::InClose:
         mInActive = false;
@@ -369,6 +389,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mInHead = mInCount = 0;
         mStartPending = false;
         mCaptureFrom = -1;
+        mStartedLate.store(false, std::memory_order_release);
         break;
     case EngineCommand::AddBuffer:
         if (mInCount < int(mInQueue.size())) {
@@ -382,6 +403,8 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
             mStartMode = iCommand.mode;
             mStartHeader = iCommand.header;
             mStartSerial = iCommand.serial;
+            mStartArmed = iCommand.armed;
+            mStartedLate.store(false, std::memory_order_release);
             resolveStart(iCounter, iRoundTrip);
         }
         break;
@@ -395,6 +418,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mInHead = mInCount = 0;
         mStartPending = false;
         mCaptureFrom = -1;
+        mStartedLate.store(false, std::memory_order_release);
         break;
     case EngineCommand::None:
         break;
@@ -499,13 +523,19 @@ int DuplexCore::renderFloat(float* oSamples, int iCount) {
     return iCount;
 }
 
-void DuplexCore::resolveStart(int64_t iCounter, double) {
+double DuplexCore::outFrameOf(int64_t iIndex) const {
+    return double(mOutFrame0) + double(iIndex - mOutIndex0) * mOutRatio;
+}
+
+void DuplexCore::resolveStart(int64_t iCounter, double iRoundTrip) {
     if (!mStartPending) return;
     if (mStartMode != WAVEIN_START_WITH_OUTPUT || mStartHeader == 0 || !mOutActive) {
         mCaptureFrom = iCounter;
         mCaptureAtOutput = false;
     } else if (mStartedSerial[mStartHeader] == mStartSerial) {
-        mCaptureFrom = mOutFrame0 + std::llround(double(mStartIndex[mStartHeader]) * mOutRatio);
+        // A sound played at output frame f is taken at input frame f + the
+        // round trip (the real backend opens a card once its figure reads steady).
+        mCaptureFrom = std::llround(outFrameOf(mStartIndex[mStartHeader]) + iRoundTrip);
         mCaptureAtOutput = true;
     } else if (!(mOutHdr[mStartHeader].flags.load() & WHDR_INQUEUE)) {
         mCaptureFrom = iCounter;   // the header was reset before it started
@@ -563,7 +593,7 @@ void DuplexCore::processOutput(float* iOut, int iFrames, int64_t iCounter, doubl
         else renderFloat(iOut, iFrames);
     }
     if (mOutActive) {
-        const double before = double(iDacDoneBefore - mOutFrame0) / mOutRatio;
+        const double before = double(iDacDoneBefore - mOutFrame0) / mOutRatio + double(mOutIndex0);
         publishDone(static_cast<int64_t>(std::floor(before)));
     }
 }
@@ -573,12 +603,16 @@ void DuplexCore::processInput(const float* iIn, int iFrames, int64_t iCounter, d
     if (!mInActive || mCaptureFrom < 0 || !iIn || inputDead.load(std::memory_order_relaxed)) return;
     int offset = 0;
     if (!mCaptureBegun) {
-        // A sound played at output frame f is taken at input frame f + the
-        // round trip as it stands now: it may change while a stream settles.
-        const int64_t first = mCaptureAtOutput ? mCaptureFrom + std::llround(iRoundTrip) : mCaptureFrom;
-        if (first >= iCounter + iFrames) return;
+        if (mCaptureFrom >= iCounter + iFrames) return;
         mCaptureBegun = true;
-        offset = int(std::max<int64_t>(0, first - iCounter));
+        if (mCaptureFrom >= iCounter) {
+            offset = int(mCaptureFrom - iCounter);
+        } else if (mCaptureAtOutput && mStartArmed) {
+            // The signal's first sample reached the input before the start
+            // came: recorded from now, and reported. (One that was playing
+            // before the input opened is simply recorded from now.)
+            mStartedLate.store(true, std::memory_order_release);
+        }
         if (mObserver) mObserver->inputStarted(iCounter + offset);
     }
     if (mInConverter) mInConverter->push(iIn + offset, iFrames - offset);

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/sound/Sound.h"
+#include <QString>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -14,6 +15,10 @@
 // Frame numbers count device frames since the card started. Output frames of a
 // block are the ones rendered in it; a sound the output converter plays at
 // frame f comes back at input frame f + round trip (the two device latencies).
+// Output sample indexes count the samples rendered since the output opened; a
+// rate converter between them and the card turns index i into frame
+// origin frame + (i - origin index) x ratio, the origin moving only where the
+// converter starts a new stream (open and reset).
 namespace sound {
 
 class RateConverter;
@@ -21,6 +26,8 @@ class RateConverter;
 // The formats a card opens with: PCM, mono, 8 or 16 bits, 1,000 Hz and up,
 // the block and byte rate figures consistent.
 bool validWaveFormat(const WaveFormatEx& iFormat);
+// The backends' words for waveInStop's MMSYSERR_ERROR after a late aligned start.
+QString lateStartText();
 
 // Single producer, single consumer; no locks, no allocation.
 template <class T, size_t N>
@@ -76,6 +83,7 @@ struct EngineCommand {
     int8_t header = 0;
     int8_t mode = 0;
     uint32_t serial = 0;
+    bool armed = false;                     // Start: the header was written while the input was open
     RateConverter* converter = nullptr;
     double rate = 0;
     uint64_t ticket = 0;
@@ -116,6 +124,10 @@ public:
     MMRESULT inUnprepare(int iHeader);
     MMRESULT inHeader(int iHeader, WaveHdr& oHeader) const;
     MMRESULT inRead(int iHeader, void* oData, uint32_t iBytes) const;
+    // An aligned start came after its signal had already reached the input
+    // (see WAVEIN_START_WITH_OUTPUT): the recording lacks the signal's start.
+    // Holds until the input is next started, reset or closed.
+    bool inStartedLate() const { return mStartedLate.load(std::memory_order_acquire); }
 
     bool processed(uint64_t iTicket) const { return mProcessed.load(std::memory_order_acquire) >= iTicket; }
     bool post(EngineCommand iCommand, uint64_t& oTicket);   // false when the ring is full
@@ -154,6 +166,7 @@ private:
     void finishHeader(int iHeader, int64_t iLastIndex);
     void publishDone(int64_t iIndexBefore);
     void resolveStart(int64_t iCounter, double iRoundTrip);
+    double outFrameOf(int64_t iIndex) const;
     void inFinishCurrent();
 
     double mDeviceRate;
@@ -169,12 +182,15 @@ private:
     std::array<WaveHeaderSlot, kWaveMaxHeaders + 1> mInHdr;
     int mLastWritten = 0;
     uint32_t mLastWrittenSerial = 0;
+    bool mLastWrittenArmed = false;
+    bool mInOpen = false;
 
     // Block-step state.
     bool mOutActive = false;
     RateConverter* mOutConverter = nullptr;
     double mOutRatio = 1.0;                     // device frames per output sample
-    int64_t mOutFrame0 = 0;
+    int64_t mOutFrame0 = 0;                     // the frame of output sample mOutIndex0
+    int64_t mOutIndex0 = 0;
     int64_t mOutRendered = 0;
     std::array<int, 32> mQueue{};
     int mQHead = 0;
@@ -200,9 +216,11 @@ private:
     int mStartMode = 0;
     int mStartHeader = 0;
     uint32_t mStartSerial = 0;
-    int64_t mCaptureFrom = -1;                  // -1: not capturing
-    bool mCaptureAtOutput = false;              // mCaptureFrom is an output frame
+    bool mStartArmed = false;
+    int64_t mCaptureFrom = -1;                  // the input frame of the first sample; -1: not capturing
+    bool mCaptureAtOutput = false;              // aligned to an output header's start
     bool mCaptureBegun = false;
+    std::atomic<bool> mStartedLate{false};
 
     std::vector<int16_t> mRenderBuf;
     std::vector<float> mCaptureBuf;

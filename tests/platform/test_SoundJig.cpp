@@ -352,3 +352,99 @@ TEST_F(SoundJig, HumAndDcShowInTheNoiseFloor) {
     const double mean = std::accumulate(rec.begin(), rec.end(), 0.0) / double(rec.size());
     EXPECT_NEAR(mean, 50, 0.5);
 }
+
+TEST_F(SoundJig, ASwitchWithAResetStaysAlignedOnACardOfAnotherRate) {
+    JigConfig c = jig->config();
+    c.cardRate = 48000;
+    jig->setConfig(c);
+    flatCard();
+    const std::vector<int16_t> silence(4410, 0);
+    std::vector<int16_t> pulse(4410, 0);
+    pulse[1000] = 200;   // the converters ring around it: kept clear of clipping
+    // However far the output converter had read ahead when the reset came.
+    for (int playedMs : {0, 3, 17, 160}) {
+        SCOPED_TRACE(std::to_string(playedMs) + " ms of the previous signal");
+        const HWAVEOUT out = startLoop(silence, 44100);
+        vclock::busyWait(playedMs);
+        ASSERT_EQ(waveOutLoadHeader(out, 2, pulse.data(), 8820), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveOutBreakLoop(out), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveOutReset(out), MMSYSERR_NOERROR);
+        HWAVEIN in = 0;
+        ASSERT_EQ(waveInOpen(in, 0, pcm16(44100)), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveInPrepareHeader(in, 1, 8820), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveInAddBuffer(in, 1), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveOutWrite(out, 2, WHDR_BEGINLOOP | WHDR_ENDLOOP, 1), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveInStart(in, WAVEIN_START_WITH_OUTPUT), MMSYSERR_NOERROR);
+        ASSERT_TRUE(pollUntil([&] {
+            WaveHdr h;
+            waveInGetHeader(in, 1, h);
+            return (h.dwFlags & WHDR_DONE) != 0;
+        }));
+        EXPECT_EQ(waveInStop(in), MMSYSERR_NOERROR);
+        std::vector<int16_t> rec(4410);
+        ASSERT_EQ(waveInReadHeader(in, 1, rec.data(), 8820), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInClose(in), MMSYSERR_NOERROR);
+        EXPECT_NEAR(double(peakAt(rec)), 1000.0, 1.0);
+        closeOutput(out);
+    }
+}
+
+TEST_F(SoundJig, ARecordingStartedAfterItsSignalReachedTheInputIsReportedLate) {
+    flatCard();
+    const int roundTripMs = 1 + (jig->config().outputLatencyFrames + jig->config().inputLatencyFrames) * 1000 / 44100;
+    std::vector<int16_t> pulse(2000, 0);
+    pulse[100] = 8000;
+    HWAVEOUT out = 0;
+    ASSERT_EQ(waveOutOpen(out, 0, pcm16(44100)), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutPrepareHeader(out, 1, 4000), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutLoadHeader(out, 1, pulse.data(), 4000), MMSYSERR_NOERROR);
+    // As a measurement records: the input is set up, the signal written and
+    // the input started with it, with iLateMs between the last two.
+    struct Run { MMRESULT stop; size_t peak; };
+    auto measure = [&](int iLateMs) {
+        HWAVEIN in = 0;
+        std::vector<int16_t> rec(2000);
+        EXPECT_EQ(waveInOpen(in, 0, pcm16(44100)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInPrepareHeader(in, 1, 4000), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInAddBuffer(in, 1), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutWrite(out, 1, WHDR_BEGINLOOP | WHDR_ENDLOOP, 1), MMSYSERR_NOERROR);
+        vclock::busyWait(iLateMs);
+        EXPECT_EQ(waveInStart(in, WAVEIN_START_WITH_OUTPUT), MMSYSERR_NOERROR);
+        EXPECT_TRUE(pollUntil([&] {
+            WaveHdr h;
+            waveInGetHeader(in, 1, h);
+            return (h.dwFlags & WHDR_DONE) != 0;
+        }));
+        const MMRESULT stop = waveInStop(in);
+        EXPECT_EQ(waveInReadHeader(in, 1, rec.data(), 4000), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveInClose(in), MMSYSERR_NOERROR);
+        vclock::busyWait(100);   // the pulse has played out
+        return Run{stop, peakAt(rec)};
+    };
+
+    // In time, however little is left: aligned.
+    Run r = measure(roundTripMs - 2);
+    EXPECT_EQ(r.stop, MMSYSERR_NOERROR);
+    EXPECT_EQ(r.peak, 100u);
+    // Later than the round trip: the signal's start is lost, and the stop says so.
+    r = measure(roundTripMs + 5);
+    EXPECT_EQ(r.stop, MMSYSERR_ERROR);
+    QString text;
+    EXPECT_EQ(waveInGetErrorText(r.stop, text), MMSYSERR_NOERROR);
+    EXPECT_TRUE(text.contains("recording started late")) << text.toStdString();
+    // The next recording is judged on its own.
+    r = measure(0);
+    EXPECT_EQ(r.stop, MMSYSERR_NOERROR);
+    EXPECT_EQ(r.peak, 100u);
+
+    // A signal playing before the input was opened is recorded from now, as a
+    // level reading wants it: no error.
+    const std::vector<int16_t> sine = tone(1000, 8000, 44100, 10);
+    ASSERT_EQ(waveOutPrepareHeader(out, 2, 4000), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutLoadHeader(out, 2, sine.data(), uint32_t(sine.size() * 2)), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutWrite(out, 2, WHDR_BEGINLOOP | WHDR_ENDLOOP, kWaveLoopForever), MMSYSERR_NOERROR);
+    vclock::busyWait(200);
+    const std::vector<int16_t> rec = record(441, 44100, WAVEIN_START_WITH_OUTPUT);   // its stop is checked inside
+    EXPECT_GT(levelDb(rec), -40.0);
+    closeOutput(out);
+}
