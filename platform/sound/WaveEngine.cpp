@@ -142,25 +142,17 @@ MMRESULT DuplexCore::outWrite(int iHeader, uint32_t iLoopFlags, uint32_t iLoops,
     return MMSYSERR_NOERROR;
 }
 
-uint64_t DuplexCore::outBreak() {
+uint64_t DuplexCore::postKind(EngineCommand::Kind iKind) {
     EngineCommand c;
-    c.kind = EngineCommand::Break;
+    c.kind = iKind;
     uint64_t t = 0;
     post(c, t);
     return t;
 }
 
-uint64_t DuplexCore::outReset() {
-    EngineCommand c;
-    c.kind = EngineCommand::Reset;
-    uint64_t t = 0;
-    post(c, t);
-    return t;
-}
-
-MMRESULT DuplexCore::outUnprepare(int iHeader) {
+MMRESULT DuplexCore::unprepareSlot(WaveHeaderSlot* iSlots, int iHeader) {
     if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;
-    WaveHeaderSlot& slot = mOutHdr[iHeader];
+    WaveHeaderSlot& slot = iSlots[iHeader];
     const uint32_t f = slot.flags.load();
     if (f & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
     std::vector<int16_t>().swap(slot.samples);
@@ -168,6 +160,12 @@ MMRESULT DuplexCore::outUnprepare(int iHeader) {
     slot.flags.store(f & ~WHDR_PREPARED);
     return MMSYSERR_NOERROR;
 }
+
+uint64_t DuplexCore::outBreak() { return postKind(EngineCommand::Break); }
+
+uint64_t DuplexCore::outReset() { return postKind(EngineCommand::Reset); }
+
+MMRESULT DuplexCore::outUnprepare(int iHeader) { return unprepareSlot(mOutHdr.data(), iHeader); }
 
 MMRESULT DuplexCore::outHeader(int iHeader, WaveHdr& oHeader) const {
     if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;
@@ -260,32 +258,11 @@ uint64_t DuplexCore::inStart(WaveInStartMode iMode) {
     return t;
 }
 
-uint64_t DuplexCore::inStop() {
-    EngineCommand c;
-    c.kind = EngineCommand::Stop;
-    uint64_t t = 0;
-    post(c, t);
-    return t;
-}
+uint64_t DuplexCore::inStop() { return postKind(EngineCommand::Stop); }
 
-uint64_t DuplexCore::inReset() {
-    EngineCommand c;
-    c.kind = EngineCommand::InReset;
-    uint64_t t = 0;
-    post(c, t);
-    return t;
-}
+uint64_t DuplexCore::inReset() { return postKind(EngineCommand::InReset); }
 
-MMRESULT DuplexCore::inUnprepare(int iHeader) {
-    if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;
-    WaveHeaderSlot& slot = mInHdr[iHeader];
-    const uint32_t f = slot.flags.load();
-    if (f & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-    std::vector<int16_t>().swap(slot.samples);
-    slot.capacityBytes = slot.lengthBytes = 0;
-    slot.flags.store(f & ~WHDR_PREPARED);
-    return MMSYSERR_NOERROR;
-}
+MMRESULT DuplexCore::inUnprepare(int iHeader) { return unprepareSlot(mInHdr.data(), iHeader); }
 
 MMRESULT DuplexCore::inHeader(int iHeader, WaveHdr& oHeader) const {
     if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;

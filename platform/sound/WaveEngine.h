@@ -131,6 +131,10 @@ public:
 
     bool processed(uint64_t iTicket) const { return mProcessed.load(std::memory_order_acquire) >= iTicket; }
     bool post(EngineCommand iCommand, uint64_t& oTicket);   // false when the ring is full
+    // A command that carries nothing but its kind; returns its ticket.
+    uint64_t postKind(EngineCommand::Kind iKind);
+    // Releases a header's buffer unless it is still queued.
+    MMRESULT unprepareSlot(WaveHeaderSlot* iSlots, int iHeader);
 
     // After a close the caller has waited for: frees the headers' buffers.
     void outRelease();
