@@ -1,9 +1,11 @@
 #include "audio/modMSine.h"
+#include "audio/LevelReading.h"
 #include "audio/modAudio.h"
 #include "audio/modDigitalIO.h"
 #include "audio/modMixer.h"
 #include "audio/modVOut.h"
 #include "audio/modWaveInOut.h"
+#include "audio/modWaveInOutDevices.h"
 #include "common/ErrorTrap.h"
 #include "common/frmPrompt.h"
 #include "common/modDoDelay.h"
@@ -17,7 +19,6 @@ namespace {
 const char* kModule = "modMSine";
 const QString kNoSweep = QStringLiteral("No Sweep");
 constexpr int32_t kMicVolume = 58982;   // CLng(65535 x 0.9)
-constexpr int32_t kLevelSamples = 1000;
 }
 
 bool gbSine(const SineTestSettings& itypTest, float& ofLevel, bool& obError) {
@@ -88,7 +89,17 @@ float gfSineMeasureOne(float ifFreq, float ifDelay, float ifVOut, bool ibActive,
     if (obError) return 0.0f;
     gDoDelay(ifDelay, obError);
     if (obError) return 0.0f;
-    const float fLevel = gfWaveGetNADCs(kLevelSamples, obError);
+    // Whole cycles of the tone, at least 1,000 samples: a fixed count reads
+    // up to 1 dB off at 30 Hz, depending on the phase it starts at.
+    ErrorTrap trap(kModule, "gfSineMeasureOne", obError);
+    int32_t lCount = 0;
+    int32_t lSettle = 0;
+    if (!trap(10, [&] {
+            lCount = levelreading::glWholeCycleSamples(ifFreq, gtypWaveInCaps.lSampleFrequency);
+            lSettle = levelreading::glSettleSamples(ifFreq, gtypWaveInCaps.lSampleFrequency);
+        }))
+        return 0.0f;
+    const float fLevel = gfWaveGetNADCs(lCount, obError, lSettle);
     return obError ? 0.0f : fLevel;
 }
 
@@ -114,7 +125,9 @@ void mSineUsrSweep(float ifLo, float ifHi, const QString& isSweepType, float ifD
         gDoDelay(ifDelay, obError);
         if (obError) return;
     }
-    if (ifDuration > 0.0f) {
+    // 0 V or less is silence whatever the signal: the sweep is not made
+    // either, or it would open the output at the amplitude set last.
+    if (ifDuration > 0.0f && ifVOut > 0.0f) {
         const float fFrom = bDownFirst ? ifHi : ifLo;
         const float fTo = bDownFirst ? ifLo : ifHi;
         gWaveOutSetFrequency1SweepBurst(fFrom, fTo, ifDuration, bLog, bUpDown, nSteps, 0.0f, 0.0f, obError);
@@ -127,7 +140,15 @@ void mSineUsrSweep(float ifLo, float ifHi, const QString& isSweepType, float ifD
     }
     int16_t nPauseMs = 0;
     if (!trap(20, [&] { nPauseMs = CInt(static_cast<double>(ifDuration) * 1000.0); })) return;
+    const int64_t lBefore = glWaveOutPlayed(obError);
+    if (obError) return;
     gGPause(nPauseMs, obError);
+    if (obError) return;
+    // An output that stood still played nothing to listen to.
+    const int64_t lAfter = glWaveOutPlayed(obError);
+    if (obError) return;
+    if (glWaveOutHandle != 0 && nPauseMs > 0 && lAfter == lBefore)
+        trap(30, [] { vbRaise(vberr::kUserBase, QStringLiteral("The output was not playing during the sweep")); });
 }
 
 void mSetFreqVOut(float ifFreq, float ifVOut, bool ibActive, bool& obError) {

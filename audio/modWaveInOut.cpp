@@ -5,6 +5,7 @@
 #include "common/modLog10.h"
 #include "common/modVarSystemParams.h"
 #include "platform/os/Clock.h"
+#include "platform/sound/WaveEngine.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include <algorithm>
@@ -13,6 +14,7 @@
 int32_t glWaveSampleRate = 0;
 HWAVEOUT glWaveOutHandle = 0;
 HWAVEIN glWaveInHandle = 0;
+bool gbWaveInLostSamples = false;
 
 namespace {
 const char* kModule = "modWaveInOut";
@@ -44,6 +46,7 @@ int16_t mnWaveOutBufferPtr = 0;   // the header holding the signal now playing (
 WaveFormatEx mtypWaveOutFormat;
 WaveFormatEx mtypWaveInFormat;
 bool mbWaveInRecording = false;   // a recording poll runs window events
+bool mbWaveInLossQuiet = false;
 // A finished recording's input is closed at the next switch, after the new
 // signal is written: closing waits for the device, and so it overlaps the
 // previous signal's last pass instead of adding to every point.
@@ -306,13 +309,10 @@ void gWaveInRecordOpen(int32_t ilRate, int16_t inBits, int32_t ilBytes, bool& ob
 // Polls header 1 until it holds ilBytes, letting window events run, with a
 // deadline; then copies the samples into ioanSamples from element 1 (8-bit
 // input as 16-bit samples) and closes the input. ilWaitMs is how long the
-// recording may wait for its signal to start. A recording started with its
-// own signal is stopped first (ibWithSignal), which reports a start too late
-// to catch the signal's beginning; the stop waits for the device, so other
-// recordings leave it to the close.
-void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64_t ilWaitMs, bool ibWithSignal,
-                       bool& obError) {
+// recording may wait for its signal to start.
+void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64_t ilWaitMs, bool& obError) {
     ErrorTrap trap(kModule, "gWaveInRecordStop", obError);
+    gbWaveInLostSamples = false;
     const int bytesPerSample = std::max(1, mtypWaveInFormat.wBitsPerSample / 8);
     const double captureMs = 1000.0 * ilBytes / bytesPerSample / std::max<uint32_t>(1, mtypWaveInFormat.nSamplesPerSec);
     const int64_t deadline = vclock::ticks() + static_cast<int64_t>(std::ceil(captureMs)) + ilWaitMs +
@@ -346,11 +346,29 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         return;
     }
     if (full) {
-        if (ibWithSignal) {
-            trap(30, [&] {
-                const MMRESULT r = waveInStop(glWaveInHandle);
-                if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
-            });
+        // Every recording is stopped: the stop reports a start too late to
+        // catch the signal's beginning, samples the stream lost, and an output
+        // that stood still meanwhile. A loss the caller will measure again
+        // shows no message.
+        bool quietLoss = false;
+        trap(30, [&] {
+            const MMRESULT r = waveInStop(glWaveInHandle);
+            if (r == MMSYSERR_NOERROR) return;
+            bool textError = false;
+            const QString text = msWaveInGetErrorText(r, textError);
+            if (text.endsWith(sound::lostSamplesText())) {
+                gbWaveInLostSamples = true;
+                if (mbWaveInLossQuiet) {
+                    quietLoss = true;
+                    return;
+                }
+            }
+            vbRaise(vberr::kUserBase, text);
+        });
+        if (quietLoss) {
+            obError = true;
+            gWaveInClose(obError);
+            return;
         }
         // Header 1 is full and no longer written (the input goes on into
         // header 2): it is copied, then the input closed.
@@ -605,7 +623,7 @@ void mWaveOutUpdate(int32_t ilLoops, bool ibReset, std::vector<int16_t>& ioanRec
         gWaveInClose(closeError);
         return;
     }
-    gWaveInRecordStop(inBytes, ioanRecord, queuedMs, true, obError);
+    gWaveInRecordStop(inBytes, ioanRecord, queuedMs, obError);
 }
 
 int32_t glWaveOutMakeUpdate(int32_t ilLoops, bool ibReset, std::vector<int16_t>& ioanSamples,
@@ -664,7 +682,20 @@ void gWaveInRecord(int32_t ilRate, int16_t inBits, std::vector<int16_t>& ioanSam
         gWaveInClose(closeError);
         return;
     }
-    gWaveInRecordStop(bytes, ioanSamples, mlWaveOutQueuedMs(), false, obError);
+    gWaveInRecordStop(bytes, ioanSamples, mlWaveOutQueuedMs(), obError);
+}
+
+void gWaveInSetLossQuiet(bool ibQuiet) { mbWaveInLossQuiet = ibQuiet; }
+
+int64_t glWaveOutPlayed(bool& obError) {
+    if (glWaveOutHandle == 0) return 0;
+    ErrorTrap trap(kModule, "glWaveOutPlayed", obError);
+    uint64_t samples = 0;
+    trap(10, [&] {
+        const MMRESULT r = waveOutGetPosition(glWaveOutHandle, samples);
+        if (r != MMSYSERR_NOERROR) mRaiseOut(r, obError);
+    });
+    return static_cast<int64_t>(samples);
 }
 
 void gWaveOutDone(bool& obError) { mWaveOutDoneWait(mnWaveOutBufferPtr, "gWaveOutDone", obError); }

@@ -85,6 +85,12 @@ void gWaveOutClose(bool ibReset, bool& obError);
 // samples. A recording that does not fill within its capture time, a second
 // of input latency and two seconds more is "Recording timed out".
 void gWaveInRecord(int32_t ilRate, int16_t inBits, std::vector<int16_t>& ioanSamples, bool& obError);
+// Set when the last recording lost samples (the stream dropped some on the
+// way): it then ends with the error flag, as does one taken while the open
+// output stood still. With gWaveInSetLossQuiet(true) such a loss shows no
+// message, so that the caller can measure again.
+extern bool gbWaveInLostSamples;
+void gWaveInSetLossQuiet(bool ibQuiet);
 // Waits, with a deadline, for the done flag of the buffer now selected (the one
 // the next switch loads). "Loop still playing" and the error flag when it is
 // not done in time.
@@ -92,6 +98,8 @@ void gWaveOutDone(bool& obError);
 // The same wait for the other buffer: the one that played before the last
 // switch. Once it is done the new signal is at the output converter.
 void gWaveOutPreviousDone(bool& obError);
+// The samples the open output has played since it was opened; 0 when closed.
+int64_t glWaveOutPlayed(bool& obError);
 int32_t glWaveOutMakeSetFormatEx(int16_t inBits, std::vector<int16_t>& oanSamples, bool& obError);
 // Makes the signal and loads it into the current output buffer without playing it.
 int32_t glWaveOutMakeLoadSetHdr(std::vector<int16_t>& oanSamples, bool& obError);

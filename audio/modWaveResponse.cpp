@@ -1,4 +1,5 @@
 #include "audio/modWaveResponse.h"
+#include "audio/LevelReading.h"
 #include "audio/modDigitalIO.h"
 #include "audio/modMixer.h"
 #include "audio/modResponseSub.h"
@@ -18,15 +19,6 @@ ResponseCurve gafTargetCorrection;
 
 namespace {
 const char* kModule = "modWaveResponse";
-// The shortest stretch a level is read from, in samples at the input's rate.
-constexpr int64_t kMinLevelSamples = 1000;
-// Recorded and left out before that stretch, counted from the tone's first
-// sample at the output converter: the time the sound takes to reach the
-// microphone (1.7 m) and the unit to ring in on the new frequency. Without it
-// the previous tone, still in the air, weighs on the level: up to 1.7 dB on a
-// falling response at the top of the range.
-constexpr double kSettleSeconds = 0.005;
-
 // The devices, buffers and signal settings are single instances: a response
 // started from a window event while one runs is refused.
 bool mbResponseRunning = false;
@@ -43,15 +35,6 @@ void mSetPoint(ResponseCurve& ioaCurve, int16_t inPoint, float ifValue) {
 float mfPoint(const ResponseCurve& iaCurve, int16_t inPoint) {
     if (inPoint < 0 || inPoint > mlUBound(iaCurve)) vbRaise(vberr::kSubscriptOutOfRange);
     return iaCurve[static_cast<size_t>(inPoint)];
-}
-
-// The samples of the smallest whole number of cycles of the tone that is at
-// least kMinLevelSamples long: below about 44 Hz a fixed 1,000 samples is less
-// than a cycle and its level would depend on the phase.
-int32_t mlWholeCycleSamples(float ifFreq, int32_t ilRate) {
-    const int64_t f = static_cast<int64_t>(ifFreq);
-    const int64_t cycles = std::max<int64_t>(1, (kMinLevelSamples * f + ilRate - 1) / ilRate);
-    return CLng(static_cast<double>(cycles) * ilRate / ifFreq);
 }
 
 struct PointLoop {
@@ -89,9 +72,23 @@ void mResponseDoOne(const PointLoop& iLoop, float ifInc, int16_t inPoint, bool& 
     if (obError) return;
     gGPause(0, obError);
     if (obError) return;
-    const int32_t count = mlWholeCycleSamples(f, gtypWaveInCaps.lSampleFrequency);
-    const int32_t settle = CLng(kSettleSeconds * gtypWaveInCaps.lSampleFrequency);
-    const float level = gfWaveGetNADCs(count, obError, settle);
+    int32_t count = 0;
+    int32_t settle = 0;
+    if (!trap(50, [&] {
+            count = levelreading::glWholeCycleSamples(f, gtypWaveInCaps.lSampleFrequency);
+            settle = levelreading::glSettleSamples(f, gtypWaveInCaps.lSampleFrequency);
+        }))
+        return;
+    // A recording the stream lost samples from is measured once more, then
+    // it is an error: a dropped block would read as a point far too low.
+    float level = 0.0f;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        gWaveInSetLossQuiet(attempt == 1);
+        level = gfWaveGetNADCs(count, obError, settle);
+        gWaveInSetLossQuiet(false);
+        if (!obError || attempt == 2 || !gbWaveInLostSamples) break;
+        obError = false;
+    }
     if (obError) return;
     float y = level;
     if (!trap(60, [&] {

@@ -487,6 +487,10 @@ void JigBackend::simulateToNow() {
 void JigBackend::simulateTo(int64_t iFrame) {
     if (iFrame <= mFrame) return;
     if (!mOut && !mIn) {
+        // Closed, the chain still falls silent: a second of it clears its
+        // delays, filters and the voltmeter; the rest is skipped.
+        const int64_t quietEnd = std::min(iFrame, mClosedAt + static_cast<int64_t>(mConfig.cardRate));
+        while (mFrame < quietEnd) runBlock(int(std::min<int64_t>(kBlock, quietEnd - mFrame)));
         mFrame = iFrame;
         return;
     }
@@ -524,6 +528,11 @@ void JigBackend::stallOutput(bool iStalled) {
 void JigBackend::killInput(bool iDead) {
     simulateToNow();
     mCore->inputDead = iDead;
+}
+
+void JigBackend::dropInput(int iFrames) {
+    simulateToNow();
+    mCore->dropInputFrames = iFrames;
 }
 
 MMRESULT JigBackend::fault(SoundCall iCall) {
@@ -633,6 +642,13 @@ MMRESULT JigBackend::waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oH
     return mCore->outHeader(iHeader, oHeader);
 }
 
+MMRESULT JigBackend::waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples) {
+    if (!iHandle || iHandle != mOut) return MMSYSERR_INVALHANDLE;
+    simulateToNow();
+    oSamples = mCore->outPlayed();
+    return MMSYSERR_NOERROR;
+}
+
 MMRESULT JigBackend::waveOutBreakLoop(HWAVEOUT iHandle) {
     if (!iHandle || iHandle != mOut) return MMSYSERR_INVALHANDLE;
     if (const MMRESULT r = fault(SoundCall::WaveOutBreakLoop)) return r;
@@ -671,6 +687,7 @@ MMRESULT JigBackend::waveOutClose(HWAVEOUT iHandle) {
     mCore->outRelease();
     mOutConverter.reset();
     mOut = 0;
+    if (!mIn) mClosedAt = mFrame;
     log(QStringLiteral("waveOutClose"));
     return r;
 }
@@ -763,8 +780,8 @@ MMRESULT JigBackend::waveInStop(HWAVEIN iHandle) {
     mCore->inStop();
     settle();
     log(QStringLiteral("waveInStop"));
-    if (mCore->inStartedLate()) {
-        mDetail = lateStartText();
+    if (const QString fault = mCore->inStopFault(); !fault.isEmpty()) {
+        mDetail = fault;
         return MMSYSERR_ERROR;
     }
     return MMSYSERR_NOERROR;
@@ -797,6 +814,7 @@ MMRESULT JigBackend::waveInClose(HWAVEIN iHandle) {
     mCore->inRelease();
     mInConverter.reset();
     mIn = 0;
+    if (!mOut) mClosedAt = mFrame;
     log(QStringLiteral("waveInClose"));
     return r;
 }

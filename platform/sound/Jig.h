@@ -129,6 +129,9 @@ public:
     void clearFaults();
     void stallOutput(bool iStalled);
     void killInput(bool iDead);
+    // The next iFrames input frames a recording takes are lost: silence,
+    // flagged as a real stream flags an overflow.
+    void dropInput(int iFrames);
 
     const std::vector<JigEvent>& events();
     void clearEvents();
@@ -156,6 +159,7 @@ public:
     MMRESULT waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uint32_t iBytes) override;
     MMRESULT waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops) override;
     MMRESULT waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader) override;
+    MMRESULT waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples) override;
     MMRESULT waveOutBreakLoop(HWAVEOUT iHandle) override;
     MMRESULT waveOutReset(HWAVEOUT iHandle) override;
     MMRESULT waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) override;
@@ -214,6 +218,7 @@ private:
 
     int64_t mTick0 = 0;          // the clock's tick at frame 0
     int64_t mFrame = 0;          // frames simulated
+    int64_t mClosedAt = 0;       // the frame both devices were last closed at
     HWAVEOUT mOut = 0;
     HWAVEIN mIn = 0;
     int32_t mNextHandle = 1;

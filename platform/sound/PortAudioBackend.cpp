@@ -125,8 +125,10 @@ void noteRoundTrip(PortAudioBackend::Card& c, const PaStreamCallbackTimeInfo* iT
 
 // The device callback: moves samples through the card's preallocated buffers.
 int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, const PaStreamCallbackTimeInfo* iTime,
-                   PaStreamCallbackFlags, void* iCard) {
+                   PaStreamCallbackFlags iStatus, void* iCard) {
     auto& c = *static_cast<PortAudioBackend::Card*>(iCard);
+    // Samples lost on either side spoil a recording under way: its stop says so.
+    if (iStatus & (paInputOverflow | paInputUnderflow | paOutputUnderflow)) c.core->noteStreamGap();
     const auto* in = static_cast<const float*>(iInput);
     auto* out = static_cast<float*>(oOutput);
     double latency = c.outLatency;
@@ -493,6 +495,13 @@ MMRESULT PortAudioBackend::waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveH
     return c ? c->core->outHeader(iHeader, oHeader) : MMSYSERR_INVALHANDLE;
 }
 
+MMRESULT PortAudioBackend::waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples) {
+    Card* c = outCard(iHandle);
+    if (!c) return MMSYSERR_INVALHANDLE;
+    oSamples = c->core->outPlayed();
+    return MMSYSERR_NOERROR;
+}
+
 MMRESULT PortAudioBackend::waveOutBreakLoop(HWAVEOUT iHandle) {
     Card* c = outCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
@@ -598,7 +607,7 @@ MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
     if (!waitFor(*c, c->core->inStop())) return MMSYSERR_ERROR;
-    if (c->core->inStartedLate()) return fail(MMSYSERR_ERROR, lateStartText());
+    if (const QString fault = c->core->inStopFault(); !fault.isEmpty()) return fail(MMSYSERR_ERROR, fault);
     return MMSYSERR_NOERROR;
 }
 

@@ -39,6 +39,7 @@ public:
     MMRESULT waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uint32_t iBytes) override;
     MMRESULT waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops) override;
     MMRESULT waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader) override;
+    MMRESULT waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples) override;
     MMRESULT waveOutBreakLoop(HWAVEOUT iHandle) override;
     MMRESULT waveOutReset(HWAVEOUT iHandle) override;
     MMRESULT waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) override;

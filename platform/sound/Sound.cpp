@@ -66,6 +66,7 @@ MMRESULT waveOutPrepareHeader(HWAVEOUT h, int i, uint32_t b) { return backend().
 MMRESULT waveOutLoadHeader(HWAVEOUT h, int i, const void* p, uint32_t b) { return backend().waveOutLoadHeader(h, i, p, b); }
 MMRESULT waveOutWrite(HWAVEOUT h, int i, uint32_t f, uint32_t l) { return backend().waveOutWrite(h, i, f, l); }
 MMRESULT waveOutGetHeader(HWAVEOUT h, int i, WaveHdr& o) { return backend().waveOutGetHeader(h, i, o); }
+MMRESULT waveOutGetPosition(HWAVEOUT h, uint64_t& o) { return backend().waveOutGetPosition(h, o); }
 MMRESULT waveOutBreakLoop(HWAVEOUT h) { return backend().waveOutBreakLoop(h); }
 MMRESULT waveOutReset(HWAVEOUT h) { return backend().waveOutReset(h); }
 MMRESULT waveOutUnprepareHeader(HWAVEOUT h, int i) { return backend().waveOutUnprepareHeader(h, i); }

@@ -120,6 +120,9 @@ MMRESULT waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uin
 // the loop the header begins (0 and 1 play once).
 MMRESULT waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops);
 MMRESULT waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader);
+// The samples of the headers played since the output was opened: it stands
+// still while the output does, and counts no silence between headers.
+MMRESULT waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples);
 MMRESULT waveOutBreakLoop(HWAVEOUT iHandle);    // the current pass of the loop is the last
 MMRESULT waveOutReset(HWAVEOUT iHandle);        // stops at once; every queued header is done
 MMRESULT waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader);

@@ -20,6 +20,7 @@ public:
     virtual MMRESULT waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uint32_t iBytes) = 0;
     virtual MMRESULT waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops) = 0;
     virtual MMRESULT waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader) = 0;
+    virtual MMRESULT waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples) = 0;
     virtual MMRESULT waveOutBreakLoop(HWAVEOUT iHandle) = 0;
     virtual MMRESULT waveOutReset(HWAVEOUT iHandle) = 0;
     virtual MMRESULT waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) = 0;

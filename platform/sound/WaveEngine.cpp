@@ -30,6 +30,23 @@ QString lateStartText() {
     return QStringLiteral("The recording started late: the beginning of the signal was not recorded.");
 }
 
+QString lostSamplesText() { return QStringLiteral("The recording lost samples"); }
+
+QString outputIdleText() { return QStringLiteral("The output was not playing during the recording"); }
+
+QString DuplexCore::inStopFault() const {
+    if (mStartedLate.load(std::memory_order_acquire)) return lateStartText();
+    if (mLostSamples.load(std::memory_order_acquire)) return lostSamplesText();
+    if (mOutputIdle.load(std::memory_order_acquire)) return outputIdleText();
+    return {};
+}
+
+void DuplexCore::clearStopFaults() {
+    mStartedLate.store(false, std::memory_order_release);
+    mLostSamples.store(false, std::memory_order_release);
+    mOutputIdle.store(false, std::memory_order_release);
+}
+
 DuplexCore::DuplexCore(double iDeviceRate)
     : mDeviceRate(iDeviceRate), mRenderBuf(kRenderChunk), mCaptureBuf(kRenderChunk) {}
 
@@ -183,6 +200,9 @@ uint64_t DuplexCore::inOpen(int iBytesPerSample, double iRate, RateConverter* iC
     inRelease();
     mInBytesPerSample = iBytesPerSample;
     mInOpen = true;
+    // A signal written while an earlier input was still open was not set up
+    // for this recording: one playing for a while is recorded from now.
+    mLastWrittenArmed = false;
     EngineCommand c;
     c.kind = EngineCommand::InOpen;
     c.converter = iConverter;
@@ -309,6 +329,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mOutFrame0 = iCounter;
         mOutIndex0 = 0;
         mOutRendered = 0;
+        mOutPlayed.store(0, std::memory_order_release);
         mQHead = mQCount = mPlay = 0;
         mPos = 0;
         mInLoop = false;
@@ -358,7 +379,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mInHead = mInCount = 0;
         mStartPending = false;
         mCaptureFrom = -1;
-        mStartedLate.store(false, std::memory_order_release);
+        clearStopFaults();
         break;
     case EngineCommand::InClose:
         mInActive = false;
@@ -366,7 +387,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mInHead = mInCount = 0;
         mStartPending = false;
         mCaptureFrom = -1;
-        mStartedLate.store(false, std::memory_order_release);
+        clearStopFaults();
         break;
     case EngineCommand::AddBuffer:
         if (mInCount < int(mInQueue.size())) {
@@ -381,7 +402,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
             mStartHeader = iCommand.header;
             mStartSerial = iCommand.serial;
             mStartArmed = iCommand.armed;
-            mStartedLate.store(false, std::memory_order_release);
+            clearStopFaults();
             resolveStart(iCounter, iRoundTrip);
         }
         break;
@@ -395,7 +416,7 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mInHead = mInCount = 0;
         mStartPending = false;
         mCaptureFrom = -1;
-        mStartedLate.store(false, std::memory_order_release);
+        clearStopFaults();
         break;
     case EngineCommand::None:
         break;
@@ -458,6 +479,7 @@ int DuplexCore::renderOutput(int16_t* oSamples, int iCount) {
             mPos += chunk;
             i += int(chunk);
             mLoopPassSamples += chunk;
+            mOutPlayed.fetch_add(chunk, std::memory_order_release);
         }
         if (mPos < length) continue;
         // The header's end.
@@ -564,6 +586,9 @@ void DuplexCore::process(const float* iIn, float* iOut, int iFrames, int64_t iCo
 void DuplexCore::processOutput(float* iOut, int iFrames, int64_t iCounter, double iRoundTrip,
                                int64_t iDacDoneBefore) {
     applyCommands(iCounter, iRoundTrip);
+    // A recording made while the open output stands still is no reading of it.
+    if (mOutActive && outputStalled.load(std::memory_order_relaxed) && capturing())
+        mOutputIdle.store(true, std::memory_order_release);
     if (iOut) {
         if (!mOutActive) std::fill(iOut, iOut + iFrames, 0.0f);
         else if (mOutConverter) mOutConverter->pull(iOut, iFrames);
@@ -577,6 +602,8 @@ void DuplexCore::processOutput(float* iOut, int iFrames, int64_t iCounter, doubl
 
 void DuplexCore::processInput(const float* iIn, int iFrames, int64_t iCounter, double iRoundTrip) {
     resolveStart(iCounter, iRoundTrip);
+    const bool gap = mStreamGap;
+    mStreamGap = false;
     if (!mInActive || mCaptureFrom < 0 || !iIn || inputDead.load(std::memory_order_relaxed)) return;
     int offset = 0;
     if (!mCaptureBegun) {
@@ -592,8 +619,27 @@ void DuplexCore::processInput(const float* iIn, int iFrames, int64_t iCounter, d
         }
         if (mObserver) mObserver->inputStarted(iCounter + offset);
     }
-    if (mInConverter) mInConverter->push(iIn + offset, iFrames - offset);
-    else captureFloat(iIn + offset, iFrames - offset);
+    // Only a recording still filling its headers loses anything.
+    if (gap && mInCount > 0) mLostSamples.store(true, std::memory_order_release);
+    const int dropped =
+        mInCount > 0 ? std::min(dropInputFrames.load(std::memory_order_relaxed), iFrames - offset) : 0;
+    if (dropped > 0) {
+        dropInputFrames.fetch_sub(dropped, std::memory_order_relaxed);
+        mLostSamples.store(true, std::memory_order_release);
+        std::fill(mCaptureBuf.begin(), mCaptureBuf.end(), 0.0f);
+        for (int done = 0; done < dropped;) {
+            const int n = std::min(dropped - done, int(mCaptureBuf.size()));
+            feedInput(mCaptureBuf.data(), n);
+            done += n;
+        }
+    }
+    feedInput(iIn + offset + dropped, iFrames - offset - dropped);
+}
+
+void DuplexCore::feedInput(const float* iIn, int iFrames) {
+    if (iFrames <= 0) return;
+    if (mInConverter) mInConverter->push(iIn, iFrames);
+    else captureFloat(iIn, iFrames);
 }
 
 }

@@ -28,6 +28,10 @@ class RateConverter;
 bool validWaveFormat(const WaveFormatEx& iFormat);
 // The backends' words for waveInStop's MMSYSERR_ERROR after a late aligned start.
 QString lateStartText();
+// ... after a recording the stream lost samples from (an overflow or underflow).
+QString lostSamplesText();
+// ... after a recording taken while the open output did not move.
+QString outputIdleText();
 
 // Single producer, single consumer; no locks, no allocation.
 template <class T, size_t N>
@@ -113,6 +117,8 @@ public:
     uint64_t outReset();
     MMRESULT outUnprepare(int iHeader);
     MMRESULT outHeader(int iHeader, WaveHdr& oHeader) const;
+    // Header samples rendered since the output opened.
+    uint64_t outPlayed() const { return mOutPlayed.load(std::memory_order_acquire); }
 
     uint64_t inOpen(int iBytesPerSample, double iRate, RateConverter* iConverter);
     uint64_t inClose();
@@ -128,6 +134,10 @@ public:
     // (see WAVEIN_START_WITH_OUTPUT): the recording lacks the signal's start.
     // Holds until the input is next started, reset or closed.
     bool inStartedLate() const { return mStartedLate.load(std::memory_order_acquire); }
+    // What waveInStop reports of the recording since the input was started:
+    // a late start, samples lost, or an output that stood still meanwhile
+    // (empty when none). Each holds like a late start.
+    QString inStopFault() const;
 
     bool processed(uint64_t iTicket) const { return mProcessed.load(std::memory_order_acquire) >= iTicket; }
     bool post(EngineCommand iCommand, uint64_t& oTicket);   // false when the ring is full
@@ -140,9 +150,16 @@ public:
     void outRelease();
     void inRelease();
 
-    // Fault injection for the jig: the output stops advancing, the input stops delivering.
+    // Fault injection for the jig: the output stops advancing, the input stops
+    // delivering, the next input frames taken by a recording are lost (they
+    // arrive as silence, flagged as a real stream flags an overflow).
     std::atomic<bool> outputStalled{false};
     std::atomic<bool> inputDead{false};
+    std::atomic<int> dropInputFrames{0};
+
+    // Block step: the stream flagged a gap (input overflow or underflow,
+    // output underflow) in the block about to be processed.
+    void noteStreamGap() { mStreamGap = true; }
 
     // ---- block step. iIn / iOut are mono device frames (either may be null);
     // iCounter is the frame number of the block's first frame; frames before
@@ -172,6 +189,9 @@ private:
     void resolveStart(int64_t iCounter, double iRoundTrip);
     double outFrameOf(int64_t iIndex) const;
     void inFinishCurrent();
+    bool capturing() const { return mInActive && (mStartPending || mCaptureFrom >= 0) && mInCount > 0; }
+    void clearStopFaults();
+    void feedInput(const float* iIn, int iFrames);
 
     double mDeviceRate;
     EngineObserver* mObserver = nullptr;
@@ -196,6 +216,7 @@ private:
     int64_t mOutFrame0 = 0;                     // the frame of output sample mOutIndex0
     int64_t mOutIndex0 = 0;
     int64_t mOutRendered = 0;
+    std::atomic<uint64_t> mOutPlayed{0};
     std::array<int, 32> mQueue{};
     int mQHead = 0;
     int mQCount = 0;
@@ -225,6 +246,9 @@ private:
     bool mCaptureAtOutput = false;              // aligned to an output header's start
     bool mCaptureBegun = false;
     std::atomic<bool> mStartedLate{false};
+    std::atomic<bool> mLostSamples{false};
+    std::atomic<bool> mOutputIdle{false};
+    bool mStreamGap = false;
 
     std::vector<int16_t> mRenderBuf;
     std::vector<float> mCaptureBuf;

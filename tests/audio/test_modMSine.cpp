@@ -8,6 +8,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "tests/audio/AudioRig.h"
 #include "tests/support/FakeDigitalPort.h"
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -197,4 +198,91 @@ TEST_F(Sine, NoQuestionFailsAndNoDecisionPasses) {
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_TRUE(isLoaded<frmPrompt>());   // the caller closes the notice
     EXPECT_FALSE(error);
+}
+
+// The level read from 20 Hz up, whatever the phase the reading starts at
+// (the delays shift it): within 0.1 dB of the model.
+TEST_F(Sine, TheLevelHoldsFromTwentyHertzUpAtAnyPhase) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    QStringList table;
+    double worstOfAll = 0;
+    for (float f : {20.0f, 25.0f, 30.0f, 40.0f, 50.0f, 63.0f, 80.0f, 125.0f, 200.0f, 500.0f, 1000.0f, 5000.0f,
+                    12500.0f}) {
+        double worst = 0;
+        for (float delay : {0.2f, 0.207f, 0.2131f}) {
+            SineTestSettings t = measured(f);
+            t.Delay_s = delay;
+            level = 1.0f;
+            EXPECT_TRUE(gbSine(t, level, error));
+            worst = std::max(worst, std::fabs(level - jig.expectedLevelDb(f, 2048)));
+        }
+        worstOfAll = std::max(worstOfAll, worst);
+        table << QStringLiteral("%1 Hz: worst %2 dB").arg(f).arg(worst, 0, 'f', 3);
+        EXPECT_LE(worst, 0.1) << f << " Hz";
+    }
+    EXPECT_FALSE(error);
+    std::printf("%s\n", qPrintable(table.join("\n")));
+}
+
+// 0 V is silence on every signal: a sweep after a full-scale tone plays
+// nothing, the station-measured test reads the silent input.
+TEST_F(Sine, NoVoltsIsSilenceAfterAFullScaleTone) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    SineTestSettings full = measured(1000.0f);
+    full.Drive_V = 2.0f;
+    EXPECT_TRUE(gbSine(full, level, error));
+    ASSERT_GT(level, -4.0f);
+    for (const QString& sweep : {QStringLiteral("Log Up"), QStringLiteral("Lin Down Up")}) {
+        SCOPED_TRACE(sweep.toStdString());
+        jig.clearEvents();
+        SineTestSettings t = rattle(sweep, true, QString());
+        t.Op_Decide = false;
+        t.Drive_V = 0.0f;
+        EXPECT_TRUE(gbSine(t, level, error));
+        EXPECT_TRUE(opens(jig).isEmpty());
+        EXPECT_EQ(at(jig, QStringLiteral("waveOutWrite")), -1);
+    }
+    SineTestSettings quiet = measured(1000.0f);
+    quiet.Swp_Type = QStringLiteral("Log Up");
+    quiet.Drive_V = 0.0f;
+    EXPECT_TRUE(gbSine(quiet, level, error));
+    EXPECT_LT(level, -80.0f);
+    EXPECT_FALSE(error);
+}
+
+// An output that stands still is no test: a level read while it stalls is
+// an error, and so is a sweep played only for the operator's ear.
+TEST_F(Sine, AStalledOutputFailsTheTest) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    QTimer::singleShot(0, [&] { jig.stallOutput(true); });   // during the first wait
+    answer({vbAbort, vbNo});
+    EXPECT_FALSE(gbSine(measured(1000.0f), level, error));
+    EXPECT_TRUE(error);
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes()[0].prompt.contains("The output was not playing during the recording"))
+        << boxes()[0].prompt.toStdString();
+    EXPECT_EQ(glWaveOutHandle, 0);
+
+    clearBoxes();
+    error = false;
+    SineTestSettings listen = rattle(QStringLiteral("Log Up"), true, QString());
+    listen.Op_Decide = false;
+    jig.stallOutput(true);
+    answer({vbAbort, vbNo});
+    EXPECT_FALSE(gbSine(listen, level, error));
+    EXPECT_TRUE(error);
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes()[0].prompt.contains("The output was not playing during the sweep"))
+        << boxes()[0].prompt.toStdString();
+
+    jig.stallOutput(false);
+    clearBoxes();
+    error = false;
+    EXPECT_TRUE(gbSine(listen, level, error));
+    EXPECT_TRUE(gbSine(measured(1000.0f), level, error));
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(boxes().isEmpty());
 }

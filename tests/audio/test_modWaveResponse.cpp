@@ -5,6 +5,7 @@
 // closed and the devices released after errors; a second measurement started
 // from a window event refused.
 #include "audio/modAudio.h"
+#include "audio/modDigitalIO.h"
 #include "audio/modMixer.h"
 #include "audio/modVOut.h"
 #include "audio/modResponseSub.h"
@@ -12,9 +13,12 @@
 #include "audio/modWaveInOutDevices.h"
 #include "audio/modWaveResponse.h"
 #include "common/modGeneral.h"
+#include "common/modLog10.h"
+#include "common/modVarSystemParams.h"
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
+#include "tests/support/FakeDigitalPort.h"
 #include "tests/support/JigBench.h"
 #include "tests/support/StationTest.h"
 #include <QTimer>
@@ -288,4 +292,131 @@ TEST_F(ResponseOnA96kCard, RangesBeyondSixteenBitsOfHertzAreMeasured) {
     EXPECT_TRUE(boxes().isEmpty());
     for (int p = 1; p <= 10; ++p) EXPECT_LT(level[size_t(p)], 0.0f) << "point " << p;
     EXPECT_EQ(glWaveSampleRate, 96000);
+}
+
+namespace {
+struct SweepShape {
+    int lo, hi;
+    int16_t points;
+};
+
+// The whole hertz point p of a sweep plays, as the station computes it.
+double shapePlayedAt(const SweepShape& iShape, int iPoint) {
+    bool e = false;
+    const float inc = gfLog10(float(double(iShape.hi) / iShape.lo), e) / float(iShape.points - 1);
+    return std::floor(iShape.lo * std::pow(10.0, double(inc * float(iPoint - 1))) + 0.5);
+}
+}
+
+// Every sweep a test can have, 10 to 100 points over any range inside 10 Hz
+// to the top: each point within 0.1 dB of the model wherever it stands above
+// the noise.
+TEST_F(Response, EverySweepShapeMatchesTheModel) {
+    const SweepShape shapes[] = {
+        {20, 20000, 100}, {45, 18000, 40}, {10, 20000, 10}, {10, 20000, 100}, {10, 100, 10},   {10, 200, 100},
+        {151, 12500, 43}, {30, 300, 20},   {50, 5000, 57},  {20, 20000, 33},  {1000, 20000, 10}, {12, 40, 25},
+    };
+    QStringList table;
+    for (const SweepShape& s : shapes) {
+        ResponseCurve level(101, 0.0f), corrected(101, 0.0f);
+        gWaveResponse(*f, float(s.lo), float(s.hi), s.points, 0.1f, 1.0f, true, 30000, 0, false, 0xFFFFFF, 0, level,
+                      corrected, error);
+        ASSERT_FALSE(error) << s.lo << "-" << s.hi << " Hz, " << s.points << " points";
+        double worst = 0;
+        double worstAt = 0;
+        for (int p = 1; p <= s.points; ++p) {
+            const double fp = shapePlayedAt(s, p);
+            const double e = jig->expectedLevelDb(fp, amplitude(1.0f));
+            if (e < -60) continue;
+            const double d = std::fabs(level[size_t(p)] - e);
+            if (d > worst) {
+                worst = d;
+                worstAt = fp;
+            }
+        }
+        table << QStringLiteral("%1-%2 Hz %3 points: worst %4 dB at %5 Hz")
+                     .arg(s.lo).arg(s.hi).arg(s.points).arg(worst, 0, 'f', 3).arg(worstAt);
+        EXPECT_LE(worst, 0.1) << table.last().toStdString();
+    }
+    std::printf("%s\n", qPrintable(table.join("\n")));
+}
+
+namespace {
+int eventCount(sound::JigBackend& iJig, const QString& iWhat) {
+    int n = 0;
+    for (const sound::JigEvent& e : iJig.events()) n += e.what.startsWith(iWhat) ? 1 : 0;
+    return n;
+}
+}
+
+// A block the stream drops while a point is read (silence where the tone
+// was): the point is read again and holds its right level; dropped twice,
+// the measurement stops with the reason.
+TEST_F(Response, APointThatLostSamplesIsMeasuredAgainOnce) {
+    jig->clearEvents();
+    jig->dropInput(1024);
+    ResponseCurve level(41, 0.0f), corrected(41, 0.0f);
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 30000, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(eventCount(*jig, "input starts"), 41) << "point 1 read twice";
+    const SweepShape shape{20, 20000, 40};
+    for (int p = 1; p <= 40; ++p) {
+        const double fp = shapePlayedAt(shape, p);
+        EXPECT_NEAR(level[size_t(p)], jig->expectedLevelDb(fp, amplitude(1.0f)), 0.1) << fp << " Hz";
+    }
+
+    jig->clearEvents();
+    jig->dropInput(1 << 30);
+    answer({vbAbort, vbNo});
+    level.assign(41, 99.0f);
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 30000, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    EXPECT_TRUE(error);
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_TRUE(boxes()[0].prompt.contains("The recording lost samples")) << boxes()[0].prompt.toStdString();
+    EXPECT_EQ(eventCount(*jig, "input starts"), 2);
+    EXPECT_EQ(level[1], 99.0f);
+    EXPECT_EQ(glWaveOutHandle, 0);
+    EXPECT_EQ(glWaveInHandle, 0);
+
+    jig->dropInput(0);
+    error = false;
+    clearBoxes();
+    measure(40);
+    EXPECT_FALSE(error) << "the next measurement runs";
+}
+
+// The test-in-progress line: set for the measurement and cleared after it,
+// also after an error, and left alone when the caller holds it. The
+// microphone is at the volume asked for while the points are read.
+TEST_F(Response, HoldsTheTestLineAndTheMicrophoneVolume) {
+    fakeport::Record board;
+    fakeport::install(1, board);
+    gnDigPort = 1;
+    gDigInit(error);
+    ASSERT_TRUE(gbDigThere);
+    int32_t micDuringReading = -1;
+    QTimer::singleShot(0, [&] {
+        micDuringReading = jig->cardMixer().controlByRole(sound::MixerRole::MicVolume)->values[0];
+    });
+    ResponseCurve level(41, 0.0f), corrected(41, 0.0f);
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 24000, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(micDuringReading, 24000);
+    EXPECT_EQ(board.writes, (std::vector<uint8_t>{0x08, 0x00}));
+
+    board.writes.clear();
+    jig->failCall(sound::SoundCall::WaveInOpen, MMSYSERR_ALLOCATED);
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 24000, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    EXPECT_TRUE(error);
+    EXPECT_EQ(board.writes, (std::vector<uint8_t>{0x08, 0x00}));
+
+    error = false;
+    gDigSetTestInProgress(error);
+    board.writes.clear();
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 24000, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(board.writes.empty());
+    EXPECT_EQ(board.out, 0x08);
+    digitalport::setBoard(nullptr);
 }

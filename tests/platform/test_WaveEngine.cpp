@@ -153,3 +153,33 @@ TEST(WaveEngine, DoneComesWhenTheLastSampleHasLeftTheConverterAfterAReset) {
         EXPECT_GE(last + 1, doneBefore - kBlock) << "done a block or more after it had left";
     }
 }
+
+// A gap the stream flags (an overflow on a real card) spoils only a recording
+// under way, and the stop says so until the next start; one before the
+// recording started, or after it filled, does not.
+TEST(WaveEngine, AStreamGapDuringARecordingIsItsStopFault) {
+    LoopbackCard card(ConverterQuality::Fast);
+    std::vector<int16_t> tone(4410, 1000);
+    card.core.noteStreamGap();
+    card.switchWithReset(1, tone, true);
+    card.run(2);
+    EXPECT_EQ(card.core.inStopFault(), QString()) << "a gap before the recording took anything";
+    card.run(20);
+    WaveHdr h;
+    ASSERT_EQ(card.core.inHeader(1, h), MMSYSERR_NOERROR);
+    ASSERT_GT(h.dwBytesRecorded, 0u);
+    card.core.noteStreamGap();
+    card.run(200);
+    EXPECT_EQ(card.core.inStopFault(), sound::lostSamplesText());
+    card.core.inStop();
+    card.run(1);
+    EXPECT_EQ(card.core.inStopFault(), sound::lostSamplesText()) << "it holds after the stop";
+
+    // The next recording starts clean; a gap once its header is full is none of its business.
+    card.core.inReset();
+    card.switchWithReset(1, tone, true);
+    card.run(200);
+    card.core.noteStreamGap();
+    card.run(1);
+    EXPECT_EQ(card.core.inStopFault(), QString());
+}

@@ -60,16 +60,23 @@ protected:
 }
 
 TEST_F(RealResponse, TheLoopbackReadsFlatFromTwentyHertzToTwentyKilohertz) {
-    // Twice, each point's higher reading kept: a block the server drops under
-    // load reads as silence, and does not drop twice at the same point.
-    ResponseCurve level(41, -100.0f);
-    for (int run = 0; run < 2; ++run) {
-        ResponseCurve one(41, 0.0f), corrected(41, 0.0f);
+    // One run. A block the server drops under load is reported by the
+    // recording and its point measured again; only when it dropped at the
+    // same point twice (the measurement then stops with the reason) does
+    // the whole measurement run again.
+    ResponseCurve level(41, 0.0f), corrected(41, 0.0f);
+    auto measure = [&] {
+        error = false;
+        clearBoxes();
+        answer({vbAbort, vbNo});
         // 1 V of a 2 V full scale: a sine of half the span, -9.03 dB through a unity loop.
-        gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, one, corrected, error);
-        ASSERT_FALSE(error);
-        for (size_t p = 1; p <= 40; ++p) level[p] = std::max(level[p], one[p]);
-    }
+        gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    };
+    measure();
+    if (error && gbWaveInLostSamples) measure();
+    QStringList shown;
+    for (const MsgBoxCall& b : boxes()) shown << b.prompt;
+    ASSERT_FALSE(error) << shown.join("\n").toStdString();
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_EQ(glWaveOutHandle, 0);
     const auto [lo, hi] = std::minmax_element(level.begin() + 1, level.end());
