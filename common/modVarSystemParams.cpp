@@ -35,6 +35,16 @@ int mnPasswordRefusedAt(const QString& isPassword) {
 }
 
 QString mBoolText(bool ibValue) { return ibValue ? QStringLiteral("True") : QStringLiteral("False"); }
+
+// The values of a new station; the passwords are left as they are.
+void mSetDefaults() {
+    gsStationName = QStringLiteral("Pelmo Towers");
+    gbVarSysParam4 = true;
+    gbAudioPrompts = true;
+    gbOpFailCheck = true;
+    gnOpTimeOut = 0;
+    gnDigPort = 0;
+}
 }
 
 // The file the reader finds (in whatever letter case it was copied in), so
@@ -43,11 +53,25 @@ QString gsVarSystemParamsFile() { return gsFileFoundPath(kFile); }
 
 void gVarSystemParamsRead(bool& obError) {
     ErrorTrap trap(kModule, "gVarSystemParamsRead", obError);
+    // Whatever the read does not reach (a file that cannot be opened, a line
+    // given up on) keeps its default: an empty station name would be stored
+    // in every curve and production row.
+    mSetDefaults();
     const int16_t fn = gnFileExistsOpen(kFile, QStringLiteral("Setting System defaults ..."), obError, TextEncoding::Ansi);
     if (fn != 0 && !obError) {
         struct Closer { int fn; ~Closer() { textFileClose(fn); } } closer{fn};
         QString line;
         if (!trap(20, [&] { gsStationName = textFileLineInput(fn); })) return;
+        // A longer name fails every record write: cut to what they hold.
+        if (gsStationName.size() > kStationNameMaxLen) {
+            const QString sCut = gsStationName.left(kStationNameMaxLen);
+            gMsgBox(QStringLiteral("The station name '%1' is longer than %2 characters: it is cut to '%3'.")
+                        .arg(gsStationName)
+                        .arg(kStationNameMaxLen)
+                        .arg(sCut),
+                    vbExclamation, QStringLiteral("modVarSystemParams.gVarSystemParamsRead"));
+            gsStationName = sCut;
+        }
         if (!trap(30, [&] { line = textFileLineInput(fn); })) return;
         if (!line.isEmpty()) line = gsStringEncryptDecrypt(line, obError);
         gsPasswordEng = line;
@@ -66,13 +90,8 @@ void gVarSystemParamsRead(bool& obError) {
         trap(120, [&] { gbOpFailCheck = CBool(Variant(textFileLineInput(fn))); });
         return;
     }
+    // A file that exists but could not be opened is not overwritten.
     if (obError) return;
-    gsStationName = QStringLiteral("Pelmo Towers");
-    gbVarSysParam4 = true;
-    gbAudioPrompts = true;
-    gbOpFailCheck = true;
-    gnOpTimeOut = 0;
-    gnDigPort = 0;
     gVarSystemParamsWrite(obError);
 }
 

@@ -12,6 +12,9 @@ extern int16_t gnOpTimeOut;         // minutes
 extern int16_t gnDigPort;           // 0 = no digital output board
 extern bool gbOpFailCheck;
 
+// The longest station name the curve and production records hold.
+constexpr int kStationNameMaxLen = 50;
+
 void gVarSystemParamsRead(bool& obError);
 void gVarSystemParamsWrite(bool& obError);
 

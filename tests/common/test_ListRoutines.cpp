@@ -2,6 +2,9 @@
 #include "common/modListIncrementalSearch.h"
 #include "common/modListRemoveEntry.h"
 #include "common/modLongestStringPtr.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/ListBox.h"
 #include "tests/support/StationTest.h"
 #include <QListWidget>
 #include <vector>
@@ -93,6 +96,37 @@ TEST_F(ListRoutines, RemoveEntrySelectsTheOneBefore) {
     gListRemoveEntry("Bob", list, err);
     EXPECT_FALSE(err);
     EXPECT_TRUE(boxes().isEmpty());
+}
+
+// On the station's own list the removal raises Click once, and the handler
+// sees the final choice.
+namespace {
+class frmNames : public Form {
+public:
+    frmNames() : Form(QStringLiteral("frmNames")) { lstNames = new ListBox(this, QStringLiteral("lstNames"), 0, 0, 2000, 2000); }
+    ListBox* lstNames;
+};
+}
+
+TEST_F(ListRoutines, RemoveEntryOnTheStationsListClicksOnceWithTheFinalChoice) {
+    ListBox* lst = form<frmNames>().lstNames;
+    for (const char* name : {"Ann", "Bob", "Cid", "Dan"}) lst->AddItem(QString::fromLatin1(name));
+    lst->setListIndex(2);
+    QStringList clicks;
+    lst->Click = [&] { clicks << lst->Text(); };
+    bool err = false;
+    gListRemoveEntry("Cid", *lst, err);
+    EXPECT_EQ(clicks, QStringList{"Bob"});
+    EXPECT_EQ(lst->ListIndex(), 1);
+
+    lst->setListIndex(0);
+    clicks.clear();
+    gListRemoveEntry("Ann", *lst, err);
+    EXPECT_EQ(clicks, QStringList{"Bob"}) << "the first entry chosen after the first went";
+    EXPECT_EQ(lst->ListIndex(), 0);
+    EXPECT_EQ(lst->ListCount(), 2);
+    EXPECT_FALSE(err);
+    unload<frmNames>();
 }
 
 TEST_F(ListRoutines, LongestStringIsTheFirstLongest) {

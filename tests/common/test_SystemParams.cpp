@@ -3,6 +3,7 @@
 #include "tests/support/StationTest.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 class SystemParamsTest : public StationTest {
@@ -89,7 +90,9 @@ TEST_F(SystemParamsTest, ShortOrDamagedFileIsATrappedError) {
     EXPECT_EQ(boxes()[0].title, "Error!");
     EXPECT_EQ(boxes()[0].prompt, "Source: modVarSystemParams.gVarSystemParamsRead.80\r\n\r\nInput past end of file");
     EXPECT_EQ(gsStationName, "Bench 1");
-    EXPECT_EQ(gnOpTimeOut, 7);   // left as it was
+    EXPECT_EQ(gnOpTimeOut, 0);   // not reached: the default, as for a missing file
+    EXPECT_EQ(gnDigPort, 0);
+    EXPECT_TRUE(gbOpFailCheck);
 
     // A line that does not convert: Ignore goes on with the next line.
     writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "B\r\n\r\n\r\nTrue\r\nTrue\r\n\r\nseven\r\n0\r\n \r\n2\r\nFalse\r\n");
@@ -162,5 +165,33 @@ TEST_F(SystemParamsTest, AStoredLineThatUnscramblesBadlyReadsAsEmptyWithTheRouti
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "Invalid character ASCII(8) in input string!");
     EXPECT_EQ(boxes()[0].title, "modStringEncryptDecrypt.gsStringEncryptDecrypt");
+}
+
+// A settings file that is there but cannot be opened, given up on: the
+// station goes on with the defaults (never an empty station name) and the
+// file is left as it is.
+TEST_F(SystemParamsTest, AFileThatCannotBeOpenedLeavesTheDefaults) {
+    // Unreadable to its user; the administrator reads any file, but not a
+    // write-only kernel attribute.
+    const QString path = QDir(home()).filePath(QStringLiteral("Vexo_Sys.txt"));
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "Bench 1\r\n");
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    if (QFile(path).open(QIODevice::ReadOnly)) {
+        QFile::remove(path);
+        QFile::link(QStringLiteral("/sys/bus/pci/drivers_probe"), path);
+    }
+    if (!QFileInfo(path).isFile() || QFile(path).open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no file here that cannot be opened";
+    bool err = false;
+    answer({vbAbort, vbNo});
+    gVarSystemParamsRead(err);
+    EXPECT_TRUE(err);
+    ASSERT_GE(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].title, "Error!");
+    EXPECT_EQ(gsStationName, "Pelmo Towers");
+    EXPECT_TRUE(gbAudioPrompts && gbOpFailCheck && gbVarSysParam4);
+    EXPECT_EQ(gnOpTimeOut, 0);
+    EXPECT_EQ(gnDigPort, 0);
+    EXPECT_TRUE(boxes()[0].prompt.contains("Path/File access error")) << boxes()[0].prompt.toStdString();
 }
 }

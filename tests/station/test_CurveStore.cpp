@@ -178,3 +178,29 @@ TEST_F(CurveStoreTest, AModelWithoutCurvesLeavesTheArraysAlone) {
     EXPECT_EQ(main->lblSerial->Caption(), "");
 }
 }
+
+// A station name longer than the records hold, as a hand-edited settings
+// file may carry: cut at start-up with one warning, so each unit's curve is
+// still logged.
+TEST_F(CurveStoreTest, ASixtyCharacterStationNameIsCutAndTheCurveLogged) {
+    const QByteArray name60 = "Assembly line 7, loudspeaker end-of-line test, bay 12";
+    ASSERT_EQ(name60.size() + 7, 60);
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"),
+                  name60 + " (west)\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
+    clearBoxes();
+    bool err = false;
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].title, "modVarSystemParams.gVarSystemParamsRead");
+    EXPECT_TRUE(boxes()[0].prompt.contains("longer than 50 characters"));
+    EXPECT_EQ(gsStationName.size(), 50);
+
+    useSequence(QStringLiteral("Woofer 8"), 7, 40);
+    logCurve(-1.0f);
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+    auto rs = db.OpenRecordset(QStringLiteral("vexo_crv"));
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(CStr(rs->field(QStringLiteral("Station_Name"))), QString::fromLatin1(name60.left(50)));
+    EXPECT_EQ(boxes().size(), 1);
+}
