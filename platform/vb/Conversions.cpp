@@ -84,11 +84,11 @@ double CDate(const Variant& iValue) {
     if (iValue.isNull()) vbRaise(vberr::kInvalidUseOfNull);
     if (iValue.isString()) {
         double d = 0.0;
-        if (parseLocaleNumber(iValue.text(), d)) return d;
+        if (parseLocaleNumber(iValue.text(), d)) return vbCheckedDate(d);
         if (!parseVbDateText(iValue.text(), d)) vbRaise(vberr::kTypeMismatch);
-        return d;
+        return vbCheckedDate(d);
     }
-    return numberOf(iValue);
+    return vbCheckedDate(numberOf(iValue));
 }
 
 QString generalNumberText(double iValue, int iDigits, const QString& iDecimalChar) {

@@ -1,5 +1,6 @@
 #include "platform/vb/DateTime.h"
 #include "platform/os/Locale.h"
+#include "platform/vb/VbError.h"
 #include <cmath>
 
 namespace {
@@ -30,7 +31,16 @@ double vbDateFromDateTime(const QDateTime& iDateTime) {
     return static_cast<double>(days) + t.msecsSinceStartOfDay() / 86400000.0;
 }
 
+double vbCheckedDate(double iDays) {
+    // Days of 1 January 100 and of the day after 31 December 9999.
+    constexpr double kFirst = -657434.0;
+    constexpr double kAfterLast = 2958466.0;
+    if (!(iDays > kFirst - 1.0 && iDays < kAfterLast)) vbRaise(vberr::kOverflow);
+    return iDays;
+}
+
 QDateTime vbDateTimeFromDateExact(double iDays) {
+    vbCheckedDate(iDays);
     const double whole = std::floor(iDays);
     qint64 ms = std::llround((iDays - whole) * 86400000.0);
     qint64 day = static_cast<qint64>(whole);
@@ -39,6 +49,7 @@ QDateTime vbDateTimeFromDateExact(double iDays) {
 }
 
 QDateTime vbDateTimeFromDate(double iDays) {
+    vbCheckedDate(iDays);
     const double whole = std::floor(iDays);
     qint64 s = std::llround((iDays - whole) * 86400.0);
     qint64 day = static_cast<qint64>(whole);

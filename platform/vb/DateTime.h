@@ -5,6 +5,9 @@
 // Dates as the station stores them: days since 1899-12-30 as a double, the
 // fraction being the time of day (0 means "never").
 double vbDateFromDateTime(const QDateTime& iDateTime);
+// The calendar the dates keep to: 1 January 100 to 31 December 9999. A value
+// outside it (or not a number) raises Overflow (6); otherwise it is returned.
+double vbCheckedDate(double iDays);
 // The date's calendar fields, rounded to the nearest second as the run-time does
 // when it shows a date.
 QDateTime vbDateTimeFromDate(double iDays);

@@ -1,4 +1,7 @@
+#include "platform/vb/Conversions.h"
 #include "platform/vb/DateTime.h"
+#include "platform/vb/Format.h"
+#include "platform/vb/VbError.h"
 #include "tests/support/StationTest.h"
 
 namespace {
@@ -66,4 +69,24 @@ TEST_F(DateTime, TextInTheLocalesForms) {
     EXPECT_EQ(d, vbDateSerial(1930, 1, 1));
     ASSERT_TRUE(parseVbDateText(QStringLiteral("31.12.99"), d));
     EXPECT_EQ(d, vbDateSerial(1999, 12, 31));
+}
+
+// A date outside the calendar is refused where it is made (Overflow), never
+// carried on to a formatting that cannot hold it.
+TEST_F(DateTime, DatesOutsideTheCalendarOverflow) {
+    for (const char* text : {"1e300", "-1e300", "2958466", "-657436"}) {
+        SCOPED_TRACE(text);
+        try {
+            CDate(Variant(QString::fromLatin1(text)));
+            ADD_FAILURE() << "accepted";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number, vberr::kOverflow);
+        }
+    }
+    EXPECT_THROW(CDate(Variant(1e300)), VbError);
+    EXPECT_THROW(vbGeneralDateText(1e300), VbError);
+    // Its edges still hold: 31 December 9999 23:59:59 and 1 January 100.
+    EXPECT_EQ(vbDateTimeFromDate(CDate(Variant(2958465.99998))).date(), QDate(9999, 12, 31));
+    EXPECT_EQ(vbDateTimeFromDate(CDate(Variant(-657434.0))).date(), QDate(100, 1, 1));
+    EXPECT_EQ(Format(Variant::date(46363.5), QStringLiteral("yyyy-mm-dd hh:nn")), QStringLiteral("2026-12-07 12:00"));
 }
