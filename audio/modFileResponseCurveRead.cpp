@@ -86,6 +86,14 @@ int16_t gFileResponseCurveRead(const QString& sFile, float fSweepLo, float fSwee
                 const size_t at = static_cast<size_t>(i);
                 afFreq[at] = mfCurveNumber(freq);
                 afLevel[at] = mfCurveNumber(Mid(line, pos));
+                // A frequency of 0 or below has no logarithm: it would poison
+                // the correction of every point.
+                if (afFreq[at] <= 0.0f) {
+                    gMsgBox(CStr(afFreq[at]) + QStringLiteral(" <= 0") + suffix + QStringLiteral(" - Data invalid"),
+                            vbExclamation, title);
+                    obError = true;
+                    return;
+                }
                 if (i > 1 && afFreq[at] <= afFreq[at - 1]) {
                     gMsgBox(CStr(afFreq[at]) + QStringLiteral(" <= ") + CStr(afFreq[at - 1]) + suffix +
                                 QStringLiteral(" - Data invalid"),

@@ -71,6 +71,16 @@ TEST_F(CurveFile, FilesThatAreNoCurveLeaveBothArraysEmpty) {
         ASSERT_FALSE(boxes().isEmpty()) << text;
         EXPECT_TRUE(boxes()[0].prompt.contains("Type mismatch")) << text;
     }
+
+    // A first frequency of zero or below (it has no logarithm): refused, naming the file.
+    for (const char* text : {".T\r\n0,-3\r\n100,0\r\n", ".T\r\n-50,-3\r\n100,0\r\n"}) {
+        error = false;
+        clearBoxes();
+        read(text);
+        expectEmpty();
+        ASSERT_EQ(boxes().size(), 1) << text;
+        EXPECT_TRUE(boxes()[0].prompt.endsWith(" <= 0" + suffix() + " - Data invalid")) << text;
+    }
 }
 
 TEST_F(CurveFile, AFullStopIsTheDecimalPointInEveryLocale) {
