@@ -50,6 +50,8 @@ bool DataControl::failed(const VbError& iError, const std::shared_ptr<bool>& iAl
 }
 
 void DataControl::openNow() {
+    // Named before the attempt: a file that fails to open is the one later uses name.
+    mRecordset->mFileName = mDatabaseName;
     const Database db = OpenDatabase(mDatabaseName, mExclusive, mReadOnly);
     mRecordset->open(db, mRecordSource, mParams);
 }
@@ -117,7 +119,7 @@ void DataControl::Refresh() {
 
 void DataControl::UpdateRecord() {
     ::Recordset& rs = *mRecordset;
-    if (!rs.isOpen()) vbRaise(3420, QStringLiteral("Object invalid or no longer set."));
+    if (!rs.isOpen()) rs.checkOpen();
     if (!anyChanged() && rs.EditMode() == dbEditNone) return;
     writeBound(true);
     for (BoundControl* c : mControls) c->setDataChanged(false);

@@ -1,6 +1,7 @@
 #include "platform/data/Recordset.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/VbError.h"
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -222,6 +223,7 @@ void Recordset::open(const Database& iDb, const QString& iSource, const QList<Va
     if (!db.isOpen()) vbRaise(3420, QStringLiteral("Object invalid or no longer set."));
     const Source src = parseSource(iSource);
     mDb = db;
+    mFileName = db.Name();
     try {
         mTableFields = dbschema::readTable(mDb.sqlite(), src.table, mTable);
         if (src.columns.isEmpty()) {
@@ -287,7 +289,9 @@ void Recordset::Close() {
 }
 
 void Recordset::checkOpen() const {
-    if (!mOpen) vbRaise(3420, QStringLiteral("Object invalid or no longer set."));
+    if (mOpen) return;
+    if (mFileName.isEmpty()) vbRaise(3420, QStringLiteral("Object invalid or no longer set."));
+    vbRaise(3420, QStringLiteral("The database file '%1' is not open.").arg(QFileInfo(mFileName).fileName()));
 }
 
 void Recordset::checkWritable() const {

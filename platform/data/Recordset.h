@@ -151,6 +151,9 @@ private:
     std::vector<int64_t> mKeys;
     bool mKeysSorted = true;                   // ascending rowids: finds can seek
     long mPos = -1;                            // -1 BOF, size() EOF
+    // The database file the set was last meant for, kept when it closes or
+    // fails to open, so that a use of the closed set can name it.
+    QString mFileName;
     bool mDeletedHere = false;                 // current record deleted: mPos is the one after it
     std::vector<Variant> mRow;
     int mEditMode = dbEditNone;

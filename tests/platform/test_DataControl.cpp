@@ -227,3 +227,24 @@ TEST_F(DataControlTest, TwoControlsOnOneFileSeeEachOthersUpdates) {
     other.Recordset().MoveFirst();
     EXPECT_EQ(otherNo.text, QStringLiteral("21"));
 }
+
+// A database file that failed to open: every later use of the control's
+// record set names the file that is not open.
+TEST_F(DataControlTest, AFileThatFailedToOpenIsNamedByLaterWrites) {
+    writeHomeFile(QStringLiteral("Broken_Seq.mdb"), QByteArray("not a database at all, just text\r\n").repeated(40));
+    DataControl broken(QStringLiteral("dtaBroken"));
+    broken.setDatabaseName(QStringLiteral("Broken_Seq.mdb"));
+    broken.setRecordSource(QStringLiteral("seq"));
+    EXPECT_THROW(broken.Refresh(), VbError);
+    for (const auto& use : std::vector<std::function<void()>>{
+             [&] { broken.Recordset().AddNew(); }, [&] { broken.Recordset().MoveFirst(); },
+             [&] { broken.UpdateRecord(); }}) {
+        try {
+            use();
+            ADD_FAILURE() << "no error";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number, 3420);
+            EXPECT_EQ(e.description, QStringLiteral("The database file 'Broken_Seq.mdb' is not open."));
+        }
+    }
+}
