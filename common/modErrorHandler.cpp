@@ -57,13 +57,31 @@ QString gsVersion() {
 
 QString errorLogPath() { return appinfo::programPath(appinfo::exeName() + QStringLiteral(".log")); }
 
+namespace {
+// The first two lines of a log entry: when and where, and what (with iSource).
+QString msLogEntryHead(const QString& iSource) {
+    QString head = vbGeneralDateText(vclock::nowDays()) + QStringLiteral("  ") + gsOSVersion +
+                   QStringLiteral("  Locale: ") + gsUserRegionCode + kCrLf;
+    head += appinfo::productName() + QLatin1Char(' ') + gsVersion();
+    if (!iSource.isEmpty()) head += QStringLiteral("  ") + iSource;
+    return head + kCrLf;
+}
+}
+
+void gErrorLogNote(const QString& iText) {
+    try {
+        if (!mFileAppendLine(errorLogPath(), msLogEntryHead(QString()) + iText + kCrLf))
+            std::fprintf(stderr, "Could not write the error log %s\n", qPrintable(errorLogPath()));
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", qPrintable(iText));
+    }
+}
+
 int16_t gnErrorHandler(const QString& iModule, const QString& iRoutine, int32_t iLine) {
     try {
         const ErrObject& e = Err();
         const QString source = iModule + QLatin1Char('.') + iRoutine + QLatin1Char('.') + QString::number(iLine);
-        QString entry = vbGeneralDateText(vclock::nowDays()) + QStringLiteral("  ") + gsOSVersion +
-                        QStringLiteral("  Locale: ") + gsUserRegionCode + kCrLf;
-        entry += appinfo::productName() + QLatin1Char(' ') + gsVersion() + QStringLiteral("  ") + source + kCrLf;
+        QString entry = msLogEntryHead(source);
         entry += QStringLiteral("DllError: ") + QString::number(e.LastDllError) + QStringLiteral("  ErrNo: ") +
                  QString::number(static_cast<int32_t>(e.Number)) + QStringLiteral("  ") + e.Description + kCrLf;
         if (!gsErrorContext.isEmpty()) entry += gsErrorContext + kCrLf;

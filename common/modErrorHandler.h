@@ -10,6 +10,10 @@ extern QString gsErrorContext;      // extra diagnostic lines for every later lo
 // bug report after Abort, and returns the answer. Never throws.
 int16_t gnErrorHandler(const QString& iModule, const QString& iRoutine, int32_t iLine);
 
+// Appends a note to the error log without showing anything (what the
+// station did instead of failing). Never throws.
+void gErrorLogNote(const QString& iText);
+
 // "v" major "." revision with at least three digits: v1.012.
 QString gsVersion();
 

@@ -1,11 +1,46 @@
 #include "platform/os/SingleInstance.h"
 #include "platform/os/AppInfo.h"
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <unistd.h>
+
+namespace {
+std::function<void(const QString&)>& noticeSink() {
+    static std::function<void(const QString&)> sink;
+    return sink;
+}
+
+void notice(const QString& iText) {
+    if (noticeSink()) noticeSink()(iText);
+    else std::fprintf(stderr, "%s\n", qPrintable(iText));
+}
+
+// A lock being written this moment is empty for an instant: only one that
+// stayed empty longer than this is taken for a copy killed mid-write.
+constexpr qint64 kEmptyLockGraceMs = 3000;
+
+// The lock holds no live copy: unreadable or empty (and not just being
+// written), or naming a process that is gone.
+bool mbLockIsStale(QLockFile& iLock, const QString& iPath) {
+    qint64 pid = 0;
+    QString host, app;
+    if (!iLock.getLockInfo(&pid, &host, &app) || pid <= 0) {
+        const QDateTime written = QFileInfo(iPath).lastModified();
+        return !written.isValid() || written.msecsTo(QDateTime::currentDateTime()) > kEmptyLockGraceMs;
+    }
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+}
+
+void SingleInstance::setNoticeSink(std::function<void(const QString&)> iSink) { noticeSink() = std::move(iSink); }
 
 SingleInstance::SingleInstance(QObject* iParent) : QObject(iParent) {}
 SingleInstance::~SingleInstance() = default;
@@ -17,11 +52,21 @@ QString SingleInstance::key() {
 }
 
 bool SingleInstance::acquire() {
-    mLock = std::make_unique<QLockFile>(QDir::temp().filePath(key() + QStringLiteral(".lock")));
+    const QString path = QDir::temp().filePath(key() + QStringLiteral(".lock"));
+    mLock = std::make_unique<QLockFile>(path);
     mLock->setStaleLockTime(0);   // a crashed copy's lock is recognised by its dead process
     if (!mLock->tryLock(0)) {
-        mLock.reset();
-        return false;
+        if (mLock->error() != QLockFile::LockFailedError) {
+            notice(QStringLiteral("No lock can be made at %1: the station starts without its guard "
+                                  "against a second running copy.")
+                       .arg(path));
+            mLock.reset();
+            return true;
+        }
+        if (!mbLockIsStale(*mLock, path) || !mLock->removeStaleLockFile() || !mLock->tryLock(0)) {
+            mLock.reset();
+            return false;
+        }
     }
     QLocalServer::removeServer(key());
     mServer = new QLocalServer(this);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QLocalServer;
@@ -16,7 +17,13 @@ public:
     ~SingleInstance() override;
 
     // True when this copy is the only one (it then listens for later copies).
+    // A lock left empty or unreadable (a kill between its creation and its
+    // writing), or one whose process is gone, is stale and taken over. Where
+    // no lock can be made at all the copy starts anyway: the guard is then
+    // not enforced, which the notice sink is told.
     bool acquire();
+    // Where the guard's notices go (the program's log); stderr when not set.
+    static void setNoticeSink(std::function<void(const QString&)> iSink);
     // Asks the running copy to come to the front; false when none answered.
     static bool activateRunning(int iTimeoutMs = 2000);
     // The name lock and server share, unique per user and program folder.

@@ -1,0 +1,102 @@
+// The station's executable as the machine meets it: started after a copy was
+// killed while it made its lock, started where no lock can be made, and shut
+// down by the system.
+#include "common/modErrorHandler.h"
+#include "platform/os/SingleInstance.h"
+#include "tests/support/StationTest.h"
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+
+namespace {
+class StationProcess : public StationTest {
+protected:
+    void TearDown() override {
+        if (station.state() != QProcess::NotRunning) {
+            station.kill();
+            station.waitForFinished(5000);
+        }
+        StationTest::TearDown();
+    }
+    // Starts the station on this test's program and settings folders; true
+    // once it is up (its settings file made).
+    bool start(const QString& iTempFolder = QString()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VEXO_HOME"), home());
+        env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8"));
+        if (!iTempFolder.isEmpty()) env.insert(QStringLiteral("TMPDIR"), iTempFolder);
+        station.setProcessEnvironment(env);
+        station.start(QStringLiteral(VEXO_EXE_PATH), {});
+        if (!station.waitForStarted(10000)) return false;
+        for (int i = 0; i < 400 && station.state() == QProcess::Running; ++i) {
+            if (QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt")))) return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+    QString lockPath() const { return QDir::temp().filePath(SingleInstance::key() + QStringLiteral(".lock")); }
+    // Everything the station stored in its per-user settings.
+    QString storedSettings() const {
+        QString all;
+        QDirIterator it(settingsFolder(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            if (f.open(QIODevice::ReadOnly)) all += QString::fromUtf8(f.readAll());
+        }
+        return all;
+    }
+    QProcess station;
+};
+}
+
+TEST_F(StationProcess, AnEmptyLockLeftByAKilledStartIsTakenOver) {
+    QFile lock(lockPath());
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    lock.close();
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    lock.setFileTime(past, QFileDevice::FileModificationTime);
+    lock.close();
+
+    ASSERT_TRUE(start()) << "it ended: " << station.readAllStandardError().toStdString();
+    EXPECT_EQ(station.state(), QProcess::Running);
+    SingleInstance probe;
+    EXPECT_FALSE(probe.acquire()) << "the lock is the station's own now";
+    EXPECT_GT(QFileInfo(lockPath()).size(), 0);
+}
+
+TEST_F(StationProcess, WhereNoLockCanBeMadeItStartsAndSaysSoInTheLog) {
+    // A temporary folder that is a file: nothing can be made in it.
+    const QString notAFolder = homeFile(QStringLiteral("tmp-is-a-file"));
+    QFile f(notAFolder);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    ASSERT_TRUE(start(notAFolder)) << "it ended: " << station.readAllStandardError().toStdString();
+    QFile log(homeFile(QStringLiteral("Vexo.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("without its guard against a second running copy"));
+}
+
+// A shutdown of the machine, Ctrl+C, a closed terminal: the main window
+// closes as a user would close it, and what its unload step saves is saved.
+TEST_F(StationProcess, TerminationSignalsCloseTheMainWindowAndSaveItsSettings) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        QDir(settingsFolder()).removeRecursively();
+        QDir().mkpath(settingsFolder());
+        QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt")));
+        ASSERT_TRUE(start()) << "it ended: " << station.readAllStandardError().toStdString();
+        ASSERT_FALSE(storedSettings().contains(QStringLiteral("UserRegion")));
+        ::kill(static_cast<pid_t>(station.processId()), sig);
+        ASSERT_TRUE(station.waitForFinished(20000));
+        EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(station.exitCode(), 0);
+        EXPECT_TRUE(storedSettings().contains(QStringLiteral("UserRegion=GB"))) << storedSettings().toStdString();
+    }
+}
