@@ -286,3 +286,33 @@ TEST_F(Sine, AStalledOutputFailsTheTest) {
     EXPECT_FALSE(error);
     EXPECT_TRUE(boxes().isEmpty());
 }
+
+// The test-in-progress line: set for the test and cleared after it, also
+// after an error; left alone when the caller already holds it.
+TEST_F(Sine, HoldsTheTestLineForItsLength) {
+    station();
+    calibrated(2.0f, 40.0f);
+    fakeport::Record board;
+    fakeport::install(2, board);
+    gnDigPort = 2;
+    gDigInit(error);
+    ASSERT_TRUE(gbDigThere);
+    EXPECT_TRUE(gbSine(measured(1000.0f), level, error));
+    EXPECT_EQ(board.writes, (std::vector<uint8_t>{0x08, 0x00}));
+
+    // 50 V is beyond the calibrated range: refused, the test fails.
+    board.writes.clear();
+    SineTestSettings loud = measured(1000.0f);
+    loud.Drive_V = 50.0f;
+    answer({vbOK});
+    EXPECT_FALSE(gbSine(loud, level, error));
+    EXPECT_TRUE(error);
+    EXPECT_EQ(board.writes, (std::vector<uint8_t>{0x08, 0x00}));
+
+    error = false;
+    gDigSetTestInProgress(error);
+    board.writes.clear();
+    EXPECT_TRUE(gbSine(measured(1000.0f), level, error));
+    EXPECT_TRUE(board.writes.empty());
+    EXPECT_EQ(board.out, 0x08);
+}
