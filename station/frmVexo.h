@@ -1,16 +1,24 @@
 #pragma once
+#include "audio/modResponseSub.h"
 #include "platform/data/DataControl.h"
+#include "platform/ui/CommandButton.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/PictureBox.h"
 #include "platform/ui/TimerControl.h"
+#include "station/SequenceTestList.h"
+#include <QSet>
+#include <vector>
 
 class SingleInstance;
 
-// The operator's main window. Its load step starts the station: one copy only
-// (a second copy brings the first to the front and ends), the start-up texts,
-// the station settings file and the clock. Its unload step is the shutdown.
-class frmVexo : public Form {
+// The operator's main window. Its load step starts the station, its unload
+// step stops it, and every change of the sequence data control's row rebuilds
+// what the operator sees of the sequence. Other windows reach into its public
+// flags, members and data controls.
+class frmVexo : public Form, public ResponseWindow {
     Q_OBJECT
 public:
     frmVexo();
@@ -23,6 +31,14 @@ public:
     bool gbTraboMPairMatchLoaded = false;
     bool gbTraboMTypicalLoaded = false;
 
+    // Public members, in their documented order.
+    bool gbEngineerInit(bool& obError);
+    void gNameStationLabel(const QString& isStationName, bool& obError);
+    void gDrawRespGridShowTestName(const QString& isTestName, int16_t inRow, bool ibShowPrevious, bool& obError);
+    bool mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obError);
+    void gForceReCalAll(const QString& isTestName, bool& obError);
+    void gSupervisorCAEEnableSetFocus(bool& obError);
+
     // The station's data controls, one per record kind, opened at load on the
     // database files in the program folder; other windows reach into them.
     DataControl dtaSeq{QStringLiteral("dtaSeq")};
@@ -32,19 +48,111 @@ public:
     DataControl dtaOperator{QStringLiteral("dtaOperator")};
     DataControl dtaCurve{QStringLiteral("dtaCurve")};
 
+    // Controls (frmVexo_layout.cpp).
+    CommandButton* cmdTest = nullptr;
+    CommandButton* cmdCali = nullptr;
+    CommandButton* cmdEngineer = nullptr;
+    CommandButton* cmdSupervisor = nullptr;
+    CommandButton* cmdReport = nullptr;
+    CommandButton* cmdWorst = nullptr;
+    CommandButton* cmdMoreStuff = nullptr;
     DataCombo* dcboSeq = nullptr;
     DataCombo* dcboOperator = nullptr;
+    PictureBox* picPolarity = nullptr;
+    Label* lblPassFail = nullptr;
+    Label* lblCard = nullptr;
+    Label* lblStation = nullptr;
+    Label* lblRefSearch = nullptr;
+    Label* lblSelection = nullptr;
+    Label* lblTarget = nullptr;
+    Label* lblProdRep = nullptr;
     Label* lblSeq = nullptr;        // hidden, bound to Seq_Name
     Label* lblTest = nullptr;       // hidden, bound to Test_Name
     Label* lblSerial = nullptr;
     Label* lblTimeDate = nullptr;
     TimerControl* tmrClock = nullptr;
+    TimerControl* tmrFlash = nullptr;
+
+    Menu* mnuFile = nullptr;
+    Menu* mnuFileTestUnit = nullptr;
+    Menu* mnuFileSelectSequence = nullptr;
+    Menu* mnuFileOperator = nullptr;
+    Menu* mnuFileHyphen1 = nullptr;
+    Menu* mnuFilePrint = nullptr;
+    Menu* mnuFileHyphen2 = nullptr;
+    Menu* mnuFileExit = nullptr;
+    Menu* mnuWindow = nullptr;
+    Menu* mnuWindowSequence = nullptr;
+    Menu* mnuWindowTest = nullptr;
+    Menu* mnuWindowSystem = nullptr;
+    Menu* mnuWindowHyphen1 = nullptr;
+    Menu* mnuWindowCloseAllEngineer = nullptr;
+    Menu* mnuHelp = nullptr;
+    Menu* mnuHelpHelp = nullptr;
+    Menu* mnuHelpAboutVexo = nullptr;
+
+    DrawSurface& windowSurface() override;
 
 private:
+    // Sets gbTraboDontProcess for a block of programmatic moves and clears it
+    // on every way out, errors included.
+    class DontProcess {
+    public:
+        explicit DontProcess(frmVexo& ioForm) : mForm(ioForm), mWas(ioForm.gbTraboDontProcess) {
+            mForm.gbTraboDontProcess = true;
+        }
+        ~DontProcess() { mForm.gbTraboDontProcess = mWas; }
+        DontProcess(const DontProcess&) = delete;
+        DontProcess& operator=(const DontProcess&) = delete;
+
+    private:
+        frmVexo& mForm;
+        bool mWas;
+    };
+
+    // frmVexo_layout.cpp
+    void mLayout();
+
+    // frmVexo.cpp: start-up and shutdown
     void Form_Load();
-    void mFormLoadSetPath(bool& obError);
-    void mFormLoadDtaRefreshSet(bool& obError);
     void Form_Unload(int16_t& Cancel);
+    void mFormLoadSetPath(bool& obError);
+    void mCardLabelInit(bool ibSoundOK, bool& obError);
+    void mFormLoadDtaRefreshSet(bool& obError);
+    void cmdMoreStuff_Click();
     void tmrClock_Timer();
+
+    // frmVexo_sequence.cpp: sequence and operator selection
+    void dcboSeq_Click();
+    void dcboSeq_GotFocus();
+    void dcboSeq_LostFocus();
+    void dcboOperator_Click();
+    void dtaSeq_Reposition();
+    void mSeqRepositionReadTestList(bool& obError);
+    void mSeqRepositionResponse(bool& obError);
+    QString msRefSearchLabelFill(float fRefLim, bool& obError);
+    QString msPolarityFirstInSeq(bool& obError);
+    int16_t mnNextRespTest(int16_t inSlot, bool& obError);
+    void mClearFormTrabo(bool& obError);
+
+    // frmVexo_run.cpp: the unit run
+    void mMeDisableWorstDisableHide(bool& obError);
+    void mTmrFlashDisable(bool& obError);
+
+    // Filled by the calibration, target, due-date, script and report work.
+    int32_t mlSeqCalMicLevel(const QString& isTestName, bool& obError);
+    bool mbTargetExistValidRef2Target(bool& obError);
+    bool mbCaliDue(bool& obError);
+    void mShowWhenCalDue(bool& obError);
+    bool mbScriptListRead(bool& obError);
+
     SingleInstance* mInstance = nullptr;
+    bool mbSecondCopy = false;          // another copy runs: this one only ends
+
+    std::vector<bool> mabRespTestPass;  // 0..16, by slot
+    TestList matypTestList{TestListEntry{}};
+    int16_t mnLastRespSlot = 0;
+    int16_t mnRespTestCount = 0;
+    bool mbNewSeq = false;
+    QSet<QString> mMissingTestsWarned;  // sequence and test names already reported
 };

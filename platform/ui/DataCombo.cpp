@@ -10,6 +10,7 @@ DataCombo::DataCombo(QWidget* iContainer, const QString& iName, int32_t iLeft, i
 
 void DataCombo::ReFill() {
     QStringList items;
+    QList<RecordBookmark> marks;
     if (mRowSource && !mListField.isEmpty() && mRowSource->Recordset().isOpen()) {
         // A record set of its own: reading the list moves no record of the row source.
         const std::unique_ptr<::Recordset> rs =
@@ -18,10 +19,12 @@ void DataCombo::ReFill() {
             for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
                 const Variant v = rs->field(mListField);
                 items << (v.isNull() ? QString() : CStr(v));
+                marks << rs->Bookmark();
             }
         }
     }
     const QString text = Text();
+    mBookmarks = marks;
     quietly([&] {
         clear();
         addItems(items);
@@ -29,4 +32,9 @@ void DataCombo::ReFill() {
         if (isEditable()) setEditText(text);
         else setCurrentIndex(findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     });
+}
+
+RecordBookmark DataCombo::SelectedItem() const {
+    const int32_t i = ListIndex();
+    return i >= 0 && i < mBookmarks.size() ? mBookmarks[i] : RecordBookmark{};
 }

@@ -1,5 +1,7 @@
 #pragma once
+#include "platform/data/Recordset.h"
 #include "platform/ui/ComboBox.h"
+#include <QList>
 
 class DataControl;
 
@@ -23,7 +25,12 @@ public:
     // Reads the list again; the text shown stays (style 2: the entry with that text).
     void ReFill();
 
+    // The row of the entry chosen in the list (its record's bookmark in the row
+    // source); not valid when no entry is chosen (ListIndex -1, a typed text).
+    RecordBookmark SelectedItem() const;
+
 private:
     DataControl* mRowSource = nullptr;
     QString mListField;
+    QList<RecordBookmark> mBookmarks;   // one per entry, in list order
 };

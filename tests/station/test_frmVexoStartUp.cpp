@@ -25,6 +25,7 @@ TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     EXPECT_EQ(f.windowTitle(), "Vexo v1.000");
     auto* clock = f.findChild<QLabel*>(QStringLiteral("lblTimeDate"));
     ASSERT_NE(clock, nullptr);
+    QTest::qWaitFor([&] { return !clock->text().isEmpty(); }, 5000);
     EXPECT_EQ(clock->text(), "10:00 Mon 07-Dec-26");
     auto* timer = f.findChild<QTimer*>(QStringLiteral("tmrClock"));
     ASSERT_NE(timer, nullptr);

@@ -1,0 +1,27 @@
+#pragma once
+#include "audio/modAudio.h"
+#include <QString>
+#include <cstdint>
+
+// modMSub: the station's routines on the main window that the run, the
+// selection and the calibration share.
+
+// The reference curve of the current test, points 1..100 (element 0 unused).
+extern ResponseCurve gafRefCrv;
+// The target as drawn for the current test; upper bound 0 when no target is in use.
+extern ResponseCurve gafRef2Target;
+
+// The test name in a slot of the current sequence (field "Test_" and the slot
+// in two digits), trailing blanks removed; a blank slot gives "".
+QString gsMSubTestName(int16_t inSlot, bool& obError);
+
+// Places the polarity picture and draws its axis and threshold lines over what it holds.
+void gMSubPolarityGridShow(bool& obError);
+// Writes a test name in a row of the results list on the polarity picture:
+// rows 1 to 12 down the right column, 13 on down the left one.
+void gMSubPolarityGridTestNameShow(const QString& isTestName, int16_t inRow, int32_t ilColour, bool& obError);
+
+// Loads the calibration reference of a test of a sequence into gafRefCrv.
+void gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, bool& obError);
+// Draws the comparison curve and the range warning on the main window's graph.
+void gMSubResponseShowRef(int32_t ilMicLevel, bool& obError);

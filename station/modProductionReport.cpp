@@ -1,0 +1,7 @@
+#include "station/modProductionReport.h"
+#include <QtGlobal>
+
+void gMprProdRep(bool& obError) {
+    // Filled with the production report.
+    Q_UNUSED(obError);
+}
