@@ -69,9 +69,13 @@ void frmVexo::Form_Load() {
         bool bSoundOK = false;
         if (!bError) bSoundOK = gbWaveInOutMixerThereInit(bError);   // 10.
         if (!bError) {
-            // 11. The group runs whole; a failed sound check is no error.
-            gMixerOutMasterSetVolume(65535, bError);
-            gMixerInMasterSelectMic(bError);
+            // 11. The group runs whole; a failed sound check is no error. The
+            // mixer is set only when the check found it: setting one it did not
+            // find would turn that failed check into error boxes at every start.
+            if (bSoundOK) {
+                gMixerOutMasterSetVolume(65535, bError);
+                gMixerInMasterSelectMic(bError);
+            }
             gVOutGetSettingsValidate(bError);
             gVarSystemParamsRead(bError);
             mCardLabelInit(bSoundOK, bError);

@@ -61,7 +61,14 @@ QPen linePen(const QColor& iColor, int16_t iStyle, int16_t iWidth) {
 }
 }
 
-DrawSurface::DrawSurface(int32_t iBackColor, int32_t iForeColor) : mForeColor(iForeColor), mBackColor(iBackColor) {}
+namespace {
+bool gLogNewSurfaces = false;
+}
+
+DrawSurface::DrawSurface(int32_t iBackColor, int32_t iForeColor)
+    : mForeColor(iForeColor), mBackColor(iBackColor), mLogOn(gLogNewSurfaces) {}
+
+void DrawSurface::setOpLogForNewSurfaces(bool iOn) { gLogNewSurfaces = iOn; }
 
 QFont DrawSurface::drawFont() {
     QFont f(QStringLiteral("DejaVu Sans"));

@@ -116,6 +116,9 @@ public:
     const QImage& image() const;
     bool savePng(const QString& iPath) const;
     void setOpLog(bool iOn);
+    // Surfaces made from now on log from their first operation (a window's
+    // drawing during its load step).
+    static void setOpLogForNewSurfaces(bool iOn);
     bool opLogOn() const { return mLogOn; }
     const QList<DrawOp>& ops() const { return mOps; }
     void clearOps() { mOps.clear(); }

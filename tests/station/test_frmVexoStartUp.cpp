@@ -6,6 +6,7 @@
 #include "platform/os/SingleInstance.h"
 #include "platform/ui/FormRegistry.h"
 #include "station/frmVexo.h"
+#include "tests/support/MainWindowRig.h"
 #include "tests/support/StationTest.h"
 #include <QDir>
 #include <QLabel>
@@ -25,7 +26,7 @@ TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     EXPECT_EQ(f.windowTitle(), "Vexo v1.000");
     auto* clock = f.findChild<QLabel*>(QStringLiteral("lblTimeDate"));
     ASSERT_NE(clock, nullptr);
-    QTest::qWaitFor([&] { return !clock->text().isEmpty(); }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !clock->text().isEmpty(); }, 5000));
     EXPECT_EQ(clock->text(), "10:00 Mon 07-Dec-26");
     auto* timer = f.findChild<QTimer*>(QStringLiteral("tmrClock"));
     ASSERT_NE(timer, nullptr);
@@ -80,5 +81,25 @@ TEST_F(StartTest, ACopyWithoutARunningOneStartsNormally) {
     EXPECT_FALSE(probe.acquire());
     only.kill();
     only.waitForFinished(5000);
+}
+
+using SecondCopyTest = MainWindowRig;
+
+TEST_F(SecondCopyTest, ASecondCopyInThisProcessTouchesNoSettingAndNoMixer) {
+    installJig();
+    demostation::build(home());
+    const QStringList settingsBefore = QDir(settingsFolder()).entryList(QDir::Files);
+    const std::vector<int32_t> mixer = mixerValues();
+    SingleInstance first;
+    ASSERT_TRUE(first.acquire());
+
+    form<frmVexo>();
+    EXPECT_TRUE(Form::programEnding());
+    unload<frmVexo>();
+    EXPECT_EQ(mixerValues(), mixer);
+    EXPECT_EQ(QDir(settingsFolder()).entryList(QDir::Files), settingsBefore);
+    EXPECT_EQ(userSetting(QStringLiteral("dcboSeq")), "");
+    EXPECT_EQ(userSetting(QStringLiteral("cmdMoreStuff.Caption")), "");
+    EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "");
 }
 }
