@@ -1,9 +1,13 @@
 // The demo station on the jig, started, used and closed as an operator does.
+#include "audio/modAudio.h"
+#include "audio/modMixer.h"
+#include "audio/modWaveResponse.h"
 #include "common/frmSplash.h"
 #include "platform/os/Settings.h"
 #include "platform/vb/Conversions.h"
 #include "tests/support/MainWindowRig.h"
 #include <QDir>
+#include <cmath>
 
 namespace {
 class DemoStationTest : public MainWindowRig {
@@ -11,6 +15,34 @@ protected:
     void SetUp() override {
         MainWindowRig::SetUp();
         demostation::build(home());
+    }
+    // The demo response test's sweep on the unit in the jig, at a fixed microphone level.
+    ResponseCurve sweep(frmVexo& f, const sound::UnitModel& iUnit) {
+        jig().setUnit(iUnit);
+        ResponseCurve level(101), corrected(101);
+        bool e = false;
+        gMixerInMicSetVolume(20000, e);
+        gWaveResponse(f, 20, 20000, 100, 0.0f, 2.83f, false, 20000, 0, false, 0xFFFFFF, 0, level, corrected, e);
+        EXPECT_FALSE(e);
+        return level;
+    }
+    // The largest excess of a layer's worst block over its limit, for a curve
+    // against a reference; blocks of the layer's size start at every point of its band.
+    static double worstExcess(const TestRecord& iTest, const ResponseCurve& iCurve, const ResponseCurve& iRef) {
+        double worst = -100;
+        for (int n = 1; n <= 6; ++n) {
+            const ResponseLayer l = iTest.Layer(n);
+            if (!l.On) continue;
+            bool e = false;
+            const int lo = gnAudioFreq2Point(20, 20000, 100, l.fLo, e);
+            const int hi = gnAudioFreq2Point(20, 20000, 100, l.fHi, e);
+            for (int s = lo; s + l.Pt - 1 <= hi; ++s) {
+                double sum = 0;
+                for (int p = s; p < s + l.Pt; ++p) sum += std::pow(10.0, std::abs(iCurve[p] - iRef[p]) / 20.0);
+                worst = std::max(worst, 20 * std::log10(sum / l.Pt) - l.Lim);
+            }
+        }
+        return worst;
     }
     int32_t master() { return jig().cardMixer().controlByRole(sound::MixerRole::MasterVolume)->values[0]; }
     // The record-source items that are selected, by component type.
@@ -116,6 +148,20 @@ TEST_F(DemoStationTest, ChoicesAndViewSurviveARestartAndTheMixerIsPutBack) {
     frmVexo& third = start();
     EXPECT_EQ(third.dcboSeq->Text(), "Demo");
     EXPECT_EQ(third.lblSeq->Caption(), "Demo");
+}
+
+TEST_F(DemoStationTest, TheDemoLayersPassTheStandardUnitAndFailOneWithAHigherPeak) {
+    installJig();
+    frmVexo& f = start();
+    const ResponseCurve reference = sweep(f, sound::UnitModel::standard());
+    const ResponseCurve good = sweep(f, sound::UnitModel::standard());
+    const ResponseCurve peaky = sweep(f, sound::UnitModel::peakPlus3dB());
+    auto rs = OpenDatabase(QStringLiteral("Vexo_Tst.mdb")).OpenRecordset(QStringLiteral("vexo_tst"));
+    rs->FindFirst(QStringLiteral("Test_Name = ?"), Variant(demostation::kResponseTest));
+    ASSERT_FALSE(rs->NoMatch());
+    const TestRecord test(*rs);
+    EXPECT_LT(worstExcess(test, good, reference), 0.0);
+    EXPECT_GT(worstExcess(test, peaky, reference), 0.5);
 }
 
 TEST_F(DemoStationTest, TheDemoFolderHoldsWhatTheStationReads) {
