@@ -228,32 +228,3 @@ void frmVexo::gNameStationLabel(const QString& isStationName, bool& obError) {
     ErrorTrap trap(kModule, "gNameStationLabel", obError);
     trap(10, [&] { lblStation->setCaption(stationLabel(isStationName)); });
 }
-
-// ---- Public members whose work comes with the engineer log-in, the result
-// display, the response judging and the forced recalibration; filled later.
-
-bool frmVexo::gbEngineerInit(bool& obError) {
-    Q_UNUSED(obError);
-    return false;
-}
-
-void frmVexo::gDrawRespGridShowTestName(const QString& isTestName, int16_t inRow, bool ibShowPrevious,
-                                        bool& obError) {
-    Q_UNUSED(isTestName);
-    Q_UNUSED(inRow);
-    Q_UNUSED(ibShowPrevious);
-    Q_UNUSED(obError);
-}
-
-bool frmVexo::mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obError) {
-    Q_UNUSED(iafAbsDiff);
-    Q_UNUSED(obError);
-    return false;
-}
-
-void frmVexo::gForceReCalAll(const QString& isTestName, bool& obError) {
-    Q_UNUSED(isTestName);
-    Q_UNUSED(obError);
-}
-
-void frmVexo::gSupervisorCAEEnableSetFocus(bool& obError) { Q_UNUSED(obError); }

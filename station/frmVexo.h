@@ -32,12 +32,13 @@ public:
     bool gbTraboMTypicalLoaded = false;
 
     // Public members, in their documented order.
-    bool gbEngineerInit(bool& obError);
-    void gNameStationLabel(const QString& isStationName, bool& obError);
-    void gDrawRespGridShowTestName(const QString& isTestName, int16_t inRow, bool ibShowPrevious, bool& obError);
-    bool mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obError);
-    void gForceReCalAll(const QString& isTestName, bool& obError);
-    void gSupervisorCAEEnableSetFocus(bool& obError);
+    bool gbEngineerInit(bool& obError);                                  // frmVexo_commands.cpp
+    void gNameStationLabel(const QString& isStationName, bool& obError); // frmVexo.cpp
+    void gDrawRespGridShowTestName(const QString& isTestName, int16_t inRow, bool ibShowPrevious,
+                                   bool& obError);                       // frmVexo_result.cpp
+    bool mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obError);   // frmVexo_judge.cpp
+    void gForceReCalAll(const QString& isTestName, bool& obError);       // frmVexo_calibrate.cpp
+    void gSupervisorCAEEnableSetFocus(bool& obError);                    // frmVexo_commands.cpp
 
     // The station's data controls, one per record kind, opened at load on the
     // database files in the program folder; other windows reach into them.
@@ -139,11 +140,15 @@ private:
     void mMeDisableWorstDisableHide(bool& obError);
     void mTmrFlashDisable(bool& obError);
 
-    // Filled by the calibration, target, due-date, script and report work.
+    // frmVexo_calibrate.cpp: calibration and its due date
     int32_t mlSeqCalMicLevel(const QString& isTestName, bool& obError);
-    bool mbTargetExistValidRef2Target(bool& obError);
     bool mbCaliDue(bool& obError);
     void mShowWhenCalDue(bool& obError);
+
+    // frmVexo_target.cpp: target curve correction
+    bool mbTargetExistValidRef2Target(bool& obError);
+
+    // frmVexo_afterunit.cpp: after each unit
     bool mbScriptListRead(bool& obError);
 
     SingleInstance* mInstance = nullptr;

@@ -237,29 +237,3 @@ void frmVexo::mClearFormTrabo(bool& obError) {
         cmdCali->setVisible(mnLastRespSlot > 0);
     });
 }
-
-// ---- Filled by the calibration, the target correction, the calibration due
-// date and the label script.
-
-int32_t frmVexo::mlSeqCalMicLevel(const QString& isTestName, bool& obError) {
-    Q_UNUSED(isTestName);
-    Q_UNUSED(obError);
-    return 0;
-}
-
-bool frmVexo::mbTargetExistValidRef2Target(bool& obError) {
-    Q_UNUSED(obError);
-    return false;
-}
-
-bool frmVexo::mbCaliDue(bool& obError) {
-    Q_UNUSED(obError);
-    return false;
-}
-
-void frmVexo::mShowWhenCalDue(bool& obError) { Q_UNUSED(obError); }
-
-bool frmVexo::mbScriptListRead(bool& obError) {
-    Q_UNUSED(obError);
-    return false;
-}

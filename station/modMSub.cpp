@@ -33,7 +33,7 @@ void gMSubPolarityGridTestNameShow(const QString& isTestName, int16_t inRow, int
         double x = 0;
         int line = inRow - 1;
         if (inRow <= 12) {
-            x = pic.ScaleWidth() - pic.TextWidth(isTestName + QStringLiteral("  "));
+            x = pic.Width() - pic.TextWidth(isTestName + QStringLiteral("  "));
         } else {
             x = pic.TextWidth(QStringLiteral(" "));
             line = inRow - 13;

@@ -6,6 +6,7 @@
 #include "platform/os/SingleInstance.h"
 #include "platform/ui/FormRegistry.h"
 #include "station/frmVexo.h"
+#include "platform/ui/Printer.h"
 #include "tests/support/MainWindowRig.h"
 #include "tests/support/StationTest.h"
 #include <QDir>
@@ -101,5 +102,20 @@ TEST_F(SecondCopyTest, ASecondCopyInThisProcessTouchesNoSettingAndNoMixer) {
     EXPECT_EQ(userSetting(QStringLiteral("dcboSeq")), "");
     EXPECT_EQ(userSetting(QStringLiteral("cmdMoreStuff.Caption")), "");
     EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "");
+}
+
+using StartUpOnJigTest = MainWindowRig;
+
+TEST_F(StartUpOnJigTest, PrintNeedsAPrinterAndAnEmptySavedOperatorIsUnknown) {
+    installJig();
+    saveUserSetting(QStringLiteral("dcboOperator"), QString());
+    Printer.setRecording(true, QString());   // no default printer
+    frmVexo& f = start();
+    EXPECT_FALSE(f.mnuFilePrint->Enabled());
+    EXPECT_EQ(f.dcboOperator->Text(), "Unknown");
+    closeWindow();
+    Printer.setRecording(true, QStringLiteral("Label printer"));
+    EXPECT_TRUE(start().mnuFilePrint->Enabled());
+    Printer.setRecording(false);
 }
 }
