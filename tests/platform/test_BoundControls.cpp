@@ -127,4 +127,30 @@ TEST_F(BoundTest, ADataBoundComboListsAFieldOfItsRowSourceAndIsReadAgainByReFill
     EXPECT_EQ(f.dcboName->ListCount(), 4);
     EXPECT_EQ(f.dcboName->Text(), "C");
 }
+
+TEST_F(BoundTest, EachEntryOfADataBoundComboKnowsItsOwnRow) {
+    auto rs = seqSet();
+    addSeq(*rs, QStringLiteral("B"), 9);   // two rows with one text
+    frmSeqEdit& f = form<frmSeqEdit>();
+    ASSERT_TRUE(drive::showActive(f));
+    EXPECT_FALSE(f.dcboName->SelectedItem().valid);   // nothing chosen yet
+
+    f.dcboName->Click = nullptr;
+    f.dcboName->setListIndex(3);
+    ASSERT_TRUE(f.dcboName->SelectedItem().valid);
+    f.dtaSeq->Recordset().setBookmark(f.dcboName->SelectedItem());
+    EXPECT_EQ(f.txtTestNo->Text(), "9");
+    f.dcboName->setListIndex(1);
+    f.dtaSeq->Recordset().setBookmark(f.dcboName->SelectedItem());
+    EXPECT_EQ(f.txtTestNo->Text(), "2");
+
+    // The rows move up when one goes; a new reading follows them.
+    f.dtaSeq->Recordset().MoveFirst();
+    f.dtaSeq->Recordset().Delete();
+    f.dcboName->ReFill();
+    f.dcboName->setListIndex(0);
+    f.dtaSeq->Recordset().setBookmark(f.dcboName->SelectedItem());
+    EXPECT_EQ(f.txtName->Text(), "B");
+    EXPECT_EQ(f.txtTestNo->Text(), "2");
+}
 }
