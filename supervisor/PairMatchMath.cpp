@@ -1,0 +1,149 @@
+#include "supervisor/PairMatchMath.h"
+#include "platform/vb/Conversions.h"
+#include "platform/vb/VbError.h"
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+// Remaining places 1..R of the batch as a point-by-place table, so that one
+// point of every candidate is compared in a single pass: rows[p][k] is the
+// level at point p of the unit in remaining place k. Each place's sum still
+// runs in point order, so the figures are those of a place-by-place loop.
+class RemainingTable {
+public:
+    RemainingTable(const CurveLevels& iafCurve, int iPoints, int iBatchSize)
+        : mPoints(iPoints), mStride(static_cast<size_t>(iBatchSize) + 2),
+          mLevels(static_cast<size_t>(std::max(iPoints, 0)) * mStride, 0.0f) {
+        for (int k = 1; k <= iBatchSize; ++k)
+            for (int p = 1; p <= iPoints; ++p) row(p)[k] = iafCurve(p, k);
+    }
+    float* row(int iPoint) { return mLevels.data() + static_cast<size_t>(iPoint - 1) * mStride; }
+
+    // The same walk as the remaining list's: places 2..R except iSkip move down
+    // to the next free place from 1.
+    void compact(int iR, int iSkip) {
+        for (int p = 1; p <= mPoints; ++p) {
+            float* r = row(p);
+            int to = 1;
+            for (int k = 2; k <= iR; ++k)
+                if (k != iSkip) r[to++] = r[k];
+        }
+    }
+
+private:
+    int mPoints;
+    size_t mStride;
+    std::vector<float> mLevels;
+};
+}
+
+PairMatchResult pairMatchRun(const CurveLevels& iafCurve, const std::vector<int32_t>& iaSerial, int16_t inPoints,
+                             int32_t ilBatchSize, int32_t ilBatchEnd, float ifAveLim, float ifWorstLim) {
+    const int32_t units = iaSerial.empty() ? 0 : static_cast<int32_t>(iaSerial.size()) - 1;
+    if (ilBatchSize < 2 || ilBatchSize > units || ilBatchSize > iafCurve.curves || ilBatchSize > 32767 ||
+        inPoints < 0 || inPoints > 100)
+        vbRaise(vberr::kSubscriptOutOfRange);
+    const int n = ilBatchSize;
+    const int points = inPoints;
+    PairMatchResult result;
+    result.matched.assign(static_cast<size_t>(n) + 1, false);
+
+    // Entries 1..R are the units not yet taken; entry N + 1 is the spare that a
+    // failed cycle's compaction reads one past R.
+    std::vector<int16_t> remaining(static_cast<size_t>(n) + 2, 0);
+    for (int k = 1; k <= n; ++k) remaining[static_cast<size_t>(k)] = static_cast<int16_t>(k);
+    std::vector<float> sum(static_cast<size_t>(n) + 2, 0.0f);
+    std::vector<float> worst(static_cast<size_t>(n) + 2, 0.0f);
+    RemainingTable table(iafCurve, points, n);
+    const float count = static_cast<float>(points);
+
+    int r = n;
+    do {
+        std::fill(sum.begin(), sum.begin() + r + 1, 0.0f);
+        std::fill(worst.begin(), worst.begin() + r + 1, 0.0f);
+        float* s = sum.data();
+        float* w = worst.data();
+        for (int p = 1; p <= points; ++p) {
+            const float* lv = table.row(p);
+            const float first = lv[1];
+            for (int k = 2; k <= r; ++k) {
+                const float d = std::fabs(first - lv[k]);
+                s[k] += d;
+                if (d > w[k]) w[k] = d;
+            }
+        }
+        float bestAverage = 1000000.0f;
+        int best = 0;
+        for (int k = 2; k <= r; ++k) {
+            const float average = s[k] / count;
+            if (average < bestAverage) {
+                bestAverage = average;
+                best = k;
+            }
+        }
+        PairMatchCycle cycle;
+        cycle.firstUnit = remaining[1];
+        cycle.firstSerial = iaSerial[static_cast<size_t>(cycle.firstUnit)];
+        cycle.average = bestAverage;
+        cycle.worst = worst[static_cast<size_t>(best)];
+        // A cycle without a candidate cannot pass, whatever the limits.
+        const bool failed = best == 0 || ifAveLim < bestAverage || ifWorstLim < cycle.worst;
+        if (failed) {
+            ++r;
+            best = 1;
+        } else {
+            cycle.partnerUnit = remaining[static_cast<size_t>(best)];
+            cycle.partnerSerial = iaSerial[static_cast<size_t>(cycle.partnerUnit)];
+            result.matched[static_cast<size_t>(cycle.firstUnit)] = true;
+            result.matched[static_cast<size_t>(cycle.partnerUnit)] = true;
+            ++result.pairs;
+        }
+        result.cycles.push_back(cycle);
+        int to = 1;
+        for (int k = 2; k <= r; ++k)
+            if (k != best) remaining[static_cast<size_t>(to++)] = remaining[static_cast<size_t>(k)];
+        table.compact(r, best);
+        r -= 2;
+    } while (ilBatchEnd <= r - 2 && r >= 2);
+    return result;
+}
+
+double leadingNumber(const QString& isText, const QString& isDecimalChar) {
+    const QChar decimal = isDecimalChar.isEmpty() ? QChar('.') : isDecimalChar.at(0);
+    qsizetype i = 0;
+    const qsizetype len = isText.size();
+    while (i < len && (isText[i] == QChar(' ') || isText[i] == QChar('\t'))) ++i;
+    QString plain;
+    if (i < len && (isText[i] == QChar('-') || isText[i] == QChar('+'))) plain += isText[i++];
+    bool digits = false;
+    while (i < len && isText[i].isDigit() && isText[i].unicode() < 128) { plain += isText[i++]; digits = true; }
+    if (i < len && (isText[i] == decimal || isText[i] == QChar('.'))) {
+        ++i;
+        plain += QChar('.');
+        while (i < len && isText[i].isDigit() && isText[i].unicode() < 128) { plain += isText[i++]; digits = true; }
+    }
+    if (!digits) return 0.0;
+    if (i < len && (isText[i] == QChar('e') || isText[i] == QChar('E'))) {
+        QString exponent = QStringLiteral("e");
+        qsizetype j = i + 1;
+        if (j < len && (isText[j] == QChar('-') || isText[j] == QChar('+'))) exponent += isText[j++];
+        bool expDigits = false;
+        while (j < len && isText[j].isDigit() && isText[j].unicode() < 128) { exponent += isText[j++]; expDigits = true; }
+        if (expDigits) plain += exponent;
+    }
+    bool ok = false;
+    const double v = plain.toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+int32_t leadingWholeNumber(const QString& isText, const QString& isDecimalChar) {
+    const double v = roundHalfEven(leadingNumber(isText, isDecimalChar));
+    return static_cast<int32_t>(std::clamp(v, double(std::numeric_limits<int32_t>::min()),
+                                           double(std::numeric_limits<int32_t>::max())));
+}
+
+QString pairsMatchedText(int32_t ilPairs) {
+    return QString::number(ilPairs) + (ilPairs == 1 ? QStringLiteral(" pair") : QStringLiteral(" pairs")) +
+           QStringLiteral(" matched");
+}

@@ -1,0 +1,97 @@
+#include "supervisor/frmMPairMatch.h"
+
+namespace {
+const QString kNumberTip = QStringLiteral("You can use the Arrow or Page keys + Shift and/or CTRL to change the number");
+const QString kSpinnerTip = QStringLiteral("Click to change the number");
+}
+
+// Every control and menu in twips and the hook-up of their handlers.
+void frmMPairMatch::mLayout() {
+    setClientSize(8175, 5940);
+
+    cboSeq = new ComboBox(this, QStringLiteral("cboSeq"), 120, 120, 3495, 315, vbComboDropdownList);
+    cboSeq->setToolTipText(QStringLiteral("Select Sequence (Ctrl+M)"));
+
+    lblBatchSize = new Label(this, QStringLiteral("lblBatchSize"), 120, 630, 1200, 255, QStringLiteral("Batch Size"));
+    txtBatchSize = new TextBox(this, QStringLiteral("txtBatchSize"), 1380, 600, 735, 285);
+    txtBatchSize->setToolTipText(kNumberTip);
+    // The batch read sets it; a typed size could exceed the curves read.
+    txtBatchSize->setLocked(true);
+
+    lblBatchStart = new Label(this, QStringLiteral("lblBatchStart"), 2280, 630, 1200, 255, QStringLiteral("&Batch Start"));
+    txtBatchStart = new TextBox(this, QStringLiteral("txtBatchStart"), 3540, 600, 600, 285);
+    txtBatchStart->setToolTipText(kNumberTip);
+    updBatchStart = new UpDown(this, QStringLiteral("updBatchStart"), 4140, 600, 240, 285);
+    updBatchStart->setToolTipText(kSpinnerTip);
+    updBatchStart->setBuddy(txtBatchStart);
+    updBatchStart->setMax(999);
+    updBatchStart->setMin(2);
+    updBatchStart->setValue(40);
+
+    lblBatchEnd = new Label(this, QStringLiteral("lblBatchEnd"), 4560, 630, 1020, 255, QStringLiteral("Batch &End"));
+    txtBatchEnd = new TextBox(this, QStringLiteral("txtBatchEnd"), 5640, 600, 600, 285);
+    txtBatchEnd->setToolTipText(kNumberTip);
+    txtBatchEnd->setMaxLength(3);
+    updBatchEnd = new UpDown(this, QStringLiteral("updBatchEnd"), 6240, 600, 240, 285);
+    updBatchEnd->setToolTipText(kSpinnerTip);
+    updBatchEnd->setBuddy(txtBatchEnd);
+    updBatchEnd->setMin(0);
+    updBatchEnd->setMax(38);
+    updBatchEnd->setValue(10);
+
+    lblAveLim = new Label(this, QStringLiteral("lblAveLim"), 120, 1050, 1680, 255, QStringLiteral("A&verage Limit (dB)"));
+    txtAveLim = new TextBox(this, QStringLiteral("txtAveLim"), 1860, 1020, 600, 285);
+    txtAveLim->setToolTipText(kNumberTip);
+    txtAveLim->setMaxLength(3);
+    lblWorstLim = new Label(this, QStringLiteral("lblWorstLim"), 2760, 1050, 1620, 255, QStringLiteral("&Worst Limit (dB)"));
+    txtWorstLim = new TextBox(this, QStringLiteral("txtWorstLim"), 4440, 1020, 600, 285);
+    txtWorstLim->setToolTipText(kNumberTip);
+    txtWorstLim->setMaxLength(3);
+
+    lstPair = new ListBox(this, QStringLiteral("lstPair"), 120, 1440, 7935, 3900);
+    lstPair->setToolTipText(QStringLiteral("Displays the results"));
+    lblMatched = new Label(this, QStringLiteral("lblMatched"), 120, 5460, 3000, 255);
+    cmdPairMatch = new CommandButton(this, QStringLiteral("cmdPairMatch"), 4560, 5400, 1575, 375, QStringLiteral("&Pair Match"));
+    cmdPairMatch->setEnabled(false);
+    cmdExit = new CommandButton(this, QStringLiteral("cmdExit"), 6480, 5400, 1575, 375, QStringLiteral("E&xit"));
+    cmdExit->setToolTipText(QStringLiteral("Close Window"));
+
+    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    mnuFileSelect = new Menu(this, QStringLiteral("mnuFileSelect"), QStringLiteral("Select Sequence"), mnuFile, QStringLiteral("Ctrl+M"));
+    mnuFileSep1 = new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
+    mnuFileDeleteMatched = new Menu(this, QStringLiteral("mnuFileDeleteMatched"), QStringLiteral("&Delete Matched"), mnuFile, QStringLiteral("Ctrl+D"));
+    mnuFileDeleteAll = new Menu(this, QStringLiteral("mnuFileDeleteAll"), QStringLiteral("Delete &All"), mnuFile, QStringLiteral("Ctrl+A"));
+    mnuFileSep2 = new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
+    mnuFilePrint = new Menu(this, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
+    mnuFileSep3 = new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
+    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
+    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
+    mnuHelpAbout = new Menu(this, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About Vexo"), mnuHelp);
+    mnuFileDeleteMatched->setEnabled(false);
+    mnuFileDeleteAll->setEnabled(false);
+    mnuFilePrint->setEnabled(false);
+
+    Load = [this] { Form_Load(); };
+    Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
+    cboSeq->Click = [this] { cboSeq_Click(); };
+    cboSeq->KeyDown = [this](int16_t& KeyCode, int16_t Shift) { cboSeq_KeyDown(KeyCode, Shift); };
+    txtBatchSize->Change = [this] { txtBatchSize_Change(); };
+    txtBatchStart->Change = [this] { txtBatchStart_Change(); };
+    txtBatchEnd->Change = [this] { txtBatchEnd_Change(); };
+    txtAveLim->Change = [this] { txtAveLim_Change(); };
+    txtWorstLim->Change = [this] { txtWorstLim_Change(); };
+    txtBatchStart->Validate = [this](bool& Cancel) { txtBatchStart_Validate(Cancel); };
+    txtBatchEnd->Validate = [this](bool& Cancel) { txtBatchEnd_Validate(Cancel); };
+    txtAveLim->Validate = [this](bool& Cancel) { txtAveLim_Validate(Cancel); };
+    txtWorstLim->Validate = [this](bool& Cancel) { txtWorstLim_Validate(Cancel); };
+    cmdPairMatch->Click = [this] { cmdPairMatch_Click(); };
+    cmdExit->Click = [this] { cmdExit_Click(); };
+    mnuFileSelect->Click = [this] { mnuFileSelect_Click(); };
+    mnuFileDeleteMatched->Click = [this] { mnuFileDeleteMatched_Click(); };
+    mnuFileDeleteAll->Click = [this] { mnuFileDeleteAll_Click(); };
+    mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
+    mnuFileExit->Click = [this] { cmdExit_Click(); };
+    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
+    mnuHelpAbout->Click = [this] { mnuHelpAbout_Click(); };
+}

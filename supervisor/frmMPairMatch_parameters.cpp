@@ -1,0 +1,149 @@
+#include "supervisor/frmMPairMatch.h"
+#include "common/ErrorTrap.h"
+#include "common/modKeyDown.h"
+#include "common/modKeyMouseIncrement.h"
+#include "common/modKeyPressAscii.h"
+#include "common/modTextBoxError.h"
+#include "common/modUpDownSet.h"
+#include "platform/os/Locale.h"
+#include "platform/ui/Color.h"
+#include "supervisor/PairMatchMath.h"
+#include <cmath>
+
+namespace {
+const char* kModule = "frmMPairMatch";
+}
+
+// A box's figure as the window reads it: its leading number, with the locale's
+// decimal character or a full stop.
+float frmMPairMatch::mfBoxNumber(const TextBox& iBox) const {
+    return static_cast<float>(leadingNumber(iBox.Text(), userlocale::decimalChar()));
+}
+
+int32_t frmMPairMatch::mlBoxWhole(const TextBox& iBox) const {
+    return leadingWholeNumber(iBox.Text(), userlocale::decimalChar());
+}
+
+void frmMPairMatch::mBindNumberBox(const NumberBoxRule& iRule) {
+    iRule.box->KeyPress = [this, &iRule](int16_t& KeyAscii) { mNumberKeyPress(iRule, KeyAscii); };
+    iRule.box->KeyDown = [this, &iRule](int16_t& KeyCode, int16_t Shift) { mNumberKeyDown(iRule, KeyCode, Shift); };
+    iRule.box->KeyUp = [this](int16_t&, int16_t) { mNumberKeyUp(); };
+}
+
+void frmMPairMatch::mNumberKeyPress(const NumberBoxRule& iRule, int16_t& KeyAscii) {
+    bool bError = false;
+    ErrorTrap trap(kModule, "txtNumber_KeyPress", bError);
+    trap(10, [&] {
+        const float lowest = iRule.min();
+        KeyAscii = iRule.whole ? gnKeyPressAsciiInteger(KeyAscii, static_cast<int32_t>(std::floor(lowest)), bError)
+                               : gnKeyPressAsciiReal(KeyAscii, iRule.box->Text(), lowest, bError);
+    });
+    if (bError) KeyAscii = 0;
+}
+
+void frmMPairMatch::mNumberKeyDown(const NumberBoxRule& iRule, int16_t& KeyCode, int16_t Shift) {
+    bool bError = false;
+    const QString text = gsKeyDown(KeyCode, Shift, iRule.box->Text(), iRule.max(), iRule.min(), iRule.step,
+                                   iRule.keyFormat, bError);
+    if (!bError && text != iRule.box->Text()) iRule.box->setText(text);
+}
+
+void frmMPairMatch::mNumberKeyUp() { gbKeyMouseIncrementActive = false; }
+
+bool frmMPairMatch::mbNumberInvalid(const NumberBoxRule& iRule, bool& obError) {
+    return gbTextBoxError(iRule.max(), iRule.min(), false, iRule.checkUnits, iRule.checkFormat, *iRule.box, obError);
+}
+
+// Moves a spinner's range, keeping its value. A range that cannot hold the
+// value (a box being typed into passes through such numbers) is left for the
+// box's own check to refuse.
+void frmMPairMatch::mSpinnerRange(UpDown& ioSpinner, int32_t ilMin, int32_t ilMax, bool& obError) {
+    if (ilMin > ilMax || ioSpinner.Value() < ilMin || ioSpinner.Value() > ilMax) return;
+    gUpDownSet(ioSpinner.Value(), ilMax, ilMin, 1, ioSpinner, obError);
+}
+
+// Pair Match is offered while the batch holds at least the batch start's
+// number of curves; both numbers turn red when it does not.
+void frmMPairMatch::mBatchStartRule(bool ibSizeChange, bool& obError) {
+    ErrorTrap trap(kModule, ibSizeChange ? "txtBatchSize_Change" : "txtBatchStart_Change", obError);
+    mMatchedClear(obError);
+    if (obError) return;
+    trap(20, [&] {
+        const int32_t start = mlBoxWhole(*txtBatchStart);
+        const int32_t size = mlBoxWhole(*txtBatchSize);
+        const bool large = size >= start;
+        cmdPairMatch->setEnabled(large);
+        const int32_t colour = large ? vbcolor::vbButtonText : vbcolor::vbRed;
+        txtBatchSize->setForeColor(colour);
+        txtBatchStart->setForeColor(colour);
+        bool bError = false;
+        mSpinnerRange(*updBatchEnd, updBatchEnd->Min(), start - 2, bError);
+        if (ibSizeChange) mnuFileDeleteAll->setEnabled(size != 0);
+    });
+}
+
+void frmMPairMatch::txtBatchSize_Change() {
+    bool bError = false;
+    mBatchStartRule(true, bError);
+}
+
+void frmMPairMatch::txtBatchStart_Change() {
+    bool bError = false;
+    mBatchStartRule(false, bError);
+}
+
+void frmMPairMatch::txtBatchEnd_Change() {
+    bool bError = false;
+    mMatchedClear(bError);
+    if (bError) return;
+    mSpinnerRange(*updBatchStart, mlBoxWhole(*txtBatchEnd) + 2, updBatchStart->Max(), bError);
+}
+
+void frmMPairMatch::txtAveLim_Change() {
+    bool bError = false;
+    mMatchedClear(bError);
+}
+
+void frmMPairMatch::txtWorstLim_Change() {
+    bool bError = false;
+    mMatchedClear(bError);
+}
+
+void frmMPairMatch::txtBatchStart_Validate(bool& Cancel) {
+    bool bError = false;
+    Cancel = mbNumberInvalid(mRuleBatchStart, bError);
+    if (Cancel || bError) return;
+    ErrorTrap trap(kModule, "txtBatchStart_Validate", bError);
+    trap(20, [&] {
+        const int32_t start = mlBoxWhole(*txtBatchStart);
+        const int32_t lowest = mlBoxWhole(*txtBatchEnd) + 2;
+        bool bSpinError = false;
+        if (updBatchStart->Value() != start) gUpDownSet(start, updBatchStart->Max(), lowest, 1, *updBatchStart, bSpinError);
+        else mSpinnerRange(*updBatchStart, lowest, updBatchStart->Max(), bSpinError);
+        mSpinnerRange(*updBatchEnd, updBatchEnd->Min(), start - 2, bSpinError);
+    });
+    mRefillLstPair(bError);
+}
+
+void frmMPairMatch::txtBatchEnd_Validate(bool& Cancel) {
+    bool bError = false;
+    Cancel = mbNumberInvalid(mRuleBatchEnd, bError);
+    if (Cancel || bError) return;
+    mSpinnerRange(*updBatchStart, mlBoxWhole(*txtBatchEnd) + 2, updBatchStart->Max(), bError);
+    bError = false;
+    mRefillLstPair(bError);
+}
+
+void frmMPairMatch::txtAveLim_Validate(bool& Cancel) {
+    bool bError = false;
+    Cancel = mbNumberInvalid(mRuleAveLim, bError);
+    if (Cancel || bError) return;
+    mRefillLstPair(bError);
+}
+
+void frmMPairMatch::txtWorstLim_Validate(bool& Cancel) {
+    bool bError = false;
+    Cancel = mbNumberInvalid(mRuleWorstLim, bError);
+    if (Cancel || bError) return;
+    mRefillLstPair(bError);
+}
