@@ -3,6 +3,7 @@
 #include "platform/vb/VbError.h"
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -23,11 +24,15 @@ public:
     // The same walk as the remaining list's: places 2..R except iSkip move down
     // to the next free place from 1.
     void compact(int iR, int iSkip) {
+        const bool skips = iSkip >= 2 && iSkip <= iR;
         for (int p = 1; p <= mPoints; ++p) {
             float* r = row(p);
-            int to = 1;
-            for (int k = 2; k <= iR; ++k)
-                if (k != iSkip) r[to++] = r[k];
+            if (!skips) {
+                std::memmove(r + 1, r + 2, sizeof(float) * static_cast<size_t>(std::max(iR - 1, 0)));
+                continue;
+            }
+            std::memmove(r + 1, r + 2, sizeof(float) * static_cast<size_t>(iSkip - 2));
+            std::memmove(r + iSkip - 1, r + iSkip + 1, sizeof(float) * static_cast<size_t>(iR - iSkip));
         }
     }
 
@@ -36,6 +41,38 @@ private:
     size_t mStride;
     std::vector<float> mLevels;
 };
+
+// One point of every candidate against the first unit (place 1): each place's
+// sum grows in point order, and its worst is replaced only by a larger difference.
+void accumulatePoint(const float* __restrict iLevels, int iR, float* __restrict ioSum, float* __restrict ioWorst) {
+    const float first = iLevels[1];
+    const size_t n = iR >= 2 ? static_cast<size_t>(iR) - 1 : 0;
+    const float* __restrict levels = iLevels + 2;
+    float* __restrict sum = ioSum + 2;
+    float* __restrict worst = ioWorst + 2;
+    // Four places at a time; every lane is a place of its own, so no sum is regrouped.
+    using Lanes = float __attribute__((vector_size(16)));
+    using Bits = int32_t __attribute__((vector_size(16)));
+    const Lanes firsts = {first, first, first, first};
+    const Bits magnitude = {0x7fffffff, 0x7fffffff, 0x7fffffff, 0x7fffffff};
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Lanes x, s, w;
+        std::memcpy(&x, levels + i, sizeof x);
+        std::memcpy(&s, sum + i, sizeof s);
+        std::memcpy(&w, worst + i, sizeof w);
+        const Lanes d = reinterpret_cast<Lanes>(reinterpret_cast<Bits>(firsts - x) & magnitude);
+        s += d;
+        w = w < d ? d : w;
+        std::memcpy(sum + i, &s, sizeof s);
+        std::memcpy(worst + i, &w, sizeof w);
+    }
+    for (; i < n; ++i) {
+        const float d = std::fabs(first - levels[i]);
+        sum[i] += d;
+        worst[i] = worst[i] < d ? d : worst[i];
+    }
+}
 }
 
 PairMatchResult pairMatchRun(const CurveLevels& iafCurve, const std::vector<int32_t>& iaSerial, int16_t inPoints,
@@ -62,21 +99,11 @@ PairMatchResult pairMatchRun(const CurveLevels& iafCurve, const std::vector<int3
     do {
         std::fill(sum.begin(), sum.begin() + r + 1, 0.0f);
         std::fill(worst.begin(), worst.begin() + r + 1, 0.0f);
-        float* s = sum.data();
-        float* w = worst.data();
-        for (int p = 1; p <= points; ++p) {
-            const float* lv = table.row(p);
-            const float first = lv[1];
-            for (int k = 2; k <= r; ++k) {
-                const float d = std::fabs(first - lv[k]);
-                s[k] += d;
-                if (d > w[k]) w[k] = d;
-            }
-        }
+        for (int p = 1; p <= points; ++p) accumulatePoint(table.row(p), r, sum.data(), worst.data());
         float bestAverage = 1000000.0f;
         int best = 0;
         for (int k = 2; k <= r; ++k) {
-            const float average = s[k] / count;
+            const float average = sum[static_cast<size_t>(k)] / count;
             if (average < bestAverage) {
                 bestAverage = average;
                 best = k;

@@ -29,9 +29,8 @@ void frmMPairMatch::cmdPairMatch_Click() {
     const int32_t units = malSerial.empty() ? 0 : static_cast<int32_t>(malSerial.size()) - 1;
     if (size < 2 || size > units) {
         trap(15, [&] {
-            gMsgBox(QStringLiteral("A batch of ") + QString::number(size) +
-                        QStringLiteral(" cannot be matched: from 2 to ") + QString::number(units) +
-                        QStringLiteral(" curves please!"),
+            gMsgBox(units < 2 ? QStringLiteral("Pair matching needs a batch of at least 2 curves")
+                              : QStringLiteral("The batch size must be from 2 to ") + QString::number(units),
                     vbExclamation, kTitle);
         });
         return;

@@ -3,7 +3,9 @@
 #include "platform/vb/VbError.h"
 #include "supervisor/PairMatchMath.h"
 #include "tests/support/StationTest.h"
+#include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 // A batch with one curve per level list; a list of one level is a flat curve.
@@ -154,5 +156,84 @@ TEST(PairMatchTexts, LeadingNumbers) {
     EXPECT_EQ(leadingWholeNumber(QStringLiteral("13.5"), QStringLiteral(".")), 14);
     EXPECT_EQ(leadingWholeNumber(QStringLiteral("9e99"), QStringLiteral(".")), 2147483647);
     EXPECT_EQ(leadingWholeNumber(QString(), QStringLiteral(".")), 0);
+}
+}
+
+namespace {
+// The run written plainly, place by place, as the matching is described.
+PairMatchResult plainRun(const CurveLevels& c, const std::vector<int32_t>& serial, int points, int n, int end,
+                         float aveLim, float worstLim) {
+    PairMatchResult res;
+    std::vector<int> rem(static_cast<size_t>(n) + 2, 0);
+    for (int k = 1; k <= n; ++k) rem[static_cast<size_t>(k)] = k;
+    int r = n;
+    do {
+        std::vector<float> ave(static_cast<size_t>(n) + 2, 0.0f), worst(static_cast<size_t>(n) + 2, 0.0f);
+        for (int k = 2; k <= r; ++k) {
+            float sum = 0.0f;
+            for (int p = 1; p <= points; ++p) {
+                const float d = std::fabs(c(p, rem[1]) - c(p, rem[static_cast<size_t>(k)]));
+                if (d > worst[static_cast<size_t>(k)]) worst[static_cast<size_t>(k)] = d;
+                sum += d;
+            }
+            ave[static_cast<size_t>(k)] = sum / static_cast<float>(points);
+        }
+        float best = 1000000.0f;
+        int place = 0;
+        for (int k = 2; k <= r; ++k)
+            if (ave[static_cast<size_t>(k)] < best) best = ave[static_cast<size_t>(k)], place = k;
+        PairMatchCycle cycle;
+        cycle.firstUnit = static_cast<int16_t>(rem[1]);
+        cycle.firstSerial = serial[static_cast<size_t>(rem[1])];
+        cycle.average = best;
+        cycle.worst = worst[static_cast<size_t>(place)];
+        if (aveLim < best || worstLim < cycle.worst) {
+            ++r;
+            place = 1;
+        } else {
+            cycle.partnerUnit = static_cast<int16_t>(rem[static_cast<size_t>(place)]);
+            ++res.pairs;
+        }
+        res.cycles.push_back(cycle);
+        int to = 1;
+        for (int k = 2; k <= r; ++k)
+            if (k != place) rem[static_cast<size_t>(to++)] = rem[static_cast<size_t>(k)];
+        r -= 2;
+    } while (end <= r - 2);
+    return res;
+}
+
+TEST(PairMatchRunLimits, ALargeBatchGivesWhatAPlaceByPlaceLoopGives) {
+    // Levels on a coarse grid, so that equal averages, passes and failures all occur.
+    const int n = 61;
+    const int points = 37;
+    CurveLevels c;
+    c.resize(n);
+    std::vector<int32_t> serial{0};
+    uint32_t seed = 12345;
+    for (int u = 1; u <= n; ++u) {
+        serial.push_back(1000 + u);
+        const float base = static_cast<float>((u * 7) % 5) * 0.25f;
+        for (int p = 1; p <= points; ++p) {
+            seed = seed * 1103515245u + 12345u;
+            c(p, u) = base + static_cast<float>((seed >> 16) % 9) * 0.0625f;
+        }
+    }
+    size_t failed = 0;
+    for (const auto& [end, ave, worst] : {std::tuple{0, 0.38f, 1.44f}, std::tuple{10, 0.3f, 0.6f}, std::tuple{3, 0.2f, 9.9f}}) {
+        const PairMatchResult got = pairMatchRun(c, serial, points, n, end, ave, worst);
+        const PairMatchResult want = plainRun(c, serial, points, n, end, ave, worst);
+        ASSERT_EQ(got.cycles.size(), want.cycles.size());
+        EXPECT_EQ(got.pairs, want.pairs);
+        EXPECT_GT(got.pairs, 0);
+        failed += got.cycles.size() - static_cast<size_t>(got.pairs);
+        for (size_t i = 0; i < got.cycles.size(); ++i) {
+            EXPECT_EQ(got.cycles[i].firstUnit, want.cycles[i].firstUnit) << i;
+            EXPECT_EQ(got.cycles[i].partnerUnit, want.cycles[i].partnerUnit) << i;
+            EXPECT_EQ(got.cycles[i].average, want.cycles[i].average) << i;
+            EXPECT_EQ(got.cycles[i].worst, want.cycles[i].worst) << i;
+        }
+    }
+    EXPECT_GT(failed, 0u);
 }
 }

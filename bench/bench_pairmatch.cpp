@@ -1,0 +1,206 @@
+// Pair matching at production scale: a 100,000-curve store holding 1,000-curve
+// models of 100 points, matched, deleted and opened through the pair-match
+// window. Every figure is read against the batch read of one such model in the
+// same run (BM_ReadBatch), the work the window cannot do without.
+#include "common/modVarCrvFile.h"
+#include "platform/data/Database.h"
+#include "platform/data/Recordset.h"
+#include "platform/os/Settings.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
+#include "station/frmVexo.h"
+#include "supervisor/PairMatchMath.h"
+#include "supervisor/frmMPairMatch.h"
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <benchmark/benchmark.h>
+
+namespace {
+const QString kMatched = QStringLiteral("Pair Matched");     // units 2k-1 and 2k alike: every cycle matches
+const QString kFailing = QStringLiteral("Pair Failing");     // 1 dB apart: every cycle fails
+const QString kDeleted = QStringLiteral("Pair Deleted");     // logged afresh before each deletion
+
+// The level of point p of a model's unit u (from 1).
+float level(const QString& iModel, int iUnit, int iPoint) {
+    if (iModel == kFailing) return static_cast<float>(iUnit) + 0.01f * static_cast<float>(iPoint);
+    return static_cast<float>((iUnit + 1) / 2) * 2.0f + 0.01f * static_cast<float>(iPoint % 7) +
+           (iUnit % 2 ? 0.0f : 0.125f);
+}
+
+SQLite::Statement insertStatement(SQLite::Database& ioSql) {
+    QStringList marks;
+    for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
+    return SQLite::Statement(ioSql, QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
+}
+
+void bindCurve(SQLite::Statement& ioQ, const QString& iModel, int iSerial, int iUnit) {
+    ioQ.bind(1, iModel.toStdString());
+    ioQ.bind(2, iSerial);
+    ioQ.bind(3, 46000.0);
+    ioQ.bind(4, "Line 1");
+    ioQ.bind(5, "Anne");
+    ioQ.bind(6, 20);
+    ioQ.bind(7, 20000);
+    ioQ.bind(8, 100);
+    ioQ.bind(9, 0);
+    for (int p = 1; p <= 100; ++p) ioQ.bind(9 + p, static_cast<double>(level(iModel, iUnit, p)));
+    ioQ.exec();
+    ioQ.reset();
+}
+
+// 98,000 curves of nine other models with the two 1,000-curve models spread among them.
+void fillStore() {
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+    SQLite::Transaction tx(db.sqlite());
+    SQLite::Statement q = insertStatement(db.sqlite());
+    int matched = 0, failing = 0;
+    for (int r = 0; r < 100000; ++r) {
+        if (r % 100 == 0) bindCurve(q, kMatched, 1000 + r, ++matched);
+        else if (r % 100 == 50) bindCurve(q, kFailing, 1000 + r, ++failing);
+        else bindCurve(q, QStringLiteral("Model %1").arg(r % 9), r, r % 13);
+    }
+    tx.commit();
+}
+
+void logDeletedModel() {
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+    SQLite::Transaction tx(db.sqlite());
+    SQLite::Statement q = insertStatement(db.sqlite());
+    for (int u = 1; u <= 1000; ++u) bindCurve(q, kDeleted, 5000 + u, u);
+    tx.commit();
+}
+
+frmVexo& station() {
+    static QTemporaryDir sHome;
+    static QTemporaryDir sSettings;
+    static frmVexo* sMain = [] {
+        qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        settingsstore::setFolder(sSettings.path());
+        // Deletions are confirmed; anything else takes its default button.
+        setMsgBoxScript([](const MsgBoxCall& iCall) {
+            return iCall.answers.contains(vbYes) ? int(vbYes) : iCall.defaultAnswer;
+        });
+        frmVexo* m = &form<frmVexo>();
+        fillStore();
+        m->dtaCurve.Refresh();
+        saveUserSetting(QStringLiteral("frmMPairMatch.txtBatchStart"), QStringLiteral("2"));
+        saveUserSetting(QStringLiteral("frmMPairMatch.txtBatchEnd"), QStringLiteral("0"));
+        return m;
+    }();
+    return *sMain;
+}
+
+frmMPairMatch& window(const QString& iModel) {
+    frmVexo& main = station();
+    if (main.dcboSeq->Text() != iModel || !isLoaded<frmMPairMatch>()) {
+        unload<frmMPairMatch>();
+        main.dcboSeq->setText(iModel);
+    }
+    return form<frmMPairMatch>();
+}
+
+long statusKb(const char* iField) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(iField)) return line.mid(static_cast<int>(qstrlen(iField))).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// Peak resident growth over one run, against the batch's own size (levels and serials).
+void reportPeakGrowth(benchmark::State& ioState, const std::function<void()>& iRun) {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");   // the peak starts again from what is resident now
+    clear.close();
+    const long before = statusKb("VmRSS:");
+    iRun();
+    const long growth = std::max(0L, statusKb("VmHWM:") - before);
+    const double batchKb = (101.0 * 1001.0 * 4.0 + 1001.0 * 4.0) / 1024.0;
+    ioState.counters["peak_growth_kB"] = static_cast<double>(growth);
+    ioState.counters["peak_growth_per_batch"] = static_cast<double>(growth) / batchKb;
+}
+
+void BM_ReadBatch(benchmark::State& state) {
+    station();
+    CurveLevels levels;
+    std::vector<int32_t> serials;
+    int16_t points = 0;
+    for (auto _ : state) {
+        bool err = false;
+        benchmark::DoNotOptimize(gnVarReadBatch(true, kMatched, levels, serials, points, err));
+    }
+}
+BENCHMARK(BM_ReadBatch)->Unit(benchmark::kMillisecond);
+
+void runFromWindow(benchmark::State& state, const QString& iModel) {
+    frmMPairMatch& f = window(iModel);
+    reportPeakGrowth(state, [&] { f.cmdPairMatch->click(); });
+    for (auto _ : state) f.cmdPairMatch->click();
+    state.counters["lines"] = f.lstPair->ListCount();
+}
+
+void BM_RunAllMatched(benchmark::State& state) { runFromWindow(state, kMatched); }
+BENCHMARK(BM_RunAllMatched)->Unit(benchmark::kMillisecond);
+
+void BM_RunAllFailing(benchmark::State& state) { runFromWindow(state, kFailing); }
+BENCHMARK(BM_RunAllFailing)->Unit(benchmark::kMillisecond);
+
+// The arithmetic alone, without the list.
+void BM_MatchArithmeticAllFailing(benchmark::State& state) {
+    station();
+    CurveLevels levels;
+    std::vector<int32_t> serials;
+    int16_t points = 0;
+    bool err = false;
+    const int16_t n = gnVarReadBatch(true, kFailing, levels, serials, points, err);
+    for (auto _ : state) benchmark::DoNotOptimize(pairMatchRun(levels, serials, points, n, 0, 0.38f, 1.44f).pairs);
+}
+BENCHMARK(BM_MatchArithmeticAllFailing)->Unit(benchmark::kMillisecond);
+
+void deleteFromWindow(benchmark::State& state, bool iOnlyMatched) {
+    station();
+    for (auto _ : state) {
+        state.PauseTiming();
+        logDeletedModel();
+        station().dtaCurve.Refresh();
+        unload<frmMPairMatch>();
+        frmMPairMatch& f = window(kDeleted);
+        f.dtaCurve.Refresh();
+        if (iOnlyMatched) f.cmdPairMatch->click();
+        state.ResumeTiming();
+        if (iOnlyMatched) f.mnuFileDeleteMatched->fireClick();
+        else f.mnuFileDeleteAll->fireClick();
+        state.PauseTiming();
+        state.counters["left"] = f.txtBatchSize->Text().toDouble();
+        state.ResumeTiming();
+    }
+}
+
+void BM_DeleteAll(benchmark::State& state) { deleteFromWindow(state, false); }
+BENCHMARK(BM_DeleteAll)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_DeleteMatched(benchmark::State& state) { deleteFromWindow(state, true); }
+BENCHMARK(BM_DeleteMatched)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Opening the window with the model chosen: the model list over the whole store and the batch read.
+void BM_OpenWindow(benchmark::State& state) {
+    station().dcboSeq->setText(kMatched);
+    for (auto _ : state) {
+        unload<frmMPairMatch>();
+        benchmark::DoNotOptimize(form<frmMPairMatch>().txtBatchSize->Text());
+    }
+}
+BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond);
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    unload<frmMPairMatch>();
+    return 0;
+}
