@@ -1,4 +1,5 @@
 #include "supervisor/frmMPairMatch.h"
+#include <QFont>
 
 namespace {
 const QString kNumberTip = QStringLiteral("You can use the Arrow or Page keys + Shift and/or CTRL to change the number");
@@ -8,6 +9,8 @@ const QString kSpinnerTip = QStringLiteral("Click to change the number");
 // Every control and menu in twips and the hook-up of their handlers.
 void frmMPairMatch::mLayout() {
     setClientSize(8175, 5940);
+    // A face as narrow as the 2700-twip column of the result lines was measured for.
+    setFont(QFont(QStringLiteral("Arial"), 8));
 
     cboSeq = new ComboBox(this, QStringLiteral("cboSeq"), 120, 120, 3495, 315, vbComboDropdownList);
     cboSeq->setToolTipText(QStringLiteral("Select Sequence (Ctrl+M)"));
