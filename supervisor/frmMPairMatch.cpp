@@ -12,6 +12,7 @@
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/Strings.h"
+#include <QSet>
 #include "station/frmVexo.h"
 
 namespace {
