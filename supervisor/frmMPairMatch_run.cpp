@@ -3,6 +3,7 @@
 #include "common/modArrayLongMaxEntryLen.h"
 #include "common/modStringTextWidthPad.h"
 #include "common/modVarSystemParams.h"
+#include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Locale.h"
@@ -85,8 +86,11 @@ void frmMPairMatch::mDeleteCurves(bool ibOnlyMatched, bool& obError) {
     const QString criteria = QStringLiteral("Model_Name = ?");
     if (!trap(10, [&] { lblMatched->setCaption(QString()); })) return;
     Recordset& rs = dtaCurve.Recordset();
+    const Database db = rs.database();
+    // One commit for the whole deletion rather than one wait for the disk per curve.
+    if (!trap(15, [&] { db.BeginTrans(); })) return;
     bool found = false;
-    if (!trap(20, [&] { rs.FindFirst(criteria, model); found = !rs.NoMatch(); })) return;
+    trap(20, [&] { rs.FindFirst(criteria, model); found = !rs.NoMatch(); });
     size_t unit = 0;
     bool stopped = false;
     while (found && !rs.EOF_()) {
@@ -114,6 +118,13 @@ void frmMPairMatch::mDeleteCurves(bool ibOnlyMatched, bool& obError) {
             break;
         }
         if (!trap(50, [&] { rs.FindNext(criteria, model); found = !rs.NoMatch(); })) break;
+    }
+    // What was deleted stays deleted, also when the walk stopped early.
+    if (!trap(55, [&] { db.CommitTrans(); })) {
+        try {
+            db.Rollback();
+        } catch (const VbError&) {
+        }
     }
     // Once for the whole deletion: a refresh costs as much as reading the store's keys.
     bool bRefreshError = false;

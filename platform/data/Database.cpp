@@ -117,6 +117,31 @@ long Database::Execute(const QString& iSql, const QList<Variant>& iParams) const
     }
 }
 
+void Database::BeginTrans() const {
+    checkWritable(*this);
+    try {
+        sqlite().exec("BEGIN IMMEDIATE");
+    } catch (const SQLite::Exception& e) {
+        raiseDatabaseError(e, Name());
+    }
+}
+
+void Database::CommitTrans() const {
+    try {
+        sqlite().exec("COMMIT");
+    } catch (const SQLite::Exception& e) {
+        raiseDatabaseError(e, Name());
+    }
+}
+
+void Database::Rollback() const {
+    try {
+        sqlite().exec("ROLLBACK");
+    } catch (const SQLite::Exception& e) {
+        raiseDatabaseError(e, Name());
+    }
+}
+
 void Database::Close() { mConnection.reset(); }
 
 void raiseDatabaseError(const SQLite::Exception& iError, const QString& iFile) {

@@ -31,6 +31,13 @@ public:
     // transaction; returns the number of records it touched.
     long Execute(const QString& iSql, const QList<Variant>& iParams = {}) const;
 
+    // One transaction for the writes that follow, through any handle or record
+    // set on the file, until CommitTrans writes them at once or Rollback drops
+    // them: many records are then written with one wait for the disk. Not nested.
+    void BeginTrans() const;
+    void CommitTrans() const;
+    void Rollback() const;
+
     void Close();
 
     // The shared connection, for the layer itself and for measurements.

@@ -114,6 +114,31 @@ TEST_F(DatabaseFile, HandlesSeeEachOthersCommittedUpdates) {
     EXPECT_EQ(other.execAndGet("SELECT Test_No FROM seq WHERE Seq_Name = 'A'").getInt(), 11);   // untouched by the update
 }
 
+TEST_F(DatabaseFile, ATransactionIsSeenElsewhereOnlyOnceCommitted) {
+    Database db = OpenDatabase(QStringLiteral("Test_Seq.mdb"));
+    auto rs = db.OpenRecordset(QStringLiteral("seq"));
+    addSeq(*rs, QStringLiteral("A"), 1);
+    addSeq(*rs, QStringLiteral("B"), 2);
+    SQLite::Database other(homeFile(QStringLiteral("Test_Seq.mdb")).toStdString(), SQLite::OPEN_READONLY);
+
+    db.BeginTrans();
+    rs->MoveFirst();
+    rs->Delete();
+    rs->MoveNext();
+    rs->Delete();
+    EXPECT_EQ(other.execAndGet("SELECT COUNT(*) FROM seq").getInt(), 2);
+    db.Rollback();
+    EXPECT_EQ(other.execAndGet("SELECT COUNT(*) FROM seq").getInt(), 2);
+
+    rs->Requery();
+    db.BeginTrans();
+    EXPECT_NE(errorOf([&] { db.BeginTrans(); }), 0);   // not nested
+    rs->Delete();
+    db.CommitTrans();
+    EXPECT_EQ(other.execAndGet("SELECT COUNT(*) FROM seq").getInt(), 1);
+    EXPECT_NE(errorOf([&] { db.CommitTrans(); }), 0);   // none open
+}
+
 // A writer killed at any moment leaves a sound file with every record it committed.
 TEST_F(DatabaseFile, KilledWriterLeavesEveryCommittedRecord) {
     int pipeFd[2];

@@ -35,11 +35,13 @@ protected:
             marks << QStringLiteral("?");
         }
         const QString sql = QStringLiteral("INSERT INTO vexo_crv (%1) VALUES (%2)").arg(fields.join(','), marks.join(','));
+        db.BeginTrans();
         for (const auto& [serial, level] : iUnits) {
             QList<Variant> values{Variant(iModel), Variant(serial), Variant(iPoints)};
             for (int p = 1; p <= iPoints; ++p) values << Variant(level);
             db.Execute(sql, values);
         }
+        db.CommitTrans();
     }
     // The store's rows as "model/serial", in table order.
     QStringList stored() const {
