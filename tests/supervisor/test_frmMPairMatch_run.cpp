@@ -185,7 +185,7 @@ TEST_F(PairMatchRunTest, DeleteAllRemovesTheModelsCurvesInAnyLetterCase) {
     log(QStringLiteral("M"), {{1, 0.0f}, {2, 0.25f}});
     log(QStringLiteral("Other"), {{3, 0.0f}});
     log(QStringLiteral("m"), {{4, 0.0f}});
-    frmMPairMatch& f = open(QStringLiteral("M"));
+    frmMPairMatch& f = open(QStringLiteral("M"), true);
     EXPECT_EQ(f.txtBatchSize->Text(), "3");
     answer({vbYes});
     drive::key(Qt::Key_A, Qt::ControlModifier);
@@ -197,6 +197,9 @@ TEST_F(PairMatchRunTest, DeleteAllRemovesTheModelsCurvesInAnyLetterCase) {
     EXPECT_EQ(f.lstPair->ListCount(), 0);
     EXPECT_FALSE(f.mnuFileDeleteAll->Enabled());
     EXPECT_FALSE(f.cmdPairMatch->isEnabled());
+    // No serial of the deleted curves comes back.
+    leave(*f.txtAveLim);
+    EXPECT_EQ(f.lstPair->ListCount(), 0);
     // The main window's record set no longer meets them either.
     CurveLevels levels;
     std::vector<int32_t> serials;
