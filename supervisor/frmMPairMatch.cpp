@@ -98,6 +98,8 @@ void frmMPairMatch::Form_Unload(int16_t& Cancel) {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Unload", bError);
     mParametersWrite(bError);
+    // At shutdown the main window may be gone already; it is not made again for this.
+    if (!isLoaded<frmVexo>()) return;
     trap(20, [&] {
         frmVexo& main = form<frmVexo>();
         main.setInputEnabled(true);
