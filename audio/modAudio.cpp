@@ -1,4 +1,5 @@
 #include "audio/modAudio.h"
+#include "audio/SweepScale.h"
 #include "audio/modWaveInOut.h"
 #include "audio/modWaveInOutDevices.h"
 #include "common/modProcessNumberLo.h"
@@ -12,21 +13,21 @@
 namespace {
 const char* kModule = "modAudio";
 
-// The step between points in decades. lFLo 0 sets the error flag silently;
-// one point divides by zero, a run-time error for the handler.
+// The step between points in decades. lFLo 0 sets the error flag silently; a
+// ratio of 0 or below gets gfLog10's message; one point divides by zero, a
+// run-time error for the handler.
 float mfLogInc(int32_t lFLo, int32_t lFHi, int16_t nPoints, bool& obError) {
     if (lFLo == 0) {
         obError = true;
         return 0.0f;
     }
+    if (!(CSng(static_cast<double>(lFHi) / lFLo) > 0.0f)) {
+        gfLog10(CSng(static_cast<double>(lFHi) / lFLo), obError);
+        return 0.0f;
+    }
     ErrorTrap trap(kModule, "mfLogInc", obError);
     float inc = 0.0f;
-    trap(10, [&] {
-        const float decades = gfLog10(CSng(static_cast<double>(lFHi) / lFLo), obError);
-        if (obError) return;
-        if (nPoints == 1) vbRaise(vberr::kDivisionByZero);
-        inc = CSng(decades / static_cast<double>(nPoints - 1));
-    });
+    trap(10, [&] { inc = sweepscale::step(lFLo, lFHi, nPoints); });
     return inc;
 }
 }
@@ -44,21 +45,21 @@ float gfAudioPoint2Freq(int32_t lFLo, int32_t lFHi, int16_t nPoints, int16_t nPo
     if (obError) return 0.0f;
     ErrorTrap trap(kModule, "gfAudioPoint2Freq", obError);
     float result = 0.0f;
-    trap(10, [&] { result = CSng(std::pow(10.0, static_cast<double>(inc) * (nPoint - 1)) * lFLo); });
+    trap(10, [&] { result = CSng(sweepscale::at(lFLo, inc, nPoint)); });
     return result;
 }
 
 int16_t gnAudioFreq2Point(int32_t lFLo, int32_t lFHi, int16_t nPoints, int32_t lFreq, bool& obError) {
-    const float inc = mfLogInc(lFLo, lFHi, nPoints, obError);
+    mfLogInc(lFLo, lFHi, nPoints, obError);
     if (obError) return 0;
-    const float decades = gfLog10(CSng(static_cast<double>(lFreq) / lFLo), obError);
-    if (obError) return 0;
+    // A frequency of 0 or below gets gfLog10's message.
+    if (!(CSng(static_cast<double>(lFreq) / lFLo) > 0.0f)) {
+        gfLog10(CSng(static_cast<double>(lFreq) / lFLo), obError);
+        return 0;
+    }
     ErrorTrap trap(kModule, "gnAudioFreq2Point", obError);
     int16_t point = 0;
-    trap(10, [&] {
-        if (inc == 0.0f) vbRaise(vberr::kDivisionByZero);
-        point = CInt(decades / inc + 1.0f);
-    });
+    trap(10, [&] { point = sweepscale::nearestPoint(lFLo, lFHi, nPoints, lFreq); });
     return point;
 }
 

@@ -3,7 +3,7 @@
 #include "common/modFile.h"
 #include "common/modProcessNumberLo.h"
 #include "common/modStringParse.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Strings.h"

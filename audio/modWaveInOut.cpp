@@ -1,4 +1,5 @@
 #include "audio/modWaveInOut.h"
+#include "audio/SweepScale.h"
 #include "audio/modWaveInOutDevices.h"
 #include "common/ErrorTrap.h"
 #include "common/modErrorHandler.h"
@@ -142,7 +143,7 @@ int32_t mlWaveOutMakeOneSweep(const SweepPlan& iPlan, bool ibUp, int32_t ilStart
     int32_t end = ilStart - 1;
     for (int k = 1; k <= iPlan.n - 1; ++k) {
         const int j = ibUp ? k - 1 : iPlan.n - 1 - k;
-        const float f = iPlan.log ? CSng(iPlan.f1 * std::pow(10.0, static_cast<double>(iPlan.inc) * j))
+        const float f = iPlan.log ? CSng(sweepscale::at(iPlan.f1, iPlan.inc, static_cast<int16_t>(j + 1)))
                                   : iPlan.f1 + iPlan.inc * static_cast<float>(j);
         end = CLng(static_cast<double>(iPlan.p) + start);
         mWaveOutMakeOneFrequency(f, ilRate, start, end, ioPhase, oanOut, ilUBound);
@@ -161,9 +162,12 @@ int32_t mlWaveOutMakeSweep(int32_t ilRate, int16_t* oanOut, int32_t ilUBound, bo
     plan.log = mbWaveOutSweepLog;
     if (plan.log) {
         if (plan.n - 1 == 0) vbRaise(vberr::kDivisionByZero);
-        const float decades = gfLog10(plan.f2 / plan.f1, obError);
-        if (obError) vbRaise(vberr::kInvalidCall);
-        plan.inc = decades / static_cast<float>(plan.n - 1);
+        // A ratio of 0 or below gets gfLog10's message.
+        if (!(plan.f2 / plan.f1 > 0.0f)) {
+            gfLog10(plan.f2 / plan.f1, obError);
+            vbRaise(vberr::kInvalidCall);
+        }
+        plan.inc = sweepscale::step(plan.f1, plan.f2, plan.n);
     } else {
         // Hertz per step: divided by n, not n - 1.
         if (plan.n == 0) vbRaise(vberr::kDivisionByZero);

@@ -1,5 +1,6 @@
 #include "audio/modWaveResponse.h"
 #include "audio/LevelReading.h"
+#include "audio/SweepScale.h"
 #include "audio/modDigitalIO.h"
 #include "audio/modMixer.h"
 #include "audio/modResponseSub.h"
@@ -51,9 +52,7 @@ struct PointLoop {
 void mResponseDoOne(const PointLoop& iLoop, float ifInc, int16_t inPoint, bool& obError) {
     ErrorTrap trap(kModule, "mResponseDoOne", obError);
     // The scale frequency rounded to whole hertz.
-    const float exponent = ifInc * static_cast<float>(inPoint - 1);
-    const float f = static_cast<float>(
-        std::floor(static_cast<double>(iLoop.lStart) * std::pow(10.0, static_cast<double>(exponent)) + 0.5));
+    const float f = static_cast<float>(sweepscale::toneHz(iLoop.lStart, ifInc, inPoint));
     // A point the card cannot play stops the measurement: measuring the
     // previous tone again would be judged as this point's level.
     if (!gbWaveOutFrequencyInRange(f, true, obError)) {
@@ -112,10 +111,12 @@ void mResponseDoTheLot(const PointLoop& iLoop, int32_t ilEnd, bool& obError) {
     bool haveInc = false;
     trap(10, [&] {
         if (iLoop.lStart == 0) vbRaise(vberr::kDivisionByZero);
-        const float decades = gfLog10(CSng(static_cast<double>(ilEnd) / iLoop.lStart), obError);
-        if (obError) return;
-        if (iLoop.nPoints - 1 == 0) vbRaise(vberr::kDivisionByZero);
-        inc = decades / static_cast<float>(iLoop.nPoints - 1);
+        // A range of 0 or below gets gfLog10's message.
+        if (!(CSng(static_cast<double>(ilEnd) / iLoop.lStart) > 0.0f)) {
+            gfLog10(CSng(static_cast<double>(ilEnd) / iLoop.lStart), obError);
+            return;
+        }
+        inc = sweepscale::step(iLoop.lStart, ilEnd, iLoop.nPoints);
         haveInc = true;
     });
     if (haveInc && !obError) {

@@ -6,7 +6,8 @@
 // The error block every trapping routine shares. A routine names itself once and
 // runs its numbered steps through the trap; a step that raises goes to the
 // central handler: Retry runs the step again, Ignore goes on with the next step,
-// Abort sets the routine's error flag and the routine returns.
+// Abort sets the routine's error flag and the routine returns. An exception
+// that is no VbError is reported as error 51 (internal error).
 //
 //   ErrorTrap trap("modVarSystemParams", "gVarSystemParamsRead", obError);
 //   if (!trap(10, [&] { ... })) return;
@@ -27,6 +28,9 @@ public:
                 Err().set(VbError(vberr::kOutOfMemory, vbErrorText(vberr::kOutOfMemory)));
             } catch (const std::exception& e) {
                 Err().set(VbError(vberr::kInternalError, QString::fromLocal8Bit(e.what())));
+            } catch (...) {
+                // Whatever else a step throws stays here: nothing escapes into Qt.
+                Err().set(VbError(vberr::kInternalError, vbErrorText(vberr::kInternalError)));
             }
             switch (handle(iLine)) {
             case 4: continue;          // Retry

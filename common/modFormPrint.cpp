@@ -3,7 +3,7 @@
 #include "common/modGeneral.h"
 #include "common/modStringParse.h"
 #include "platform/os/Clock.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/ComboBox.h"

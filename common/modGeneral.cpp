@@ -3,7 +3,7 @@
 #include "common/modErrorHandler.h"
 #include "platform/os/AppInfo.h"
 #include "platform/os/Clock.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/os/OsVersion.h"
 #include "platform/os/Settings.h"
 #include "platform/os/Shell.h"

@@ -2,7 +2,7 @@
 #include "common/ErrorTrap.h"
 #include "common/modGeneral.h"
 #include "common/modKeyMouseIncrement.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Format.h"
 

@@ -1,7 +1,7 @@
 #include "common/modKeyPressAscii.h"
 #include "common/ErrorTrap.h"
 #include "common/modGeneral.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 
 namespace {
 const char* kModule = "modKeyPressAscii";

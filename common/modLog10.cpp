@@ -1,8 +1,8 @@
 #include "common/modLog10.h"
+#include "common/DecimalLog.h"
 #include "common/ErrorTrap.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
-#include <cmath>
 
 float gfLog10(float fIn, bool& obError) {
     if (fIn <= 0.0f) {
@@ -13,6 +13,6 @@ float gfLog10(float fIn, bool& obError) {
     }
     ErrorTrap trap("modLog10", "gfLog10", obError);
     float result = 0.0f;
-    trap(10, [&] { result = std::log(fIn) / 2.3025851f; });
+    trap(10, [&] { result = decimalLog(fIn); });
     return result;
 }

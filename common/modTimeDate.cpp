@@ -1,19 +1,19 @@
 #include "common/modTimeDate.h"
 #include "common/ErrorTrap.h"
 #include "platform/os/Clock.h"
+#include "platform/ui/TimerControl.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/Strings.h"
 #include <QLabel>
-#include <QTimer>
 #include <cmath>
 
 namespace {
 const char* kModule = "modTimeDate";
 }
 
-void gTimeDateShow(QLabel* ilblTimeDate, QTimer* itmrClock, bool& obError) {
+void gTimeDateShow(QLabel* ilblTimeDate, TimerControl* itmrClock, bool& obError) {
     ErrorTrap trap(kModule, "gTimeDateShow", obError);
     const QDateTime now = vclock::now();
     // The interval comes from the exact time of day in milliseconds, so that
@@ -23,7 +23,7 @@ void gTimeDateShow(QLabel* ilblTimeDate, QTimer* itmrClock, bool& obError) {
             int interval = 60000 - msIntoMinute;
             if (interval == 0) interval = 1;
             itmrClock->setInterval(interval);
-            if (!itmrClock->isActive()) itmrClock->start();
+            itmrClock->setEnabled(true);
         }))
         return;
     trap(20, [&] {

@@ -3,10 +3,10 @@
 #include <cstdint>
 
 class QLabel;
-class QTimer;
+class TimerControl;
 
 // The clock label and the time and date texts.
-void gTimeDateShow(QLabel* ilblTimeDate, QTimer* itmrClock, bool& obError);
+void gTimeDateShow(QLabel* ilblTimeDate, TimerControl* itmrClock, bool& obError);
 QString gsTimeDateMinsSecs(double idTime, const QString& isMinsFormat, int16_t inDecimals, bool& obError);
 QString gsTimeDateShortTimeDayMediumDate(double idTime, bool& obError);
 QString gsTimeDateShortTimeMediumDate(double idDateTime, bool& obError);

@@ -7,7 +7,7 @@
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
 #include "platform/os/AppInfo.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"

@@ -133,12 +133,13 @@ void frmVexo::mFormLoadSetPath(bool& obError) {
         gDatabaseSchemaRegister();
         const QString folder = appinfo::programFolder();
         QDir::setCurrent(folder);
-        dtaSeq.setDatabaseName(folder + QStringLiteral("\\Vexo_Seq.mdb"));
-        dtaSeqCal.setDatabaseName(folder + QStringLiteral("\\Vexo_Seq.mdb"));
-        dtaTest.setDatabaseName(folder + QStringLiteral("\\Vexo_Tst.mdb"));
-        dtaProdRep.setDatabaseName(folder + QStringLiteral("\\Vexo_Prod.mdb"));
-        dtaOperator.setDatabaseName(folder + QStringLiteral("\\Vexo_Op.mdb"));
-        dtaCurve.setDatabaseName(folder + QStringLiteral("\\Vexo_Crv.mdb"));
+        const QDir dir(folder);
+        dtaSeq.setDatabaseName(dir.filePath(QStringLiteral("Vexo_Seq.mdb")));
+        dtaSeqCal.setDatabaseName(dir.filePath(QStringLiteral("Vexo_Seq.mdb")));
+        dtaTest.setDatabaseName(dir.filePath(QStringLiteral("Vexo_Tst.mdb")));
+        dtaProdRep.setDatabaseName(dir.filePath(QStringLiteral("Vexo_Prod.mdb")));
+        dtaOperator.setDatabaseName(dir.filePath(QStringLiteral("Vexo_Op.mdb")));
+        dtaCurve.setDatabaseName(dir.filePath(QStringLiteral("Vexo_Crv.mdb")));
     });
 }
 

@@ -5,7 +5,7 @@
 #include "common/modKeyPressAscii.h"
 #include "common/modTextBoxError.h"
 #include "common/modUpDownSet.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/ui/Color.h"
 #include "supervisor/PairMatchMath.h"
 #include <cmath>

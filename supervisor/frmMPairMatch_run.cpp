@@ -6,7 +6,7 @@
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
 #include "platform/os/Clock.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Printer.h"

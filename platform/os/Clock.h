@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <cstdint>
+#include <functional>
 
 // The station's one clock: the tick count its timeouts and delays use, the time
 // of day, and the two kinds of waiting (a busy wait that runs no window events,
@@ -21,7 +22,15 @@ void poll();                     // let queued window events run once
 bool isVirtual();
 void setVirtual(const QDateTime& iStart, int64_t iStartTick = 1000000);
 void setReal();
+// Moves virtual time on; timers due meanwhile tick at their times, in order.
 void advance(int64_t iMs);
 // Virtual milliseconds one poll step costs.
 constexpr int64_t kPollStepMs = 5;
+
+// Timers on virtual time: a timer ticks every iIntervalMs when the clock
+// advances or polls past its due time, on the calling (user-interface) thread,
+// as a real timer ticks between window events. A busy wait runs no ticks; the
+// next poll runs one tick for all the ones missed. Ids are never 0.
+int addTimer(int64_t iIntervalMs, std::function<void()> iTick);
+void removeTimer(int iId);
 }

@@ -1,12 +1,9 @@
 #include "platform/os/Shell.h"
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <atomic>
 
 namespace {
 std::function<bool(const QUrl&)>& handler() { static std::function<bool(const QUrl&)> h; return h; }
-std::atomic<int> gBeeps{0};
 }
 
 void setShellOpenHandler(std::function<bool(const QUrl&)> iHandler) { handler() = std::move(iHandler); }
@@ -22,10 +19,3 @@ int shellOpen(const QString& iTarget) {
     const bool ok = handler() ? handler()(url) : QDesktopServices::openUrl(url);
     return ok ? kShellOk : kShellNoAssociation;
 }
-
-void vbBeep() {
-    ++gBeeps;
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
-}
-
-int beepCount() { return gBeeps.load(); }

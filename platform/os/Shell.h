@@ -13,7 +13,3 @@ constexpr int kShellNoAssociation = 31;
 
 // Tests replace the desktop's handler.
 void setShellOpenHandler(std::function<bool(const QUrl&)> iHandler);
-
-// The one beep of the station; tests count them.
-void vbBeep();
-int beepCount();

@@ -66,7 +66,7 @@ bool gLogNewSurfaces = false;
 }
 
 DrawSurface::DrawSurface(int32_t iBackColor, int32_t iForeColor)
-    : mForeColor(iForeColor), mBackColor(iBackColor), mLogOn(gLogNewSurfaces) {}
+    : DrawCursor(iForeColor), mBackColor(iBackColor), mLogOn(gLogNewSurfaces) {}
 
 void DrawSurface::setOpLogForNewSurfaces(bool iOn) { gLogNewSurfaces = iOn; }
 
@@ -151,18 +151,10 @@ void DrawSurface::Cls() {
     changed();
 }
 
-void DrawSurface::Line(double iX1, double iY1, double iX2, double iY2, LineStyle iStyle) {
-    drawLine(iX1, iY1, iX2, iY2, mForeColor, iStyle);
-}
-
-void DrawSurface::Line(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) {
-    drawLine(iX1, iY1, iX2, iY2, iColor, iStyle);
-}
-
-void DrawSurface::LineTo(double iX2, double iY2, LineStyle iStyle) { drawLine(mX, mY, iX2, iY2, mForeColor, iStyle); }
+void DrawSurface::LineTo(double iX2, double iY2, LineStyle iStyle) { Line(mX, mY, iX2, iY2, mForeColor, iStyle); }
 
 void DrawSurface::LineTo(double iX2, double iY2, int32_t iColor, LineStyle iStyle) {
-    drawLine(mX, mY, iX2, iY2, iColor, iStyle);
+    Line(mX, mY, iX2, iY2, iColor, iStyle);
 }
 
 void DrawSurface::drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) {
@@ -175,8 +167,6 @@ void DrawSurface::drawLine(double iX1, double iY1, double iX2, double iY2, int32
     op.y2 = iY2;
     op.color = iColor;
     log(op);
-    mX = iX2;
-    mY = iY2;
     if (mDrawStyle == vbInvisible) return;
     fit();
     if (mImage.isNull()) return;
@@ -229,9 +219,7 @@ void DrawSurface::PSet(double iX, double iY, int32_t iColor) {
     changed();
 }
 
-void DrawSurface::Circle(double iX, double iY, double iRadius) { Circle(iX, iY, iRadius, mForeColor); }
-
-void DrawSurface::Circle(double iX, double iY, double iRadius, int32_t iColor) {
+void DrawSurface::drawCircle(double iX, double iY, double iRadius, int32_t iColor) {
     DrawOp op;
     op.kind = DrawOpKind::Circle;
     op.x1 = iX;
@@ -239,8 +227,6 @@ void DrawSurface::Circle(double iX, double iY, double iRadius, int32_t iColor) {
     op.radius = iRadius;
     op.color = iColor;
     log(op);
-    mX = iX;
-    mY = iY;
     if (mDrawStyle == vbInvisible) return;
     fit();
     if (mImage.isNull()) return;
@@ -338,9 +324,23 @@ private:
 };
 }
 
-DrawSurface& formSurface(Form& iForm) {
-    auto* s = dynamic_cast<FormSurface*>(
+namespace {
+FormSurface* surfaceOf(Form& iForm) {
+    return dynamic_cast<FormSurface*>(
         iForm.client()->findChild<QObject*>(QStringLiteral("formSurface"), Qt::FindDirectChildrenOnly));
+}
+}
+
+DrawSurface& formSurface(Form& iForm) {
+    FormSurface* s = surfaceOf(iForm);
     if (!s) s = new FormSurface(iForm);
     return *s;
+}
+
+void detachFormSurface(Form& iForm) {
+    if (!iForm.client()) return;
+    if (FormSurface* s = surfaceOf(iForm)) {
+        iForm.client()->removeEventFilter(s);
+        delete s;
+    }
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ui/Printer.h"
+#include "platform/ui/DrawCursor.h"
 #include "platform/ui/TextMeasure.h"
 #include <QFont>
 #include <QImage>
@@ -53,7 +53,7 @@ struct DrawOp {
 //
 // The hosts are PictureBox (a control) and a window's own client area
 // (formSurface), which is drawn under the window's controls.
-class DrawSurface : public TextMeasure {
+class DrawSurface : public TextMeasure, public DrawCursor {
 public:
     virtual ~DrawSurface() = default;
     DrawSurface(const DrawSurface&) = delete;
@@ -63,8 +63,6 @@ public:
     double ScaleWidth() const;
     double ScaleHeight() const;
 
-    int32_t ForeColor() const { return mForeColor; }
-    void setForeColor(int32_t iColor) { mForeColor = iColor; }
     int32_t BackColor() const { return mBackColor; }
     // A new background erases what was drawn (the position stays).
     void setBackColor(int32_t iColor);
@@ -80,26 +78,15 @@ public:
     int16_t DrawMode() const { return mDrawMode; }
     void setDrawMode(int16_t iMode);
 
-    double CurrentX() const { return mX; }
-    void setCurrentX(double iX) { mX = iX; }
-    double CurrentY() const { return mY; }
-    void setCurrentY(double iY) { mY = iY; }
-
     // Fills the surface with BackColor; the position goes to (0, 0).
     void Cls();
-    // Line (x1, y1)-(x2, y2) [, colour] [, B | BF]: a line, a box outline or a
-    // filled box, in ForeColor when no colour is given. The position is left at (x2, y2).
-    void Line(double iX1, double iY1, double iX2, double iY2, LineStyle iStyle = LineStyle::Line);
-    void Line(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle = LineStyle::Line);
-    // Line -(x2, y2): the same from the current position.
+    // Line (x1, y1)-(x2, y2) [, colour] [, B | BF] and Circle come from
+    // DrawCursor. Line -(x2, y2): the same from the current position.
     void LineTo(double iX2, double iY2, LineStyle iStyle = LineStyle::Line);
     void LineTo(double iX2, double iY2, int32_t iColor, LineStyle iStyle = LineStyle::Line);
     // One point; the position is left there.
     void PSet(double iX, double iY);
     void PSet(double iX, double iY, int32_t iColor);
-    // A circle outline of the radius (twips); the position is left at its centre.
-    void Circle(double iX, double iY, double iRadius);
-    void Circle(double iX, double iY, double iRadius, int32_t iColor);
     // Prints the text in ForeColor with its top at CurrentY, starting at
     // CurrentX; then CurrentX goes to 0 and CurrentY one text height down.
     void Print(const QString& iText = QString());
@@ -143,15 +130,13 @@ private:
     void fit() const;
     void changed();
     void log(const DrawOp& iOp);
-    void drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle);
+    void drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) override;
+    void drawCircle(double iX, double iY, double iRadius, int32_t iColor) override;
 
-    int32_t mForeColor;
     int32_t mBackColor;
     int16_t mDrawStyle = vbSolid;
     int16_t mDrawWidth = 1;
     int16_t mDrawMode = vbCopyPen;
-    double mX = 0;
-    double mY = 0;
     mutable QImage mImage;
     mutable QSizeF mSize;    // the twips size the image was made for
     bool mLogOn = false;
@@ -162,3 +147,6 @@ private:
 // the window itself, under its controls. Made on first use, with the window's
 // colours (button face, button text); it follows the client area's size.
 DrawSurface& formSurface(Form& iForm);
+// Removes the window's surface (if it has one) with its event filter; the
+// window does this as it is destroyed.
+void detachFormSurface(Form& iForm);

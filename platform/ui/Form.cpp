@@ -1,5 +1,7 @@
 #include "platform/ui/Form.h"
+#include "platform/ui/TimerControl.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/DrawSurface.h"
 #include "platform/ui/EventRouter.h"
 #include "platform/ui/InputLock.h"
 #include "platform/ui/Label.h"
@@ -39,6 +41,9 @@ Form::Form(const QString& iName) : QWidget(nullptr, Qt::Window) {
 
 Form::~Form() {
     mDying = true;
+    // The drawing surface filters the client area's events and reads this
+    // window's size: it goes first, before Qt destroys the client under it.
+    detachFormSurface(*this);
     liveForms().removeAll(this);
     inputlock::setLocked(this, false);
     // The window's handlers belong to the derived class, which is gone: nothing the
@@ -272,7 +277,7 @@ double Form::TextWidth(const QString& iText) const {
 
 void Form::stopTimers() {
     for (Control* c : std::as_const(mControls))
-        if (auto* t = qobject_cast<QTimer*>(c->object())) t->stop();
+        if (auto* t = qobject_cast<TimerControl*>(c->object())) t->stop();
 }
 
 void Form::EndProgram() {

@@ -255,11 +255,7 @@ void PrinterObject::PrintNoLineEnd(const QString& iText) {
     for (qsizetype i = 0; i < lines.size(); ++i) printLine(lines.at(i), i + 1 < lines.size());
 }
 
-void PrinterObject::Line(double iX1, double iY1, double iX2, double iY2, LineStyle iStyle) {
-    Line(iX1, iY1, iX2, iY2, mForeColor, iStyle);
-}
-
-void PrinterObject::Line(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) {
+void PrinterObject::drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) {
     PrintOp op;
     op.kind = iStyle == LineStyle::Box         ? PrintOpKind::Box
               : iStyle == LineStyle::BoxFilled ? PrintOpKind::BoxFilled
@@ -270,14 +266,9 @@ void PrinterObject::Line(double iX1, double iY1, double iX2, double iY2, int32_t
     op.y2 = iY2;
     op.color = iColor;
     add(op);
-    mX = iX2;
-    mY = iY2;
-    mFlowing = false;
 }
 
-void PrinterObject::Circle(double iX, double iY, double iRadius) { Circle(iX, iY, iRadius, mForeColor); }
-
-void PrinterObject::Circle(double iX, double iY, double iRadius, int32_t iColor) {
+void PrinterObject::drawCircle(double iX, double iY, double iRadius, int32_t iColor) {
     PrintOp op;
     op.kind = PrintOpKind::Circle;
     op.x1 = iX;
@@ -285,9 +276,6 @@ void PrinterObject::Circle(double iX, double iY, double iRadius, int32_t iColor)
     op.radius = iRadius;
     op.color = iColor;
     add(op);
-    mX = iX;
-    mY = iY;
-    mFlowing = false;
 }
 
 void PrinterObject::NewPage() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/ui/DrawCursor.h"
 #include "platform/ui/TextMeasure.h"
 #include <QByteArray>
 #include <QList>
@@ -30,9 +31,6 @@ struct PrintOp {
 using PrintedPage = QList<PrintOp>;
 using PrintedDocument = QList<PrintedPage>;
 
-// The three forms of Line: a line, a box outline, a filled box.
-enum class LineStyle { Line, Box, BoxFilled };
-
 // A raw job as the recording keeps it.
 struct RawPrintJob {
     QString title;
@@ -55,8 +53,9 @@ struct RawPrintJob {
 //   - the default CUPS printer, as one PDF job.
 // A failure to send raises VbError 482 "Printer error: <the platform's reason>"
 // and keeps the document, so that the caller's Retry can send it again.
-class PrinterObject : public TextMeasure {
+class PrinterObject : public TextMeasure, public DrawCursor {
 public:
+    PrinterObject() : DrawCursor(0) {}
     // The default printer's name ("" when there is none, so File > Print is
     // disabled); with VEXO_PRINT_TO the file's path; when recording, the
     // recording's device name.
@@ -68,14 +67,6 @@ public:
     void setFontBold(bool iBold) { mFontBold = iBold; }
     double FontSize() const { return mFontSize; }
     void setFontSize(double iPoints);
-    int32_t ForeColor() const { return mForeColor; }
-    void setForeColor(int32_t iColor) { mForeColor = iColor; }
-
-    double CurrentX() const { return mX; }
-    void setCurrentX(double iX) { mX = iX; }
-    double CurrentY() const { return mY; }
-    void setCurrentY(double iY) { mY = iY; mFlowing = false; }
-
     // The printable area of a page in twips.
     double ScaleWidth() const;
     double ScaleHeight() const;
@@ -89,13 +80,8 @@ public:
     void Print(const QString& iText = QString());
     // The same without the final line end: CurrentX moves on by the text's width.
     void PrintNoLineEnd(const QString& iText);
-    // A line, box outline or filled box from (x1, y1) to (x2, y2) in the colour
-    // (ForeColor when omitted); the current position is left at (x2, y2).
-    void Line(double iX1, double iY1, double iX2, double iY2, LineStyle iStyle = LineStyle::Line);
-    void Line(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle = LineStyle::Line);
-    // A circle outline; the current position is left at its centre.
-    void Circle(double iX, double iY, double iRadius);
-    void Circle(double iX, double iY, double iRadius, int32_t iColor);
+    // Line and Circle (DrawCursor) record a line, box outline, filled box or
+    // circle outline in the colour given or ForeColor.
 
     // Width and height of a text in the current font, in twips, measured the same
     // on every machine with the same fonts. Several lines: the widest line, the
@@ -136,13 +122,13 @@ private:
     void printLine(const QString& iText, bool iLineEnd);
     void finishDocument(PrintOpKind iKind);
     void send(const PrintedDocument& iDocument);
+    void drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) override;
+    void drawCircle(double iX, double iY, double iRadius, int32_t iColor) override;
+    void placed() override { mFlowing = false; }
 
     QString mFontName = QStringLiteral("Arial");
     bool mFontBold = false;
     double mFontSize = 10;
-    int32_t mForeColor = 0;
-    double mX = 0;
-    double mY = 0;
     // CurrentY was reached by printed line ends (running text), not placed by the caller.
     bool mFlowing = false;
     int mDocument = 1;

@@ -1,12 +1,15 @@
 #include "platform/ui/TimerControl.h"
+#include "platform/os/Clock.h"
 #include <QWidget>
 
 TimerControl::TimerControl(QWidget* iContainer, const QString& iName, int32_t iInterval, bool iEnabled)
     : QTimer(iContainer), Control(this, nullptr, iContainer, iName, "Timer", false), mEnabled(iEnabled) {
     QTimer::setInterval(iInterval);
-    connect(this, &QTimer::timeout, this, [this] { raiseEvent("Timer", Timer); });
+    connect(this, &QTimer::timeout, this, [this] { fire(); });
     apply();
 }
+
+TimerControl::~TimerControl() { stop(); }
 
 void TimerControl::setInterval(int32_t iInterval) {
     QTimer::setInterval(iInterval);
@@ -18,7 +21,18 @@ void TimerControl::setEnabled(bool iEnabled) {
     apply();
 }
 
+void TimerControl::stop() {
+    QTimer::stop();
+    if (mVirtualId != 0) vclock::removeTimer(mVirtualId);
+    mVirtualId = 0;
+}
+
+void TimerControl::fire() { raiseEvent("Timer", Timer); }
+
 void TimerControl::apply() {
-    if (mEnabled && interval() > 0) start();
-    else stop();
+    // Setting the interval or enabling again starts the count afresh, as a real timer does.
+    stop();
+    if (!mEnabled || interval() <= 0) return;
+    if (vclock::isVirtual()) mVirtualId = vclock::addTimer(interval(), [this] { fire(); });
+    else start();
 }

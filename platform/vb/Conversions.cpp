@@ -1,5 +1,5 @@
 #include "platform/vb/Conversions.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/VbError.h"
 #include <cfloat>

@@ -1,5 +1,5 @@
 #include "platform/vb/DateTime.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/vb/VbError.h"
 #include <cmath>
 
@@ -70,7 +70,7 @@ QString vbGeneralDateText(double iDays) {
     const QDateTime dt = vbDateTimeFromDate(iDays);
     const bool hasDate = std::floor(iDays) != 0.0;
     const bool hasTime = dt.time() != QTime(0, 0);
-    const QString date = loc.toString(dt.date(), QLocale::ShortFormat);
+    const QString date = loc.toString(dt.date(), userlocale::shortDateFormat(loc));
     const QString time = loc.toString(dt.time(), longTimeFormat(loc));
     if (hasDate && hasTime) return date + QLatin1Char(' ') + time;
     if (hasTime) return time;
@@ -80,18 +80,24 @@ QString vbGeneralDateText(double iDays) {
 bool parseVbDateText(const QString& iText, double& oDays) {
     const QLocale loc = userlocale::user();
     const QString t = iText.trimmed();
-    const QString shortDate = loc.dateFormat(QLocale::ShortFormat);
     const QString longTime = longTimeFormat(loc);
-    for (const QString& f : {shortDate + QLatin1Char(' ') + longTime, shortDate + QLatin1Char(' ') +
-                             loc.timeFormat(QLocale::ShortFormat)}) {
-        const QDateTime dt = loc.toDateTime(t, f);
-        if (dt.isValid()) {
-            oDays = vbDateFromDateTime(QDateTime(withCenturyWindow(dt.date(), shortDate), dt.time()));
-            return true;
+    // A typed date may carry two digits of the year (the locale's own form) or
+    // four (the form the station shows); the two-digit form is tried first, as
+    // four-digit parsing would take "26" for the year 26.
+    QStringList dateForms{loc.dateFormat(QLocale::ShortFormat)};
+    if (userlocale::shortDateFormat(loc) != dateForms.first()) dateForms << userlocale::shortDateFormat(loc);
+    for (const QString& shortDate : dateForms) {
+        for (const QString& f : {shortDate + QLatin1Char(' ') + longTime, shortDate + QLatin1Char(' ') +
+                                 loc.timeFormat(QLocale::ShortFormat)}) {
+            const QDateTime dt = loc.toDateTime(t, f);
+            if (dt.isValid()) {
+                oDays = vbDateFromDateTime(QDateTime(withCenturyWindow(dt.date(), shortDate), dt.time()));
+                return true;
+            }
         }
+        const QDate d = withCenturyWindow(loc.toDate(t, shortDate), shortDate);
+        if (d.isValid()) { oDays = static_cast<double>(kEpoch.daysTo(d)); return true; }
     }
-    const QDate d = withCenturyWindow(loc.toDate(t, shortDate), shortDate);
-    if (d.isValid()) { oDays = static_cast<double>(kEpoch.daysTo(d)); return true; }
     for (const QString& f : {longTime, loc.timeFormat(QLocale::ShortFormat)}) {
         const QTime tm = loc.toTime(t, f);
         if (tm.isValid()) { oDays = tm.msecsSinceStartOfDay() / 86400000.0; return true; }

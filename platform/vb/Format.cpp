@@ -1,5 +1,5 @@
 #include "platform/vb/Format.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/DateTime.h"
 #include <QRegularExpression>
@@ -239,7 +239,7 @@ QString formatDateCustom(const QDateTime& iDt, double iDays, const QString& iPat
             case 2: out += QStringLiteral("%1").arg(d.day(), 2, 10, QLatin1Char('0')); break;
             case 3: out += loc.dayName(d.dayOfWeek(), QLocale::ShortFormat); break;
             case 4: out += loc.dayName(d.dayOfWeek(), QLocale::LongFormat); break;
-            case 5: out += loc.toString(d, QLocale::ShortFormat); break;
+            case 5: out += loc.toString(d, userlocale::shortDateFormat(loc)); break;
             default: out += loc.toString(d, QLocale::LongFormat); break;
             }
         } else if (kind == QLatin1Char('m')) {
@@ -298,7 +298,7 @@ QString FormatDate(double iDays, const QString& iPattern) {
     const QString p = iPattern.toLower();
     if (iPattern.isEmpty() || p == QLatin1String("general date")) return vbGeneralDateText(iDays);
     if (p == QLatin1String("long date")) return loc.toString(dt.date(), QLocale::LongFormat);
-    if (p == QLatin1String("short date")) return loc.toString(dt.date(), QLocale::ShortFormat);
+    if (p == QLatin1String("short date")) return loc.toString(dt.date(), userlocale::shortDateFormat(loc));
     if (p == QLatin1String("medium date")) return formatDateCustom(dt, iDays, QStringLiteral("dd\\-mmm\\-yy"));
     if (p == QLatin1String("long time")) return loc.toString(dt.time(), longTimeFormat(loc));
     if (p == QLatin1String("medium time")) return formatDateCustom(dt, iDays, QStringLiteral("hh:nn AMPM"));

@@ -6,7 +6,7 @@
 #include "common/frmPrompt.h"
 #include "common/modVarSystemParams.h"
 #include "platform/ui/FormRegistry.h"
-#include "tests/audio/AudioRig.h"
+#include "tests/support/AudioRig.h"
 #include "tests/support/FakeDigitalPort.h"
 #include <QTimer>
 #include <cmath>

@@ -8,27 +8,19 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/vb/Conversions.h"
+#include "tests/support/GraphWindows.h"
 #include "tests/support/StationTest.h"
 #include <QDir>
 #include <QFile>
 #include <cmath>
 
 namespace {
-class frmGraph : public Form, public ResponseWindow {
-public:
-    frmGraph() : Form(QStringLiteral("frmGraph")) {
-        setClientSize(6000, 3400);
-        picResponse = new PictureBox(this, QStringLiteral("picResponse"), 0, 0, 1200, 900);
-        picResponse->setVisible(false);
-    }
-    DrawSurface& windowSurface() override { return formSurface(*this); }
-};
-
 class ResponseGraph : public StationTest {
 protected:
     void SetUp() override {
         StationTest::SetUp();
         f = std::make_unique<frmGraph>();
+        f->picResponse->setVisible(false);
     }
     void TearDown() override {
         f.reset();

@@ -10,19 +10,11 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/vb/Conversions.h"
+#include "tests/support/GraphWindows.h"
 #include "tests/support/JigBench.h"
 #include "tests/support/StationTest.h"
 
 namespace {
-class frmPolarity : public Form {
-public:
-    frmPolarity() : Form(QStringLiteral("frmPolarity")) {
-        setClientSize(4200, 3600);
-        picPolarity = new PictureBox(this, QStringLiteral("picPolarity"), 360, 700, 3325, 2550);
-    }
-    PictureBox* picPolarity = nullptr;
-};
-
 class TimeDisplay : public StationTest {
 protected:
     void SetUp() override {

@@ -4,10 +4,10 @@
 #include "audio/modVOut.h"
 #include "common/frmInputNumber.h"
 #include "platform/os/AppInfo.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/os/Settings.h"
 #include "platform/vb/Conversions.h"
-#include "tests/audio/AudioRig.h"
+#include "tests/support/AudioRig.h"
 
 using sound::JigPoint;
 
@@ -30,7 +30,7 @@ protected:
     // voltmeter's reading typed with two decimals in the user's form.
     QString calibrate(sound::JigBackend& ioJig, bool iAmp, QString* oTyped = nullptr) {
         answer({vbOK});
-        whenShown<frmInputNumber>([&ioJig, iAmp, oTyped](frmInputNumber& f) {
+        expectModal<frmInputNumber>([&ioJig, iAmp, oTyped](frmInputNumber& f) {
             EXPECT_EQ(f.Caption(), QStringLiteral("Calibrating Output Voltage"));
             EXPECT_EQ(f.lblPrompt->Caption(), QStringLiteral(" Voltmeter reading (Vrms)"));
             vclock::advance(1500);

@@ -7,19 +7,11 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/vb/Conversions.h"
-#include "tests/audio/AudioRig.h"
+#include "tests/support/GraphWindows.h"
+#include "tests/support/AudioRig.h"
 #include "tests/support/FakeDigitalPort.h"
 
 namespace {
-class frmPolarity : public Form {
-public:
-    frmPolarity() : Form(QStringLiteral("frmPolarity")) {
-        setClientSize(4200, 3600);
-        picPolarity = new PictureBox(this, QStringLiteral("picPolarity"), 360, 700, 3325, 2550);
-    }
-    PictureBox* picPolarity = nullptr;
-};
-
 class Polarity : public AudioRig {
 protected:
     void SetUp() override {

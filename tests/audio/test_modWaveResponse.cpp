@@ -19,6 +19,7 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
 #include "tests/support/FakeDigitalPort.h"
+#include "tests/support/GraphWindows.h"
 #include "tests/support/JigBench.h"
 #include "tests/support/StationTest.h"
 #include <QTimer>
@@ -27,15 +28,6 @@
 using namespace jigbench;
 
 namespace {
-class frmGraph : public Form, public ResponseWindow {
-public:
-    frmGraph() : Form(QStringLiteral("frmGraph")) {
-        setClientSize(6000, 3400);
-        picResponse = new PictureBox(this, QStringLiteral("picResponse"), 0, 0, 1200, 900);
-    }
-    DrawSurface& windowSurface() override { return formSurface(*this); }
-};
-
 class Response : public StationTest {
 protected:
     void SetUp() override {
@@ -76,8 +68,8 @@ protected:
 public:
     // The frequency point p of a 20 Hz - 20 kHz response plays: whole hertz.
     static double playedAt(int iPoint, int iPoints = 100) {
-        const float inc = float(std::log(1000.0f) / 2.3025851f) / float(iPoints - 1);
-        return std::floor(20.0 * std::pow(10.0, double(inc * float(iPoint - 1))) + 0.5);
+        const float inc = float(float(std::log(1000.0) / 2.3025851) / double(iPoints - 1));
+        return std::floor(20.0 * std::pow(10.0, double(inc) * (iPoint - 1)) + 0.5);
     }
 
 protected:
@@ -222,8 +214,8 @@ TEST_F(Response, APointTheCardCannotPlayStopsTheMeasurement) {
     EXPECT_TRUE(error);
     ASSERT_EQ(boxes().size(), 1);
     // Point 39 plays 20,750 Hz, beyond the card's top.
-    const float inc = float(std::log(25000.0f / 45.0f) / 2.3025851f) / 39.0f;
-    const double p39 = std::floor(45 * std::pow(10.0, double(inc * 38)) + 0.5);
+    const float inc = float(float(std::log(double(25000.0f / 45.0f)) / 2.3025851) / 39.0);
+    const double p39 = std::floor(45 * std::pow(10.0, double(inc) * 38) + 0.5);
     EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Frequency (%1) out of range (10-20000 (Hz))").arg(p39));
     for (int p = 1; p <= 38; ++p) EXPECT_LT(level[size_t(p)], 0.0f) << "measured point " << p;
     EXPECT_EQ(level[39], 99.0f);

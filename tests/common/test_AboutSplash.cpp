@@ -7,7 +7,7 @@
 #include "common/frmSplash.h"
 #include "platform/os/Settings.h"
 #include "platform/ui/FormRegistry.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -41,14 +41,15 @@ protected:
             out << all.mid(from, end - from);
         return out;
     }
-    // Opens the About window from a Help menu and closes it with its close box.
-    void openAndClose(const std::function<void(frmAbout&)>& iMeanwhile = {}) {
-        whenShown<frmAbout>([&](frmAbout& f) {
+    // Opens the About window from a Help menu and closes it with its close box;
+    // iAnswer answers the box its closing or its button may ask.
+    void openAndClose(const std::function<void(frmAbout&)>& iMeanwhile = {}, int iAnswer = 0) {
+        expectModal<frmAbout>([&](frmAbout& f) {
             if (iMeanwhile) iMeanwhile(f);
             f.close();
         });
+        if (iAnswer != 0) answer({iAnswer});
         form<frmAbout>().Show(vbModal);
-        setModalScript(nullptr);
         EXPECT_FALSE(isLoaded<frmAbout>());
         unload<frmAbout>();
     }
@@ -129,8 +130,7 @@ TEST_F(AboutTest, TheFifthClosingOffersTheBulletinOnceAndLaterClosingsNever) {
         EXPECT_EQ(flimboxCount(), QString::number(closing));
     }
     EXPECT_TRUE(boxes().isEmpty());
-    answer({vbNo});
-    openAndClose();
+    openAndClose({}, vbNo);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, kFlimboxQuestion);
     EXPECT_EQ(boxes()[0].title, "Flimbox");
@@ -144,8 +144,7 @@ TEST_F(AboutTest, TheFifthClosingOffersTheBulletinOnceAndLaterClosingsNever) {
 
 TEST_F(AboutTest, YesToTheBulletinSubscribesAndStopsTheCount) {
     // Asked by its button on the first opening: Yes subscribes.
-    answer({vbYes});
-    openAndClose([](frmAbout& f) { drive::click(f.cmdFlimbox); });
+    openAndClose([](frmAbout& f) { drive::click(f.cmdFlimbox); }, vbYes);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(flimboxCount(), "6");
     ASSERT_EQ(mails().size(), 1);
@@ -157,8 +156,7 @@ TEST_F(AboutTest, YesToTheBulletinSubscribesAndStopsTheCount) {
 
     // Yes to the question of the fifth closing subscribes as well.
     saveUserSetting(QStringLiteral("nAboutFlimboxCount"), QStringLiteral("4"));
-    answer({vbYes});
-    openAndClose();
+    openAndClose({}, vbYes);
     EXPECT_EQ(boxes().size(), 2);
     EXPECT_EQ(mails().size(), 2);
     EXPECT_EQ(flimboxCount(), "6");
@@ -181,7 +179,7 @@ TEST_F(AboutTest, EMailLinkSendsTheTypedMessageAndNothingWhenItIsEmpty) {
     frmAbout& f = showAbout();
     QString caption;
     QString typed = QStringLiteral("The station in bay 3 beeps twice.");
-    whenShown<frmMultiLineText>([&](frmMultiLineText& m) {
+    expectModal<frmMultiLineText>([&](frmMultiLineText& m) {
         caption = m.Caption();
         drive::type(typed);
         drive::click(m.cmdOK);
@@ -193,6 +191,10 @@ TEST_F(AboutTest, EMailLinkSendsTheTypedMessageAndNothingWhenItIsEmpty) {
     EXPECT_TRUE(mails()[0].contains("\nThe station in bay 3 beeps twice."));
 
     typed = QStringLiteral("   ");
+    expectModal<frmMultiLineText>([&](frmMultiLineText& m) {
+        drive::type(typed);
+        drive::click(m.cmdOK);
+    });
     drive::click(f.lblEMail);
     EXPECT_EQ(mails().size(), 1);
     EXPECT_TRUE(boxes().isEmpty());

@@ -5,7 +5,7 @@
 #include "common/frmPassword.h"
 #include "common/modKeyMouseIncrement.h"
 #include "platform/ui/FormRegistry.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 
 namespace {
 bool granted(const QString& iStored, bool iError = false) {
@@ -19,13 +19,14 @@ bool granted(const QString& iStored, bool iError = false) {
 TEST_F(DialogTest, ThePasswordIsGrantedIgnoringCaseAgainstTheTrimmedStoredOne) {
     int shown = 0;
     QString typed;
-    whenShown<frmPassword>([&](frmPassword& f) {
+    const std::function<void(frmPassword&)> user = [&](frmPassword& f) {
         ++shown;
         EXPECT_EQ(f.Caption(), "Engineer");
         EXPECT_EQ(f.txtPassword->Text(), "");   // every call starts afresh
         drive::type(typed);
         drive::key(Qt::Key_Return);
-    });
+    };
+    for (int i = 0; i < 3; ++i) expectModal<frmPassword>(user);
     typed = QStringLiteral("sEcReT");
     EXPECT_TRUE(granted(QStringLiteral("  Secret") + QChar(0)));
     EXPECT_TRUE(boxes().isEmpty());
@@ -55,14 +56,14 @@ TEST_F(DialogTest, CancelEscAndTheCloseBoxRefuseSilentlyAndEnterAcceptsFromCance
         [](frmPassword& f) { f.close(); },
     };
     for (const auto& way : ways) {
-        whenShown<frmPassword>([&](frmPassword& f) {
+        expectModal<frmPassword>([&](frmPassword& f) {
             drive::type(QStringLiteral("secret"));
             way(f);
         });
         EXPECT_FALSE(granted(QStringLiteral("Secret")));
     }
     EXPECT_TRUE(boxes().isEmpty());
-    whenShown<frmPassword>([](frmPassword& f) {
+    expectModal<frmPassword>([](frmPassword& f) {
         drive::type(QStringLiteral("secret"));
         f.cmdCancel->SetFocus();
         drive::key(Qt::Key_Return);
@@ -74,8 +75,9 @@ const QStringList kSwitch{QString(), QStringLiteral("&Clear"), QStringLiteral("&
 
 class MultiButtonTest : public DialogTest {
 protected:
+    // Without a user part, no window is expected.
     QString choose(const QStringList& iCaptions, const std::function<void(frmMultiButton&)>& iUser, int16_t iFirst = 1) {
-        whenShown<frmMultiButton>(iUser);
+        if (iUser) expectModal<frmMultiButton>(iUser);
         bool e = false;
         const QString letter =
             frmMultiButton::gsMultiButton(iCaptions, iFirst, QStringLiteral("Switch Test"), left, top, e);
@@ -151,7 +153,7 @@ TEST_F(MultiButtonTest, ThePlaceIsKeptOnTheScreenAndGivenBackIn32Bits) {
 TEST_F(MultiButtonTest, NoCaptionOrMoreThanFourAreRefusedWithoutAWindow) {
     for (const QStringList& faulty : {QStringList{QString()}, QStringList{QString(), "1", "2", "3", "4", "5"}}) {
         clearBoxes();
-        EXPECT_EQ(choose(faulty, [](frmMultiButton&) { ADD_FAILURE() << "no window expected"; }), "");
+        EXPECT_EQ(choose(faulty, nullptr), "");
         ASSERT_EQ(boxes().size(), 1);
         EXPECT_EQ(boxes().at(0).prompt, "Faulty input array (iasArray$)");
         EXPECT_EQ(boxes().at(0).title, "frmMultiButton.gsMultiButton");
@@ -179,7 +181,7 @@ protected:
 };
 
 TEST_F(InputNumberTest, AValueOutOfRangeOrAnEmptyBoxIsToldAndTheWindowStaysOpen) {
-    whenShown<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
         EXPECT_EQ(f.txtNumber->Text(), "1.5");
         EXPECT_TRUE(f.lblPrompt->isVisible());
         EXPECT_TRUE(f.cmdCancel->isVisible());
@@ -204,7 +206,7 @@ TEST_F(InputNumberTest, AValueOutOfRangeOrAnEmptyBoxIsToldAndTheWindowStaysOpen)
 
 TEST_F(InputNumberTest, ACommaLocaleReadsAndWritesTheCommaForm) {
     setLocale(QLocale(QLocale::German, QLocale::Germany));
-    whenShown<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
         EXPECT_EQ(f.txtNumber->Text(), "0,5");
         retype(*f.txtNumber, QStringLiteral("1,5"));
         drive::click(f.cmdOK);
@@ -214,19 +216,19 @@ TEST_F(InputNumberTest, ACommaLocaleReadsAndWritesTheCommaForm) {
 }
 
 TEST_F(InputNumberTest, WithoutCancelTheCloseBoxAndEscTakeTheBoxsValueNeverZero) {
-    whenShown<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
         EXPECT_FALSE(f.cmdCancel->isVisible());
         EXPECT_FALSE(f.lblPrompt->isVisible());
         EXPECT_TRUE(f.updNumber->isVisible());
         f.close();
     });
     EXPECT_EQ(serial(1234567.0f), "1234567");
-    whenShown<frmInputNumber>([](frmInputNumber&) { drive::key(Qt::Key_Escape); });
+    expectModal<frmInputNumber>([](frmInputNumber&) { drive::key(Qt::Key_Escape); });
     EXPECT_EQ(serial(42.0f), "42");
     EXPECT_TRUE(boxes().isEmpty());
 
     // Out of range, closing is refused as OK is, until the value is corrected.
-    whenShown<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
         retype(*f.txtNumber, QStringLiteral("12345678"));
         f.close();
         EXPECT_TRUE(f.isVisible());
@@ -246,7 +248,7 @@ TEST_F(InputNumberTest, WithCancelTheCloseBoxAndEscCancelWhateverTheBoxHolds) {
         [](frmInputNumber& f) { f.close(); },
     };
     for (const auto& way : ways) {
-        whenShown<frmInputNumber>([&](frmInputNumber& f) {
+        expectModal<frmInputNumber>([&](frmInputNumber& f) {
             retype(*f.txtNumber, QStringLiteral("150"));
             way(f);
         });
@@ -256,7 +258,7 @@ TEST_F(InputNumberTest, WithCancelTheCloseBoxAndEscCancelWhateverTheBoxHolds) {
 }
 
 TEST_F(InputNumberTest, WholeNumbersRefuseTheDecimalCharacterAndStepWithKeysAndTheUpDown) {
-    whenShown<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
         drive::type(QStringLiteral(".5"));
         EXPECT_EQ(f.txtNumber->Text(), "75");
         drive::key(Qt::Key_Up);
@@ -265,7 +267,7 @@ TEST_F(InputNumberTest, WholeNumbersRefuseTheDecimalCharacterAndStepWithKeysAndT
         drive::click(f.cmdOK);
     });
     EXPECT_EQ(serial(7.0f), "77");
-    whenShown<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
         drive::type(QStringLiteral(".5"));
         drive::key(Qt::Key_Up);
         drive::click(f.cmdOK);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <stdexcept>
 
 namespace {
 class ErrorHandlerTest : public StationTest {
@@ -72,6 +73,26 @@ TEST_F(ErrorHandlerTest, DefaultButtonIsIgnoreOnlyForTheStationsOwnErrorNumber) 
     EXPECT_EQ(boxes()[1].defaultAnswer, vbRetry);
     EXPECT_EQ(boxes()[2].defaultAnswer, vbRetry);
     EXPECT_TRUE(log().contains("ErrNo: -2147221504  own"));
+}
+
+TEST_F(ErrorHandlerTest, ForeignExceptionsAreReportedAsInternalErrors) {
+    bool err = false;
+    saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
+    answer({vbIgnore, vbAbort});
+    {
+        ErrorTrap trap("modTest", "gLibrary", err);
+        EXPECT_TRUE(trap(10, [] { throw std::runtime_error("map::at"); }));
+    }
+    EXPECT_FALSE(err);
+    {
+        ErrorTrap trap("modTest", "gForeign", err);
+        EXPECT_FALSE(trap(20, [] { throw 42; }));
+    }
+    EXPECT_TRUE(err);
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[0].prompt, "Source: modTest.gLibrary.10\r\n\r\nmap::at");
+    EXPECT_EQ(boxes()[1].prompt, "Source: modTest.gForeign.20\r\n\r\nInternal error");
+    EXPECT_TRUE(log().contains("ErrNo: 51  Internal error"));
 }
 
 TEST_F(ErrorHandlerTest, RetryRunsTheStepAgainIgnoreGoesOnAbortStops) {

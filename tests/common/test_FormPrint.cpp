@@ -4,7 +4,7 @@
 #include "common/modFormPrint.h"
 #include "common/modFormPrintBylineEndDoc.h"
 #include "platform/os/Settings.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/CommandButton.h"
@@ -19,7 +19,8 @@
 #include "platform/ui/UpDown.h"
 #include "platform/ui/VScrollBar.h"
 #include "platform/vb/Conversions.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
+#include "tests/support/PdfProbe.h"
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -36,23 +37,9 @@ public:
     frmSheet() : Form(QStringLiteral("frmSheet")) { setClientSize(9000, 7000); }
 };
 
-// Runs a poppler tool and returns its standard output ("" when it failed).
-QString run(const QString& iProgram, const QStringList& iArgs) {
-    QProcess p;
-    p.start(iProgram, iArgs);
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        p.kill();
-        p.waitForFinished(1000);
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-int pdfPages(const QString& iPdf) {
-    const auto m = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-                       .match(run(QStringLiteral("pdfinfo"), {iPdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-QString pdfText(const QString& iPdf) { return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), iPdf, QStringLiteral("-")}); }
+using pdfprobe::pages;
+int pdfPages(const QString& iPdf) { return pages(iPdf); }
+QString pdfText(const QString& iPdf) { return pdfprobe::text(iPdf, true); }
 
 class FormPrintTest : public DialogTest {
 protected:
@@ -455,59 +442,29 @@ TEST_F(FormPrintTest, AWindowPrintsAsAPdfPage) {
     EXPECT_FALSE(text.contains(QStringLiteral("OK")));
 
     // The page as a picture for the documentation (VEXO_DOCS_DIR keeps it).
-    const QString png = homeFile(QStringLiteral("printed-window"));
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-                                     QStringLiteral("-singlefile"), pdf, png});
-    QFile picture(png + QStringLiteral(".png"));
-    ASSERT_TRUE(picture.exists());
-    EXPECT_GT(picture.size(), 1000);
-    const QString docs = qEnvironmentVariable("VEXO_DOCS_DIR");
-    if (!docs.isEmpty()) {
-        QFile::remove(QDir(docs).filePath(QStringLiteral("printed-window.png")));
-        EXPECT_TRUE(picture.copy(QDir(docs).filePath(QStringLiteral("printed-window.png"))));
-    }
+    EXPECT_TRUE(pdfprobe::firstPagePicture(pdf, homeFile(QStringLiteral("printed-window")),
+                                           QStringLiteral("printed-window.png")));
 }
 
 // ---- the real print path: a CUPS scheduler with the cups-pdf queue -----------------
 // tests/support/cups-start.sh starts one (.ci/run does) and CUPS_SERVER points at it.
 
-// The folder cups-pdf writes the current user's PDFs to ("Out" of cups-pdf.conf).
-QString cupsPdfFolder() {
-    QString out = QStringLiteral("${HOME}/PDF");
-    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    if (conf.open(QIODevice::ReadOnly)) {
-        for (const QString& line : QString::fromUtf8(conf.readAll()).split(QLatin1Char('\n'))) {
-            const QString l = line.trimmed();
-            if (l.startsWith(QLatin1String("Out ")) || l.startsWith(QLatin1String("Out\t"))) out = l.mid(4).trimmed();
-        }
-    }
-    const passwd* pw = getpwuid(getuid());
-    return out.replace(QLatin1String("${HOME}"), QString::fromLocal8Bit(pw ? pw->pw_dir : ""))
-        .replace(QLatin1String("${USER}"), QString::fromLocal8Bit(pw ? pw->pw_name : ""));
-}
-
 TEST_F(FormPrintTest, AWindowPrintsOnTheDefaultCupsPrinter) {
     Printer.setRecording(false);
-    if (Printer.DeviceName() != QLatin1String("StationPDF")) {
-        if (qEnvironmentVariable("CI") == QLatin1String("true"))
-            FAIL() << "CI runs a CUPS scheduler with the StationPDF queue as the default printer (.ci/run)";
-        GTEST_SKIP() << "no CUPS scheduler with StationPDF as the default printer: start "
-                        "tests/support/cups-start.sh DIR and set CUPS_SERVER=DIR/cups.sock";
+    const QString why = pdfprobe::cupsUnavailable();
+    if (!why.isEmpty()) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true")) FAIL() << why.toStdString();
+        GTEST_SKIP() << why.toStdString();
     }
     frmTestSettings settings;
     bool err = false;
     gFormPrintFormBylineEndDoc(settings, err);
     ASSERT_FALSE(err);
     ASSERT_GT(Printer.lastJobId(), 0);
-    // cups-pdf names its files "<title>-job_<number>.pdf"; wait for the whole file.
-    // (It draws the text again as pictures of glyphs, so the page's words cannot be read back.)
-    const QDir dir(cupsPdfFolder());
-    QString found;
-    for (QDeadlineTimer deadline(60000); found.isEmpty() && !deadline.hasExpired(); QThread::msleep(200)) {
-        const QStringList pdfs = dir.entryList({QStringLiteral("*-job_%1.pdf").arg(Printer.lastJobId())}, QDir::Files);
-        if (!pdfs.isEmpty() && pdfPages(dir.filePath(pdfs.first())) > 0) found = dir.filePath(pdfs.first());
-    }
-    ASSERT_FALSE(found.isEmpty()) << "no PDF of job " << Printer.lastJobId() << " in " << dir.path().toStdString();
+    // (cups-pdf draws the text again as pictures of glyphs, so the page's words cannot be read back.)
+    const QString found = pdfprobe::awaitCupsPdf(Printer.lastJobId());
+    ASSERT_FALSE(found.isEmpty()) << "no PDF of job " << Printer.lastJobId() << " in "
+                                  << pdfprobe::cupsPdfFolder().toStdString();
     EXPECT_EQ(pdfPages(found), 1);
     QFile::remove(found);
 }

@@ -7,7 +7,7 @@
 #include "platform/os/Settings.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/vb/Conversions.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 
 namespace {
 const QStringList kNames{QString(), QStringLiteral("Woofer"), QStringLiteral("Tweeter"), QStringLiteral("Mid")};
@@ -31,7 +31,7 @@ protected:
 
 TEST_F(ListGetTest, TheGivenEntryIsPreselectedAndThePickComesBackWithItsPlace) {
     int32_t ptr = 2;
-    whenShown<frmListGet>([](frmListGet& f) {
+    expectModal<frmListGet>([](frmListGet& f) {
         EXPECT_EQ(entries(*f.lstList), kNames.mid(1));
         EXPECT_EQ(f.lstList->ListIndex(), 1);
         EXPECT_EQ(f.Caption(), "Add Test to Sequence");
@@ -42,8 +42,8 @@ TEST_F(ListGetTest, TheGivenEntryIsPreselectedAndThePickComesBackWithItsPlace) {
     EXPECT_EQ(pick(kNames, ptr), "Mid");
     EXPECT_EQ(ptr, 3);
 
-    whenShown<frmListGet>([](frmListGet& f) { drive::click(f.cmdOK); });
     for (int32_t outside : {0, 4}) {
+        expectModal<frmListGet>([](frmListGet& f) { drive::click(f.cmdOK); });
         ptr = outside;
         EXPECT_EQ(pick(kNames, ptr), "Woofer");
         EXPECT_EQ(ptr, 1);
@@ -60,7 +60,7 @@ TEST_F(ListGetTest, CancelEscAndTheCloseBoxChooseNothingAlsoWithoutACancelButton
         for (bool cancelOffered : {true, false}) {
             if (!cancelOffered && i == 0) continue;
             int32_t ptr = 3;
-            whenShown<frmListGet>([&](frmListGet& f) {
+            expectModal<frmListGet>([&](frmListGet& f) {
                 EXPECT_EQ(f.cmdCancel->isVisible(), cancelOffered);
                 ways[i](f);
             });
@@ -70,7 +70,7 @@ TEST_F(ListGetTest, CancelEscAndTheCloseBoxChooseNothingAlsoWithoutACancelButton
     }
     // An empty list gives nothing on OK either.
     int32_t ptr = 1;
-    whenShown<frmListGet>([](frmListGet& f) { drive::click(f.cmdOK); });
+    expectModal<frmListGet>([](frmListGet& f) { drive::click(f.cmdOK); });
     EXPECT_EQ(pick(QStringList{QString()}, ptr), "");
 }
 
@@ -78,12 +78,14 @@ TEST_F(ListGetTest, TheListWidensToItsLongestEntryUpToNineTenthsOfTheScreen) {
     QStringList wide = kNames;
     wide << QStringLiteral("A rather long sequence name for a wide list");
     int32_t listWidth = 0, clientWidth = 0, textWidth = 0;
-    whenShown<frmListGet>([&](frmListGet& f) {
+    const std::function<void(frmListGet&)> measure = [&](frmListGet& f) {
         listWidth = f.lstList->Width();
         clientWidth = f.ScaleWidth();
         textWidth = CLng(f.TextWidth(QLatin1Char(' ') + wide.last() + QLatin1Char(' ')));
         drive::click(f.cmdOK);
-    });
+    };
+    expectModal<frmListGet>(measure);
+    expectModal<frmListGet>(measure);
     int32_t ptr = 1;
     pick(wide, ptr);
     EXPECT_GT(listWidth, 2535);
@@ -98,11 +100,13 @@ TEST_F(ListGetTest, TheListWidensToItsLongestEntryUpToNineTenthsOfTheScreen) {
 TEST_F(ListGetTest, TheWindowReopensWhereTheUserLeftIt) {
     int32_t ptr = 1;
     QPoint at;
-    whenShown<frmListGet>([&](frmListGet& f) {
+    const std::function<void(frmListGet&)> moveAway = [&](frmListGet& f) {
         at = QPoint(f.Left(), f.Top());
         f.Move(3000, 2000);
         f.close();
-    });
+    };
+    expectModal<frmListGet>(moveAway);
+    expectModal<frmListGet>(moveAway);
     pick(kNames, ptr);
     EXPECT_EQ(userSetting(QStringLiteral("frmListGet.Left"), QString()), "3000");
     pick(kNames, ptr);
@@ -122,7 +126,7 @@ TEST_F(ListGetTest, ALookupCanShowTheWindowThenFillItThenWaitForTheUser) {
         f.lstList->AddItem(n);
         f.lstList->repaint();
     }
-    whenShown<frmListGet>([&](frmListGet& w) {
+    expectModal<frmListGet>([&](frmListGet& w) {
         EXPECT_EQ(&w, &f);
         EXPECT_EQ(entries(*f.lstList), (QStringList{"Seq A", "Seq B"}));
         EXPECT_FALSE(f.cmdOK->isVisible());
@@ -137,7 +141,7 @@ TEST_F(ListGetTest, ALookupCanShowTheWindowThenFillItThenWaitForTheUser) {
 TEST_F(ListGetTest, ATextFileIsShownLineByLineWithoutItsTitle) {
     writeHomeFile(QStringLiteral("Woofer.txt"),
                   QByteArray(".Woofer prompt\r\nFit the gasket\r\n\r\n. a comment\r\nPress Test\r\n"));
-    whenShown<frmListGet>([](frmListGet& f) {
+    expectModal<frmListGet>([](frmListGet& f) {
         EXPECT_EQ(f.Caption(), "Woofer 8");
         EXPECT_EQ(entries(*f.lstList), (QStringList{"Fit the gasket", " ", "Press Test"}));
         EXPECT_EQ(f.lstList->ListIndex(), 0);
@@ -166,7 +170,7 @@ protected:
 };
 
 TEST_F(ListAddTest, ANameAlreadyListedIsNeverOfferedWhateverTheSearchSelects) {
-    whenShown<frmListAdd>([](frmListAdd& f) {
+    expectModal<frmListAdd>([](frmListAdd& f) {
         EXPECT_EQ(QPoint(f.Left(), f.Top()), QPoint(550, 200));
         EXPECT_FALSE(f.cmdOK->isEnabled());
         auto offered = [&](const QString& iText) {
@@ -190,7 +194,7 @@ TEST_F(ListAddTest, ANameAlreadyListedIsNeverOfferedWhateverTheSearchSelects) {
     add(ptr);
 
     // A preselected existing name starts in the box with OK refused.
-    whenShown<frmListAdd>([](frmListAdd& f) {
+    expectModal<frmListAdd>([](frmListAdd& f) {
         EXPECT_EQ(f.txtList->Text(), "Woofer 8");
         EXPECT_FALSE(f.cmdOK->isEnabled());
         drive::type(QStringLiteral(" B"));   // the caret is at the end
@@ -201,7 +205,7 @@ TEST_F(ListAddTest, ANameAlreadyListedIsNeverOfferedWhateverTheSearchSelects) {
 }
 
 TEST_F(ListAddTest, TheNameComesBackTrimmedWithTheSelectedPlaceCountedFromZero) {
-    whenShown<frmListAdd>([](frmListAdd& f) {
+    expectModal<frmListAdd>([](frmListAdd& f) {
         drive::type(QStringLiteral("  Tweeter 2  "));
         drive::key(Qt::Key_Return);   // Enter in the box only moves to OK
         EXPECT_TRUE(f.isVisible());
@@ -213,7 +217,7 @@ TEST_F(ListAddTest, TheNameComesBackTrimmedWithTheSelectedPlaceCountedFromZero) 
     EXPECT_EQ(ptr, 2);
 
     // Typing stops at the longest name allowed; with OK refused Enter goes to Cancel.
-    whenShown<frmListAdd>([](frmListAdd& f) {
+    expectModal<frmListAdd>([](frmListAdd& f) {
         drive::type(QStringLiteral("Mid"));
         drive::key(Qt::Key_Return);
         EXPECT_TRUE(f.cmdCancel->HasFocus());
@@ -231,7 +235,7 @@ TEST_F(ListAddTest, CancelEscAndTheCloseBoxGiveNothingAndMinusOne) {
         [](frmListAdd& f) { f.close(); },
     };
     for (const auto& way : ways) {
-        whenShown<frmListAdd>([&](frmListAdd& f) {
+        expectModal<frmListAdd>([&](frmListAdd& f) {
             drive::type(QStringLiteral("Sub"));
             ASSERT_TRUE(f.cmdOK->isEnabled());
             way(f);
@@ -251,7 +255,7 @@ TEST_F(DialogTest, TheFreeTextComesOnlyFromOK) {
     };
     QStringList texts;
     for (const auto& way : ways) {
-        whenShown<frmMultiLineText>([&](frmMultiLineText& f) {
+        expectModal<frmMultiLineText>([&](frmMultiLineText& f) {
             EXPECT_EQ(f.Caption(), "EMail to Pelmo");
             drive::type(QStringLiteral("  The clamp sticks."));
             drive::key(Qt::Key_Return);

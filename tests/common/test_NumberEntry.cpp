@@ -8,14 +8,14 @@
 #include "common/modNumberFormat.h"
 #include "common/modTextBoxError.h"
 #include "common/modUpDownSet.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/TextBox.h"
 #include "platform/ui/UpDown.h"
 #include "platform/vb/Conversions.h"
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/support/StationTest.h"
 
 inline void PrintTo(const QString& iText, std::ostream* oStream) { *oStream << '"' << iText.toStdString() << '"'; }

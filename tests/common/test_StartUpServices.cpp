@@ -6,9 +6,9 @@
 #include "platform/os/Settings.h"
 #include "platform/os/Shell.h"
 #include "platform/vb/DateTime.h"
+#include "platform/ui/TimerControl.h"
 #include "tests/support/StationTest.h"
 #include <QLabel>
-#include <QTimer>
 
 namespace {
 using StartUpTest = StationTest;
@@ -107,12 +107,13 @@ TEST_F(StartUpTest, PauseWaitsOnTheStationClock) {
 TEST_F(StartUpTest, ClockLabelTurnsOverOnTheWholeMinute) {
     setNow(QDateTime(QDate(2026, 12, 7), QTime(10, 58, 46, 123)));
     QLabel label;
-    QTimer timer;
+    QWidget host;
+    TimerControl timer(&host, QStringLiteral("tmrClock"));
     bool err = false;
     gTimeDateShow(&label, &timer, err);
     EXPECT_FALSE(err);
     EXPECT_EQ(timer.interval(), 13877);
-    EXPECT_TRUE(timer.isActive());
+    EXPECT_TRUE(timer.running());
     EXPECT_EQ(label.text(), "10:58 Mon 07-Dec-26");
 
     setNow(QDateTime(QDate(2026, 12, 8), QTime(11, 0, 0)));

@@ -2,7 +2,7 @@
 // centre for a long text, closed by its caller.
 #include "common/frmPrompt.h"
 #include "platform/ui/FormRegistry.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 #include <QGuiApplication>
 #include <QScreen>
 

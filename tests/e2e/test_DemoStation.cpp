@@ -74,7 +74,7 @@ TEST_F(DemoStationTest, AFirstStartShowsTheDemoSequenceReadyOnTheJig) {
     EXPECT_TRUE(f.cmdTest->Enabled());
     EXPECT_TRUE(f.cmdTest->HasFocus());
     EXPECT_TRUE(f.cmdCali->Visible());
-    EXPECT_FALSE(f.tmrFlash->isActive());
+    EXPECT_FALSE(f.tmrFlash->running());
     // The polarity grid with the sequence's polarity test named in black.
     const auto names = texts(*f.picPolarity);
     ASSERT_FALSE(names.isEmpty());
@@ -98,7 +98,7 @@ TEST_F(DemoStationTest, WithoutASoundInputTestingAndCalibrationAreRefused) {
     EXPECT_EQ(f.lblCard->Caption(), "Wave device not found");
     EXPECT_EQ(f.lblCard->ForeColor(), 255);
     EXPECT_TRUE(f.lblCard->Visible());
-    EXPECT_TRUE(f.tmrFlash->isActive());
+    EXPECT_TRUE(f.tmrFlash->running());
     EXPECT_EQ(f.cmdMoreStuff->Caption(), "More St&uff");
     // The check's own message only: a failed check is not an error.
     for (const MsgBoxCall& b : boxes()) EXPECT_NE(b.title, "Error!") << b.prompt.toStdString();

@@ -7,7 +7,7 @@
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Conversions.h"
 #include "tests/platform/DataTestSchema.h"
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 
 namespace {
 // A record-editing window: name, test number and active flag of the current

@@ -5,7 +5,7 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/VScrollBar.h"
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/platform/frmExample.h"
 #include "tests/support/StationTest.h"
 #include <QLineEdit>

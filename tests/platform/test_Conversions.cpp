@@ -1,4 +1,4 @@
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/VbError.h"

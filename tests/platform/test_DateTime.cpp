@@ -59,7 +59,12 @@ TEST_F(DateTime, TextInTheLocalesForms) {
     EXPECT_NEAR(d, day + t, 1e-9);
 
     setLocale(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(vbGeneralDateText(day + t), QStringLiteral("07.12.26 10:58:46"));
+    // Short dates show four-digit years, as the station's platform wrote them.
+    EXPECT_EQ(vbGeneralDateText(day + t), QStringLiteral("07.12.2026 10:58:46"));
+    EXPECT_EQ(FormatDate(day, QStringLiteral("Short Date")), QStringLiteral("07.12.2026"));
+    EXPECT_EQ(FormatDate(day, QStringLiteral("ddddd")), QStringLiteral("07.12.2026"));
+    ASSERT_TRUE(parseVbDateText(QStringLiteral("07.12.2026 10:58:46"), d));
+    EXPECT_NEAR(d, day + t, 1e-9);
     // Two-digit years: 00-29 this century, 30-99 the last.
     ASSERT_TRUE(parseVbDateText(QStringLiteral("07.12.26"), d));
     EXPECT_EQ(d, day);
@@ -69,6 +74,14 @@ TEST_F(DateTime, TextInTheLocalesForms) {
     EXPECT_EQ(d, vbDateSerial(1930, 1, 1));
     ASSERT_TRUE(parseVbDateText(QStringLiteral("31.12.99"), d));
     EXPECT_EQ(d, vbDateSerial(1999, 12, 31));
+
+    setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(FormatDate(day, QStringLiteral("Short Date")), QStringLiteral("12/7/2026"));
+    EXPECT_EQ(vbGeneralDateText(day + t), QStringLiteral("12/7/2026 10:58:46 AM"));
+    ASSERT_TRUE(parseVbDateText(QStringLiteral("12/7/2026"), d));
+    EXPECT_EQ(d, day);
+    ASSERT_TRUE(parseVbDateText(QStringLiteral("12/7/26"), d));
+    EXPECT_EQ(d, day);
 }
 
 // A date outside the calendar is refused where it is made (Overflow), never

@@ -9,7 +9,9 @@
 #include "platform/ui/TextBox.h"
 #include "tests/support/StationTest.h"
 #include <QEvent>
+#include <QCoreApplication>
 #include <QImage>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -257,4 +259,20 @@ TEST_F(DrawSurfaceTest, AWindowsSurfaceIsDrawnUnderItsControls) {
     EXPECT_EQ(count(shown, box.adjusted(3, 3, -3, -3), red), 0);       // the control covers it
     EXPECT_GT(count(shown, QRect(6, 10, 30, 13), blue), 10);           // the printed level number
     EXPECT_EQ(count(shown, f->picTest->geometry(), red), 0);
+}
+
+// A window destroyed while shown, with drawing on itself waiting to be painted:
+// its surface goes with it before Qt takes the client area apart, so nothing
+// reaches the half-destroyed window.
+TEST_F(DrawSurfaceTest, AWindowGoesCleanlyAfterShowingItsDrawing) {
+    auto w = std::make_unique<frmCanvas>();
+    DrawSurface& s = formSurface(*w);
+    w->Show();
+    s.Line(0, 0, 3000, 3000, vbcolor::vbRed, LineStyle::BoxFilled);
+    EXPECT_EQ(w->client()->grab().toImage().pixelColor(5, 5), red);
+    QPointer<QObject> surface = w->client()->findChild<QObject*>(QStringLiteral("formSurface"));
+    ASSERT_TRUE(surface);
+    w.reset();
+    EXPECT_TRUE(surface.isNull());
+    QCoreApplication::processEvents();
 }

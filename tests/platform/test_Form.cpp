@@ -1,13 +1,16 @@
 // Windows on the layer: default instances, load and unload, modal display,
 // geometry in twips, the controls a printing routine walks, input lock.
+#include "platform/os/Clock.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/InputLock.h"
 #include "platform/ui/TimerControl.h"
 #include "platform/ui/Twips.h"
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/platform/frmExample.h"
 #include "tests/support/StationTest.h"
 #include <QMenuBar>
+#include <gtest/gtest-spi.h>
 #include <QTimer>
 
 namespace {
@@ -55,6 +58,7 @@ TEST_F(FormTest, TheCloseBoxUnloadsButTheOutcomeStaysReadableUntilReleased) {
 
 TEST_F(FormTest, HideEndsAModalDisplayAndTheWindowCanThenBeShownWithoutBlocking) {
     frmExample& f = form<frmExample>();
+    setModalScript(nullptr);   // the real modal loop, ended by the window's own Hide
     QTimer::singleShot(0, &f, [&] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
         f.txtName->SetFocus();
@@ -72,7 +76,7 @@ TEST_F(FormTest, HideEndsAModalDisplayAndTheWindowCanThenBeShownWithoutBlocking)
 
 TEST_F(FormTest, AModalScriptDrivesTheWindowAndUnloadEndsTheDisplay) {
     frmExample& f = form<frmExample>();
-    setModalScript([&](QWidget& w) {
+    expectModal<frmExample>([&](frmExample& w) {
         EXPECT_EQ(&w, &f);
         EXPECT_TRUE(w.isActiveWindow());
         drive::key(Qt::Key_Escape);   // the window's own handler cancels
@@ -162,14 +166,49 @@ TEST_F(FormTest, RefreshPaintsANoticeWithoutWaitingForTheEventLoop) {
 TEST_F(FormTest, UnloadingStopsTheWindowsTimers) {
     frmExample& f = form<frmExample>();
     auto* tmr = new TimerControl(&f, QStringLiteral("tmrBlink"), 500);
-    EXPECT_TRUE(tmr->isActive());
+    EXPECT_TRUE(tmr->running());
     tmr->setInterval(0);
-    EXPECT_FALSE(tmr->isActive());
+    EXPECT_FALSE(tmr->running());
     EXPECT_TRUE(tmr->Enabled());
     tmr->setInterval(250);
-    EXPECT_TRUE(tmr->isActive());
+    EXPECT_TRUE(tmr->running());
     f.UnloadMe();
-    EXPECT_FALSE(tmr->isActive());
+    EXPECT_FALSE(tmr->running());
+    int ticks = 0;
+    tmr->Timer = [&] { ++ticks; };
+    vclock::advance(1000);
+    EXPECT_EQ(ticks, 0);
+}
+
+TEST_F(FormTest, TimersTickOnTheStationClockNotOnRealTime) {
+    frmExample& f = form<frmExample>();
+    auto* tmr = new TimerControl(&f, QStringLiteral("tmrBlink"), 500);
+    QList<int64_t> at;
+    const int64_t t0 = vclock::ticks();
+    tmr->Timer = [&] { at << vclock::ticks() - t0; };
+    // Real time passing and window events running move nothing.
+    QTest::qWait(600);
+    EXPECT_TRUE(at.isEmpty());
+    vclock::advance(1000);
+    EXPECT_EQ(at, (QList<int64_t>{500, 1000}));
+    // Polls tick it as they pass its time; a busy wait does not, and the next
+    // poll makes up for it with one tick.
+    for (int i = 0; i < 100; ++i) vclock::poll();
+    EXPECT_EQ(at.size(), 3);
+    vclock::busyWait(2000);
+    EXPECT_EQ(at.size(), 3);
+    vclock::poll();
+    EXPECT_EQ(at.size(), 4);
+    // A tick that shows a message box gets the scripted answer.
+    int answered = 0;
+    tmr->Timer = [&] { answered = gMsgBox(QStringLiteral("Flash"), vbYesNo); };
+    answer({vbNo});
+    vclock::advance(500);
+    EXPECT_EQ(answered, vbNo);
+    ASSERT_EQ(boxes().size(), 1);
+    tmr->setEnabled(false);
+    vclock::advance(5000);
+    EXPECT_EQ(boxes().size(), 1);
 }
 
 // A dialog the locked window opens during a run.
@@ -210,7 +249,7 @@ TEST_F(FormTest, ALockedWindowTakesNoInputWhileItsOwnDialogDoes) {
         EXPECT_FALSE(f.events.contains(QStringLiteral("Form_Unload")));
 
         frmQuestion& q = form<frmQuestion>();
-        setModalScript([&](QWidget&) {
+        expectModal<frmQuestion>([&](frmQuestion&) {
             q.txtAnswer->SetFocus();
             drive::type(QStringLiteral("yes"));
             drive::click(q.cmdOK);
@@ -223,5 +262,37 @@ TEST_F(FormTest, ALockedWindowTakesNoInputWhileItsOwnDialogDoes) {
     ASSERT_TRUE(drive::showActive(f));
     drive::click(f.chkLog);
     EXPECT_EQ(f.chkLog->Value(), vbChecked);
+}
+
+// The user's part of a test reads in the order it happens: boxes and windows
+// are taken from one queue, and what does not match fails the test.
+TEST_F(FormTest, ModalWindowsAreTakenFromTheQueueInOrderAndCheckedForTheirType) {
+    frmExample& f = form<frmExample>();
+    frmQuestion& q = form<frmQuestion>();
+    answer({vbNo});
+    expectModal<frmExample>([](frmExample& w) { drive::key(Qt::Key_Escape); });
+    expectModal<frmQuestion>([](frmQuestion& w) {
+        drive::type(QStringLiteral("later"));
+        drive::click(w.cmdOK);
+    });
+    answer({vbYes});
+    EXPECT_EQ(gMsgBox(QStringLiteral("Open?"), vbYesNo), vbNo);
+    f.Show(vbModal);
+    q.Show(vbModal);
+    EXPECT_EQ(gMsgBox(QStringLiteral("Done?"), vbYesNo), vbYes);
+    EXPECT_EQ(q.txtAnswer->Text(), "later");
+    EXPECT_EQ(modals(), (QStringList{"frmExample", "frmQuestion"}));
+    EXPECT_EQ(shownInOrder(), (QStringList{"box Open?", "window frmExample", "window frmQuestion", "box Done?"}));
+
+    // Not expected at all, past the queue, or of another type: named in the failure.
+    EXPECT_NONFATAL_FAILURE(q.Show(vbModal), "modal window frmQuestion shown but not expected");
+    EXPECT_FALSE(q.isVisible());
+    bool acted = false;
+    expectModal<frmExample>([&](frmExample&) { acted = true; });
+    EXPECT_NONFATAL_FAILURE(q.Show(vbModal), "modal window frmQuestion (frmQuestion) shown where frmExample was expected");
+    EXPECT_FALSE(acted);
+    answer({vbOK});
+    EXPECT_NONFATAL_FAILURE(q.Show(vbModal), "shown while the answer 1 for a message box was next");
+    EXPECT_EQ(gMsgBox(QStringLiteral("Now.")), vbOK);
 }
 }

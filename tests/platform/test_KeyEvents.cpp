@@ -3,7 +3,7 @@
 // and Enter, Tab order and access keys.
 #include "platform/ui/FormRegistry.h"
 #include <QAction>
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/platform/frmExample.h"
 #include "tests/support/StationTest.h"
 

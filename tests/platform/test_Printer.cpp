@@ -1,6 +1,7 @@
 #include "platform/ui/Printer.h"
 #include "platform/ui/Color.h"
 #include "platform/vb/VbError.h"
+#include "tests/support/PdfProbe.h"
 #include "tests/support/StationTest.h"
 #include <QDeadlineTimer>
 #include <QDir>
@@ -13,34 +14,12 @@
 #include <unistd.h>
 
 namespace {
-// Runs a poppler tool and returns its standard output ("" when it failed).
-QString run(const QString& iProgram, const QStringList& iArgs) {
-    QProcess p;
-    p.start(iProgram, iArgs);
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        p.kill();
-        p.waitForFinished(1000);
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int pdfPages(const QString& iPdf) {
-    const auto m = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-                       .match(run(QStringLiteral("pdfinfo"), {iPdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString pdfText(const QString& iPdf) { return run(QStringLiteral("pdftotext"), {iPdf, QStringLiteral("-")}); }
-
-// Where the word stands on its page, in points from the page's top-left corner.
-QPointF wordPosition(const QString& iPdf, const QString& iWord) {
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), iPdf, QStringLiteral("-")});
-    const auto m = QRegularExpression(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>%1</word>")
-                                          .arg(QRegularExpression::escape(iWord)))
-                       .match(html);
-    return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QPointF(-1, -1);
-}
+using pdfprobe::awaitCupsPdf;
+using pdfprobe::cupsPdfFolder;
+using pdfprobe::pages;
+using pdfprobe::wordPosition;
+int pdfPages(const QString& iPdf) { return pages(iPdf); }
+QString pdfText(const QString& iPdf) { return pdfprobe::text(iPdf); }
 
 const PrintOp* lastOf(PrintOpKind iKind) {
     const QList<PrintOp>& ops = Printer.recorded();
@@ -299,20 +278,9 @@ TEST_F(PrinterTest, DocumentBecomesAPdfWithItsPagesAndPlacement) {
     EXPECT_NEAR(at.x(), 18 + 72, 1.5);
     EXPECT_NEAR(at.y(), 18 + 72, 2.5);
 
-    // The page as a picture, small enough for the README.
-    const QString png = homeFile(QStringLiteral("printed-page"));
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-f"), QStringLiteral("1"),
-         QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, png});
-    QFile picture(png + QStringLiteral(".png"));
-    ASSERT_TRUE(picture.exists());
-    EXPECT_GT(picture.size(), 1000);
-    // VEXO_DOCS_DIR keeps the picture for the documentation.
-    const QString docs = qEnvironmentVariable("VEXO_DOCS_DIR");
-    if (!docs.isEmpty()) {
-        QFile::remove(QDir(docs).filePath(QStringLiteral("printed-page.png")));
-        EXPECT_TRUE(picture.copy(QDir(docs).filePath(QStringLiteral("printed-page.png"))));
-    }
+    // The page as a picture, small enough for the README (VEXO_DOCS_DIR keeps it).
+    EXPECT_TRUE(pdfprobe::firstPagePicture(pdf, homeFile(QStringLiteral("printed-page")),
+                                           QStringLiteral("printed-page.png")));
 }
 
 TEST_F(PrinterTest, RawJobKeepsEveryByte) {
@@ -371,48 +339,15 @@ TEST_F(PrinterTest, NoPrintServerMeansNoDeviceAndPrinterError) {
 // ---- the real print path: a CUPS scheduler with the cups-pdf queue -----------------
 // tests/support/cups-start.sh starts one (.ci/run does) and CUPS_SERVER points here.
 
-namespace {
-// The folder cups-pdf writes the current user's PDFs to ("Out" of cups-pdf.conf).
-QString cupsPdfFolder() {
-    QString out = QStringLiteral("${HOME}/PDF");
-    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    if (conf.open(QIODevice::ReadOnly)) {
-        for (const QString& line : QString::fromUtf8(conf.readAll()).split(QLatin1Char('\n'))) {
-            const QString l = line.trimmed();
-            if (l.startsWith(QLatin1String("Out ")) || l.startsWith(QLatin1String("Out\t")))
-                out = l.mid(4).trimmed();
-        }
-    }
-    const passwd* pw = getpwuid(getuid());
-    return out.replace(QLatin1String("${HOME}"), QString::fromLocal8Bit(pw ? pw->pw_dir : ""))
-        .replace(QLatin1String("${USER}"), QString::fromLocal8Bit(pw ? pw->pw_name : ""));
-}
-
-// Waits (up to a minute) for the PDF cups-pdf makes of a job: the queue names
-// its files "<title>-job_<number>.pdf" (tests/support/cups-start.sh sets Label=2).
-// Returns it once it is a whole PDF.
-QString awaitCupsPdf(int iJob) {
-    const QDir dir(cupsPdfFolder());
-    QDeadlineTimer deadline(60000);
-    while (!deadline.hasExpired()) {
-        const QStringList found = dir.entryList({QStringLiteral("*-job_%1.pdf").arg(iJob)}, QDir::Files);
-        if (!found.isEmpty() && pdfPages(dir.filePath(found.first())) > 0) return dir.filePath(found.first());
-        QThread::msleep(200);
-    }
-    return {};
-}
-}
-
 class RealPrinter : public PrinterTest {
 protected:
     void SetUp() override {
         PrinterTest::SetUp();
         Printer.setRecording(false);
-        if (Printer.DeviceName() != QLatin1String("StationPDF")) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                FAIL() << "CI runs a CUPS scheduler with the StationPDF queue as the default printer (.ci/run)";
-            GTEST_SKIP() << "no CUPS scheduler with StationPDF as the default printer: start "
-                            "tests/support/cups-start.sh DIR and set CUPS_SERVER=DIR/cups.sock";
+        const QString why = pdfprobe::cupsUnavailable();
+        if (!why.isEmpty()) {
+            if (qEnvironmentVariable("CI") == QLatin1String("true")) FAIL() << why.toStdString();
+            GTEST_SKIP() << why.toStdString();
         }
     }
 };

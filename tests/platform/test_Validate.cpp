@@ -3,7 +3,7 @@
 // Validate at a time.
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/platform/frmExample.h"
 #include "tests/support/StationTest.h"
 

@@ -13,19 +13,11 @@
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
+#include "tests/support/GraphWindows.h"
 #include "tests/support/StationTest.h"
 #include <algorithm>
 
 namespace {
-class frmGraph : public Form, public ResponseWindow {
-public:
-    frmGraph() : Form(QStringLiteral("frmGraph")) {
-        setClientSize(6000, 3400);
-        picResponse = new PictureBox(this, QStringLiteral("picResponse"), 0, 0, 1200, 900);
-    }
-    DrawSurface& windowSurface() override { return formSurface(*this); }
-};
-
 class RealResponse : public StationTest {
 protected:
     void SetUp() override {

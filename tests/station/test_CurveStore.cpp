@@ -8,20 +8,17 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/vb/Conversions.h"
 #include "station/frmVexo.h"
-#include "tests/support/StationTest.h"
+#include "tests/support/MainWindowRig.h"
 
 namespace {
-class CurveStoreTest : public StationTest {
+class CurveStoreTest : public MainWindowRig {
 protected:
     void SetUp() override {
-        StationTest::SetUp();
-        main = &form<frmVexo>();
+        MainWindowRig::SetUp();
+        installJig();
+        main = &start();
         clearBoxes();   // the new station's "settings file does not exist" notice
         gsStationName = QStringLiteral("Line 2");
-    }
-    void TearDown() override {
-        unload<frmVexo>();
-        StationTest::TearDown();
     }
     // A sequence and a response test, made current in the main window.
     void useSequence(const QString& iName, int32_t iSerial, int16_t iPoints) {

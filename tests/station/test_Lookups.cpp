@@ -5,52 +5,33 @@
 #include "common/modVarLookup.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
-#include "platform/os/Shell.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/vb/Conversions.h"
 #include "station/frmVexo.h"
 #include "test_editor/frmMETest.h"
-#include "tests/support/StationTest.h"
+#include "tests/support/MainWindowRig.h"
 
 namespace {
-class LookupTest : public StationTest {
+class LookupTest : public MainWindowRig {
 protected:
     void SetUp() override {
-        StationTest::SetUp();
-        main = &form<frmVexo>();
+        MainWindowRig::SetUp();
+        installJig();
+        main = &start();
         clearBoxes();
     }
     void TearDown() override {
         if (isLoaded<frmMETest>()) unload<frmMETest>();
-        unload<frmVexo>();
-        StationTest::TearDown();
+        MainWindowRig::TearDown();
     }
-    void addTest(const QString& iName) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Tst.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_tst"));
-        rs->AddNew();
-        rs->setField(QStringLiteral("Test_Name"), iName);
-        rs->setField(QStringLiteral("Test_Type"), QStringLiteral("Response"));
-        rs->Update();
-    }
+    void addTest(const QString& iName) { seed::add(seed::ResponseTest{.name = iName}); }
     // A sequence with its calibration rows, as the sequence editor makes them:
     // each row remembers the test of its slot at the last calibration.
     void addSequence(const QString& iName, const QStringList& iSlots) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto seq = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        seq->AddNew();
-        seq->setField(QStringLiteral("Seq_Name"), iName);
-        seq->setField(QStringLiteral("Test_No"), static_cast<int16_t>(iSlots.size()));
-        for (int i = 0; i < iSlots.size(); ++i) seq->setField(SequenceRecord::slotField(i + 1), iSlots[i]);
-        seq->Update();
-        for (int slot = 1; slot <= 16; ++slot) {
-            auto cal = db.OpenRecordset(QStringLiteral("vexo_seq_cal%1").arg(slot, 2, 10, QLatin1Char('0')));
-            cal->AddNew();
-            cal->setField(QStringLiteral("Seq_Name"), iName);
-            cal->setField(QStringLiteral("Test_Name"), slot <= iSlots.size() ? iSlots[slot - 1] : QStringLiteral(" "));
-            cal->setField(QStringLiteral("AttIn"), int32_t{1000 + slot});
-            cal->Update();
-        }
+        QList<int32_t> levels;
+        for (int slot = 1; slot <= 16; ++slot) levels << 1000 + slot;
+        seed::add(seed::Sequence{.name = iName, .tests = iSlots, .micLevels = levels, .calTests = iSlots});
     }
     int32_t calAttIn() { return CalibrationRecord(main->dtaSeqCal.Recordset()).AttIn(); }
     frmVexo* main = nullptr;
@@ -168,8 +149,7 @@ TEST_F(LookupTest, ATestUsedBySequencesIsListedOnceWithOneBeep) {
     QString caption;
     bool okVisible = true;
     int modalShows = 0;
-    setModalScript([&](QWidget& w) {
-        auto& list = static_cast<frmListGet&>(w);
+    expectModal<frmListGet>([&](frmListGet& list) {
         ++modalShows;
         caption = list.Caption();
         okVisible = list.cmdOK->isVisible();

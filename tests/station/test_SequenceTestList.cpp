@@ -1,5 +1,5 @@
 // The test list of a sequence and the texts built from a sequence row, by tables.
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "station/SequenceTestList.h"
 #include <gtest/gtest.h>
 

@@ -2,10 +2,12 @@
 // clean shutdown.
 #include "common/modGeneral.h"
 #include "common/modVarSystemParams.h"
+#include "platform/os/Clock.h"
 #include "platform/os/Settings.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/ui/FormRegistry.h"
 #include "station/frmVexo.h"
+#include "common/StationRecords.h"
 #include "platform/ui/Printer.h"
 #include "tests/support/MainWindowRig.h"
 #include "tests/support/StationTest.h"
@@ -27,12 +29,19 @@ TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     EXPECT_EQ(f.windowTitle(), "Vexo v1.000");
     auto* clock = f.findChild<QLabel*>(QStringLiteral("lblTimeDate"));
     ASSERT_NE(clock, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !clock->text().isEmpty(); }, 5000));
+    // The clock's first tick comes at once, on the station's clock.
+    EXPECT_EQ(clock->text(), "");
+    vclock::advance(1);
     EXPECT_EQ(clock->text(), "10:00 Mon 07-Dec-26");
-    auto* timer = f.findChild<QTimer*>(QStringLiteral("tmrClock"));
-    ASSERT_NE(timer, nullptr);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 60000);
+    EXPECT_TRUE(f.tmrClock->running());
+    EXPECT_EQ(f.tmrClock->Interval(), 59999);
+    // Then it turns over with the minute.
+    vclock::advance(59998);
+    EXPECT_EQ(clock->text(), "10:00 Mon 07-Dec-26");
+    vclock::advance(1);
+    EXPECT_EQ(clock->text(), "10:01 Mon 07-Dec-26");
+    vclock::advance(14 * 60000);
+    EXPECT_EQ(clock->text(), "10:15 Mon 07-Dec-26");
     // A new station: the settings file was created with its defaults.
     EXPECT_EQ(gsStationName, "Pelmo Towers");
     EXPECT_TRUE(QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))));
@@ -117,5 +126,47 @@ TEST_F(StartUpOnJigTest, PrintNeedsAPrinterAndAnEmptySavedOperatorIsUnknown) {
     Printer.setRecording(true, QStringLiteral("Label printer"));
     EXPECT_TRUE(start().mnuFilePrint->Enabled());
     Printer.setRecording(false);
+}
+}
+
+namespace {
+QStringList entries(const ComboBox& iBox) {
+    QStringList r;
+    for (int32_t i = 0; i < iBox.ListCount(); ++i) r << iBox.List(i);
+    return r;
+}
+
+// A station folder as the engineer leaves it: the main window offers its
+// sequences and operators and reads the tests as they were written.
+TEST_F(MainWindowRig, TheMainWindowOffersTheSeededSequencesAndOperatorsOnTheJig) {
+    seed::add(seed::ResponseTest{.name = "Sweep", .fLo = 151, .fHi = 12500, .points = 43,
+                                 .layers = {{.fLo = 200, .fHi = 5000, .pt = 3, .lim = 1.5f},
+                                            {.fLo = 151, .fHi = 12500, .fMLo = 1000, .fMHi = 2000, .lim = 3.0f}}});
+    seed::add(seed::PolarityTest{.name = "Phase", .negative = true});
+    seed::add(seed::SineTest{.name = "Rub", .fLo = 50, .fHi = 500, .sweep = "Log Up"});
+    seed::add(seed::Sequence{.name = "Woofer 8", .tests = {"Sweep", "Phase", "Rub"}, .calInterval = 1.0, .refLim = 2.0f});
+    seed::add(seed::Sequence{.name = "Tweeter", .tests = {"Sweep"}});
+    seed::addOperator("Anne");
+    seed::addOperator("Bob");
+    installJig(sound::UnitModel::reversedPolarity());
+    frmVexo& f = start();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(entries(*f.dcboSeq), (QStringList{"Woofer 8", "Tweeter"}));
+    EXPECT_EQ(entries(*f.dcboOperator), (QStringList{"Anne", "Bob"}));
+    EXPECT_FALSE(jig().config().unit.positivePolarity);
+
+    SequenceRecord seq(f.dtaSeq.Recordset());
+    EXPECT_EQ(seq.TestName(2), "Phase");
+    EXPECT_EQ(seq.Cali_ETime(), 1.0);
+    EXPECT_EQ(seq.Last_Cali(), 0.0);
+    EXPECT_EQ(seq.Ref_Lim(), 2.0f);
+    TestRecord test(f.dtaTest.Recordset());
+    ASSERT_EQ(test.Test_Name(), "Sweep");
+    EXPECT_EQ(test.Swp_Point(), 43);
+    const ResponseLayer hole = test.Layer(2);
+    EXPECT_TRUE(hole.On && hole.hasHole());
+    EXPECT_EQ(hole.fMHi, 2000);
+    EXPECT_EQ(test.Layer(1).Pt, 3);
+    EXPECT_FALSE(test.Layer(3).On);
 }
 }

@@ -7,7 +7,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "station/frmVexo.h"
 #include "supervisor/frmMPairMatch.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 #include <QStringList>
 
 // The pair-match window opened directly on a curve store the test fills.

@@ -1,6 +1,6 @@
 // The pair-match window opened directly: the model list, the batch read, the
 // size rule and the four parameters as a supervisor or engineer meets them.
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/ui/Color.h"
 #include "tests/supervisor/PairMatchRig.h"
 

@@ -1,6 +1,6 @@
 // Running pair matching from the window, the result lines, deleting the
 // model's curves and the printed report.
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/ui/Printer.h"
 #include "tests/supervisor/PairMatchRig.h"
 

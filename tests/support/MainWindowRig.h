@@ -1,17 +1,17 @@
 #pragma once
-// The main window on the simulated jig, in a fresh program folder: records
-// made before start-up, the window brought up as the program does, and the
-// operator's choices made in its combo boxes.
+// The station rig: the main window on the simulated jig with a chosen unit
+// model, in a fresh program folder seeded through the record builders before
+// start-up, the window brought up as the program does, and the operator's
+// choices made in its combo boxes.
 #include "common/StationRecords.h"
 #include "common/modDatabaseSchema.h"
-#include "platform/data/Database.h"
-#include "platform/data/Recordset.h"
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/FormRegistry.h"
 #include "station/DemoStation.h"
 #include "station/frmVexo.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 #include "tests/support/JigBench.h"
+#include "tests/support/RecordBuilders.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 
@@ -33,6 +33,12 @@ protected:
         mJig = &jigbench::installJig(iConfig);
         return *mJig;
     }
+    // The standard jig with the unit under test.
+    sound::JigBackend& installJig(const sound::UnitModel& iUnit) {
+        sound::JigConfig config = sound::JigConfig::standard();
+        config.unit = iUnit;
+        return installJig(config);
+    }
     sound::JigBackend& jig() { return *mJig; }
 
     // Loads the main window (its load step shows it) and gives it the focus.
@@ -48,46 +54,14 @@ protected:
         unload<frmVexo>();
     }
 
-    // ---- records, as the editors leave them
-    static void addTest(const QString& iName, const QString& iType) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Tst.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_tst"));
-        rs->AddNew();
-        rs->setField(QStringLiteral("Test_Name"), iName);
-        rs->setField(QStringLiteral("Test_Type"), iType);
-        rs->setField(QStringLiteral("fLo_Hz"), int32_t{20});
-        rs->setField(QStringLiteral("fHi_Hz"), int32_t{20000});
-        rs->setField(QStringLiteral("Swp_Point"), int16_t{50});
-        rs->Update();
-    }
+    // ---- records, as the editors leave them (more through seed::add)
+    static void addTest(const QString& iName, const QString& iType) { seed::add(seed::PlainTest{.name = iName, .type = iType}); }
     // Slots as given ("" leaves a slot blank), with its sixteen calibration rows.
     static void addSequence(const QString& iName, const QStringList& iSlots, float iRefLim = 0.0f,
                             float iSelLim = 0.0f) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto seq = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        seq->AddNew();
-        seq->setField(QStringLiteral("Seq_Name"), iName);
-        seq->setField(QStringLiteral("Test_No"), static_cast<int16_t>(iSlots.size()));
-        for (int i = 0; i < iSlots.size(); ++i)
-            if (!iSlots[i].isEmpty()) seq->setField(SequenceRecord::slotField(i + 1), iSlots[i]);
-        seq->setField(QStringLiteral("Ref_Lim"), iRefLim);
-        seq->setField(QStringLiteral("Sel_Lim"), iSelLim);
-        seq->Update();
-        for (int slot = 1; slot <= 16; ++slot) {
-            auto cal = db.OpenRecordset(QStringLiteral("vexo_seq_cal%1").arg(slot, 2, 10, QLatin1Char('0')));
-            cal->AddNew();
-            cal->setField(QStringLiteral("Seq_Name"), iName);
-            cal->setField(QStringLiteral("Test_Name"), QStringLiteral(" "));
-            cal->Update();
-        }
+        seed::add(seed::Sequence{.name = iName, .tests = iSlots, .refLim = iRefLim, .selLim = iSelLim});
     }
-    static void addOperator(const QString& iName) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Op.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_op"));
-        rs->AddNew();
-        rs->setField(QStringLiteral("Operator"), iName);
-        rs->Update();
-    }
+    static void addOperator(const QString& iName) { seed::addOperator(iName); }
 
     // ---- the operator's part
     // Opens the combo box's list and clicks the entry with the text.

@@ -1,9 +1,21 @@
 #include "tests/support/StationTest.h"
 #include "platform/os/Clock.h"
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include "platform/os/Settings.h"
 #include <QDir>
 #include <QFile>
+#include <cxxabi.h>
+#include <cstdlib>
+#include <memory>
+
+std::string windowTypeName(const std::type_info& iType) {
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(iType.name(), nullptr, nullptr, &status), std::free);
+    std::string text = status == 0 && name ? std::string(name.get()) : std::string(iType.name());
+    // Windows are known by their class name alone.
+    const size_t colons = text.rfind("::");
+    return colons == std::string::npos ? text : text.substr(colons + 2);
+}
 
 void StationTest::SetUp() {
     ASSERT_TRUE(mHome.isValid());
@@ -12,18 +24,48 @@ void StationTest::SetUp() {
     settingsstore::setFolder(mSettings.path());
     userlocale::setUser(QLocale(QLocale::English, QLocale::UnitedKingdom));
     vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
-    setMsgBoxScript([this](const MsgBoxCall& iCall) {
-        mBoxes << iCall;
-        // An error nobody expected answers Abort: Retry by default would run the
-        // failing step again for ever.
-        if (mAnswers.empty()) return iCall.defaultAnswer == vbRetry ? int(vbAbort) : iCall.defaultAnswer;
-        const int a = mAnswers.front();
-        mAnswers.pop_front();
-        return a;
-    });
+    setMsgBoxScript([this](const MsgBoxCall& iCall) { return onBox(iCall); });
+    setModalScript([this](QWidget& w) { onModal(w); });
+}
+
+int StationTest::onBox(const MsgBoxCall& iCall) {
+    mBoxes << iCall;
+    mShown << QStringLiteral("box ") + iCall.prompt;
+    // An error nobody expected answers Abort: Retry by default would run the
+    // failing step again for ever.
+    if (mExpected.empty() || mExpected.front().answer == 0)
+        return iCall.defaultAnswer == vbRetry ? int(vbAbort) : iCall.defaultAnswer;
+    const int a = mExpected.front().answer;
+    mExpected.pop_front();
+    return a;
+}
+
+void StationTest::onModal(QWidget& ioWindow) {
+    const QString name = ioWindow.objectName();
+    mModals << name;
+    mShown << QStringLiteral("window ") + name;
+    if (mExpected.empty()) {
+        ADD_FAILURE() << "modal window " << name.toStdString() << " shown but not expected";
+    } else if (mExpected.front().answer != 0) {
+        ADD_FAILURE() << "modal window " << name.toStdString() << " shown while the answer "
+                      << mExpected.front().answer << " for a message box was next";
+    } else {
+        const Expected next = mExpected.front();
+        mExpected.pop_front();
+        if (!next.user(ioWindow))
+            ADD_FAILURE() << "modal window " << name.toStdString() << " (" << windowTypeName(typeid(ioWindow))
+                          << ") shown where " << next.window << " was expected";
+        return;
+    }
+    // gShowModal closes a window its script leaves open.
 }
 
 void StationTest::TearDown() {
+    for (const Expected& e : mExpected) {
+        if (e.answer != 0) ADD_FAILURE() << "the answer " << e.answer << " for a message box was never asked for";
+        else ADD_FAILURE() << "modal window " << e.window << " was expected but never shown";
+    }
+    mExpected.clear();
     setMsgBoxScript(nullptr);
     setModalScript(nullptr);
     vclock::setReal();

@@ -4,23 +4,51 @@
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <typeinfo>
+
+// The readable name of a window class, for failure messages.
+std::string windowTypeName(const std::type_info& iType);
 
 // Every station test runs in a fresh program folder and settings store, with a
 // virtual clock, an English (UK) locale unless it chooses another, and message
-// boxes answered by script and recorded.
+// boxes and modal windows handled by script and recorded.
+//
+// What the user does is queued in the order it happens: answer() for the next
+// message boxes, expectModal<frmX>() for the next modal window with the user's
+// actions in it. A box shown while a window is next in the queue (or with an
+// empty queue) answers its default button (Abort where the default is Retry).
+// A modal window not expected, one of another type than expected, or one shown
+// while a box answer is still waiting fails the test naming the window, and is
+// closed. Whatever is still queued when the test ends fails it too.
 class StationTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Answers for the next message boxes, in order; when none is queued a box
-    // answers its default button (Abort where the default is Retry).
-    void answer(std::initializer_list<int> iAnswers) { mAnswers.insert(mAnswers.end(), iAnswers); }
+    void answer(std::initializer_list<int> iAnswers) {
+        for (int a : iAnswers) mExpected.push_back(Expected{a, {}, {}});
+    }
+    template <class F>
+    void expectModal(std::function<void(F&)> iUser) {
+        mExpected.push_back(Expected{0, windowTypeName(typeid(F)), [iUser](QWidget& w) {
+                                         F* f = dynamic_cast<F*>(&w);
+                                         if (f) iUser(*f);
+                                         return f != nullptr;
+                                     }});
+    }
     const QList<MsgBoxCall>& boxes() const { return mBoxes; }
     void clearBoxes() { mBoxes.clear(); }
+    // The names of the modal windows shown, in order.
+    const QStringList& modals() const { return mModals; }
+    // Boxes and windows together as they came: "box <prompt>" or "window <name>".
+    const QStringList& shownInOrder() const { return mShown; }
 
     QString home() const { return mHome.path(); }
     QString settingsFolder() const { return mSettings.path(); }
@@ -31,10 +59,20 @@ protected:
     void setNow(const QDateTime& iNow);
 
 private:
+    struct Expected {
+        int answer = 0;                         // a box's answer, or 0 for a window
+        std::string window;                     // the window type expected
+        std::function<bool(QWidget&)> user;     // false: the window is of another type
+    };
+    int onBox(const MsgBoxCall& iCall);
+    void onModal(QWidget& ioWindow);
+
     QTemporaryDir mHome;
     QTemporaryDir mSettings;
-    std::deque<int> mAnswers;
+    std::deque<Expected> mExpected;
     QList<MsgBoxCall> mBoxes;
+    QStringList mModals;
+    QStringList mShown;
 };
 
 // The number of the run-time error a call raises, 0 when it raises none.

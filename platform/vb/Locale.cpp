@@ -1,4 +1,4 @@
-#include "platform/os/Locale.h"
+#include "platform/vb/Locale.h"
 #include <optional>
 
 namespace {
@@ -18,5 +18,10 @@ QString regionCode() {
     // The plain C locale (no LANG set) has no territory; Qt formats it as US English.
     if (loc.language() == QLocale::C || loc.territory() == QLocale::AnyTerritory) return QStringLiteral("US");
     return QLocale::territoryToCode(loc.territory());
+}
+QString shortDateFormat(const QLocale& iLocale) {
+    QString f = iLocale.dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return f;
 }
 }

@@ -2,14 +2,13 @@
 #include "common/modGeneral.h"
 #include "platform/ui/TextBox.h"
 #include "platform/ui/Twips.h"
-#include "tests/platform/WindowDriver.h"
+#include "tests/support/WindowDriver.h"
 #include "tests/support/StationTest.h"
-#include <functional>
 
 inline void PrintTo(const QString& iText, std::ostream* oStream) { *oStream << '"' << iText.toStdString() << '"'; }
 
-// The common dialogs on a 1024 x 768 screen; the user's part is scripted with
-// whenShown, which acts in the next window shown modally.
+// The common dialogs on a 1024 x 768 screen; the user's part is queued with
+// expectModal.
 class DialogTest : public StationTest {
 protected:
     void SetUp() override {
@@ -21,10 +20,6 @@ protected:
     void TearDown() override {
         twips::clearTestScreen();
         StationTest::TearDown();
-    }
-    template <class F>
-    void whenShown(std::function<void(F&)> iUser) {
-        setModalScript([iUser](QWidget& w) { iUser(static_cast<F&>(w)); });
     }
 };
 

@@ -12,4 +12,8 @@ void resetUser();                       // back to the system's
 inline QLocale invariant() { return QLocale::c(); }
 QString decimalChar();                  // "." or ","
 QString regionCode();                   // the territory code, e.g. "GB"
+// The locale's short date form with a four-digit year, as the station's
+// platform showed short dates ("07.12.2026", "12/7/2026"); Qt's locale data
+// gives two digits for many locales.
+QString shortDateFormat(const QLocale& iLocale);
 }

@@ -5,7 +5,7 @@
 #include "audio/modVOut.h"
 #include "audio/modWaveInOut.h"
 #include "audio/modWaveInOutDevices.h"
-#include "tests/common/DialogTest.h"
+#include "tests/support/DialogTest.h"
 #include "tests/support/JigBench.h"
 
 class AudioRig : public DialogTest {
@@ -18,7 +18,6 @@ protected:
         gbVOutPositivePolarity = true;
     }
     void TearDown() override {
-        setModalScript(nullptr);
         bool e = false;
         gWaveOutClose(true, e);
         sound::setBackend(nullptr);

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Who may include whom, and how long a source file may grow; run by ctest.
+# Reads the tracked sources (git ls-files) of the tree given, or of this one:
+#   tools/check-layers.sh [tree]
+# Every rule broken is printed as "FAIL file:line: why"; a .cpp over 1,200
+# lines is a warning, over 1,500 lines a failure. Exit status 1 on any failure.
+set -uo pipefail
+root=${1:-"$(cd "$(dirname "$0")/.." && pwd)"}
+cd "$root" || exit 2
+
+# The common/ files whose documented routines read a window of another
+# subsystem, each with the window it reaches and why. A new reach adds a line.
+allowed_reaches='
+common/modVarCrvFile.cpp station/frmVexo.h      the curve store logs through the main window'\''s curve data control and reads its operator, sequence and test
+common/modVarLookup.cpp station/frmVexo.h       the look-ups search the main window'\''s sequence, calibration and test data controls
+common/modVarLookup.cpp test_editor/frmMETest.h deleting a test repositions the open test editor
+'
+
+# Helper files that are not pure arithmetic although named like one: the
+# error block every trapping routine shares, the typed record views, and the
+# demo station's folder seeding.
+impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation '
+
+# The headers that hold typed records, which pure arithmetic may read:
+# the record views, and the curve store's batch of levels (CurveLevels).
+record_headers=' common/StationRecords.h common/modVarCrvFile.h '
+
+subsystems='common|audio|station|engineering|test_editor|supervisor'
+widgets='^(QtWidgets.*|QWidget|QApplication|QLabel|QPushButton|QAbstractButton|QMessageBox|QLineEdit|QComboBox|QListWidget|QMenu|QMenuBar|QCheckBox|QRadioButton|QScrollBar|QAbstractSlider|QSlider|QSpinBox|QDialog|QMainWindow|QLayout|QBoxLayout|QHBoxLayout|QVBoxLayout|QGridLayout|QFrame|QGroupBox|QTextEdit|QPlainTextEdit|QToolTip|QStyle|QStyleOption|QAbstractScrollArea|QScrollArea|QListView|QTreeView|QTableView|QHeaderView|QSplitter|QStackedWidget|QTabWidget|QToolBar|QStatusBar|QProgressBar|QDial|QLCDNumber|QGraphics[A-Za-z]*)$'
+gui='^(QtGui.*|QtPrintSupport.*|QColor|QPainter|QPainterPath|QImage|QPixmap|QFont|QFontMetrics|QFontMetricsF|QPen|QBrush|QGuiApplication|QWindow|QScreen|QKeyEvent|QMouseEvent|QIcon|QTransform|QPolygon|QPolygonF|QRegion|QCursor|QClipboard|QDesktopServices|QTextLayout|QPageLayout|QPdfWriter|QPrinter)$'
+
+failures=0
+fail() { echo "FAIL $1: $2"; failures=$((failures + 1)); }
+
+is_pure() {   # a PascalCase helper beside a window: file path without extension
+  local base=${1##*/}
+  [[ $1 =~ ^($subsystems)/[A-Z] ]] || return 1
+  [[ $impure_helpers == *" ${1%.*} "* ]] && return 1
+  [[ $base =~ ^(frm|mod) ]] && return 1
+  return 0
+}
+
+while IFS= read -r file; do
+  [[ $file =~ \.(cpp|h)$ ]] || continue
+  [ -f "$file" ] || continue
+  folder=${file%%/*}
+  stem=${file%.*}
+
+  if [[ $file == *.cpp ]]; then
+    lines=$(wc -l < "$file")
+    if [ "$lines" -gt 1500 ]; then fail "$file" "$lines lines (at most 1,500; split it by concern)"
+    elif [ "$lines" -gt 1200 ]; then echo "WARN $file: $lines lines (split it by concern before 1,500)"; fi
+  fi
+
+  pure=false
+  is_pure "$file" && pure=true
+
+  while IFS= read -r hit; do
+    line=${hit%%:*}
+    text=${hit#*:}
+    where="$file:$line"
+    if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
+      inc=${BASH_REMATCH[1]}
+      inc_folder=${inc%%/*}
+      inc_rest=${inc#*/}
+      if [[ $folder == platform ]]; then
+        [[ $inc_folder =~ ^($subsystems)$ ]] && fail "$where" "the platform layer includes no subsystem ($inc)"
+        if [[ $file =~ ^platform/(vb|os|data|sound)/ && $inc == platform/ui/* ]]; then
+          fail "$where" "platform/${file#platform/} includes no window layer ($inc)"
+        fi
+        if [[ $file == platform/vb/* && $inc =~ ^platform/(os|data|sound|ui)/ ]]; then
+          fail "$where" "platform/vb is the base of the platform layer ($inc)"
+        fi
+      elif [[ $folder =~ ^($subsystems)$ && $inc_folder =~ ^($subsystems)$ && $inc_folder != "$folder" && ${inc_rest##*/} == frm* ]]; then
+        # A window of another subsystem.
+        if [[ $folder == audio && $inc_folder != common ]]; then
+          fail "$where" "audio includes no window of the station, engineering, test editor or supervisor ($inc)"
+        elif [[ $file == *.h ]]; then
+          fail "$where" "a header includes no window header of another subsystem ($inc)"
+        elif [[ $folder == common ]]; then
+          if ! grep -qE "^$file[[:space:]]+$inc[[:space:]]" <<< "$allowed_reaches"; then
+            fail "$where" "common reaches $inc: name the reach and its reason in tools/check-layers.sh"
+          fi
+        fi
+      fi
+      if $pure; then
+        inc_stem=${inc%.*}
+        if ! [[ $inc == platform/vb/* || $record_headers == *" $inc "* || $inc_stem == "$stem" ]] && ! is_pure "$inc"; then
+          fail "$where" "arithmetic beside a window includes only QtCore, platform/vb and the typed records ($inc)"
+        fi
+      fi
+    elif [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<([^\>]+)\> ]]; then
+      inc=${BASH_REMATCH[1]}
+      name=${inc##*/}; name=${name%.h}
+      if [[ $file =~ ^platform/(vb|os|data|sound)/ && ( $name =~ $widgets || $inc == QtWidgets/* ) ]]; then
+        fail "$where" "platform/${file#platform/} uses no widgets (<$inc>)"
+      fi
+      if $pure && [[ $name =~ $widgets || $name =~ $gui || $inc == QtWidgets/* || $inc == QtGui/* ]]; then
+        fail "$where" "arithmetic beside a window includes only QtCore, platform/vb and the typed records (<$inc>)"
+      fi
+    fi
+  done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include' "$file")
+done < <(git ls-files)
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures layer rule(s) broken"
+  exit 1
+fi
+echo "layers and file sizes as the design states"
