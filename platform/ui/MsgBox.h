@@ -35,7 +35,9 @@ int gMsgBox(const QString& iPrompt, int iStyle = vbOKOnly, const QString& iTitle
 void gShowModal(QWidget* iWindow);
 
 // Test hooks: a script answers every box (and gets what was shown); a modal
-// script drives a modal window while it is shown (type, click, close).
+// script is called for every window shown modally and acts in it as the user
+// would (type, click, close). The test fixture takes both from one queue of
+// what the user does, in order.
 // Without a script on the offscreen platform a box answers its default button
 // (Abort where the default is Retry), so nothing ever waits for a person.
 using MsgBoxScript = std::function<int(const MsgBoxCall&)>;
