@@ -61,10 +61,10 @@ void StationTest::onModal(QWidget& ioWindow) {
 }
 
 void StationTest::TearDown() {
-    for (const Expected& e : mExpected) {
-        if (e.answer != 0) ADD_FAILURE() << "the answer " << e.answer << " for a message box was never asked for";
-        else ADD_FAILURE() << "modal window " << e.window << " was expected but never shown";
-    }
+    // Answers may be queued for boxes that come only when something goes wrong;
+    // a window the user was to act in must have come.
+    for (const Expected& e : mExpected)
+        if (e.answer == 0) ADD_FAILURE() << "modal window " << e.window << " was expected but never shown";
     mExpected.clear();
     setMsgBoxScript(nullptr);
     setModalScript(nullptr);

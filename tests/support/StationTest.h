@@ -26,7 +26,8 @@ std::string windowTypeName(const std::type_info& iType);
 // empty queue) answers its default button (Abort where the default is Retry).
 // A modal window not expected, one of another type than expected, or one shown
 // while a box answer is still waiting fails the test naming the window, and is
-// closed. Whatever is still queued when the test ends fails it too.
+// closed. A window still queued when the test ends fails it too (answers
+// left over are allowed: they may be meant for boxes that show only on error).
 class StationTest : public ::testing::Test {
 protected:
     void SetUp() override;
