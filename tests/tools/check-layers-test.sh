@@ -11,10 +11,10 @@ problems=0
 # A fresh tree holding the files given as "path:content" pairs (content may hold \n).
 tree() {
   rm -rf "$work/t" && mkdir -p "$work/t" && git -C "$work/t" init -q
-  for spec in "$@"; do
-    local path=${spec%%:*}
+  for entry in "$@"; do
+    local path=${entry%%:*}
     mkdir -p "$work/t/$(dirname "$path")"
-    printf '%b\n' "${spec#*:}" > "$work/t/$path"
+    printf '%b\n' "${entry#*:}" > "$work/t/$path"
   done
   git -C "$work/t" add -A
 }
