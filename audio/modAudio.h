@@ -11,6 +11,12 @@
 // holds nothing); dimensioned 0 To N or 0 To 100.
 using ResponseCurve = std::vector<float>;
 
+// The upper bound of a curve: an empty one (never dimensioned) reads as 0, the
+// same as one dimensioned 0 To 0, so that both mean "no points".
+inline int32_t glCurveUBound(const std::vector<float>& iaCurve) {
+    return iaCurve.empty() ? 0 : static_cast<int32_t>(iaCurve.size() - 1);
+}
+
 // The frequency of point nPoint. A point outside 1..nPoints is refused with a
 // message, the error flag set and 0.
 float gfAudioPoint2Freq(int32_t lFLo, int32_t lFHi, int16_t nPoints, int16_t nPoint, bool& obError);

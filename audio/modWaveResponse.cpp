@@ -24,9 +24,7 @@ const char* kModule = "modWaveResponse";
 // started from a window event while one runs is refused.
 bool mbResponseRunning = false;
 
-int32_t mlUBound(const ResponseCurve& iaCurve) {
-    return iaCurve.empty() ? 0 : static_cast<int32_t>(iaCurve.size() - 1);
-}
+int32_t mlUBound(const ResponseCurve& iaCurve) { return glCurveUBound(iaCurve); }
 
 void mSetPoint(ResponseCurve& ioaCurve, int16_t inPoint, float ifValue) {
     if (inPoint < 0 || inPoint > mlUBound(ioaCurve)) vbRaise(vberr::kSubscriptOutOfRange);

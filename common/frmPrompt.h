@@ -11,6 +11,8 @@ public:
     // paints it at once. A wider text widens the notice about its centre; it
     // never becomes narrower. Called again while shown, it replaces both texts.
     static void gDisplay(const QString& isPrompt, const QString& isHeader, bool& obError);
+    // The line the notice shows.
+    const QString& Prompt() const { return msPrompt; }
 
 protected:
     void paintEvent(QPaintEvent* iEvent) override;

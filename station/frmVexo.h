@@ -147,6 +147,8 @@ private:
 
     // frmVexo_target.cpp: target curve correction
     bool mbTargetExistValidRef2Target(bool& obError);
+    void mRef2TargetDo(std::vector<float>& ioafFreq, std::vector<float>& ioafLevel, float ifOffset, bool& obError);
+    void mRef2TargetDoRefComp(int16_t inPoints, bool& obError);
 
     // frmVexo_afterunit.cpp: after each unit
     bool mbScriptListRead(bool& obError);

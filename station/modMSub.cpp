@@ -11,6 +11,7 @@ constexpr const char* kModule = "modMSub";
 
 ResponseCurve gafRefCrv(101, 0.0f);
 ResponseCurve gafRef2Target(1, 0.0f);
+ResponseCurve gafTargetLevel(1, 0.0f);
 
 QString gsMSubTestName(int16_t inSlot, bool& obError) {
     ErrorTrap trap(kModule, "gsMSubTestName", obError);
@@ -56,4 +57,21 @@ void gMSubResponseShowRef(int32_t ilMicLevel, bool& obError) {
     // Filled with the response test's drawing of the comparison curve.
     Q_UNUSED(ilMicLevel);
     Q_UNUSED(obError);
+}
+
+void gMSubRespShowWhenCaliDue(const QString& isText, bool& obError) {
+    ErrorTrap trap(kModule, "gMSubRespShowWhenCaliDue", obError);
+    frmVexo& frm = form<frmVexo>();
+    PictureBox& pic = *frm.picResponse;
+    const int32_t lKeptColour = pic.ForeColor();
+    if (!trap(10, [&] { pic.setForeColor(isText.contains(QLatin1Char('!')) ? 255 : 0); })) return;
+    const int16_t nTop = gnResponseSubLblTop(frm, 0, obError);
+    if (!obError) {
+        trap(20, [&] {
+            pic.setCurrentX(50);
+            pic.setCurrentY(nTop);
+            pic.Print(isText);
+        });
+    }
+    pic.setForeColor(lKeptColour);
 }

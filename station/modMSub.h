@@ -10,6 +10,9 @@
 extern ResponseCurve gafRefCrv;
 // The target as drawn for the current test; upper bound 0 when no target is in use.
 extern ResponseCurve gafRef2Target;
+// The target file's level at each sweep point of the current test, before it
+// is normalised; upper bound 0 after a failed build.
+extern ResponseCurve gafTargetLevel;
 
 // The test name in a slot of the current sequence (field "Test_" and the slot
 // in two digits), trailing blanks removed; a blank slot gives "".
@@ -23,5 +26,9 @@ void gMSubPolarityGridTestNameShow(const QString& isTestName, int16_t inRow, int
 
 // Loads the calibration reference of a test of a sequence into gafRefCrv.
 void gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, bool& obError);
+// Prints the calibration state on the main window's response graph, at the
+// left of its bottom text line: red when the text holds "!", else black; the
+// graph's text colour is kept.
+void gMSubRespShowWhenCaliDue(const QString& isText, bool& obError);
 // Draws the comparison curve and the range warning on the main window's graph.
 void gMSubResponseShowRef(int32_t ilMicLevel, bool& obError);
