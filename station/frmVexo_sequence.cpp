@@ -18,6 +18,10 @@ constexpr int32_t kRed = 255;
 }
 
 void frmVexo::dcboSeq_Click() {
+    // While the station walks the sequence rows itself, a click the combo box
+    // raises (it matches its text to an entry when it loses the focus) must not
+    // move the row under the walk.
+    if (gbTraboDontProcess) return;
     bool bError = false;
     ErrorTrap trap(kModule, "dcboSeq_Click", bError);
     RecordBookmark selected;
