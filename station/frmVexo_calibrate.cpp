@@ -92,7 +92,7 @@ void frmVexo::gForceReCalAll(const QString& isTestName, bool& obError) {
         long lCount = 0;
         if (!trap(10, [&] {
                 lCount = rs.RecordCount();
-                if (lCount > 0 && !rs.EOF_() && !rs.BOF()) sCurrent = rs.field(0).isNull() ? QString() : CStr(rs.field(0));
+                if (lCount > 0 && !rs.EOF_() && !rs.BOF() && !rs.field(0).isNull()) sCurrent = CStr(rs.field(0));
             }))
             return;
         for (long lPos = 0; lPos < lCount; ++lPos) {
