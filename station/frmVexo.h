@@ -127,6 +127,7 @@ private:
     void dcboSeq_Click();
     void dcboSeq_GotFocus();
     void dcboSeq_LostFocus();
+    void dcboSeq_DblClick(int16_t Area);
     void dcboOperator_Click();
     void dtaSeq_Reposition();
     void mSeqRepositionReadTestList(bool& obError);
@@ -149,6 +150,15 @@ private:
     bool mbTargetExistValidRef2Target(bool& obError);
     void mRef2TargetDo(std::vector<float>& ioafFreq, std::vector<float>& ioafLevel, float ifOffset, bool& obError);
     void mRef2TargetDoRefComp(int16_t inPoints, bool& obError);
+
+    // frmVexo_commands.cpp: commands and the engineer windows
+    void cmdEngineer_Click();
+    void mnuWindowSequence_Click();
+    void mnuWindowTest_Click();
+    void mnuWindowSystem_Click();
+    void mnuWindowCloseAllEngineer_Click();
+    void picResponse_DblClick();
+    void picPolarity_DblClick();
 
     // frmVexo_afterunit.cpp: after each unit
     bool mbScriptListRead(bool& obError);

@@ -94,6 +94,14 @@ void frmVexo::mLayout() {
     dcboSeq->Click = [this] { dcboSeq_Click(); };
     dcboSeq->GotFocus = [this] { dcboSeq_GotFocus(); };
     dcboSeq->LostFocus = [this] { dcboSeq_LostFocus(); };
+    dcboSeq->DblClick = [this](int16_t Area) { dcboSeq_DblClick(Area); };
     dcboOperator->Click = [this] { dcboOperator_Click(); };
+    cmdEngineer->Click = [this] { cmdEngineer_Click(); };
+    mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };
+    mnuWindowTest->Click = [this] { mnuWindowTest_Click(); };
+    mnuWindowSystem->Click = [this] { mnuWindowSystem_Click(); };
+    mnuWindowCloseAllEngineer->Click = [this] { mnuWindowCloseAllEngineer_Click(); };
+    picResponse->DblClick = [this] { picResponse_DblClick(); };
+    picPolarity->DblClick = [this] { picPolarity_DblClick(); };
     dtaSeq.onReposition = [this] { dtaSeq_Reposition(); };
 }

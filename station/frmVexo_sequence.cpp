@@ -50,6 +50,12 @@ void frmVexo::dcboSeq_Click() {
 void frmVexo::dcboSeq_GotFocus() { setKeyPreview(false); }
 void frmVexo::dcboSeq_LostFocus() { setKeyPreview(true); }
 
+// Opens the sequence editor as Window > Sequence does.
+void frmVexo::dcboSeq_DblClick(int16_t Area) {
+    Q_UNUSED(Area);
+    mnuWindowSequence_Click();
+}
+
 void frmVexo::dcboOperator_Click() {
     bool bError = false;
     ErrorTrap trap(kModule, "dcboOperator_Click", bError);

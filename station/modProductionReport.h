@@ -4,3 +4,7 @@
 
 // Reloads today's counts and shows the summary on the main window.
 void gMprProdRep(bool& obError);
+
+// The engineer-mode pause: hides the operator combo box (counting stops) and
+// opens a pause, or shows it again (counting resumes) and books the open pause.
+void gMprPauseToggle(bool& obError);

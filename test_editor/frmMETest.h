@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/ui/Form.h"
+#include "platform/ui/Menu.h"
 
 // The engineer's test editor. So far it holds what the station's core asks of
 // it; the editor's own controls and handlers are built with the test editor.
@@ -10,6 +11,15 @@ public:
     // True while the editor itself is unloading.
     bool gbTest1FormUnloading = false;
 
+    Menu* mnuFile = nullptr;
+    Menu* mnuFileReset = nullptr;   // enabled when an edit is not saved yet
+
     // Deletes a test while the editor is open, so that the editor stays in step.
     void gMETestDelete(const QString& isTestName, bool& obError);
+
+private:
+    void Form_Load();
+    void Form_Unload(int16_t& Cancel);
+    // Closes the open test-type windows.
+    void mTestTypeFormsUnload(bool& obError);
 };

@@ -14,12 +14,19 @@ allowed_reaches='
 common/modVarCrvFile.cpp station/frmVexo.h      the curve store logs through the main window'\''s curve data control and reads its operator, sequence and test
 common/modVarLookup.cpp station/frmVexo.h       the look-ups search the main window'\''s sequence, calibration and test data controls
 common/modVarLookup.cpp test_editor/frmMETest.h deleting a test repositions the open test editor
+common/modMVarious.cpp station/frmVexo.h              engineer-window management reads the main window open flags, graph and More/Less state, and asks its log-in
+common/modMVarious.cpp engineering/frmMESeq.h          closing all engineer windows closes the sequence editor
+common/modMVarious.cpp engineering/frmMESys.h          closing all engineer windows closes the system window
+common/modMVarious.cpp test_editor/frmMETest.h         closing all, and closing a test-type window, close the test editor; edits mark its Reset
+common/modMVarious.cpp test_editor/frmMETestResponse.h the engineer response grid and level search draw on the response test window
+common/modMVarious.cpp supervisor/frmMPairMatch.h      closing all engineer windows closes the pair-matching window
+common/modMVarious.cpp supervisor/frmMTypical.h        closing all engineer windows closes the typical-unit window
 '
 
 # Helper files that are not pure arithmetic although named like one: the
-# error block every trapping routine shares, the typed record views, and the
-# demo station's folder seeding.
-impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation '
+# error block every trapping routine shares, the typed record views, the
+# demo station's folder seeding, and the test-type windows' shared base.
+impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation test_editor/METestTypeForm '
 
 # The headers that hold typed records, which pure arithmetic may read:
 # the record views, and the curve store's batch of levels (CurveLevels).

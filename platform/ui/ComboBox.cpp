@@ -2,6 +2,7 @@
 #include "platform/vb/Conversions.h"
 #include "platform/vb/VbError.h"
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
 
@@ -26,6 +27,8 @@ ComboBox::ComboBox(QWidget* iContainer, const QString& iName, int32_t iLeft, int
         setInsertPolicy(QComboBox::NoInsert);
         setDuplicatesEnabled(true);   // else Enter on a listed text would choose that entry
         lineEdit()->setFocusPolicy(Qt::NoFocus);
+        // The text field takes the mouse: its double-click is the box's.
+        lineEdit()->installEventFilter(this);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
             setDataChanged(true);
             raiseEvent("Change", Change);
@@ -125,3 +128,17 @@ void ComboBox::keyPressEvent(QKeyEvent* iEvent) {
     QComboBox::keyPressEvent(iEvent);
     iEvent->accept();
 }
+
+void ComboBox::mouseDoubleClickEvent(QMouseEvent* iEvent) {
+    QComboBox::mouseDoubleClickEvent(iEvent);
+    if (iEvent->button() == Qt::LeftButton) raiseDblClick();
+}
+
+bool ComboBox::eventFilter(QObject* iObject, QEvent* iEvent) {
+    if (isEditable() && iObject == lineEdit() && iEvent->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(iEvent)->button() == Qt::LeftButton)
+        raiseDblClick();
+    return QComboBox::eventFilter(iObject, iEvent);
+}
+
+void ComboBox::raiseDblClick() { raiseEvent("DblClick", DblClick); }

@@ -11,7 +11,8 @@ enum ComboBoxStyle : int16_t { vbComboDropdown = 0, vbComboSimple = 1, vbComboDr
 // set by code; style 2 only chooses from the list. Click runs when the chosen
 // entry changes, by the user or by code. Bound to a data control it shows the
 // field's value as its text (style 2: the entry with that text) and writes its
-// text when the data control moves.
+// text when the data control moves. A left double-click on the box (its text
+// field included) raises DblClick.
 class ComboBox : public QComboBox, public Control, public ListControl, public BoundControl {
     Q_OBJECT
 public:
@@ -34,6 +35,7 @@ public:
 
     std::function<void()> Click;
     std::function<void()> Change;
+    std::function<void()> DblClick;
 
     Variant boundValue() const override { return Variant(Text()); }
     void setBoundValue(const Variant& iValue) override;
@@ -43,6 +45,10 @@ protected:
              int32_t iHeight, int16_t iStyle, const char* iKind);
     void wheelEvent(QWheelEvent* iEvent) override;
     void keyPressEvent(QKeyEvent* iEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* iEvent) override;
+    bool eventFilter(QObject* iObject, QEvent* iEvent) override;
+    // Raises the double-click event; a data-bound combo adds the area clicked.
+    virtual void raiseDblClick();
 
     // Runs a change of the list that must not look like a choice.
     template <class F>

@@ -8,6 +8,12 @@ DataCombo::DataCombo(QWidget* iContainer, const QString& iName, int32_t iLeft, i
                      int32_t iHeight, int16_t iStyle)
     : ComboBox(iContainer, iName, iLeft, iTop, iWidth, iHeight, iStyle, "DBCombo") {}
 
+void DataCombo::raiseDblClick() {
+    // The editable box's double-click lands in its text field, the list style's on the box.
+    const int16_t area = isEditable() ? dbcAreaEdit : dbcAreaList;
+    raiseEvent("DblClick", DblClick, area);
+}
+
 void DataCombo::ReFill() {
     QStringList items;
     QList<RecordBookmark> marks;

@@ -5,12 +5,15 @@
 
 class DataControl;
 
+enum DataComboArea : int16_t { dbcAreaButton = 0, dbcAreaEdit = 1, dbcAreaList = 2 };
+
 // A data-bound combo box (kind "DBCombo"): its list is one field (ListField) of
 // the records of another data control (RowSource), read again by ReFill (after
 // the row source has been opened or changed); bound itself through
 // setDataSource/setDataField like a combo box. Text, Change and Click as a
-// combo box of the same style. The row source is a table or a query without
-// parameters.
+// combo box of the same style; its DblClick tells the area double-clicked
+// (dbcAreaEdit for the text field, dbcAreaList for the closed box's list part).
+// The row source is a table or a query without parameters.
 class DataCombo : public ComboBox {
     Q_OBJECT
 public:
@@ -28,6 +31,12 @@ public:
     // The row of the entry chosen in the list (its record's bookmark in the row
     // source); not valid when no entry is chosen (ListIndex -1, a typed text).
     RecordBookmark SelectedItem() const;
+
+    // Stands in for the combo box's DblClick, with the area.
+    std::function<void(int16_t Area)> DblClick;
+
+protected:
+    void raiseDblClick() override;
 
 private:
     DataControl* mRowSource = nullptr;

@@ -45,3 +45,8 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* iEvent) {
     QFrame::mouseReleaseEvent(iEvent);
     if (iEvent->button() == Qt::LeftButton && rect().contains(iEvent->position().toPoint())) raiseEvent("Click", Click);
 }
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* iEvent) {
+    QFrame::mouseDoubleClickEvent(iEvent);
+    if (iEvent->button() == Qt::LeftButton) raiseEvent("DblClick", DblClick);
+}

@@ -8,7 +8,7 @@
 // 2-pixel sunken 3D frame) the inner area is 60 twips smaller than the box on
 // each axis; without it the two are the same. It starts with the button-face
 // background and button-text foreground, takes the focus when clicked, and
-// raises Click.
+// raises Click and, on a left double-click, DblClick.
 class PictureBox : public QFrame, public Control, public DrawSurface {
     Q_OBJECT
 public:
@@ -20,6 +20,7 @@ public:
     void setBorderStyle(int16_t iStyle);
 
     std::function<void()> Click;
+    std::function<void()> DblClick;
 
 protected:
     QSizeF hostSize() const override;
@@ -27,4 +28,5 @@ protected:
     QPoint hostOffset() const override { return contentsRect().topLeft(); }
     void paintEvent(QPaintEvent* iEvent) override;
     void mouseReleaseEvent(QMouseEvent* iEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* iEvent) override;
 };
