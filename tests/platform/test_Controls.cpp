@@ -3,7 +3,9 @@
 // text boxes, labels, control arrays.
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/DataCombo.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/PictureBox.h"
 #include "platform/ui/VScrollBar.h"
 #include "tests/support/WindowDriver.h"
 #include "tests/platform/frmExample.h"
@@ -93,6 +95,29 @@ TEST_F(ControlTest, AListBoxRaisesClickForTheUsersChoiceAndForCodesButNotWhenTak
     EXPECT_EQ(lst->ListIndex(), 1);
     EXPECT_EQ(lst->Text(), "Gamma");
     EXPECT_EQ(seen, (QStringList{"Click Beta", "DblClick Beta", "Click Gamma"}));
+}
+
+TEST_F(ControlTest, PictureAndComboBoxesRaiseDblClickForALeftDoubleClickOnly) {
+    auto* pic = new PictureBox(&f, QStringLiteral("picGraph"), 240, 2400, 2000, 1200);
+    auto* typed = new ComboBox(&f, QStringLiteral("cboTyped"), 2400, 2400, 1500, 315);
+    auto* listed = new ComboBox(&f, QStringLiteral("cboListed"), 2400, 2800, 1500, 315, vbComboDropdownList);
+    auto* data = new DataCombo(&f, QStringLiteral("dcboData"), 2400, 3200, 1500, 315);
+    for (QWidget* w : std::initializer_list<QWidget*>{pic, typed, listed, data}) w->show();
+    QStringList seen;
+    pic->DblClick = [&] { seen << QStringLiteral("pic DblClick"); };
+    typed->DblClick = [&] { seen << QStringLiteral("typed DblClick"); };
+    listed->DblClick = [&] { seen << QStringLiteral("listed DblClick"); };
+    data->DblClick = [&](int16_t Area) { seen << QStringLiteral("data DblClick %1").arg(Area); };
+
+    QTest::mouseDClick(pic, Qt::LeftButton);
+    QTest::mouseDClick(pic, Qt::RightButton);
+    QTest::mouseDClick(typed->lineEdit(), Qt::LeftButton);
+    QTest::mouseDClick(typed->lineEdit(), Qt::RightButton);
+    QTest::mouseDClick(listed, Qt::LeftButton);
+    if (listed->view()->window()->isVisible()) listed->hidePopup();
+    QTest::mouseDClick(data->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(seen, (QStringList{"pic DblClick", "typed DblClick", "listed DblClick",
+                                 QStringLiteral("data DblClick %1").arg(dbcAreaEdit)}));
 }
 
 TEST_F(ControlTest, CheckBoxesAndOptionGroups) {
