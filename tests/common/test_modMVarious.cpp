@@ -3,6 +3,9 @@
 #include "audio/modDigitalIO.h"
 #include "common/modMVarious.h"
 #include "common/modVarSystemParams.h"
+#include "engineering/frmMESeq.h"
+#include "engineering/frmMESys.h"
+#include "supervisor/frmMTypical.h"
 #include "platform/ui/PictureBox.h"
 #include "test_editor/frmMETest.h"
 #include "test_editor/frmMETestPolarity.h"
@@ -198,4 +201,27 @@ TEST_F(EngineerWindowsTest, AFailedSweepLeavesTheTestInProgressOutputClear) {
     EXPECT_FALSE(boxes().isEmpty());
     ASSERT_FALSE(board.writes.empty());
     EXPECT_EQ(board.out & 8, 0);
+}
+
+TEST_F(EngineerWindowsTest, CloseAllClosesOnlyTheOpenWindowsAndShutdownClosesThemAll) {
+    frmVexo& f = startClean();
+    // Only the typical-unit window open: only it is closed.
+    form<frmMTypical>();
+    ASSERT_TRUE(f.gbTraboMTypicalLoaded);
+    gVarEngineerUnloadAll(e);
+    EXPECT_FALSE(e);
+    EXPECT_FALSE(isLoaded<frmMTypical>());
+    EXPECT_FALSE(f.gbTraboMTypicalLoaded);
+    EXPECT_FALSE(isLoaded<frmMETest>());
+
+    // The editors open with the main window closing: they close first.
+    form<frmMESeq>().Show();
+    form<frmMESys>().Show();
+    form<frmMETest>().Show();
+    form<frmMETestResponse>().Show();
+    closeWindow();
+    EXPECT_FALSE(isLoaded<frmVexo>());
+    for (bool open : {isLoaded<frmMESeq>(), isLoaded<frmMESys>(), isLoaded<frmMETest>(), isLoaded<frmMETestResponse>()})
+        EXPECT_FALSE(open);
+    EXPECT_TRUE(boxes().isEmpty()) << boxes().value(0).prompt.toStdString();
 }
