@@ -27,9 +27,8 @@ struct RespScaleOutcome {
     int32_t volume = 0;   // the volume of the last sweep
     RespScaleEnd end = RespScaleEnd::Error;
     int16_t sweeps = 0;
-    // Every end but the window's and an error leaves the level out of range.
-    bool rangeWarning() const { return end == RespScaleEnd::AtBound || end == RespScaleEnd::NoChange ||
-                                       end == RespScaleEnd::SweepLimit; }
+    // Ended neither in the window nor at a bound: warned as one stopped at the top.
+    bool gaveUp() const { return end == RespScaleEnd::NoChange || end == RespScaleEnd::SweepLimit; }
 };
 
 // One sweep at the volume; false when it failed. ofPeak is the largest level (dB).

@@ -199,6 +199,6 @@ int32_t glVarRespScale(ResponseWindow& frm, const QString& isTestName, float fSt
     }
     if (bClearError) obError = true;
     // A search that gave up out of range warns as one stopped at the top does.
-    gResponseSubShowRange(frm, outcome.rangeWarning() ? kRespScaleVolumeMax : outcome.volume, obError);
+    gResponseSubShowRange(frm, outcome.gaveUp() ? kRespScaleVolumeMax : outcome.volume, obError);
     return outcome.volume;
 }

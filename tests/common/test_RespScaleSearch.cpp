@@ -52,7 +52,7 @@ TEST(RespScaleSearch, PeaksInsideTheWindowEndAtOnceBothEdgesIncluded) {
         EXPECT_EQ(r.outcome.end, RespScaleEnd::InWindow) << peak;
         EXPECT_EQ(r.outcome.sweeps, 1) << peak;
         EXPECT_EQ(r.outcome.volume, 20000) << peak;
-        EXPECT_FALSE(r.outcome.rangeWarning());
+        EXPECT_FALSE(r.outcome.gaveUp());
     }
     // Just outside on either side: another sweep.
     for (float peak : {-6.01f, -1.99f}) EXPECT_EQ(search(20000, Scripted{{peak, -4.0f}}).outcome.sweeps, 2) << peak;
@@ -76,7 +76,7 @@ TEST(RespScaleSearch, TooQuietEvenAtTheTopEndsAfterTwoSweepsThere) {
     EXPECT_EQ(r.volumes, (std::vector<int32_t>{32767, 65535, 65535}));
     EXPECT_EQ(r.outcome.end, RespScaleEnd::AtBound);
     EXPECT_EQ(r.outcome.volume, 65535);
-    EXPECT_TRUE(r.outcome.rangeWarning());
+    EXPECT_FALSE(r.outcome.gaveUp());
     // Started at the top: the second sweep there ends it.
     EXPECT_EQ(search(65535, Unit{500000.0}).volumes, (std::vector<int32_t>{65535, 65535}));
 }
@@ -98,17 +98,21 @@ TEST(RespScaleSearch, APeakThatDoesNotFollowTheVolumeEndsWithTheWarning) {
     const SearchRun clipped = search(32767, Scripted{{0.0f}});
     EXPECT_EQ(clipped.outcome.end, RespScaleEnd::NoChange);
     EXPECT_LE(clipped.outcome.sweeps, 3);
-    EXPECT_TRUE(clipped.outcome.rangeWarning());
+    EXPECT_TRUE(clipped.outcome.gaveUp());
     EXPECT_EQ(clipped.outcome.volume, clipped.volumes.back());
-    // A capture volume with no effect, too quiet.
-    const SearchRun dead = search(32767, Scripted{{-20.0f}});
-    EXPECT_TRUE(dead.outcome.rangeWarning());
-    EXPECT_LE(dead.outcome.sweeps, 3);
+    // A capture volume with no effect, too loud: it ends off the bounds.
+    const SearchRun stuck = search(32767, Scripted{{3.0f}});
+    EXPECT_EQ(stuck.outcome.end, RespScaleEnd::NoChange);
+    EXPECT_LE(stuck.outcome.sweeps, 3);
+    // The same too quiet runs to the top and ends there as at a bound.
+    const SearchRun quiet = search(32767, Scripted{{-20.0f}});
+    EXPECT_EQ(quiet.outcome.end, RespScaleEnd::AtBound);
+    EXPECT_EQ(quiet.outcome.volume, 65535);
     // Peaks that wander without settling stop at the sweep limit.
     const SearchRun wander = search(32767, [n = 0](int32_t) mutable { return (n++ % 2) ? -30.0f : 6.0f; });
     EXPECT_EQ(wander.outcome.sweeps, kRespScaleSweepLimit);
     EXPECT_EQ(wander.outcome.end, RespScaleEnd::SweepLimit);
-    EXPECT_TRUE(wander.outcome.rangeWarning());
+    EXPECT_TRUE(wander.outcome.gaveUp());
 }
 
 TEST(RespScaleSearch, AFailedSweepEndsTheSearchAsAnError) {
@@ -123,7 +127,7 @@ TEST(RespScaleSearch, AFailedSweepEndsTheSearchAsAnError) {
     const RespScaleOutcome out = respScaleSearch(32767, sweep, line);
     EXPECT_EQ(out.end, RespScaleEnd::Error);
     EXPECT_EQ(calls, 2);
-    EXPECT_FALSE(out.rangeWarning());
+    EXPECT_FALSE(out.gaveUp());
 }
 
 TEST(RespScaleSearch, NextVolumeClampsARunawayLineAndRoundsHalvesToEven) {
