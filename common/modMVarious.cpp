@@ -73,14 +73,12 @@ int32_t mfRespScaleGetSetMicVolume(bool& obError) {
 }
 
 void gVarEngineerOpen(const std::function<Form&()>& iWindow, bool& obError) {
-    bool bGranted = false;
-    {
-        ErrorTrap trap(kModule, "gVarEngineerOpen", obError);
-        if (!trap(10, [&] { bGranted = form<frmVexo>().gbEngineerInit(obError); })) return;
-    }
-    if (!bGranted || obError) return;
-    Form* window = nullptr;
     ErrorTrap trap(kModule, "gVarEngineerOpen", obError);
+    bool bGranted = false;
+    if (!trap(10, [&] { bGranted = form<frmVexo>().gbEngineerInit(obError); })) return;
+    if (!bGranted || obError) return;
+    // Made only now, so that a refused log-in leaves every open flag as it was.
+    Form* window = nullptr;
     if (!trap(20, [&] { window = &iWindow(); })) return;
     // A window that refused its own load is not shown.
     if (!window->Loaded()) return;
