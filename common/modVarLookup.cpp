@@ -69,20 +69,27 @@ void gVarSetSeqCal00(const QString& isSeqName, int16_t inSlot, bool& obError) {
     if (missing) obError = true;
 }
 
-void gVarSetSeqCalTestName(const QString& isSeqName, const QString& isTestName, bool& obError) {
-    ErrorTrap trap(kModule, "gVarSetSeqCalTestName", obError);
+bool gbVarFindSeqCalTestName(const QString& isSeqName, const QString& isTestName, bool& obError) {
+    ErrorTrap trap(kModule, "gbVarFindSeqCalTestName", obError);
     for (int16_t slot = 1; slot <= 16; ++slot) {
         gVarSetSeqCal00(isSeqName, slot, obError);
-        if (obError) return;
+        if (obError) return false;
         bool equal = false;
         if (!trap(10, [&] {
                 const QString name = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).Test_Name();
                 bool err = false;
                 equal = gsGTrim(name, err) == isTestName;
             }))
-            return;
-        if (equal) return;
+            return false;
+        if (equal) return true;
     }
+    return false;
+}
+
+void gVarSetSeqCalTestName(const QString& isSeqName, const QString& isTestName, bool& obError) {
+    ErrorTrap trap(kModule, "gVarSetSeqCalTestName", obError);
+    const bool bFound = gbVarFindSeqCalTestName(isSeqName, isTestName, obError);
+    if (obError || bFound) return;
     trap(20, [&] {
         vbRaise(vberr::kUserBase, QStringLiteral("Calibration row of test '") + isTestName +
                                       QStringLiteral("' not found in sequence '") + isSeqName + QLatin1Char('\''));

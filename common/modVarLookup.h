@@ -14,6 +14,10 @@ void gVarSetSeqCal00(const QString& isSeqName, int16_t inSlot, bool& obError);
 // Leaves dtaSeqCal on the sequence's calibration row of the test's slot; a test
 // in no slot is an error ("not found").
 void gVarSetSeqCalTestName(const QString& isSeqName, const QString& isTestName, bool& obError);
+// The same search, for callers to whom a test never calibrated is normal: False
+// without a message when no slot's row names the test (dtaSeqCal then stands on
+// a row that is not the test's). A missing row is still an error.
+bool gbVarFindSeqCalTestName(const QString& isSeqName, const QString& isTestName, bool& obError);
 void gVarTestDelete(const QString& isTestName, bool& obError);
 void gVarDeleteTestCrowbar(const QString& isTestName, bool& obError);
 // True when a sequence uses the test; with ibShowList the sequences are listed.

@@ -1,4 +1,5 @@
 #pragma once
+#include "audio/modAudio.h"
 #include "audio/modResponseSub.h"
 #include "platform/data/DataControl.h"
 #include "platform/ui/CommandButton.h"
@@ -141,7 +142,29 @@ private:
     void mMeDisableWorstDisableHide(bool& obError);
     void mTmrFlashDisable(bool& obError);
 
+    // frmVexo_judge.cpp: the response test and its judging
+    int16_t mnRespTest(const QString& isTestName, int16_t inSlot, int16_t inRespNo, int16_t inFailSet,
+                       bool& obError);
+    bool mbRespTestPassFail(const QString& isTestName, int16_t inRespNo, bool& obError);
+    bool mbRespTestPCDo(int32_t ilMicLevel, bool& obError);
+    void mStoreResponse(ResponseCurve& iafCorrected, ResponseCurve& iafMeasured, std::vector<float>& oafLinear,
+                        bool& obError);
+    // Clears what one pass of the run leaves behind: the worst block, the
+    // largest level and the relative curves. Called at the start of each pass.
+    void mResetRunValues();
+
+    // frmVexo_result.cpp: the result on the response graph
+    void mShowPassFailLyr(int32_t ilColour, bool& obError);
+    void mShowPassFailLyrBlock(int16_t inStart, int16_t inLayer, int16_t& onX, int32_t ilColour, bool& obError);
+    void mShowPassFailText(int16_t inX, int16_t inLayer, bool& obError);
+    void cmdWorst_Click();
+
     // frmVexo_calibrate.cpp: calibration and its due date
+    void cmdCali_Click();
+    int32_t mlDoOneCali(const QString& isTestName, bool& obError);
+    void mCaliCurveWrite(int32_t ilMicLevel, int16_t inSlot, bool& obError);
+    void mSeqCalClear(const QString& isSeqName, int16_t inSlot, bool& obError);
+    void mSeqWriteNow(bool& obError);
     int32_t mlSeqCalMicLevel(const QString& isTestName, bool& obError);
     bool mbCaliDue(bool& obError);
     void mShowWhenCalDue(bool& obError);
@@ -167,6 +190,21 @@ private:
     bool mbSecondCopy = false;          // another copy runs: this one only ends
 
     std::vector<bool> mabRespTestPass;  // 0..16, by slot
+    // The judging of the last response test: the measured level minus the
+    // reference (1..points) and its worst block (layer 0: none over its limit).
+    ResponseCurve mafRespDiff;
+    float mfWorstDev = 0.0f;
+    int16_t mnWorstLyr = 0;
+    int16_t mnWorstBlock = 0;
+    // The largest block level of the pass's judged tests over their active
+    // layers, also when none is over its limit: the unit's margin.
+    float mfLargestDev = 0.0f;
+    // The relative curve of each response slot (1..16) of this pass with its test's name.
+    struct RespDiffEntry {
+        QString sTestName;
+        ResponseCurve afDiff;
+    };
+    std::vector<RespDiffEntry> matypRespDiff = std::vector<RespDiffEntry>(17);
     TestList matypTestList{TestListEntry{}};
     int16_t mnLastRespSlot = 0;
     int16_t mnRespTestCount = 0;

@@ -7,7 +7,14 @@
 #include "platform/os/Clock.h"
 #include "platform/vb/Conversions.h"
 #include "platform/ui/FormRegistry.h"
+#include "audio/modMixer.h"
+#include "common/modMVarious.h"
+#include "common/modMsgBox.h"
+#include "common/modVarLookup.h"
+#include "platform/data/Recordset.h"
+#include "platform/ui/InputLock.h"
 #include "station/CalibrationDue.h"
+#include "station/CalibrationMath.h"
 #include "station/frmVexo.h"
 #include "station/modMSub.h"
 
@@ -34,11 +41,173 @@ bool slotsHoldTest(const Recordset& iRs, const QString& isTestName) {
 }
 }   // namespace
 
-// Filled with the calibration.
+namespace {
+// Puts back on every way out of the calibration what it changed on the window.
+class CaliWindowRestore {
+public:
+    CaliWindowRestore(PictureBox& ioPolarity, CommandButton& ioTest)
+        : mPolarity(ioPolarity), mTest(ioTest), mbVisible(ioPolarity.Visible()) {
+        mPolarity.setVisible(false);
+    }
+    ~CaliWindowRestore() {
+        mPolarity.setVisible(mbVisible);
+        mTest.SetFocusIfAble();
+    }
+    CaliWindowRestore(const CaliWindowRestore&) = delete;
+    CaliWindowRestore& operator=(const CaliWindowRestore&) = delete;
+
+private:
+    PictureBox& mPolarity;
+    CommandButton& mTest;
+    bool mbVisible;
+};
+}   // namespace
+
+void frmVexo::cmdCali_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "cmdCali_Click", bError);
+    QString sSeqName;
+    if (!trap(10, [&] { sSeqName = SequenceRecord(dtaSeq.Recordset()).Seq_Name(); })) return;
+    const bool bYes = gbMsgBoxYesNo(QStringLiteral("Connect '") + sSeqName + QStringLiteral("' standard for calibration"),
+                                    QStringLiteral("Calibration"), bError);
+    if (bError || !bYes) return;
+    mClearFormTrabo(bError);
+    if (bError) return;
+    {
+        // Restored in reverse: the window takes input again before Test gets the focus.
+        const CaliWindowRestore restore(*picPolarity, *cmdTest);
+        const InputLock lock(this);
+        int16_t nNext = mnNextRespTest(0, bError);
+        for (int16_t k = 1; k <= 16 && !bError; ++k) {
+            if (nNext == 0 || k < nNext) {
+                mSeqCalClear(sSeqName, k, bError);
+            } else {
+                const QString sName = gsMSubTestName(nNext, bError);
+                if (bError) break;
+                const int32_t lLevel = mlDoOneCali(sName, bError);
+                if (bError) break;
+                mCaliCurveWrite(lLevel, nNext, bError);
+                if (bError) break;
+                nNext = mnNextRespTest(nNext, bError);
+            }
+        }
+        if (!bError) {
+            // The stamp's Update runs the sequence flow, which sets the flag.
+            const bool bNewSeq = mbNewSeq;
+            mSeqWriteNow(bError);
+            mbNewSeq = bNewSeq;
+        }
+    }
+}
+
+int32_t frmVexo::mlDoOneCali(const QString& isTestName, bool& obError) {
+    ErrorTrap trap(kModule, "mlDoOneCali", obError);
+    if (!trap(10, [&] {
+            dtaTest.Recordset().FindFirst(QStringLiteral("Test_Name = ?"), Variant(isTestName));
+            if (dtaTest.Recordset().NoMatch())
+                vbRaise(vberr::kUserBase + 18, QStringLiteral("Test '") + isTestName + QStringLiteral("' not found"));
+        }))
+        return 0;
+    gDrawRespGridShowTestName(isTestName, 1, false, obError);
+    if (obError) return 0;
+    int32_t lLevel = 0;
+    bool bOK = false;
+    while (!bOK) {
+        // Each attempt starts from the stored level, not the one just found.
+        lLevel = mlSeqCalMicLevel(isTestName, obError);
+        if (obError) return lLevel;
+        gMixerInMicSetVolume(lLevel, obError);
+        if (obError) return lLevel;
+        float fLo = 0, fHi = 0, fDelay = 0, fDrive = 0;
+        int16_t nPoints = 0;
+        bool bActive = false;
+        if (!trap(20, [&] {
+                const TestRecord t(dtaTest.Recordset());
+                fLo = t.fLo_Hz();
+                fHi = t.fHi_Hz();
+                nPoints = t.Swp_Point();
+                fDelay = t.Delay_s();
+                fDrive = t.Drive_V();
+                bActive = t.Active_Flag();
+            }))
+            return lLevel;
+        lLevel = glVarRespScale(*this, isTestName, fLo, fHi, nPoints, fDelay, fDrive, bActive, gafRefCrv, obError);
+        if (obError) return lLevel;
+        const bool bTarget = mbTargetExistValidRef2Target(obError);
+        if (obError) return lLevel;
+        if (bTarget) {
+            gVarTraboEngDrawRespGrid(true, obError);
+            if (obError) return lLevel;
+            gResponseSubPlotSet(*this, CLng(fLo), CLng(fHi), nPoints, gafRef2Target, 11, 2, obError);
+            if (obError) return lLevel;
+        }
+        bOK = gbMsgBoxYesNo(QStringLiteral("Does this calibration look OK"), QStringLiteral("Calibration"), obError);
+        if (obError) return lLevel;
+    }
+    return lLevel;
+}
+
+void frmVexo::mCaliCurveWrite(int32_t ilMicLevel, int16_t inSlot, bool& obError) {
+    ErrorTrap trap(kModule, "mCaliCurveWrite", obError);
+    QString sSeqName;
+    Variant vTestName;
+    if (!trap(10, [&] {
+            sSeqName = SequenceRecord(dtaSeq.Recordset()).Seq_Name();
+            vTestName = dtaSeq.Recordset().field(SequenceRecord::slotField(inSlot));
+        }))
+        return;
+    gVarSetSeqCal00(sSeqName, inSlot, obError);
+    if (obError) return;
+    Recordset& rs = dtaSeqCal.Recordset();
+    if (!trap(20, [&] {
+            rs.Edit();
+            rs.setField(QStringLiteral("Test_Name"), vTestName);
+            rs.setField(QStringLiteral("AttIn"), Variant(ilMicLevel));
+            for (int q = 1; q <= calibrationmath::kFields; ++q)
+                rs.setField(CalibrationRecord::refField(q), Variant(calibrationmath::encodeField(gafRefCrv, q)));
+            rs.Update();
+        })) {
+        // A half-written row never reaches the table.
+        if (rs.EditMode() != dbEditNone) rs.CancelUpdate();
+    }
+}
+
+void frmVexo::mSeqCalClear(const QString& isSeqName, int16_t inSlot, bool& obError) {
+    ErrorTrap trap(kModule, "mSeqCalClear", obError);
+    gVarSetSeqCal00(isSeqName, inSlot, obError);
+    if (obError) return;
+    Recordset& rs = dtaSeqCal.Recordset();
+    if (!trap(10, [&] {
+            rs.Edit();
+            rs.setField(QStringLiteral("Test_Name"), Variant(QStringLiteral(" ")));
+            rs.Update();
+        })) {
+        if (rs.EditMode() != dbEditNone) rs.CancelUpdate();
+    }
+}
+
+void frmVexo::mSeqWriteNow(bool& obError) {
+    ErrorTrap trap(kModule, "mSeqWriteNow", obError);
+    Recordset& rs = dtaSeq.Recordset();
+    if (!trap(10, [&] {
+            rs.Edit();
+            rs.setField(QStringLiteral("Last_Cali"), Variant::date(vclock::nowDays()));
+            rs.Update();
+        })) {
+        if (rs.EditMode() != dbEditNone) rs.CancelUpdate();
+    }
+}
+
 int32_t frmVexo::mlSeqCalMicLevel(const QString& isTestName, bool& obError) {
-    Q_UNUSED(isTestName);
-    Q_UNUSED(obError);
-    return 0;
+    ErrorTrap trap(kModule, "mlSeqCalMicLevel", obError);
+    QString sSeqName;
+    if (!trap(10, [&] { sSeqName = SequenceRecord(dtaSeq.Recordset()).Seq_Name(); })) return 0;
+    // A test never calibrated for the sequence starts from 0.
+    const bool bFound = gbVarFindSeqCalTestName(sSeqName, isTestName, obError);
+    if (obError || !bFound) return 0;
+    int32_t lLevel = 0;
+    trap(20, [&] { lLevel = CalibrationRecord(dtaSeqCal.Recordset()).AttIn(); });
+    return lLevel;
 }
 
 bool frmVexo::mbCaliDue(bool& obError) {

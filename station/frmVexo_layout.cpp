@@ -97,6 +97,8 @@ void frmVexo::mLayout() {
     dcboSeq->DblClick = [this](int16_t Area) { dcboSeq_DblClick(Area); };
     dcboOperator->Click = [this] { dcboOperator_Click(); };
     cmdEngineer->Click = [this] { cmdEngineer_Click(); };
+    cmdCali->Click = [this] { cmdCali_Click(); };
+    cmdWorst->Click = [this] { cmdWorst_Click(); };
     mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };
     mnuWindowTest->Click = [this] { mnuWindowTest_Click(); };
     mnuWindowSystem->Click = [this] { mnuWindowSystem_Click(); };

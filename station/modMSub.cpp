@@ -1,5 +1,11 @@
 #include "station/modMSub.h"
 #include "audio/modWavePolarityHi.h"
+#include "audio/modWaveResponse.h"
+#include "common/frmMultiButton.h"
+#include "common/modForm.h"
+#include "common/modVarLookup.h"
+#include "station/CalibrationMath.h"
+#include <cmath>
 #include "common/ErrorTrap.h"
 #include "common/StationRecords.h"
 #include "platform/ui/FormRegistry.h"
@@ -7,6 +13,10 @@
 
 namespace {
 constexpr const char* kModule = "modMSub";
+constexpr int32_t kCyan = 0xFFFF00;
+constexpr int32_t kWhite = 0xFFFFFF;
+// gafRefCrv holds the current test's calibrated reference.
+bool sbRefCrvLoaded = false;
 }
 
 ResponseCurve gafRefCrv(101, 0.0f);
@@ -46,17 +56,80 @@ void gMSubPolarityGridTestNameShow(const QString& isTestName, int16_t inRow, int
     });
 }
 
-void gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, bool& obError) {
-    // Filled with the calibration's loading of reference curves.
-    Q_UNUSED(isSeqName);
-    Q_UNUSED(isTestName);
-    Q_UNUSED(obError);
+bool gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, bool& obError) {
+    ErrorTrap trap(kModule, "gMSubSetRefCrvActive", obError);
+    sbRefCrvLoaded = false;
+    const bool bFound = gbVarFindSeqCalTestName(isSeqName, isTestName, obError);
+    if (obError || !bFound) return false;
+    bool bHasRef = false;
+    if (!trap(10, [&] { bHasRef = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).hasReference(); }))
+        return false;
+    if (!bHasRef) return false;
+    for (int q = 1; q <= calibrationmath::kFields; ++q) {
+        if (!trap(20, [&] {
+                const QString sField = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).Ref(q);
+                calibrationmath::decodeField(sField, q, gafRefCrv);
+            }))
+            return false;
+    }
+    sbRefCrvLoaded = true;
+    return true;
 }
 
 void gMSubResponseShowRef(int32_t ilMicLevel, bool& obError) {
-    // Filled with the response test's drawing of the comparison curve.
-    Q_UNUSED(ilMicLevel);
-    Q_UNUSED(obError);
+    ErrorTrap trap(kModule, "gMSubResponseShowRef", obError);
+    frmVexo& frm = form<frmVexo>();
+    int32_t lLo = 0, lHi = 0;
+    int16_t nPoints = 0;
+    if (!trap(10, [&] {
+            const TestRecord t(frm.dtaTest.Recordset());
+            lLo = t.fLo_HzLong();
+            lHi = t.fHi_HzLong();
+            nPoints = t.Swp_Point();
+        }))
+        return;
+    // A test not calibrated for the sequence has no reference to draw.
+    if (glCurveUBound(gafRef2Target) != 0)
+        gResponseSubPlotSet(frm, lLo, lHi, nPoints, gafRef2Target, kCyan, 2, obError);
+    else if (sbRefCrvLoaded)
+        gResponseSubPlotSet(frm, lLo, lHi, nPoints, gafRefCrv, kCyan, 2, obError);
+    if (obError) return;
+    gResponseSubShowRange(frm, ilMicLevel, obError);
+}
+
+bool gbMSubResponseTestOpDo(float ifLo, float ifHi, int16_t inPoints, float ifDelay, float ifDrive, bool ibActive,
+                            int32_t ilMicLevel, const QString& isTestName, int16_t inRespNo, bool& obError) {
+    ErrorTrap trap(kModule, "gbMSubResponseTestOpDo", obError);
+    frmVexo& frm = form<frmVexo>();
+    const QStringList asButtons{QString(), QStringLiteral("&Sweep"), QStringLiteral("&Clear"), QStringLiteral("&Fail"),
+                                QStringLiteral("&Pass")};
+    int32_t lLeft = 0, lTop = 0;
+    if (!trap(10, [&] {
+            const int32_t lLeftDefault = frm.Left() + (frm.Width() - 6975) / 2;
+            const int32_t lTopDefault = frm.Top() + static_cast<int32_t>(std::lround(0.61 * frm.Height()));
+            bool bError = false;
+            gFormSettingLeftTopGet(QStringLiteral("frmSwitchTest"), lLeftDefault, lTopDefault, lLeft, lTop, bError);
+            if (bError) vbRaise(vberr::kUserBase + 18, QStringLiteral("Switch Test place not read"));
+        }))
+        return false;
+    QString sLetter;
+    for (;;) {
+        ResponseCurve afLevel(static_cast<size_t>(std::max<int16_t>(inPoints, 0)) + 1, 0.0f);
+        ResponseCurve afCorrected(afLevel.size(), 0.0f);
+        gWaveResponse(frm, ifLo, ifHi, inPoints, ifDelay, ifDrive, ibActive, ilMicLevel, 0, false, kWhite, 0, afLevel,
+                      afCorrected, obError);
+        if (obError) return false;
+        sLetter = frmMultiButton::gsMultiButton(asButtons, 1, QStringLiteral("Switch Test"), lLeft, lTop, obError);
+        if (obError) return false;
+        if (sLetter == QLatin1String("F") || sLetter == QLatin1String("P")) break;
+        if (sLetter == QLatin1String("C")) {
+            if (!trap(20, [&] { frm.picResponse->Cls(); })) return false;
+            frm.gDrawRespGridShowTestName(isTestName, inRespNo, true, obError);
+            if (obError) return false;
+        }
+    }
+    gFormSettingLeftTopSave(QStringLiteral("frmSwitchTest"), lLeft, lTop, obError);
+    return sLetter == QLatin1String("P");
 }
 
 void gMSubRespShowWhenCaliDue(const QString& isText, bool& obError) {

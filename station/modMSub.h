@@ -24,11 +24,19 @@ void gMSubPolarityGridShow(bool& obError);
 // rows 1 to 12 down the right column, 13 on down the left one.
 void gMSubPolarityGridTestNameShow(const QString& isTestName, int16_t inRow, int32_t ilColour, bool& obError);
 
-// Loads the calibration reference of a test of a sequence into gafRefCrv.
-void gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, bool& obError);
+// Loads the calibration reference of a test of a sequence into gafRefCrv. False,
+// without a message, when the sequence holds no calibration of the test (no row
+// names it, or its curve was never written): gafRefCrv keeps what it held and
+// gMSubResponseShowRef draws no reference until the next load.
+bool gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, bool& obError);
 // Prints the calibration state on the main window's response graph, at the
 // left of its bottom text line: red when the text holds "!", else black; the
 // graph's text colour is kept.
 void gMSubRespShowWhenCaliDue(const QString& isText, bool& obError);
-// Draws the comparison curve and the range warning on the main window's graph.
+// Draws the comparison curve (the target when one is in use, else the loaded
+// reference) in cyan and the range warning on the main window's graph.
 void gMSubResponseShowRef(int32_t ilMicLevel, bool& obError);
+// The operator's decision on a response: measures, then offers Sweep, Clear,
+// Fail and Pass in the "Switch Test" box until Fail or Pass; True = pass.
+bool gbMSubResponseTestOpDo(float ifLo, float ifHi, int16_t inPoints, float ifDelay, float ifDrive, bool ibActive,
+                            int32_t ilMicLevel, const QString& isTestName, int16_t inRespNo, bool& obError);
