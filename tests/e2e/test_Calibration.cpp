@@ -10,6 +10,7 @@
 #include "platform/ui/InputLock.h"
 #include "station/modMSub.h"
 #include "tests/support/MainWindowRig.h"
+#include <QDir>
 
 namespace {
 const QDateTime kNow(QDate(2026, 12, 7), QTime(9, 30));
@@ -199,6 +200,27 @@ TEST_F(CalibrationTest, ASoundFaultInSlotFiveLeavesItsRowTheLaterRowsAndTheStamp
     EXPECT_TRUE(f.picPolarity->Visible());
     EXPECT_FALSE(inputlock::isLocked(&f));
     EXPECT_EQ(f.ActiveControl(), f.cmdTest);
+}
+
+TEST_F(CalibrationTest, WithATargetFileEachAcceptedSweepShowsTheTargetInColour11) {
+    QDir(home()).mkpath(QStringLiteral("TARGETS"));
+    writeHomeFile(QStringLiteral("TARGETS/flat.dat"), ".Flat\r\n20,0\r\n20000,0\r\n");
+    seed::add(seed::Sequence{.name = QStringLiteral("Aimed"), .tests = {QStringLiteral("Wide")},
+                             .target = homeFile(QStringLiteral("TARGETS/flat.dat"))});
+    frmVexo& f = startOn(QStringLiteral("Aimed"));
+    f.picResponse->clearOps();
+    answer({vbYes, vbYes});
+    drive::click(f.cmdCali);
+    EXPECT_EQ(boxTexts().size(), 2);
+    bool e = false;
+    const int16_t y = gnResponseSubCalcY(f, -6.0f, e);
+    int drawn = 0;
+    for (const DrawOp& op : f.picResponse->ops()) {
+        if (op.kind != DrawOpKind::Line || op.color != 11) continue;
+        ++drawn;
+        EXPECT_EQ(op.y2, y);
+    }
+    EXPECT_EQ(drawn, 100);
 }
 
 TEST_F(CalibrationTest, NoToConnectChangesNothing) {

@@ -1,6 +1,7 @@
 // A sequence's target curve file: what the operator sees of it when the
 // sequence is chosen, and the correction and drawn target the station builds.
 #include "audio/modAudio.h"
+#include "audio/modResponseSub.h"
 #include "audio/modWaveResponse.h"
 #include "common/modFileName.h"
 #include "station/modMSub.h"
@@ -44,6 +45,15 @@ protected:
         rs->Update();
         return path;
     }
+    // Calibrated once, never falling due: choosing it draws the comparison curve.
+    static void markCalibrated(const QString& iSeq) {
+        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
+        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
+        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
+        rs->Edit();
+        rs->setField(QStringLiteral("Last_Cali"), Variant::date(46000.5));
+        rs->Update();
+    }
     frmVexo& startClean() {
         frmVexo& f = start();
         clearBoxes();
@@ -58,7 +68,9 @@ TEST_F(TargetTest, AFlatTargetIsDrawnAtMinusSixOverTheWholeSweep) {
     bool e = false;
     ASSERT_GT(gfAudioPoint2Freq(20, 20000, 100, 100, e), 20000.0f);
     const QString path = addTargetSequence(QStringLiteral("Flat"), 100, ".Flat target\r\n20,0\r\n20000,0\r\n");
+    markCalibrated(QStringLiteral("Flat"));
     frmVexo& f = startClean();
+    f.picResponse->clearOps();
     choose(f.dcboSeq, QStringLiteral("Flat"));
 
     EXPECT_TRUE(boxes().isEmpty());
@@ -72,6 +84,15 @@ TEST_F(TargetTest, AFlatTargetIsDrawnAtMinusSixOverTheWholeSweep) {
         EXPECT_FLOAT_EQ(gafRef2Target[p], -6.0f) << p;
         EXPECT_FLOAT_EQ(gafTargetCorrection[p], -6.0f - gafRefCrv[p]) << p;
     }
+    // The target is what the graph compares with: every point at -6.0 dB in cyan.
+    const int16_t y = gnResponseSubCalcY(f, -6.0f, e);
+    int cyan = 0;
+    for (const DrawOp& op : f.picResponse->ops()) {
+        if (op.kind != DrawOpKind::Line || op.color != 0xFFFF00) continue;
+        ++cyan;
+        EXPECT_EQ(op.y2, y);
+    }
+    EXPECT_EQ(cyan, 100);   // one per point, the first from where the pen stood
 }
 
 TEST_F(TargetTest, ATargetRisingAboveZeroIsMovedDownToATopOfMinusTwo) {
