@@ -132,6 +132,8 @@ int32_t frmVexo::mlDoOneCali(const QString& isTestName, bool& obError) {
             }))
             return lLevel;
         lLevel = glVarRespScale(*this, isTestName, fLo, fHi, nPoints, fDelay, fDrive, bActive, gafRefCrv, obError);
+        // The reference keeps its 100 points whatever the sweep's count.
+        if (gafRefCrv.size() < 101) gafRefCrv.resize(101, 0.0f);
         if (obError) return lLevel;
         const bool bTarget = mbTargetExistValidRef2Target(obError);
         if (obError) return lLevel;

@@ -65,6 +65,7 @@ bool gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, b
     if (!trap(10, [&] { bHasRef = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).hasReference(); }))
         return false;
     if (!bHasRef) return false;
+    if (gafRefCrv.size() < 101) gafRefCrv.resize(101, 0.0f);
     for (int q = 1; q <= calibrationmath::kFields; ++q) {
         if (!trap(20, [&] {
                 const QString sField = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).Ref(q);

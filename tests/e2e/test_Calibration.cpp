@@ -132,6 +132,19 @@ TEST_F(CalibrationTest, ResponseSlotsGetTheirRowsTheOthersAreBlankedAndTheTimeIs
     EXPECT_TRUE(f.picPolarity->Visible());
     EXPECT_FALSE(inputlock::isLocked(&f));
     EXPECT_EQ(f.ActiveControl(), f.cmdTest);
+
+    // Loaded back for a run under another locale, the curve is the one stored.
+    const ResponseCurve measured = gafRefCrv;
+    setLocale(QLocale(QStringLiteral("de_DE")));
+    gafRefCrv.assign(101, 50.0f);
+    EXPECT_TRUE(gMSubSetRefCrvActive(QStringLiteral("Two"), QStringLiteral("Wide"), e));
+    for (int p = 1; p <= 100; ++p) EXPECT_NEAR(gafRefCrv[p], measured[p], 0.005) << p;
+    // A test the sequence does not hold loads nothing, without a box.
+    clearBoxes();
+    EXPECT_FALSE(gMSubSetRefCrvActive(QStringLiteral("Two"), QStringLiteral("Hum"), e));
+    EXPECT_FALSE(e);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_NEAR(gafRefCrv[50], measured[50], 0.005);
 }
 
 TEST_F(CalibrationTest, ANeverCalibratedSequenceCalibratesWithoutAnErrorAndNoMeasuresAgainFromTheStoredLevel) {
