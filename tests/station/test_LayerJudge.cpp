@@ -5,6 +5,8 @@
 #include "platform/vb/VbError.h"
 #include "station/LayerJudge.h"
 #include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
 #include <map>
 
 namespace {
@@ -72,9 +74,11 @@ TEST(LayerJudge, PassFailAndTheWorstBlock) {
         EXPECT_EQ(j.bPass, c.pass) << c.what;
         EXPECT_EQ(j.nWorstLyr, c.lyr) << c.what;
         EXPECT_EQ(j.nWorstBlock, c.block) << c.what;
-        EXPECT_NEAR(j.fWorstDev, c.dev, 1e-4) << c.what;
-        EXPECT_NEAR(j.fLargestDev, c.largest, 1e-4) << c.what;
+        EXPECT_FLOAT_EQ(j.fWorstDev, c.dev) << c.what;
+        EXPECT_FLOAT_EQ(j.fLargestDev, c.largest) << c.what;
     }
+    // A point that is no number never passes: the judging stops on it.
+    EXPECT_THROW(judge(kSweep, only({{1, low}}), deviations({{6, std::nanf("")}})), VbError);
 }
 
 TEST(LayerJudge, ABlockExactlyAtItsLimitIsNeitherRecordedNorFailed) {
