@@ -236,6 +236,29 @@ TEST_F(CalibrationTest, WithATargetFileEachAcceptedSweepShowsTheTargetInColour11
     EXPECT_EQ(drawn, 100);
 }
 
+TEST_F(CalibrationTest, ChoosingASequenceDrawsItsReferenceOnlyWhenItHoldsOne) {
+    // Both stamped as calibrated and never due; only "Fresh" really was.
+    seed::add(seed::Sequence{.name = QStringLiteral("Fresh"), .tests = {QStringLiteral("Wide")}});
+    seed::add(seed::Sequence{.name = QStringLiteral("Stamped"), .tests = {QStringLiteral("Wide")}, .lastCal = 46000.5});
+    frmVexo& f = startOn(QStringLiteral("Fresh"));
+    answer({vbYes, vbYes});
+    drive::click(f.cmdCali);
+    const auto cyanLines = [&] {
+        int n = 0;
+        for (const DrawOp& op : f.picResponse->ops())
+            if (op.kind == DrawOpKind::Line && op.color == 0xFFFF00) ++n;
+        return n;
+    };
+    clearBoxes();
+    f.picResponse->clearOps();
+    choose(f.dcboSeq, QStringLiteral("Stamped"));
+    EXPECT_EQ(cyanLines(), 0);
+    EXPECT_TRUE(boxes().isEmpty());
+    f.picResponse->clearOps();
+    choose(f.dcboSeq, QStringLiteral("Fresh"));
+    EXPECT_GE(cyanLines(), 100);   // the reference, one line per point
+}
+
 TEST_F(CalibrationTest, NoToConnectChangesNothing) {
     frmVexo& f = startOn(QStringLiteral("Two"));
     const CalRow before = row(QStringLiteral("Two"), 1);
