@@ -66,6 +66,8 @@ private:
 void frmVexo::cmdCali_Click() {
     bool bError = false;
     ErrorTrap trap(kModule, "cmdCali_Click", bError);
+    // No control of the window takes input until the command is over.
+    const InputLock lock(this);
     QString sSeqName;
     if (!trap(10, [&] { sSeqName = SequenceRecord(dtaSeq.Recordset()).Seq_Name(); })) return;
     const bool bYes = gbMsgBoxYesNo(QStringLiteral("Connect '") + sSeqName + QStringLiteral("' standard for calibration"),
@@ -74,9 +76,7 @@ void frmVexo::cmdCali_Click() {
     mClearFormTrabo(bError);
     if (bError) return;
     {
-        // Restored in reverse: the window takes input again before Test gets the focus.
         const CaliWindowRestore restore(*picPolarity, *cmdTest);
-        const InputLock lock(this);
         int16_t nNext = mnNextRespTest(0, bError);
         for (int16_t k = 1; k <= 16 && !bError; ++k) {
             if (nNext == 0 || k < nNext) {
