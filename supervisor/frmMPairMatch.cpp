@@ -1,6 +1,7 @@
 #include "supervisor/frmMPairMatch.h"
 #include "common/ErrorTrap.h"
 #include "common/frmAbout.h"
+#include "engineering/frmMESeq.h"
 #include "common/modControlCbo.h"
 #include "common/modGeneral.h"
 #include "platform/data/Database.h"
@@ -73,9 +74,8 @@ void frmMPairMatch::Form_Load() {
                 bool bEnableError = false;
                 mEngineerCtrlsEnable(true, bEnableError);
             }
-            // The sequence editor's own combo names the model while it is open;
-            // until that window exists the main window's choice stands for it.
-            name = main.dcboSeq->Text();
+            // The sequence editor's own combo names the model while it is open.
+            name = main.gbTraboMESeqLoaded ? form<frmMESeq>().dcboSeq->Text() : main.dcboSeq->Text();
         }))
         return;
     int16_t index = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menu.h"
 
@@ -10,6 +11,9 @@ public:
 
     // True while the editor itself is unloading.
     bool gbTest1FormUnloading = false;
+
+    // The test shown; the sequence editor opens the editor on a test by setting it.
+    ComboBox* dcboTest = new ComboBox(this, QStringLiteral("dcboTest"), 120, 120, 3375, 315);
 
     Menu* mnuFile = nullptr;
     Menu* mnuFileReset = nullptr;   // enabled when an edit is not saved yet
