@@ -1,5 +1,6 @@
 #pragma once
 #include "common/modVarSystemParams.h"
+#include "engineering/frmMESeq.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
 #include "platform/os/Settings.h"
@@ -8,6 +9,7 @@
 #include "station/frmVexo.h"
 #include "supervisor/frmMPairMatch.h"
 #include "tests/support/DialogTest.h"
+#include "tests/support/RecordBuilders.h"
 #include <QStringList>
 
 // The pair-match window opened directly on a curve store the test fills.
@@ -21,6 +23,7 @@ protected:
     }
     void TearDown() override {
         unload<frmMPairMatch>();
+        unload<frmMESeq>();
         unload<frmVexo>();
         DialogTest::TearDown();
     }
@@ -62,9 +65,15 @@ protected:
     // Opens the window as the station would with the model chosen in the main
     // window; with the engineer's rights the parameters can be edited.
     frmMPairMatch& open(const QString& iModel, bool iEngineer = false) {
-        main->gbTraboMESeqLoaded = iEngineer;
         main->dtaCurve.Refresh();
         main->dcboSeq->setText(iModel);
+        if (iEngineer) {
+            // The engineer's sequence editor open on the model, which names it then.
+            const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
+            if (db.OpenRecordset(QStringLiteral("SELECT * FROM vexo_seq WHERE Seq_Name = ?"), {Variant(iModel)})->EOF_())
+                seed::add(seed::Sequence{.name = iModel});
+            EXPECT_EQ(form<frmMESeq>().dcboSeq->Text(), iModel);
+        }
         frmMPairMatch& f = form<frmMPairMatch>();
         f.Show();
         f.activateWindow();
