@@ -65,6 +65,13 @@ TEST_F(SeqRecordTest, PickingAnotherSequenceAfterAnEditAsksAndCancelNoYesActAsAn
     EXPECT_EQ(e.lblLabel1->Caption(), "S2");
     EXPECT_FLOAT_EQ(CSng(field(QStringLiteral("S1"), QStringLiteral("Sel_Lim"))), 4.5f);
     EXPECT_EQ(boxes().size(), 3);
+    // Ctrl+R drops an edit without asking and shows the stored value again.
+    retype(*e.txtSelLim, QStringLiteral("7"));
+    EXPECT_TRUE(e.mnuFileReset->Enabled());
+    press(e, Qt::Key_R);
+    EXPECT_EQ(e.txtSelLim->Text(), "1");
+    EXPECT_FALSE(e.mnuFileReset->Enabled());
+    EXPECT_EQ(boxes().size(), 3);
     // The main window follows the sequence saved.
     EXPECT_EQ(form<frmVexo>().dcboSeq->Text(), "S1");
     EXPECT_EQ(CStr(form<frmVexo>().dtaSeq.Recordset().field(QStringLiteral("Seq_Name"))), "S1");
@@ -181,6 +188,7 @@ TEST_F(SeqRecordTest, SaveAsAndDeleteWorkOnQuotedNamesAndMissingRowsAllOrNothing
 
     nameAs(QStringLiteral("Bob's copy"));
     press(e, Qt::Key_A);
+    EXPECT_TRUE(boxes().isEmpty()) << prompts().join('|').toStdString();
     const QString copy = QStringLiteral("Bob's copy");
     EXPECT_EQ(e.lblLabel1->Caption(), copy) << prompts().join('|').toStdString();
     ASSERT_FALSE(field(copy, QStringLiteral("Seq_Name")).isNull());
@@ -197,9 +205,10 @@ TEST_F(SeqRecordTest, SaveAsAndDeleteWorkOnQuotedNamesAndMissingRowsAllOrNothing
 
     // Delete the original: its rows go, the missing one is passed over.
     choose(e.dcboSeq, QStringLiteral("Bob's"));
+    clearBoxes();
     answer({vbYes});
     press(e, Qt::Key_D);
-    EXPECT_EQ(boxes().last().prompt, "Delete the sequence 'Bob's'?");
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Delete the sequence 'Bob's'?")});
     EXPECT_TRUE(field(QStringLiteral("Bob's"), QStringLiteral("Seq_Name")).isNull());
     for (int k = 1; k <= 16; ++k) {
         EXPECT_EQ(rows(calTable(k), QStringLiteral("Bob's")), 0) << k;
