@@ -60,6 +60,7 @@ TEST_F(SeqListTest, SixteenEntriesAndTheTypicalSequenceStopAddingAndDeleting) {
         addTest(QStringLiteral("T%1").arg(i), QStringLiteral("Polarity"));
         sixteen << QStringLiteral("T%1").arg(i);
     }
+    addTest(QStringLiteral("Typical"), QStringLiteral("Response"));
     addSequence(QStringLiteral("Full"), sixteen);
     addSequence(QStringLiteral("Typical"), {QStringLiteral("Resp"), QStringLiteral("Pol")});
     frmMESeq& e = open(QStringLiteral("Full"));
@@ -83,6 +84,15 @@ TEST_F(SeqListTest, SixteenEntriesAndTheTypicalSequenceStopAddingAndDeleting) {
     drive::key(Qt::Key_Delete);
     EXPECT_EQ(e.lstTest->count(), 2);
     EXPECT_FALSE(e.mnuFileReset->Enabled());
+
+    // Deleting the typical sequence deletes the typical test with it.
+    answer({vbYes, vbYes});
+    press(e, Qt::Key_D);
+    EXPECT_TRUE(field(QStringLiteral("Typical"), QStringLiteral("Seq_Name")).isNull());
+    const Database tests = OpenDatabase(QStringLiteral("Vexo_Tst.mdb"));
+    EXPECT_TRUE(tests.OpenRecordset(QStringLiteral("SELECT * FROM vexo_tst WHERE Test_Name = 'Typical'"))->EOF_());
+    EXPECT_FALSE(tests.OpenRecordset(QStringLiteral("SELECT * FROM vexo_tst WHERE Test_Name = 'Pol'"))->EOF_());
+    EXPECT_EQ(e.lblLabel1->Caption(), "Full");
 }
 
 TEST_F(SeqListTest, ADoubleClickOrEnterOpensTheTestEditorOnTheTestWithoutAPassword) {
