@@ -17,8 +17,8 @@ bool gbVOutPositivePolarity = true;
 
 namespace {
 const char* kModule = "modVOut";
-constexpr float kSoundboardFallback = 2.0f;
-constexpr float kAmpFallback = 40.0f;
+constexpr float kSoundboardFallback = kVOutSoundboardFallback;
+constexpr float kAmpFallback = kVOutAmpFallback;
 const QString kCalibrateTitle = QStringLiteral("Calibrating Output Voltage");
 }
 

@@ -13,6 +13,11 @@ extern float gfVOutAmp;               // Vrms at the amplifier for the same sign
 extern float gfVOutAmpGain;           // gfVOutAmp / gfVOutSoundboard when both are set, else 1.0
 extern bool gbVOutPositivePolarity;   // false: the output wiring is reversed
 
+// What an uncalibrated output stands in for: the drive routine and the test
+// editor's drive range both use them.
+constexpr float kVOutSoundboardFallback = 2.0f;   // Vrms
+constexpr float kVOutAmpFallback = 40.0f;         // Vrms
+
 // Sets the test signal's peak amplitude for ifVOut Vrms, given at the board
 // (ibAtSoundboard, the test's Active_Flag) or at the amplifier. 0 V or less
 // means silence.

@@ -1,0 +1,94 @@
+#include "test_editor/TestFieldRules.h"
+#include <QLocale>
+#include <algorithm>
+
+namespace testfields {
+
+namespace {
+bool isPolarity(const QString& isType) { return isType == QLatin1String("Polarity"); }
+}
+
+float delayMax(const QString& isType) { return isPolarity(isType) ? 1.9999f : 9.99f; }
+
+QString delayFormat(const QString& isType) {
+    return isPolarity(isType) ? QStringLiteral("0.0000") : QStringLiteral("0.000");
+}
+
+float delayStep(const QString& isType) { return isPolarity(isType) ? 0.0001f : 0.001f; }
+
+float driveMax(bool ibActive, float ifSoundboard, float ifAmp, float ifSoundboardFallback, float ifAmpFallback) {
+    if (ibActive) return ifSoundboard > 0.0f ? ifSoundboard : ifSoundboardFallback;
+    return ifAmp > 0.0f ? ifAmp : ifAmpFallback;
+}
+
+QString driveText(float ifDrive, const QString& isDecimalChar) {
+    QString text = QLocale::c().toString(static_cast<double>(ifDrive), 'g', 7);
+    text.replace(QLatin1Char('.'), isDecimalChar);
+    return text;
+}
+
+int32_t fHiMin(int32_t ilLo, bool ibLayersBound, const QList<LayerBand>& iaLayers) {
+    int32_t m = 0;
+    if (ibLayersBound)
+        for (const LayerBand& l : iaLayers)
+            if (l.on && l.fHi > m) m = l.fHi;
+    const int64_t twice = 2 * int64_t(ilLo);
+    if (twice > m) m = static_cast<int32_t>(std::min<int64_t>(twice, INT32_MAX));
+    return m;
+}
+
+int32_t fLoMax(int32_t ilHi, bool ibLayerWindow, bool ibNoSweep, bool ibOpDecide, const QList<LayerBand>& iaLayers) {
+    const int32_t half = ilHi / 2;
+    if (!ibLayerWindow) return ibNoSweep ? kFHiMax : half;
+    int32_t m = kFHiMax;
+    if (!ibOpDecide)
+        for (const LayerBand& l : iaLayers)
+            if (l.on && l.fLo < m) m = l.fLo;
+    return std::min(m, half);
+}
+
+int32_t sweepRaisedHigh(int32_t ilLo, int32_t ilHi) {
+    const int32_t t = static_cast<int32_t>(std::min<int64_t>(2 * int64_t(ilLo), kFHiMax));
+    return ilHi < t ? t : -1;
+}
+
+QList<QPair<QString, Variant>> newTestValues(const QString& isType, const QString& isName) {
+    const bool response = isType == QLatin1String("Response");
+    const bool sine = isType == QLatin1String("Sine");
+    const bool extDist = isType == QLatin1String("Ext Dist");
+    QList<QPair<QString, Variant>> v{
+        {QStringLiteral("Test_Name"), Variant(isName)},
+        {QStringLiteral("Test_Type"), Variant(isType)},
+        {QStringLiteral("fLo_Hz"), Variant(int32_t(response ? 45 : 20))},
+        {QStringLiteral("fHi_Hz"), Variant(int32_t(response ? 18000 : 60))},
+        {QStringLiteral("Swp_Point"), Variant(int16_t(40))},
+        {QStringLiteral("SwpDur_s"), Variant(5.0f)},
+        {QStringLiteral("Delay_s"), Variant(0.0f)},
+        {QStringLiteral("Drive_V"), Variant(1.0f)},
+        {QStringLiteral("Averages"), Variant(int16_t(1))},
+        {QStringLiteral("Exit_Flag"), Variant(false)},
+        {QStringLiteral("Op_Decide"), Variant(sine)},
+        {QStringLiteral("Pulse_LF"), Variant(true)},
+        {QStringLiteral("Op_Prompt"), Variant(QStringLiteral("Rattle"))},
+        {QStringLiteral("fLo_Lim"), Variant(-99.0f)},
+        {QStringLiteral("fHi_Lim"), Variant(1.0f)},
+    };
+    if (extDist) {
+        v.append({QStringLiteral("PC_Decide"), Variant(true)});
+        v.append({QStringLiteral("ExtDistNo"), Variant(int16_t(1))});
+    }
+    if (response)
+        for (int n = 1; n <= 6; ++n) {
+            const QString p = QStringLiteral("Layer%1").arg(n);
+            v.append({p + QStringLiteral("_On"), Variant(int16_t(n <= 2 ? 1 : 0))});
+            v.append({p + QStringLiteral("_Pt#"), Variant(int16_t(4))});
+            v.append({p + QStringLiteral("_fLo"), Variant(int32_t(45))});
+            v.append({p + QStringLiteral("_fMLo"), Variant(int32_t(0))});
+            v.append({p + QStringLiteral("_fMHi"), Variant(int32_t(0))});
+            v.append({p + QStringLiteral("_fHi"), Variant(int32_t(18000))});
+            v.append({p + QStringLiteral("_Lim"), Variant(float(n))});
+        }
+    return v;
+}
+
+}
