@@ -264,8 +264,8 @@ void frmMETest::mSaveNonLinkedData(bool& obError) {
         rs.Edit();
         rs.setField(QStringLiteral("Op_DecideY"), Variant(optOpDecideYes->Value()));
         rs.setField(QStringLiteral("Swp_Type"), Variant(cboSweepType->Text()));
+        // One write with the bound boxes' edits, raising no Validate.
         dtaTest.UpdateRecord();
-        rs.Update();
     });
 }
 
