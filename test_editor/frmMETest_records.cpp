@@ -293,7 +293,7 @@ void frmMETest::gMETestNew(bool& obError) {
         gMsgBox(QStringLiteral("The test list is full"), vbOKOnly, QStringLiteral("New Test"));
         return;
     }
-    const QString type = frmListGet::gsListGet({QStringLiteral("Response"), QStringLiteral("Polarity"), QStringLiteral("Sine")},
+    const QString type = frmListGet::gsListGet({QString(), QStringLiteral("Response"), QStringLiteral("Polarity"), QStringLiteral("Sine")},
                                                QStringLiteral("New Test Type ..."), true, mlTypeListPtr, obError);
     if (obError || type.isEmpty()) return;
     const QString name = msNewTestName(QStringLiteral("New ") + type + QStringLiteral(" Test Name ..."), mnNameListPtr, obError);

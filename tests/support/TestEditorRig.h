@@ -34,7 +34,13 @@ protected:
         return t;
     }
     // Picks the test in the editor's combo as the engineer does.
-    void pick(frmMETest& t, const QString& iName) { choose(t.dcboTest, iName); }
+    void pick(frmMETest& t, const QString& iName) {
+        choose(t.dcboTest, iName);
+        QCoreApplication::processEvents();
+        // The closed list leaves the focus nowhere: the engineer is back in the combo.
+        if (!t.isActiveWindow()) EXPECT_TRUE(drive::showActive(t));
+        if (!drive::focus() || drive::focus()->window() != &t) t.dcboTest->SetFocusIfAble();
+    }
     // Replaces a box's text by typing; an empty text deletes it.
     static void retype(TextBox& ioBox, const QString& iText) {
         ioBox.SetFocus();
@@ -45,7 +51,13 @@ protected:
     }
     // Clicks a check box on its box (a click beside the caption does nothing).
     static void tick(QWidget* ioCheckBox) { drive::click(ioCheckBox, QPoint(6, ioCheckBox->height() / 2)); }
-    static void ctrl(Qt::Key iKey) { drive::key(iKey, Qt::ControlModifier); }
+    // A shortcut in the editor; after a dialog the editor is clicked first.
+    static void ctrl(Qt::Key iKey) {
+        frmMETest& t = form<frmMETest>();
+        if (!t.isActiveWindow()) EXPECT_TRUE(drive::showActive(t));
+        if (!drive::focus() || drive::focus()->window() != &t) t.dcboTest->SetFocusIfAble();
+        drive::key(iKey, Qt::ControlModifier);
+    }
 
     // Gives the seeded tests the sweep, timing and drive values every test the
     // editor makes carries (the builders leave some Null).
