@@ -211,6 +211,7 @@ private:
     void chkFailExit_Click();
     void dcboTest_Change();
     void dcboTest_KeyDown(int16_t& KeyCode, int16_t Shift);
+    void mShowTestName(const QString& isName);
 
     // ---- private state
     bool mbDontProcess = false;

@@ -77,7 +77,7 @@ void frmMETest::dtaTest_Reposition() {
     if (bError) return;
     trap(80, [&] {
         Hold dontProcess(mbDontProcess);
-        dcboTest->setText(name);
+        mShowTestName(name);
     });
     // Last: the sweep type's Click above sets it for a response test.
     mbForceReCal = false;
@@ -337,10 +337,18 @@ void frmMETest::dcboTest_Change() {
         const QString current = CStr(rs.field(QStringLiteral("Test_Name")));
         if (dcboTest->Text() != current) {
             Hold dontProcess(mbDontProcess);
-            dcboTest->setText(current);
+            mShowTestName(current);
         }
     });
     dcboTest->SetFocusIfAble();
+}
+
+// Shows the name in the combo with its list entry selected, so that picking
+// another entry later is a change of the selection.
+void frmMETest::mShowTestName(const QString& isName) {
+    const int i = dcboTest->findText(isName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (i >= 0) dcboTest->setListIndex(i);
+    dcboTest->setText(isName);
 }
 
 void frmMETest::dcboTest_KeyDown(int16_t& KeyCode, int16_t Shift) {

@@ -184,7 +184,7 @@ void frmMETest::dtaTest_Validate(int& Action, bool& Save) {
         trap(30, [&] {
             if (!mbHasCurrent()) return;
             Hold dontProcess(mbDontProcess);
-            dcboTest->setText(CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name"))));
+            mShowTestName(CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name"))));
         });
     }
 }

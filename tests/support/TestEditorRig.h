@@ -43,7 +43,7 @@ protected:
     }
     // Replaces a box's text by typing; an empty text deletes it.
     static void retype(TextBox& ioBox, const QString& iText) {
-        ioBox.SetFocus();
+        focusIn(ioBox);
         ioBox.setSelStart(0);
         ioBox.setSelLength(int32_t(ioBox.Text().size()));
         if (iText.isEmpty()) drive::key(Qt::Key_Backspace);
@@ -51,6 +51,12 @@ protected:
     }
     // Clicks a check box on its box (a click beside the caption does nothing).
     static void tick(QWidget* ioCheckBox) { drive::click(ioCheckBox, QPoint(6, ioCheckBox->height() / 2)); }
+    // Puts the focus in a control (an editor's control brings the editor to the front first).
+    static void focusIn(Control& ioControl) {
+        if (isLoaded<frmMETest>() && ioControl.form() == &form<frmMETest>() && !form<frmMETest>().isActiveWindow())
+            EXPECT_TRUE(drive::showActive(form<frmMETest>()));
+        ioControl.SetFocus();
+    }
     // A shortcut in the editor; after a dialog the editor is clicked first.
     static void ctrl(Qt::Key iKey) {
         frmMETest& t = form<frmMETest>();
