@@ -142,6 +142,12 @@ private:
     void mnuFileReset_Click();
     void mnuFilePrint_Click();
     void mnuWindowOtherTest_Click();
+    void mnuWindowVexo_Click();
+    void mnuWindowSequence_Click();
+    void mnuWindowSystem_Click();
+    void mnuWindowCloseAllEngineer_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpAboutVexo_Click();
 
     // frmMETest_fields.cpp
     struct NumberBox {

@@ -142,5 +142,11 @@ void frmMETest::mLayout() {
     mnuFileReset->Click = [this] { mnuFileReset_Click(); };
     mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
     mnuFileExit->Click = [this] { UnloadMe(); };
+    mnuWindowVexo->Click = [this] { mnuWindowVexo_Click(); };
+    mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };
+    mnuWindowSystem->Click = [this] { mnuWindowSystem_Click(); };
     mnuWindowOtherTest->Click = [this] { mnuWindowOtherTest_Click(); };
+    mnuWindowCloseAllEngineer->Click = [this] { mnuWindowCloseAllEngineer_Click(); };
+    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
+    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
 }

@@ -565,3 +565,34 @@ void frmMETest::mnuFilePrint_Click() {
 void frmMETest::mnuWindowOtherTest_Click() {
     if (METestTypeForm* other = mLoadedSecondary()) other->BringToFront();
 }
+
+void frmMETest::mnuWindowVexo_Click() {
+    bool bError = false;
+    gVarEngineerOpenVexo(bError);
+}
+
+void frmMETest::mnuWindowSequence_Click() {
+    bool bError = false;
+    gVarEngineerOpen<frmMESeq>(bError);
+}
+
+void frmMETest::mnuWindowSystem_Click() {
+    bool bError = false;
+    gVarEngineerOpen<frmMESys>(bError);
+}
+
+void frmMETest::mnuWindowCloseAllEngineer_Click() {
+    bool bError = false;
+    gVarEngineerUnloadAll(bError);
+}
+
+void frmMETest::mnuHelpHelp_Click() {
+    bool bError = false;
+    gGShowHelp(static_cast<int32_t>(winId()), bError);
+}
+
+void frmMETest::mnuHelpAboutVexo_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "mnuHelpAboutVexo_Click", bError);
+    trap(10, [&] { form<frmAbout>().Show(vbModal); });
+}

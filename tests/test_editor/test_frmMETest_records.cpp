@@ -185,3 +185,33 @@ TEST_F(TestRecordsTest, FailExitAloneForcesNothingAndACancelledMoveKeepsTheForce
     EXPECT_EQ(lastCali(QStringLiteral("S2")), 0.0);
     EXPECT_EQ(lastCali(QStringLiteral("S3")), 46000.0);
 }
+
+TEST_F(TestRecordsTest, ClosingAsksTheSameQuestionAndHandsTheFocusOnHoweverItCloses) {
+    frmMETest& t = open();
+    frmVexo& main = form<frmVexo>();
+    EXPECT_FALSE(main.cmdSupervisor->isEnabled());
+    pick(t, QStringLiteral("P1"));
+    retype(*t.txtDelay, QStringLiteral("0.4"));
+    // Cancel keeps the editor, its test and its edit; a later close works.
+    answer({vbCancel});
+    ctrl(Qt::Key_X);
+    ASSERT_TRUE(isLoaded<frmMETest>());
+    EXPECT_FALSE(t.gbTest1FormUnloading);
+    EXPECT_TRUE(isLoaded<frmMETestPolarity>());
+    EXPECT_EQ(t.txtDelay->Text(), "0.4");
+    answer({vbYes});
+    ctrl(Qt::Key_X);
+    EXPECT_FALSE(isLoaded<frmMETest>());
+    EXPECT_FALSE(isLoaded<frmMETestPolarity>());
+    EXPECT_FLOAT_EQ(CSng(stored(QStringLiteral("P1"), QStringLiteral("Delay_s"))), 0.4f);
+    EXPECT_TRUE(main.cmdSupervisor->isEnabled());
+    EXPECT_FALSE(main.gbTraboMETestLoaded);
+
+    // Opened again on the test it closed on; closed through its type window.
+    frmMETest& again = form<frmMETest>();
+    EXPECT_EQ(again.dcboTest->Text(), "P1");
+    EXPECT_FALSE(main.cmdSupervisor->isEnabled());
+    form<frmMETestPolarity>().close();
+    EXPECT_FALSE(isLoaded<frmMETest>());
+    EXPECT_TRUE(main.cmdSupervisor->isEnabled());
+}
