@@ -77,6 +77,9 @@ void add(const PlainTest& iTest) {
     rs->setField(QStringLiteral("fLo_Hz"), iTest.fLo);
     rs->setField(QStringLiteral("fHi_Hz"), iTest.fHi);
     rs->setField(QStringLiteral("Swp_Point"), iTest.points);
+    rs->setField(QStringLiteral("SwpDur_s"), iTest.duration);
+    rs->setField(QStringLiteral("Delay_s"), iTest.delay);
+    rs->setField(QStringLiteral("Drive_V"), iTest.drive);
     rs->Update();
 }
 

@@ -66,6 +66,9 @@ struct PlainTest {
     int32_t fLo = 20;
     int32_t fHi = 20000;
     int16_t points = 50;
+    float duration = 5.0f;    // s; the timing and drive a new test is made with
+    float delay = 0.0f;       // s
+    float drive = 1.0f;       // Vrms
 };
 
 struct Sequence {
