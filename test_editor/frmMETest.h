@@ -218,6 +218,13 @@ private:
     void dcboTest_Change();
     void dcboTest_KeyDown(int16_t& KeyCode, int16_t Shift);
     void mShowTestName(const QString& isName);
+    void Form_Resize();
+
+protected:
+    // A change of the window state (minimised, maximised, normal) is the editor's Resize.
+    void changeEvent(QEvent* iEvent) override;
+
+private:
 
     // ---- private state
     bool mbDontProcess = false;

@@ -10,6 +10,7 @@
 #include "test_editor/frmMETestPolarity.h"
 #include "test_editor/frmMETestResponse.h"
 #include "test_editor/frmMETestSine.h"
+#include <QEvent>
 
 namespace {
 const char* const kModule = "frmMETest";
@@ -354,4 +355,22 @@ void frmMETest::mShowTestName(const QString& isName) {
 void frmMETest::dcboTest_KeyDown(int16_t& KeyCode, int16_t Shift) {
     Q_UNUSED(Shift);
     if (KeyCode == 46) mnuFileDelete_Click();
+}
+
+void frmMETest::changeEvent(QEvent* iEvent) {
+    Form::changeEvent(iEvent);
+    if (iEvent->type() == QEvent::WindowStateChange && Loaded()) Form_Resize();
+}
+
+// The loaded type window follows the editor's window state (first of
+// distortion, response, polarity, sine).
+void frmMETest::Form_Resize() {
+    if (gbFormResizing) return;
+    Hold resizing(gbFormResizing);
+    METestTypeForm* other = nullptr;
+    if (isLoaded<frmMETestExtDistortion>()) other = &form<frmMETestExtDistortion>();
+    else if (isLoaded<frmMETestResponse>()) other = &form<frmMETestResponse>();
+    else if (isLoaded<frmMETestPolarity>()) other = &form<frmMETestPolarity>();
+    else if (isLoaded<frmMETestSine>()) other = &form<frmMETestSine>();
+    if (other != nullptr && other->WindowState() != WindowState()) other->setWindowState(WindowState());
 }

@@ -102,3 +102,13 @@ TEST_F(TestDisplayTest, SineDecisionAndSweepTypeSwitchTheirGroups) {
     drive::type(QStringLiteral("Nothing"));
     EXPECT_EQ(t.dcboTest->Text(), "Tone");
 }
+
+TEST_F(TestDisplayTest, TheTypeWindowFollowsTheEditorsWindowState) {
+    frmMETest& t = open();
+    ASSERT_TRUE(isLoaded<frmMETestResponse>());
+    t.setWindowState(vbMinimized);
+    EXPECT_EQ(form<frmMETestResponse>().WindowState(), vbMinimized);
+    t.setWindowState(vbNormal);
+    EXPECT_EQ(form<frmMETestResponse>().WindowState(), vbNormal);
+    EXPECT_FALSE(t.gbFormResizing);
+}
