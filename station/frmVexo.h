@@ -176,6 +176,7 @@ private:
 
     // frmVexo_commands.cpp: commands and the engineer windows
     void cmdEngineer_Click();
+    void cmdSupervisor_Click();
     void mnuWindowSequence_Click();
     void mnuWindowTest_Click();
     void mnuWindowSystem_Click();

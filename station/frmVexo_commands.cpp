@@ -10,6 +10,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "station/frmVexo.h"
 #include "station/modProductionReport.h"
+#include "supervisor/frmMSupervisor.h"
 #include "test_editor/frmMETest.h"
 
 namespace {
@@ -53,6 +54,15 @@ void frmVexo::cmdEngineer_Click() {
             seq.raise();
         }
     });
+}
+
+// The supervisor's tools behind the supervisor password; production mode stays as it is.
+void frmVexo::cmdSupervisor_Click() {
+    bool bError = false;
+    const bool bGranted = frmPassword::gbPassword(gsPasswordSuper, QStringLiteral("Supervisor"), bError);
+    if (!bGranted || bError) return;
+    ErrorTrap trap(kModule, "cmdSupervisor_Click", bError);
+    trap(10, [&] { form<frmMSupervisor>().Show(vbModal); });
 }
 
 void frmVexo::mnuWindowSequence_Click() {

@@ -97,6 +97,7 @@ void frmVexo::mLayout() {
     dcboSeq->DblClick = [this](int16_t Area) { dcboSeq_DblClick(Area); };
     dcboOperator->Click = [this] { dcboOperator_Click(); };
     cmdEngineer->Click = [this] { cmdEngineer_Click(); };
+    cmdSupervisor->Click = [this] { cmdSupervisor_Click(); };
     cmdCali->Click = [this] { cmdCali_Click(); };
     cmdWorst->Click = [this] { cmdWorst_Click(); };
     mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };

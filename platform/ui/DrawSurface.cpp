@@ -242,27 +242,37 @@ void DrawSurface::drawCircle(double iX, double iY, double iRadius, int32_t iColo
 }
 
 void DrawSurface::Print(const QString& iText) {
-    const double height = TextHeight();
+    for (const QString& line : textLines(iText)) printLine(line, true);
+}
+
+void DrawSurface::PrintNoLineEnd(const QString& iText) {
+    const QStringList lines = textLines(iText);
+    for (qsizetype i = 0; i < lines.size(); ++i) printLine(lines.at(i), i + 1 < lines.size());
+}
+
+void DrawSurface::printLine(const QString& iLine, bool iLineEnd) {
     fit();
-    for (const QString& line : textLines(iText)) {
-        DrawOp op;
-        op.kind = DrawOpKind::Text;
-        op.x1 = mX;
-        op.y1 = mY;
-        op.color = mForeColor;
-        op.text = line;
-        log(op);
-        if (!line.isEmpty() && !mImage.isNull()) {
-            QPainter p(&mImage);
-            p.setRenderHint(QPainter::TextAntialiasing, false);
-            p.setFont(drawFont());
-            p.setPen(vbcolor::toQColor(mForeColor));
-            p.drawText(QPoint(toPixel(mX), toPixel(mY) + metrics().ascent()), line);
-            p.end();
-            changed();
-        }
+    DrawOp op;
+    op.kind = DrawOpKind::Text;
+    op.x1 = mX;
+    op.y1 = mY;
+    op.color = mForeColor;
+    op.text = iLine;
+    log(op);
+    if (!iLine.isEmpty() && !mImage.isNull()) {
+        QPainter p(&mImage);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(drawFont());
+        p.setPen(vbcolor::toQColor(mForeColor));
+        p.drawText(QPoint(toPixel(mX), toPixel(mY) + metrics().ascent()), iLine);
+        p.end();
+        changed();
+    }
+    if (iLineEnd) {
         mX = 0;
-        mY += height;
+        mY += TextHeight();
+    } else {
+        mX += TextWidth(iLine);
     }
 }
 

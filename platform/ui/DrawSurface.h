@@ -90,6 +90,9 @@ public:
     // Prints the text in ForeColor with its top at CurrentY, starting at
     // CurrentX; then CurrentX goes to 0 and CurrentY one text height down.
     void Print(const QString& iText = QString());
+    // The same without the final line end: CurrentX moves on by the text's
+    // width. CR, LF and CR LF inside the text each end one line.
+    void PrintNoLineEnd(const QString& iText);
 
     // Width and height of a text in twips (whole pixels).
     double TextWidth(const QString& iText) const override;
@@ -129,6 +132,7 @@ private:
     // Brings the image to the host's current size, keeping what overlaps.
     void fit() const;
     void changed();
+    void printLine(const QString& iLine, bool iLineEnd);
     void log(const DrawOp& iOp);
     void drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) override;
     void drawCircle(double iX, double iY, double iRadius, int32_t iColor) override;

@@ -261,6 +261,30 @@ TEST_F(DrawSurfaceTest, AWindowsSurfaceIsDrawnUnderItsControls) {
     EXPECT_EQ(count(shown, f->picTest->geometry(), red), 0);
 }
 
+// Pieces printed without line ends run on along the line; CR, LF and CR LF
+// inside a piece each end one line, so two lone CRs leave an empty line.
+TEST_F(DrawSurfaceTest, PrintWithoutLineEndRunsOnAndEndsOneLinePerBreak) {
+    PictureBox& p = pic();
+    p.setOpLog(true);
+    p.setCurrentX(300);
+    p.setCurrentY(450);
+    p.PrintNoLineEnd(QStringLiteral("The "));
+    EXPECT_EQ(p.CurrentX(), 300 + p.TextWidth(QStringLiteral("The ")));
+    EXPECT_EQ(p.CurrentY(), 450);
+    p.PrintNoLineEnd(QStringLiteral("Red\r\r"));
+    EXPECT_EQ(p.CurrentX(), 0);
+    EXPECT_EQ(p.CurrentY(), 450 + 2 * 195);
+    p.PrintNoLineEnd(QStringLiteral("a\r\nb\nc"));
+    EXPECT_EQ(p.CurrentY(), 450 + 4 * 195);
+    EXPECT_EQ(p.CurrentX(), p.TextWidth(QStringLiteral("c")));
+    QStringList texts;
+    for (const DrawOp& op : p.ops())
+        if (op.kind == DrawOpKind::Text) texts << op.text;
+    EXPECT_EQ(texts, (QStringList{"The ", "Red", "", "", "a", "b", "c"}));
+    EXPECT_EQ(p.ops()[1].x1, 300 + p.TextWidth(QStringLiteral("The ")));
+    EXPECT_EQ(p.ops()[1].y1, 450);
+}
+
 // A window destroyed while shown, with drawing on itself waiting to be painted:
 // its surface goes with it before Qt takes the client area apart, so nothing
 // reaches the half-destroyed window.

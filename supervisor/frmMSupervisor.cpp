@@ -1,0 +1,218 @@
+#include "supervisor/frmMSupervisor.h"
+#include "common/ErrorTrap.h"
+#include "common/frmAbout.h"
+#include "common/modForm.h"
+#include "common/modGeneral.h"
+#include "platform/os/AppInfo.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/vb/Conversions.h"
+#include "station/frmVexo.h"
+#include "supervisor/frmMPairMatch.h"
+#include "supervisor/frmMTypical.h"
+
+namespace {
+const char* const kModule = "frmMSupervisor";
+const char* const kLevels[] = {"Expert", "Intermediate", "Starter"};
+}
+
+frmMSupervisor::frmMSupervisor() : Form(QStringLiteral("frmMSupervisor")) { mLayout(); }
+
+void frmMSupervisor::mLayout() {
+    setClientSize(4335, 2415);
+    setCaption(QStringLiteral("Supervisor"));
+    dcboOperator = new DataCombo(this, QStringLiteral("dcboOperator"), 120, 120, 2400, 315);
+    dcboOperator->setRowSource(&dtaOperator);
+    dcboOperator->setListField(QStringLiteral("Operator"));
+    dcboOperator->setToolTipText(QStringLiteral("Select Operator (Ctrl+O)"));
+    lblData = new Label(this, QStringLiteral("lblData"), 2640, 150, 1575, 255);
+    lblData->setDataSource(&dtaOperator);
+    lblData->setDataField(QStringLiteral("Operator"));
+    fraUserLevel = new Frame(this, QStringLiteral("fraUserLevel"), 120, 600, 2400, 1215, QStringLiteral("User Level"));
+    const char* const captions[] = {"&Expert", "&Intermediate", "&Starter"};
+    for (int16_t i = 0; i < 3; ++i) {
+        optUserLevel.add(i, new OptionButton(fraUserLevel, QStringLiteral("optUserLevel"), 120, 240 + 300 * i, 2100, 255,
+                                             QString::fromLatin1(captions[i])));
+        optUserLevel(i).Click = [this, i] { optUserLevel_Click(i); };
+    }
+
+    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    mnuFileSelect = new Menu(this, QStringLiteral("mnuFileSelect"), QStringLiteral("Select"), mnuFile, QStringLiteral("Ctrl+O"));
+    new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
+    mnuFileNew = new Menu(this, QStringLiteral("mnuFileNew"), QStringLiteral("New"), mnuFile, QStringLiteral("Ctrl+N"));
+    mnuFileDelete = new Menu(this, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"), mnuFile, QStringLiteral("Ctrl+D"));
+    mnuFileSave = new Menu(this, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), mnuFile, QStringLiteral("Ctrl+S"));
+    mnuFileSaveAs = new Menu(this, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As"), mnuFile, QStringLiteral("Ctrl+A"));
+    new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
+    mnuFileReset = new Menu(this, QStringLiteral("mnuFileReset"), QStringLiteral("Reset"), mnuFile, QStringLiteral("Ctrl+R"));
+    new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
+    mnuFilePrin = new Menu(this, QStringLiteral("mnuFilePrin"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
+    new Menu(this, QStringLiteral("mnuFileSep4"), QStringLiteral("-"), mnuFile);
+    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
+    mnuPairTyp = new Menu(this, QStringLiteral("mnuPairTyp"), QStringLiteral("&PairTyp"));
+    mnuPairTypPairMatch = new Menu(this, QStringLiteral("mnuPairTypPairMatch"), QStringLiteral("&Pair Match"), mnuPairTyp);
+    new Menu(this, QStringLiteral("mnuPairTypSep1"), QStringLiteral("-"), mnuPairTyp);
+    mnuPairTypTypical = new Menu(this, QStringLiteral("mnuPairTypTypical"), QStringLiteral("Typical"), mnuPairTyp);
+    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
+    mnuHelpAboutVexo = new Menu(this, QStringLiteral("mnuHelpAboutVexo"), QStringLiteral("&About Vexo"), mnuHelp);
+    mnuFilePrin->setEnabled(false);
+    mnuPairTypPairMatch->setEnabled(false);   // nothing enables pair matching from here
+
+    Load = [this] { Form_Load(); };
+    Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
+    dtaOperator.onReposition = [this] { dtaOperator_Reposition(); };
+    dtaOperator.onValidate = [this](int& Action, bool& Save) { dtaOperator_Validate(Action, Save); };
+    dtaOperator.onError = [this](const VbError& iError, int& Response) { dtaOperator_Error(iError, Response); };
+    dcboOperator->Click = [this] { dcboOperator_Click(); };
+    mnuFileSelect->Click = [this] { mnuFileSelect_Click(); };
+    mnuFileNew->Click = [this] { mnuFileNew_Click(); };
+    mnuFileDelete->Click = [this] { mnuFileDelete_Click(); };
+    mnuFileSave->Click = [this] { mnuFileSave_Click(); };
+    mnuFileSaveAs->Click = [this] { mnuFileSaveAs_Click(); };
+    mnuFileReset->Click = [this] { mnuFileReset_Click(); };
+    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
+    mnuPairTypPairMatch->Click = [this] { mnuPairTypPairMatch_Click(); };
+    mnuPairTypTypical->Click = [this] { mnuPairTypTypical_Click(); };
+    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
+    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
+}
+
+bool frmMSupervisor::mbHasCurrent() {
+    Recordset& rs = dtaOperator.Recordset();
+    return rs.isOpen() && rs.AbsolutePosition() >= 0;
+}
+
+void frmMSupervisor::Form_Load() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "Form_Load", bError);
+    frmVexo& main = form<frmVexo>();
+    if (!trap(10, [&] {
+            dtaOperator.setDatabaseName(appinfo::programFolder() + QStringLiteral("\\Vexo_Op.mdb"));
+            dtaOperator.setRecordSource(QStringLiteral("vexo_op"));
+            dtaOperator.Refresh();
+            dcboOperator->ReFill();
+        }))
+        return;
+    gFormSettingLeftTopGetMove(*this, main.Left() + 200, main.Top() + main.Height() - Height() - 200, bError);
+    bError = false;
+    // The window opens on the main window's operator (the first one when the
+    // table lacks that name), and the combo names the record shown.
+    QString shown;
+    trap(30, [&] {
+        mbDontProcess = true;
+        if (mbHasCurrent()) dtaOperator.Recordset().FindFirst(QStringLiteral("Operator = ?"), Variant(main.dcboOperator->Text()));
+        mbDontProcess = false;
+        if (mbHasCurrent()) shown = CStr(dtaOperator.Recordset().field(QStringLiteral("Operator")));
+    });
+    mComboShow(shown, bError);
+    bError = false;
+    mDeleteEnable(bError);
+}
+
+void frmMSupervisor::Form_Unload(int16_t& Cancel) {
+    Q_UNUSED(Cancel);
+    bool bError = false;
+    ErrorTrap trap(kModule, "Form_Unload", bError);
+    // A level picked and not yet saved is written as the window closes.
+    trap(5, [&] {
+        if (dtaOperator.Recordset().isOpen()) dtaOperator.Unload();
+    });
+    gFormSettingLeftTopSave(Name(), Left(), Top(), bError);
+}
+
+void frmMSupervisor::dcboOperator_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "dcboOperator_Click", bError);
+    trap(10, [&] {
+        if (dcboOperator->ListIndex() < 0 || !mbHasCurrent()) return;
+        const RecordBookmark selected = dcboOperator->SelectedItem();
+        Recordset& rs = dtaOperator.Recordset();
+        if (selected == rs.Bookmark()) return;
+        rs.FindFirst(QStringLiteral("Operator = ?"), Variant(dcboOperator->Text()));
+        rs.setBookmark(selected);
+        dcboOperator->SetFocusIfAble();
+    });
+}
+
+void frmMSupervisor::dtaOperator_Reposition() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "dtaOperator_Reposition", bError);
+    mbDontProcess = true;
+    mbLevelChanged = false;
+    trap(10, [&] {
+        // Without a current record (an empty table) there is no level to show.
+        if (!mbHasCurrent()) return;
+        const Variant level = dtaOperator.Recordset().field(QStringLiteral("User_Level"));
+        const QString text = level.isNull() ? QString() : CStr(level);
+        const int16_t index = text == QLatin1String(kLevels[0]) ? 0 : text == QLatin1String(kLevels[1]) ? 1 : 2;
+        optUserLevel(index).setValue(true);
+    });
+    mbDontProcess = false;
+}
+
+// Writes a picked level before the record is left, updated, deleted or closed.
+void frmMSupervisor::dtaOperator_Validate(int& Action, bool& Save) {
+    Q_UNUSED(Action);
+    Q_UNUSED(Save);
+    if (mbDontProcess || !mbLevelChanged) return;
+    bool bError = false;
+    ErrorTrap trap(kModule, "dtaOperator_Validate", bError);
+    trap(10, [&] {
+        if (!mbHasCurrent()) return;
+        Recordset& rs = dtaOperator.Recordset();
+        const int16_t index = optUserLevel(0).Value() ? 0 : optUserLevel(1).Value() ? 1 : 2;
+        rs.Edit();
+        rs.setField(QStringLiteral("User_Level"), Variant(QString::fromLatin1(kLevels[index])));
+        dtaOperator.UpdateRecord();
+    });
+}
+
+void frmMSupervisor::dtaOperator_Error(const VbError& iError, int& Response) {
+    gMsgBox(QStringLiteral("Data error event hit err:") + iError.description, vbExclamation,
+            QStringLiteral("frmMSupervisor.dtaOperator_Error"));
+    Response = vbDataErrContinue;
+}
+
+void frmMSupervisor::optUserLevel_Click(int16_t Index) {
+    if (mbDontProcess) return;
+    bool bError = false;
+    ErrorTrap trap(kModule, "optUserLevel_Click", bError);
+    trap(10, [&] {
+        if (!optUserLevel(Index).Value()) optUserLevel(Index).setValue(true);
+        mbLevelChanged = true;
+    });
+}
+
+void frmMSupervisor::mnuFileSelect_Click() { dcboOperator->SetFocusIfAble(); }
+
+void frmMSupervisor::mnuFileExit_Click() { unload<frmMSupervisor>(); }
+
+void frmMSupervisor::mnuPairTypPairMatch_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "mnuPairTypPairMatch_Click", bError);
+    trap(10, [&] { form<frmMPairMatch>().Show(vbModal); });
+}
+
+// The finder runs inside its window's load step; its result stays on the main window.
+void frmMSupervisor::mnuPairTypTypical_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "mnuPairTypTypical_Click", bError);
+    trap(10, [&] {
+        mnuPairTypTypical->setEnabled(false);
+        form<frmMTypical>();
+        unload<frmMTypical>();
+    });
+    mnuPairTypTypical->setEnabled(true);
+}
+
+void frmMSupervisor::mnuHelpHelp_Click() {
+    bool bError = false;
+    gGShowHelp(static_cast<int32_t>(winId()), bError);
+}
+
+void frmMSupervisor::mnuHelpAboutVexo_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "mnuHelpAboutVexo_Click", bError);
+    trap(10, [&] { form<frmAbout>().Show(vbModal); });
+}
