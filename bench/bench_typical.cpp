@@ -1,0 +1,153 @@
+// The typical-unit finder's load step (read, correct, draw, rank, print),
+// offscreen, on 1,000 and 10,000 "Typical" curves of 100 points in a
+// 100,000-curve store. Each size is read against gnVarReadBatch of the same
+// curves in the same run (ratio_to_read); peak resident growth is taken from
+// ru_maxrss around the first run, so it means something only when that case
+// runs alone in the process (--benchmark_filter=BM_TypicalRun/10000/).
+#include "common/modVarCrvFile.h"
+#include "platform/data/Database.h"
+#include "platform/data/Recordset.h"
+#include "platform/os/Settings.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
+#include "station/frmVexo.h"
+#include "supervisor/frmMTypical.h"
+#include <QApplication>
+#include <QTemporaryDir>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <sys/resource.h>
+
+namespace {
+const QString kTypical = QStringLiteral("Typical");
+
+// The store holds 100,000 curves, iTypical of them "Typical", spread evenly.
+void fillStore(int iTypical) {
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+    SQLite::Transaction tx(db.sqlite());
+    db.sqlite().exec("DELETE FROM vexo_crv");
+    QStringList marks;
+    for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
+    SQLite::Statement q(db.sqlite(), QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
+    const int every = 100000 / iTypical;
+    for (int r = 0; r < 100000; ++r) {
+        const bool typical = r % every == 0;
+        q.bind(1, (typical ? kTypical : QStringLiteral("Model %1").arg(r % 9)).toStdString());
+        q.bind(2, 1000 + r);
+        q.bind(3, 46000.0);
+        q.bind(4, "Line 1");
+        q.bind(5, "Anne");
+        q.bind(6, 20);
+        q.bind(7, 20000);
+        q.bind(8, 100);
+        q.bind(9, 0);
+        for (int p = 1; p <= 100; ++p) q.bind(9 + p, -20.0 + 0.01 * p + 0.001 * (r % 997));
+        q.exec();
+        q.reset();
+    }
+    tx.commit();
+}
+
+// The "Typical" test, sequence and first calibration row (no reference: curves as measured).
+void typicalRows() {
+    {
+        auto rs = OpenDatabase(QStringLiteral("Vexo_Tst.mdb")).OpenRecordset(QStringLiteral("vexo_tst"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("Test_Name"), Variant(kTypical));
+        rs->setField(QStringLiteral("Test_Type"), Variant(QStringLiteral("Response")));
+        rs->setField(QStringLiteral("fLo_Hz"), Variant(20.0f));
+        rs->setField(QStringLiteral("fHi_Hz"), Variant(20000.0f));
+        rs->setField(QStringLiteral("Swp_Point"), Variant(int16_t(100)));
+        rs->Update();
+    }
+    const Database seq = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
+    auto s = seq.OpenRecordset(QStringLiteral("vexo_seq"));
+    s->AddNew();
+    s->setField(QStringLiteral("Seq_Name"), Variant(kTypical));
+    s->setField(QStringLiteral("Test_01"), Variant(kTypical));
+    s->setField(QStringLiteral("Test_No"), Variant(int16_t(1)));
+    s->Update();
+    auto c = seq.OpenRecordset(QStringLiteral("vexo_seq_cal01"));
+    c->AddNew();
+    c->setField(QStringLiteral("Seq_Name"), Variant(kTypical));
+    c->setField(QStringLiteral("Test_Name"), Variant(kTypical));
+    c->Update();
+}
+
+frmVexo& station(int iTypical) {
+    static QTemporaryDir sHome;
+    static QTemporaryDir sSettings;
+    static int sFilled = 0;
+    static frmVexo* sMain = [] {
+        qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        settingsstore::setFolder(sSettings.path());
+        setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+        frmVexo* m = &form<frmVexo>();
+        typicalRows();
+        saveUserSetting(QStringLiteral("frmMTypical.txtTypBatchMin"), QStringLiteral("2"));
+        return m;
+    }();
+    if (sFilled != iTypical) {
+        fillStore(iTypical);
+        sMain->dtaCurve.Refresh();
+        sFilled = iTypical;
+    }
+    return *sMain;
+}
+
+double readSeconds() {
+    CurveLevels levels;
+    std::vector<int32_t> serials;
+    int16_t points = 0;
+    bool err = false;
+    const auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(gnVarReadBatch(false, kTypical, levels, serials, points, err));
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+long maxRssKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+void BM_ReadBatch(benchmark::State& state) {
+    station(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(readSeconds());
+}
+BENCHMARK(BM_ReadBatch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_TypicalRun(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    station(n);
+    const double read = readSeconds();
+    const long before = maxRssKb();
+    form<frmMTypical>();
+    unload<frmMTypical>();
+    const long growth = std::max(0L, maxRssKb() - before);
+    double total = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        form<frmMTypical>();
+        unload<frmMTypical>();
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    }
+    const double batchKb = (101.0 * (n + 1) * 4.0 + (n + 1) * 4.0) / 1024.0;
+    state.counters["read_ms"] = read * 1000.0;
+    state.counters["ratio_to_read"] = total / static_cast<double>(state.iterations()) / read;
+    state.counters["peak_growth_kB"] = static_cast<double>(growth);
+    state.counters["peak_growth_per_batch"] = static_cast<double>(growth) / batchKb;
+}
+BENCHMARK(BM_TypicalRun)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    unload<frmMTypical>();
+    return 0;
+}
