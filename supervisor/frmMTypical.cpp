@@ -11,6 +11,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "station/frmVexo.h"
 #include "supervisor/TypicalMath.h"
+#include <cmath>
 
 namespace {
 const char* const kModule = "frmMTypical";

@@ -57,6 +57,7 @@ private:
 
     // frmMTypical_run.cpp: reading the batch and the run
     bool mbTypicalRowsRead(bool& obError);
+    void mRowsMissingShow(const QString& isWhat);
     void mAddCRef(bool& obError);
     void mTypical(bool& obError);
     void mCurve2Curve(int32_t nUnit, std::vector<float>& afOut, bool& obError);

@@ -14,6 +14,8 @@
 #include "station/CalibrationMath.h"
 #include "station/frmVexo.h"
 #include "supervisor/TypicalMath.h"
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const char* const kModule = "frmMTypical";
@@ -57,6 +59,7 @@ void frmMTypical::gReadBatchDoTypical(bool& obError) {
 bool frmMTypical::mbTypicalRowsRead(bool& obError) {
     ErrorTrap trap(kModule, "mbTypicalRowsRead", obError);
     QString missing;
+    mnPoints = 0;
     trap(10, [&] {
         frmVexo& main = form<frmVexo>();
         const QList<Variant> name{Variant(kTypical)};
@@ -98,11 +101,13 @@ bool frmMTypical::mbTypicalRowsRead(bool& obError) {
     });
     if (obError) return false;
     if (missing.isEmpty()) return true;
-    trap(20, [&] {
-        gMsgBox(QStringLiteral("No 'Typical' ") + missing + QStringLiteral(" found: nothing to find the typical unit from"),
-                vbExclamation, kTypical);
-    });
+    trap(20, [&] { mRowsMissingShow(missing); });
     return false;
+}
+
+void frmMTypical::mRowsMissingShow(const QString& isWhat) {
+    gMsgBox(QStringLiteral("No 'Typical' ") + isWhat + QStringLiteral(" found: nothing to find the typical unit from"),
+            vbExclamation, kTypical);
 }
 
 void frmMTypical::mAddCRef(bool& obError) {
@@ -112,6 +117,11 @@ void frmMTypical::mAddCRef(bool& obError) {
 
 void frmMTypical::gDoTypical(bool& obError) {
     ErrorTrap trap(kModule, "gDoTypical", obError);
+    // Without the "Typical" test's points there is nothing to draw or rank.
+    if (mnPoints == 0) {
+        trap(5, [&] { mRowsMissingShow(QStringLiteral("test points")); });
+        return;
+    }
     const int32_t needed = typicalmath::batchMinimum(txtTypBatchMin->Text());
     if (mnUnits < needed) {
         trap(10, [&] {

@@ -287,4 +287,26 @@ TEST_F(TypicalTest, WithoutTheTypicalRowsAMessageAndNothingDrawn) {
     EXPECT_TRUE(f.picResponse->ops().isEmpty());
     EXPECT_EQ(f.dcboSeq->Text(), "X");
     EXPECT_EQ(CStr(f.dtaSeq.Recordset().field(QStringLiteral("Seq_Name"))), "X");
+    // Do Typical has nothing to work on either.
+    drive::click(form<frmMTypical>().cmdDoTypical);
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[1].title, "Typical");
+    EXPECT_TRUE(f.picResponse->ops().isEmpty());
+}
+
+TEST_F(TypicalTest, WithTheRegionChangedTheStoredChoicesAreNotReadButWrittenAtExit) {
+    typicalRows({0.0f});
+    fiveUnits();
+    store(QStringLiteral("5"), true, true);
+    station();
+    gbUserRegionChanged = true;   // as the main window's start found it
+    frmMTypical& t = form<frmMTypical>();
+    EXPECT_EQ(t.txtTypBatchMin->Text(), "20");
+    EXPECT_TRUE(t.optSimpleAveraging->Value());
+    EXPECT_TRUE(t.optAverageIdeal->Value());
+    ASSERT_EQ(boxes().size(), 1);   // five units, twenty needed
+    EXPECT_TRUE(boxes()[0].prompt.startsWith("ABANDONING TYPICAL!"));
+    unload<frmMTypical>();
+    EXPECT_EQ(userSetting("frmMTypical.txtTypBatchMin"), "20");
+    EXPECT_EQ(userSetting("frmMTypical.optSquaredAveraging"), "False");
 }
