@@ -85,6 +85,7 @@ void frmMESeq::mLayout() {
         control->setDataField(QString::fromLatin1(field));
     }
     for (TextBox* box : {txtTarget, txtPrompt, txtScript}) box->setToolTipText(kBrowseTip);
+    dlgCommon = new CommonDialog(this, QStringLiteral("dlgCommon"));
 
     mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
     mnuFileSelect = new Menu(this, QStringLiteral("mnuFileSelect"), QStringLiteral("Select"), mnuFile, QStringLiteral("Ctrl+M"));
@@ -160,6 +161,7 @@ void frmMESeq::mLayout() {
     mnuWindowCloseAllEngineer->Click = [this] { mnuWindowCloseAllEngineer_Click(); };
     mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
     mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
+    mBindBoxes();
 }
 
 void frmMESeq::Form_Load() {
@@ -215,6 +217,11 @@ void frmMESeq::Form_Load() {
 void frmMESeq::Form_Unload(int16_t& Cancel) {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Unload", bError);
+    // A box holding a value it refuses keeps the window open.
+    if (!mbFocusedBoxAccepts()) {
+        Cancel = 1;
+        return;
+    }
     // The data control's save question: Cancel keeps the window and its edits.
     bool bClosed = true;
     trap(5, [&] { bClosed = dtaSeq.Unload(); });
@@ -295,9 +302,3 @@ void frmMESeq::mnuHelpAboutVexo_Click() {
     ErrorTrap trap(kModule, "mnuHelpAboutVexo_Click", bError);
     trap(10, [&] { form<frmAbout>().Show(vbModal); });
 }
-
-// The typical sequence and the unused tests are handled here once those
-// commands are built; the items are in place with their shortcuts.
-void frmMESeq::mnuFileDeleteUnusedTests_Click() {}
-void frmMESeq::mnuPairTypMakeTypical_Click() {}
-void frmMESeq::mnuPairTypDoTypical_Click() {}

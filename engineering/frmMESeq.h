@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/data/DataControl.h"
 #include "platform/ui/ComboBox.h"
+#include "platform/ui/CommonDialog.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/Form.h"
@@ -44,6 +45,7 @@ public:
     ComboBox* cboDiscLog = nullptr;
     Label* lblSerialise = nullptr;
     ComboBox* cboSerialise = nullptr;
+    CommonDialog* dlgCommon = nullptr;   // the file boxes' browser
 
     Menu* mnuFile = nullptr;
     Menu* mnuFileSelect = nullptr;
@@ -101,6 +103,9 @@ private:
     void txtCali_Change();
     void txtSelLim_Change();
     void txtFile_Change();
+    // Runs the focused box's check before a command writes the sequence or the
+    // window closes; false when the box refused its value.
+    bool mbFocusedBoxAccepts();
     void mFillTestList(bool& obError);
     int16_t mnNextCaliTest(int16_t inStart, bool& obError);
     void mShowSerialise(bool ibShow, bool& obError);
@@ -137,6 +142,45 @@ private:
     void mAddTest2Sequence(const QString& isTestName, bool& obError);
     void mShowTestListButtons(bool& obError);
     void mSwapEntries(int32_t inFrom, int32_t inTo);
+
+    // frmMESeq_boxes.cpp: the interval, limit and file boxes
+    struct NumberBox {
+        TextBox* box = nullptr;
+        bool whole = true;
+        float max = 0.0f;
+        float step = 1.0f;
+        QString keyFormat;
+        QString units;
+        QString checkFormat;
+        bool resetOnAnyKey = false;
+    };
+    struct FileBox {
+        TextBox* box = nullptr;
+        QString title;
+        QString filter;
+        QString defaultFolder;
+        QString* folder = nullptr;   // the folder of the last browse, empty at first
+    };
+    void mBindBoxes();
+    void mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift);
+    void mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii);
+    void mNumberKeyUp();
+    void mNumberValidate(const NumberBox& iRule, bool& Cancel);
+    void mFileDblClick(const FileBox& iRule);
+    NumberBox mBoxCaliDays, mBoxCaliHours, mBoxCaliMins, mBoxRefLim, mBoxSelLim;
+    FileBox mBoxTarget, mBoxPrompt, mBoxScript;
+    QString msTargetDir, msPromptDir, msScriptDir;
+
+    // frmMESeq_typical.cpp: unused tests, the typical sequence and its test
+    QString msDeleteUnusedTestsGetUserInput(const QString& isTestName, bool& obYes, bool& obAll, bool& obError);
+    void mSetTypicalSeqParamsSave(const QString& isSourceSeqName, bool& obError);
+    void mSetTypicalSeqParamsSaveWriteTypical(bool& obError);
+    void mSetTypicalTestParamsSave(const QString& isMainRespTestName, bool& obError);
+    void mDeleteTypicalFromCurve(bool& obError);
+    // The save check of the current sequence and the test editor's unload, as
+    // a command that reaches beyond the sequence starts; false ends it.
+    bool mbSettledForCommand(bool ibUnloadTestEditor);
+    QString msTypicalSourceTest(const QString& isMainResp, bool& obError);
 
     bool mbDontProcess = false;
     bool mbDontSave = false;

@@ -326,6 +326,7 @@ void frmMESeq::mDontProcessAndDontSave(bool ibValue, bool& obError) {
 }
 
 void frmMESeq::mnuFileNew_Click() {
+    if (!mbFocusedBoxAccepts()) return;
     bool bError = false;
     ErrorTrap trap(kModule, "mnuFileNew_Click", bError);
     bool bStop = false;
@@ -391,6 +392,7 @@ void frmMESeq::mnuFileNew_Click() {
 }
 
 void frmMESeq::mnuFileSaveAs_Click() {
+    if (!mbFocusedBoxAccepts()) return;
     bool bError = false;
     const QString n = msNewSeqName(bError);
     if (bError || n.isEmpty()) return;
@@ -542,6 +544,7 @@ void frmMESeq::mnuFileSave_Click() {
     bool bError = false;
     ErrorTrap trap(kModule, "mnuFileSave_Click", bError);
     if (dtaSeq.Recordset().AbsolutePosition() < 0) return;
+    if (!mbFocusedBoxAccepts()) return;
     mbSaveDirect = true;
     trap(10, [&] { dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(msCurrentName())); });
     mbSaveDirect = false;

@@ -1,39 +1,288 @@
 #include "engineering/frmMESys.h"
+#include "audio/modVOut.h"
 #include "common/ErrorTrap.h"
+#include "common/frmAbout.h"
+#include "common/modControlCbo.h"
+#include "common/modFormPrintBylineEndDoc.h"
+#include "common/modGeneral.h"
+#include "common/modKeyMouseIncrement.h"
+#include "common/modMVarious.h"
+#include "common/modVarSystemParams.h"
+#include "engineering/frmMESeq.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Printer.h"
+#include "platform/vb/Conversions.h"
 #include "station/frmVexo.h"
+#include "test_editor/frmMETest.h"
 
 namespace {
 const char* const kModule = "frmMESys";
+const QString kMask = QStringLiteral("*");
+const QString kStepTip = QStringLiteral("You can use the Arrow or Page keys + Shift and/or CTRL to change the number");
 }
 
-frmMESys::frmMESys() : Form(QStringLiteral("frmMESys")) {
-    setClientSize(6000, 4000);
-    setCaption(QStringLiteral("System"));
+frmMESys::frmMESys() : Form(QStringLiteral("frmMESys")) { mLayout(); }
+
+// Every control and menu in twips and the hook-up of their handlers.
+void frmMESys::mLayout() {
+    setClientSize(6615, 4335);
+    setCaption(QStringLiteral("System Maintenance"));
+
+    lblStation = new Label(this, QStringLiteral("lblStation"), 120, 150, 1455, 255, QStringLiteral("St&ation Name"));
+    txtStation = new TextBox(this, QStringLiteral("txtStation"), 1680, 120, 1815, 285);
+    txtStation->setToolTipText(QStringLiteral("Name to identify the Test Station"));
+    txtStation->setMaxLength(12);
+    lblPasswords = new Label(this, QStringLiteral("lblPasswords"), 120, 600, 1455, 255, QStringLiteral("Passwords"));
+    lblPasswordEng = new Label(this, QStringLiteral("lblPasswordEng"), 240, 930, 1335, 255, QStringLiteral("&Engineer"));
+    txtPasswordEng = new TextBox(this, QStringLiteral("txtPasswordEng"), 1680, 900, 1335, 285);
+    txtPasswordEng->setToolTipText(QStringLiteral("Enter an Engineer's password"));
+    lblPasswordSuper = new Label(this, QStringLiteral("lblPasswordSuper"), 240, 1290, 1335, 255, QStringLiteral("&Supervisor"));
+    txtPasswordSuper = new TextBox(this, QStringLiteral("txtPasswordSuper"), 1680, 1260, 1335, 285);
+    txtPasswordSuper->setToolTipText(QStringLiteral("Enter a Supervisor's password"));
+    for (TextBox* box : {txtPasswordEng, txtPasswordSuper}) {
+        box->setMaxLength(8);
+        box->setPasswordChar(kMask);
+    }
+    chkAudioPrompts = new CheckBox(this, QStringLiteral("chkAudioPrompts"), 120, 1740, 1815, 255, QStringLiteral("Audio &Prompts"));
+    chkAudioPrompts->setToolTipText(QStringLiteral("Audio Prompts On/Off"));
+    chkOpFailCheck = new CheckBox(this, QStringLiteral("chkOpFailCheck"), 120, 2100, 1815, 255, QStringLiteral("Op Fail Chec&k"));
+    chkOpFailCheck->setToolTipText(QStringLiteral("Operator Fail Check On/Off"));
+    lblOpTimeOut = new Label(this, QStringLiteral("lblOpTimeOut"), 120, 2490, 2055, 255, QStringLiteral("Operator Ti&me Out (mins)"));
+    txtOpTimeOut = new TextBox(this, QStringLiteral("txtOpTimeOut"), 2280, 2460, 495, 285);
+    txtOpTimeOut->setMaxLength(2);
+    lblOpTimeOut->setEnabled(false);
+    txtOpTimeOut->setEnabled(false);
+    lblDigPort = new Label(this, QStringLiteral("lblDigPort"), 120, 2910, 1335, 255, QStringLiteral("Dig &I/O Port"));
+    cboDigPort = new ComboBox(this, QStringLiteral("cboDigPort"), 1680, 2880, 855, 315, vbComboDropdownList);
+    cboDigPort->setToolTipText(QStringLiteral("Select a Digital IO board address "));
+    for (const char* entry : {"0", "1", "2"}) cboDigPort->AddItem(QString::fromLatin1(entry));
+    cmdDigTest = new CommandButton(this, QStringLiteral("cmdDigTest"), 2640, 2850, 1095, 375, QStringLiteral("Test &Dig"));
+    cmdDigTest->setToolTipText(QStringLiteral("Test the Digital I/O board"));
+    cmdDigTest->setEnabled(false);
+
+    lblVOutSoundboard = new Label(this, QStringLiteral("lblVOutSoundboard"), 3840, 150, 2655, 255, QStringLiteral("Soundboard (Vrms)"));
+    txtVOutSoundboard = new TextBox(this, QStringLiteral("txtVOutSoundboard"), 3840, 420, 1215, 285);
+    lblVOutAmp = new Label(this, QStringLiteral("lblVOutAmp"), 3840, 1230, 2655, 255, QStringLiteral("Amplifier (Vrms)"));
+    txtVOutAmp = new TextBox(this, QStringLiteral("txtVOutAmp"), 3840, 1500, 1215, 285);
+    for (TextBox* box : {txtVOutSoundboard, txtVOutAmp}) {
+        box->setMaxLength(18);
+        box->setToolTipText(kStepTip);
+    }
+    cmdVOutSoundboardCalibrate = new CommandButton(this, QStringLiteral("cmdVOutSoundboardCalibrate"), 3840, 780, 2655, 375,
+                                                   QStringLiteral("Calibrate Soun&dboard"));
+    cmdVOutSoundboardCalibrate->setToolTipText(QStringLiteral("Measure the soundboard's output voltage"));
+    cmdVOutAmpCalibrate = new CommandButton(this, QStringLiteral("cmdVOutAmpCalibrate"), 3840, 1860, 2655, 375,
+                                            QStringLiteral("Calibrate A&mp"));
+    cmdVOutAmpCalibrate->setToolTipText(QStringLiteral("Measure the amplifier's output voltage"));
+    chkVOutReversedPolarity = new CheckBox(this, QStringLiteral("chkVOutReversedPolarity"), 3840, 2400, 2655, 255,
+                                           QStringLiteral("Reversed P&olarity"));
+    cmdRecalAllSeqs = new CommandButton(this, QStringLiteral("cmdRecalAllSeqs"), 3840, 2850, 2655, 375,
+                                        QStringLiteral(" Re-&cal All Seqs"));
+    cmdRecalAllSeqs->setToolTipText(QStringLiteral("Force re-calibration for all Sequences"));
+
+    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    mnuFileSave = new Menu(this, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), mnuFile, QStringLiteral("Ctrl+S"));
+    new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
+    mnuFileReset = new Menu(this, QStringLiteral("mnuFileReset"), QStringLiteral("Reset"), mnuFile, QStringLiteral("Ctrl+R"));
+    new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
+    mnuFilePrint = new Menu(this, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
+    new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
+    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
+    mnuWindow = new Menu(this, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
+    mnuWindowVexo = new Menu(this, QStringLiteral("mnuWindowVexo"), QStringLiteral("&Vexo"), mnuWindow, QStringLiteral("Ctrl+W"));
+    mnuWindowSeq = new Menu(this, QStringLiteral("mnuWindowSeq"), QStringLiteral("Se&quence"), mnuWindow, QStringLiteral("Ctrl+Q"));
+    mnuWTest = new Menu(this, QStringLiteral("mnuWTest"), QStringLiteral("T&est"), mnuWindow, QStringLiteral("Ctrl+E"));
+    new Menu(this, QStringLiteral("mnuWindowSep1"), QStringLiteral("-"), mnuWindow);
+    mnuWindowCloseAllEngineer = new Menu(this, QStringLiteral("mnuWindowCloseAllEngineer"),
+                                         QStringLiteral("Close All En&gineer"), mnuWindow, QStringLiteral("Ctrl+G"));
+    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
+    mnuHelpAboutVexo = new Menu(this, QStringLiteral("mnuHelpAboutVexo"), QStringLiteral("&About Vexo"), mnuHelp);
+    mnuFileReset->setEnabled(false);
+
+    mBoxOpTimeOut = {txtOpTimeOut, true, 99.0f, 1.0f, true};
+    mBoxVOutSoundboard = {txtVOutSoundboard, false, 99.0f, 0.01f, false};
+    mBoxVOutAmp = {txtVOutAmp, false, 99.0f, 0.01f, false};
+
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
+    for (TextBox* box : {txtStation, txtPasswordEng, txtPasswordSuper, txtOpTimeOut, txtVOutSoundboard, txtVOutAmp})
+        box->Change = [this] { mMarkChanged(); };
+    for (CheckBox* box : {chkAudioPrompts, chkOpFailCheck, chkVOutReversedPolarity}) box->Click = [this] { mMarkChanged(); };
+    for (TextBox* box : {txtPasswordEng, txtPasswordSuper}) {
+        box->GotFocus = [this, box] { txtPassword_GotFocus(*box); };
+        box->LostFocus = [this, box] { txtPassword_LostFocus(*box); };
+    }
+    for (const NumberBox* rule : {&mBoxOpTimeOut, &mBoxVOutSoundboard, &mBoxVOutAmp}) {
+        rule->box->KeyDown = [this, rule](int16_t& KeyCode, int16_t Shift) { mNumberKeyDown(*rule, KeyCode, Shift); };
+        rule->box->KeyPress = [this, rule](int16_t& KeyAscii) { mNumberKeyPress(*rule, KeyAscii); };
+        rule->box->KeyUp = [](int16_t&, int16_t) { gbKeyMouseIncrementActive = false; };
+        if (rule->checked) rule->box->Validate = [this, rule](bool& Cancel) { mNumberValidate(*rule, Cancel); };
+    }
+    cmdVOutSoundboardCalibrate->Click = [this] { cmdVOutSoundboardCalibrate_Click(); };
+    cmdVOutAmpCalibrate->Click = [this] { cmdVOutAmpCalibrate_Click(); };
+    cmdRecalAllSeqs->Click = [this] { cmdRecalAllSeqs_Click(); };
+    cmdDigTest->Click = [this] { cmdDigTest_Click(); };
+    mnuFileSave->Click = [this] { mnuFileSave_Click(); };
+    mnuFileReset->Click = [this] { mnuFileReset_Click(); };
+    mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
+    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
+    mnuWindowVexo->Click = [this] { mnuWindowVexo_Click(); };
+    mnuWindowSeq->Click = [this] { mnuWindowSeq_Click(); };
+    mnuWTest->Click = [this] { mnuWTest_Click(); };
+    mnuWindowCloseAllEngineer->Click = [this] { mnuWindowCloseAllEngineer_Click(); };
+    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
+    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
 }
 
 void frmMESys::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
+    if (!trap(10, [&] {
+            if (isLoaded<frmVexo>()) form<frmVexo>().gbTraboMESysLoaded = true;
+            setCaption(QStringLiteral("System Maintenance"));
+        }))
+        return;
+    mFillBoxes(bError);
+    if (bError) return;
+    if (!trap(50, [&] { Show(); })) return;
+    mSetUnlinkedDataResetEnabled(false, bError);
+}
+
+// The boxes from the settings; File > Reset runs this again.
+void frmMESys::mFillBoxes(bool& obError) {
+    ErrorTrap trap(kModule, "Form_Load", obError);
+    if (!trap(20, [&] {
+            txtPasswordEng->setText(gsPasswordEng);
+            txtPasswordSuper->setText(gsPasswordSuper);
+            txtStation->setText(gsStationName);
+            chkAudioPrompts->setValue(gbAudioPrompts ? vbChecked : vbUnchecked);
+        }))
+        return;
+    int16_t index = -1;
+    // A port the list does not offer leaves the selection as it is.
+    if (gbCtrlCboListFindString(*cboDigPort, CStr(gnDigPort), index, obError) && !obError)
+        trap(25, [&] { cboDigPort->setListIndex(index); });
+    if (obError) return;
+    if (!trap(30, [&] {
+            txtVOutAmp->setText(CStr(gfVOutAmp));
+            txtVOutSoundboard->setText(CStr(gfVOutSoundboard));
+            chkVOutReversedPolarity->setValue(gbVOutPositivePolarity ? vbUnchecked : vbChecked);
+            // Calibrating needs the sound card the main window found at start.
+            const bool bMain = isLoaded<frmVexo>();
+            const bool bSound = bMain && form<frmVexo>().cmdTest->isEnabled();
+            cmdVOutSoundboardCalibrate->setEnabled(bSound);
+            cmdVOutAmpCalibrate->setEnabled(bSound);
+            if (bMain) form<frmVexo>().cmdSupervisor->setEnabled(false);
+        }))
+        return;
+    if (!trap(40, [&] {
+            txtOpTimeOut->setText(CStr(gnOpTimeOut));
+            chkOpFailCheck->setValue(gbOpFailCheck ? vbChecked : vbUnchecked);
+        }))
+        return;
+    trap(45, [&] { mnuFilePrint->setEnabled(!Printer.DeviceName().isEmpty()); });
+}
+
+void frmMESys::mSetUnlinkedDataResetEnabled(bool ibChanged, bool& obError) {
+    ErrorTrap trap(kModule, "mSetUnlinkedDataResetEnabled", obError);
     trap(10, [&] {
-        if (!isLoaded<frmVexo>()) return;
-        frmVexo& main = form<frmVexo>();
-        main.gbTraboMESysLoaded = true;
-        main.cmdSupervisor->setEnabled(false);
+        mbChanged = ibChanged;
+        mnuFileReset->setEnabled(ibChanged);
     });
 }
 
+void frmMESys::mMarkChanged() {
+    bool bError = false;
+    mSetUnlinkedDataResetEnabled(true, bError);
+}
+
 void frmMESys::Form_Unload(int16_t& Cancel) {
-    Q_UNUSED(Cancel);
-    if (!isLoaded<frmVexo>()) return;
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Unload", bError);
-    trap(10, [&] {
-        frmVexo& main = form<frmVexo>();
-        main.gbTraboMESysLoaded = false;
-        bool bEnableError = false;
-        main.gSupervisorCAEEnableSetFocus(bEnableError);
+    if (mbChanged) {
+        bool bAskError = false;
+        const int32_t answer = glVarSaveDataPrompt(QStringLiteral("Save the changes to the system parameters"),
+                                                   QStringLiteral("System Parameters"), bAskError);
+        if (!bAskError) {
+            if (answer == vbCancel) {
+                Cancel = 1;
+                return;
+            }
+            // A Save that failed keeps the window and its edits.
+            if (answer == vbYes && !mbSave()) {
+                Cancel = 1;
+                return;
+            }
+        }
+    }
+    // At shutdown the main window may be gone already; it is not made again for this.
+    if (!isLoaded<frmVexo>()) return;
+    frmVexo& main = form<frmVexo>();
+    trap(20, [&] {
+        if (main.gbTraboMESeqLoaded) {
+            frmMESeq& editor = form<frmMESeq>();
+            if (editor.isVisible() && editor.isEnabled()) editor.activateWindow();
+        } else if (main.gbTraboMETestLoaded) {
+            frmMETest& editor = form<frmMETest>();
+            if (editor.isVisible() && editor.isEnabled()) editor.activateWindow();
+        } else {
+            bool bEnableError = false;
+            main.gSupervisorCAEEnableSetFocus(bEnableError);
+        }
     });
+    main.gbTraboMESysLoaded = false;
+}
+
+void frmMESys::txtPassword_GotFocus(TextBox& ioBox) { ioBox.setPasswordChar(QString()); }
+void frmMESys::txtPassword_LostFocus(TextBox& ioBox) { ioBox.setPasswordChar(kMask); }
+
+void frmMESys::mnuFileReset_Click() {
+    bool bError = false;
+    mFillBoxes(bError);
+    bError = false;
+    mSetUnlinkedDataResetEnabled(false, bError);
+}
+
+void frmMESys::mnuFilePrint_Click() {
+    bool bError = false;
+    gFormPrintFormBylineEndDoc(*this, bError);
+}
+
+void frmMESys::mnuFileExit_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "mnuFileExit_Click", bError);
+    trap(10, [&] { unload<frmMESys>(); });
+}
+
+void frmMESys::mnuWindowVexo_Click() {
+    bool bError = false;
+    gVarEngineerOpenVexo(bError);
+}
+
+void frmMESys::mnuWindowSeq_Click() {
+    bool bError = false;
+    gVarEngineerOpen<frmMESeq>(bError);
+}
+
+void frmMESys::mnuWTest_Click() {
+    bool bError = false;
+    gVarEngineerOpen<frmMETest>(bError);
+}
+
+void frmMESys::mnuWindowCloseAllEngineer_Click() {
+    bool bError = false;
+    gVarEngineerUnloadAll(bError);
+}
+
+void frmMESys::mnuHelpHelp_Click() {
+    bool bError = false;
+    gGShowHelp(static_cast<int32_t>(winId()), bError);
+}
+
+void frmMESys::mnuHelpAboutVexo_Click() {
+    bool bError = false;
+    ErrorTrap trap(kModule, "mnuHelpAboutVexo_Click", bError);
+    trap(10, [&] { form<frmAbout>().Show(vbModal); });
 }

@@ -2,6 +2,7 @@
 #include "platform/ui/Color.h"
 #include "platform/vb/Conversions.h"
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -73,11 +74,13 @@ TextBox::TextBox(QWidget* iContainer, const QString& iName, int32_t iLeft, int32
         mMulti = new BoxMulti(this);
         mMulti->setTabChangesFocus(true);
         mMulti->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        mMulti->viewport()->installEventFilter(this);
         connect(mMulti, &QPlainTextEdit::textChanged, this, [this] { textChanged(); });
         editor = mMulti;
     } else {
         mLine = new BoxLine(this);
         mLine->setValidator(new LengthLimit(mLine));
+        mLine->installEventFilter(this);
         connect(mLine, &QLineEdit::textChanged, this, [this] { textChanged(); });
         editor = mLine;
     }
@@ -248,4 +251,11 @@ QString TextBox::SelText() const {
     QString t = mMulti->textCursor().selectedText();
     t.replace(QChar::ParagraphSeparator, kCrLf);
     return t;
+}
+
+bool TextBox::eventFilter(QObject* iObject, QEvent* iEvent) {
+    if (iEvent->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(iEvent)->button() == Qt::LeftButton &&
+        (iObject == mLine || (mMulti && iObject == mMulti->viewport())))
+        raiseEvent("DblClick", DblClick);
+    return QWidget::eventFilter(iObject, iEvent);
 }

@@ -55,12 +55,15 @@ public:
     QPlainTextEdit* multiEditor() const { return mMulti; }
 
     std::function<void()> Change;
+    // A left double-click in the box.
+    std::function<void()> DblClick;
 
     Variant boundValue() const override;
     void setBoundValue(const Variant& iValue) override;
 
 protected:
     void resizeEvent(QResizeEvent* iEvent) override;
+    bool eventFilter(QObject* iObject, QEvent* iEvent) override;
 
 private:
     void textChanged();
