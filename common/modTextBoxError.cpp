@@ -26,6 +26,8 @@ bool gbTextBoxError(float ifMax, float ifMin, bool ibZeroRefused, const QString&
                 // Typed text and limits are both Single: "9.9" passes a highest value of 9.9.
                 const float v = valid ? CSng(Variant(text)) : 0.0f;
                 if (valid && (v != 0.0f || !ibZeroRefused) && ifMin <= v && v <= ifMax) {
+                    // Rewritten only in a format the caller gives: a plain box keeps what was typed.
+                    if (isFormat.isEmpty()) return;
                     const QString shown = Format(v, isFormat);
                     if (text != shown) ioText.setText(shown);
                     return;
