@@ -57,6 +57,7 @@ void frmMESys::mLayout() {
     cboDigPort = new ComboBox(this, QStringLiteral("cboDigPort"), 1680, 2880, 855, 315, vbComboDropdownList);
     cboDigPort->setToolTipText(QStringLiteral("Select a Digital IO board address "));
     for (const char* entry : {"0", "1", "2"}) cboDigPort->AddItem(QString::fromLatin1(entry));
+    cboDigPort->setListIndex(-1);   // until the settings choose one
     cmdDigTest = new CommandButton(this, QStringLiteral("cmdDigTest"), 2640, 2850, 1095, 375, QStringLiteral("Test &Dig"));
     cmdDigTest->setToolTipText(QStringLiteral("Test the Digital I/O board"));
     cmdDigTest->setEnabled(false);

@@ -81,9 +81,12 @@ void frmMESys::mSystemParamsUpdate(bool& obError) {
     bool bPortChanged = false;
     if (!trap(30, [&] {
             if (cboDigPort->ListIndex() < 0) return;
-            const int16_t n = CInt(Variant(QStringLiteral("&H") + cboDigPort->Text()));
+            // The entry is the board's address in hexadecimal.
+            bool bHex = false;
+            const int n = cboDigPort->Text().toInt(&bHex, 16);
+            if (!bHex || n > 0x7FFF) throw VbError(vberr::kTypeMismatch, vbErrorText(vberr::kTypeMismatch));
             if (n != gnDigPort) {
-                gnDigPort = n;
+                gnDigPort = static_cast<int16_t>(n);
                 bPortChanged = true;
             }
         }))

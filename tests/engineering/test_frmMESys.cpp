@@ -1,0 +1,207 @@
+// The system settings window as an engineer uses it: editing, saving to the
+// settings file and the per-user calibration, calibrating through the jig, and
+// the closing question.
+#include "audio/modVOut.h"
+#include "common/frmInputNumber.h"
+#include "common/modVarSystemParams.h"
+#include "engineering/frmMESys.h"
+#include "platform/os/AppInfo.h"
+#include "platform/os/Settings.h"
+#include "platform/data/Database.h"
+#include "platform/data/Recordset.h"
+#include "platform/vb/Conversions.h"
+#include "tests/support/DialogTest.h"
+#include "tests/support/MainWindowRig.h"
+
+namespace {
+class SysWindowTest : public MainWindowRig {
+protected:
+    void SetUp() override {
+        MainWindowRig::SetUp();
+        addSequence(QStringLiteral("S1"), {QStringLiteral("Pol")});
+        addSequence(QStringLiteral("S2"), {QStringLiteral("Pol")});
+        addTest(QStringLiteral("Pol"), QStringLiteral("Polarity"));
+        exec(QStringLiteral("UPDATE vexo_seq SET Last_Cali = 45000"));
+        installJig();
+    }
+    void TearDown() override {
+        answer({vbNo});
+        unload<frmMESys>();
+        MainWindowRig::TearDown();
+    }
+    // The main window reads the settings as it starts; iSettings then stands
+    // for what a station has stored.
+    frmMESys& open(const std::function<void()>& iSettings = {}) {
+        start();
+        if (iSettings) iSettings();
+        clearBoxes();
+        frmMESys& s = form<frmMESys>();
+        s.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&s));
+        return s;
+    }
+    static void press(Form& iWindow, Qt::Key iKey, Qt::KeyboardModifiers iMods = Qt::ControlModifier) {
+        iWindow.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&iWindow));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &iWindow, iKey, iMods);
+    }
+    static void exec(const QString& iSql) { OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).Execute(iSql); }
+    static QList<double> lastCali() {
+        QList<double> out;
+        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
+        for (; !rs->EOF_(); rs->MoveNext()) out << CDate(rs->field(QStringLiteral("Last_Cali")));
+        return out;
+    }
+    QByteArray settingsFile() const { return readHomeFile(QStringLiteral("Vexo_Sys.txt")); }
+    static QString userSetting(const QString& iKey) { return GetSetting(QStringLiteral("Pelmo"), appinfo::title(), iKey); }
+    QStringList prompts() const {
+        QStringList out;
+        for (const MsgBoxCall& b : boxes()) out << b.prompt;
+        return out;
+    }
+};
+
+TEST_F(SysWindowTest, ClosingAsksOnlyAfterAnEditAndAPortChoiceAloneIsNoEdit) {
+    frmMESys& s = open();
+    EXPECT_EQ(s.Caption(), "System Maintenance");
+    EXPECT_FALSE(form<frmVexo>().cmdSupervisor->Enabled());
+    EXPECT_FALSE(s.mnuFileReset->Enabled());
+    const QByteArray before = settingsFile();
+    s.mnuFileExit->fireClick();
+    EXPECT_FALSE(isLoaded<frmMESys>());
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_TRUE(form<frmVexo>().cmdSupervisor->Enabled());
+
+    // Ticking and unticking is an edit: closing asks; No leaves the file as it was.
+    frmMESys& s2 = open();
+    drive::click(s2.chkAudioPrompts);
+    drive::click(s2.chkAudioPrompts);
+    EXPECT_TRUE(s2.mnuFileReset->Enabled());
+    answer({vbNo});
+    s2.mnuFileExit->fireClick();
+    EXPECT_EQ(prompts(), QStringList{"Save the changes to the system parameters?"});
+    EXPECT_EQ(boxes()[0].title, "System Parameters");
+    EXPECT_FALSE(isLoaded<frmMESys>());
+
+    // Another port only: no question, nothing saved.
+    clearBoxes();
+    frmMESys& s3 = open();
+    s3.cboDigPort->SetFocus();
+    drive::key(Qt::Key_End);
+    ASSERT_EQ(s3.cboDigPort->Text(), "2");
+    s3.mnuFileExit->fireClick();
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(gnDigPort, 0);
+    EXPECT_EQ(settingsFile(), before);
+}
+
+TEST_F(SysWindowTest, SaveStoresTheNameAndPasswordsScrambledAndTheLabelFollows) {
+    frmMESys& s = open();
+    retype(*s.txtStation, QStringLiteral("LINE 3"));
+    retype(*s.txtPasswordEng, QStringLiteral("eng1"));
+    EXPECT_EQ(s.txtPasswordEng->PasswordChar(), "");   // in clear while it has the focus
+    retype(*s.txtPasswordSuper, QStringLiteral("sup1"));
+    EXPECT_EQ(s.txtPasswordEng->PasswordChar(), "*");
+    s.cboDigPort->SetFocus();
+    drive::key(Qt::Key_Down);
+    ASSERT_EQ(s.cboDigPort->Text(), "1");
+    press(s, Qt::Key_S);
+
+    const auto scrambled = [](const char* iText) {
+        QByteArray b(iText);
+        for (char& c : b) c = static_cast<char>(c ^ 0x80);
+        return b;
+    };
+    const QByteArray want = "LINE 3\r\n" + scrambled("eng1") + "\r\n" + scrambled("sup1") +
+                            "\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n1\r\nTrue\r\n";
+    EXPECT_EQ(settingsFile(), want);
+    EXPECT_EQ(gsPasswordEng, "eng1");
+    EXPECT_EQ(gnDigPort, 1);
+    EXPECT_EQ(form<frmVexo>().lblStation->Caption(), "Station:  LINE 3");
+    // The digital board is looked for on the new port; saving keeps the changed mark.
+    EXPECT_TRUE(prompts().contains(QStringLiteral("Digital I/O not found on port 1"))) << prompts().join('|').toStdString();
+    EXPECT_TRUE(s.mnuFileReset->Enabled());
+    clearBoxes();
+    answer({vbNo});
+    s.mnuFileExit->fireClick();
+    EXPECT_EQ(prompts(), QStringList{"Save the changes to the system parameters?"});
+}
+
+TEST_F(SysWindowTest, CalibratingTheBoardShowsTheReadingForcesRecalibrationAndSaves) {
+    frmMESys& s = open();
+    ASSERT_TRUE(s.cmdVOutSoundboardCalibrate->Enabled());
+    answer({vbOK});
+    expectModal<frmInputNumber>([](frmInputNumber& f) {
+        retype(*f.txtNumber, QStringLiteral("2.5"));
+        drive::click(f.cmdOK);
+    });
+    drive::click(s.cmdVOutSoundboardCalibrate);
+    EXPECT_EQ(s.txtVOutSoundboard->Text(), "2.5");
+    EXPECT_EQ(lastCali(), (QList<double>{0.0, 0.0}));
+    EXPECT_TRUE(s.mnuFileReset->Enabled());
+    press(s, Qt::Key_S);
+    EXPECT_EQ(userSetting(QStringLiteral("gfVOutSoundboard")), "2.5");
+
+    // Cancel at the meter notice changes nothing.
+    exec(QStringLiteral("UPDATE vexo_seq SET Last_Cali = 45000"));
+    answer({vbCancel});
+    drive::click(s.cmdVOutAmpCalibrate);
+    EXPECT_EQ(lastCali(), (QList<double>{45000.0, 45000.0}));
+}
+
+TEST_F(SysWindowTest, VoltagesReadInTheUsersFormAndANonNumberIsRefusedByName) {
+    setLocale(QLocale(QLocale::German, QLocale::Germany));
+    frmMESys& s = open();
+    retype(*s.txtVOutSoundboard, QStringLiteral("1,5"));
+    press(s, Qt::Key_S);
+    EXPECT_FLOAT_EQ(gfVOutSoundboard, 1.5f);
+    EXPECT_EQ(userSetting(QStringLiteral("gfVOutSoundboard")), "1,5");
+
+    const QByteArray before = settingsFile();
+    retype(*s.txtStation, QStringLiteral("X"));
+    retype(*s.txtVOutAmp, QStringLiteral(","));
+    clearBoxes();
+    press(s, Qt::Key_S);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, "The amplifier voltage ',' is not a number");
+    EXPECT_EQ(settingsFile(), before);
+    EXPECT_NE(gsStationName, "X");
+    // Yes at closing with the refusal keeps the window open.
+    answer({vbYes});
+    s.mnuFileExit->fireClick();
+    EXPECT_TRUE(isLoaded<frmMESys>());
+}
+
+TEST_F(SysWindowTest, APortTheListLacksIsKeptAndAPasswordTheFileCannotHoldKeepsTheWindow) {
+    frmMESys& s = open([] { gnDigPort = 5; });
+    EXPECT_EQ(s.cboDigPort->ListIndex(), -1);
+    retype(*s.txtStation, QStringLiteral("LINE 5"));
+    press(s, Qt::Key_S);
+    EXPECT_EQ(gnDigPort, 5);
+    EXPECT_TRUE(settingsFile().contains("\r\n5\r\n"));
+
+    retype(*s.txtPasswordEng, QString());
+    for (const QChar c : QStringLiteral("\u0160a"))
+        QTest::sendKeyEvent(QTest::Click, drive::focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    ASSERT_EQ(s.txtPasswordEng->Text(), "\u0160a");
+    answer({vbYes});
+    s.mnuFileExit->fireClick();
+    EXPECT_TRUE(isLoaded<frmMESys>());
+    EXPECT_TRUE(prompts().last().startsWith(QStringLiteral("The engineer password contains"))) << prompts().join('|').toStdString();
+    EXPECT_FALSE(settingsFile().contains("\r\n\xE1"));
+}
+
+TEST_F(SysWindowTest, ResetShowsTheStoredPolarityAgain) {
+    frmMESys& s = open([] { gbVOutPositivePolarity = false; });
+    EXPECT_EQ(s.chkVOutReversedPolarity->Value(), vbChecked);
+    s.mnuFileExit->fireClick();
+    frmMESys& s2 = open([] { gbVOutPositivePolarity = true; });
+    EXPECT_EQ(s2.chkVOutReversedPolarity->Value(), vbUnchecked);
+    drive::click(s2.chkVOutReversedPolarity);
+    ASSERT_TRUE(s2.mnuFileReset->Enabled());
+    press(s2, Qt::Key_R);
+    EXPECT_EQ(s2.chkVOutReversedPolarity->Value(), vbUnchecked);
+    EXPECT_FALSE(s2.mnuFileReset->Enabled());
+    EXPECT_TRUE(gbVOutPositivePolarity);
+}
+}
