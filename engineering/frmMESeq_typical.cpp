@@ -287,20 +287,22 @@ void frmMESeq::mSetTypicalTestParamsSave(const QString& isMainRespTestName, bool
 
 void frmMESeq::mDeleteTypicalFromCurve(bool& obError) {
     ErrorTrap trap(kModule, "mDeleteTypicalFromCurve", obError);
-    // Curves logged since the window opened go too; only the exact model name
-    // "Typical" is the typical batch.
+    // One statement over the stored rows, through the editor's curve control's
+    // database, so curves logged since the window opened go too; only the exact
+    // model name "Typical" is the typical batch. The control is not re-read:
+    // nothing else reads it, and a record gone since is passed over by its moves.
     trap(10, [&] {
-        dtaCrv.Refresh();
         const Database db = dtaCrv.Recordset().database();
         db.BeginTrans();
         try {
-            db.Execute(QStringLiteral("DELETE FROM vexo_crv WHERE Model_Name = ? COLLATE BINARY"), {Variant(kTypical)});
+            // The first test takes the model index (which ignores case), the second keeps the exact name.
+            db.Execute(QStringLiteral("DELETE FROM vexo_crv WHERE Model_Name = ? AND Model_Name = ? COLLATE BINARY"),
+                       {Variant(kTypical), Variant(kTypical)});
             db.CommitTrans();
         } catch (...) {
             db.Rollback();
             throw;
         }
-        dtaCrv.Refresh();
     });
 }
 
