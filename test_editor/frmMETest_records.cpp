@@ -1,4 +1,5 @@
 #include "test_editor/frmMETest.h"
+#include "test_editor/modMETestCopy.h"
 #include "common/ErrorTrap.h"
 #include "common/frmAbout.h"
 #include "common/frmListAdd.h"
@@ -374,37 +375,11 @@ void frmMETest::gMETestSaveAs(bool& obError) {
     mMnuDeletePrintEnable(true, obError);
 }
 
+// The copy itself is shared with the sequence editor's typical test, which
+// copies without this window open.
 void frmMETest::gMETestSaveAs2(const QString& isSourceTestName, const QString& isNewTestName, bool& obError) {
-    ErrorTrap trap(kModule, "gMETestSaveAs2", obError);
     Hold dontProcess(mbDontProcess);
-    Database db;
-    std::unique_ptr<Recordset> source;
-    if (!trap(10, [&] { db = OpenDatabase(testDatabase(), false, true); source = db.OpenRecordset(QStringLiteral("Vexo_tst")); }))
-        return;
-    bool found = false;
-    if (!trap(20, [&] {
-            source->FindFirst(kCriteria, Variant(isSourceTestName));
-            found = !source->NoMatch() && CStr(source->field(QStringLiteral("Test_Name"))) == isSourceTestName;
-        }))
-        return;
-    if (!found) {
-        gMsgBox(QStringLiteral("Test '") + isSourceTestName + QStringLiteral("' not found"), vbExclamation,
-                QStringLiteral("Save Test As"));
-        return;
-    }
-    if (!trap(30, [&] {
-            Database target = OpenDatabase(testDatabase());
-            std::unique_ptr<Recordset> rs = target.OpenRecordset(QStringLiteral("vexo_tst"));
-            rs->AddNew();
-            for (int i = 0; i < rs->fieldCount(); ++i) rs->setField(i, source->field(i));
-            rs->setField(QStringLiteral("Test_Name"), Variant(isNewTestName));
-            rs->Update();
-        }))
-        return;
-    source->Close();
-    trap(40, [&] {
-        if (isLoaded<frmVexo>() && form<frmVexo>().dtaTest.Recordset().isOpen()) form<frmVexo>().dtaTest.Refresh();
-    });
+    gbMETestCopy(isSourceTestName, isNewTestName, obError);
 }
 
 void frmMETest::gMETestDeleteConfirm(bool& obError) {
