@@ -98,6 +98,24 @@ TEST_F(SeqTypicalTest, ATestAddedButNotSavedIsOfferedForSavingBeforeTheWalk) {
     EXPECT_EQ(prompts().last(), "No unused tests found");
 }
 
+TEST_F(SeqTypicalTest, ATestEditorThatKeepsItsEditsOpenEndsTheWalk) {
+    addTest(QStringLiteral("B"), QStringLiteral("Polarity"));
+    addSequence(QStringLiteral("S"), {QStringLiteral("Resp"), QStringLiteral("Pol"), QStringLiteral("Sine")});
+    frmMESeq& e = open();
+    frmMETest& t = form<frmMETest>();
+    t.Show();
+    activate(t);
+    retype(*t.txtDelay, QStringLiteral("0.4"));
+    answer({vbCancel});   // the test editor's own save question
+    press(e, Qt::Key_U);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].answers, (QList<int>{vbYes, vbNo, vbCancel}));
+    EXPECT_TRUE(isLoaded<frmMETest>());
+    EXPECT_TRUE(mAsked.isEmpty());
+    EXPECT_TRUE(testNames().contains(QStringLiteral("B")));
+    EXPECT_FALSE(prompts().contains(QStringLiteral("No unused tests found")));
+}
+
 class MakeTypicalTest : public SeqTypicalTest {
 protected:
     frmMESeq& openSource() {
@@ -152,15 +170,21 @@ TEST_F(MakeTypicalTest, BuildsTheTypicalSequenceAndTestFromTheFirstResponseTestA
     EXPECT_EQ(CLng(testField(QStringLiteral("R"), QStringLiteral("Layer2_fMLo"))), 500);   // the source untouched
 
     EXPECT_EQ(curveModels(), (QStringList{"Model", "Model", "typical"}));
+    EXPECT_FALSE(isLoaded<frmMETest>());   // the copy needs no test editor
     EXPECT_EQ(e.dcboSeq->Text(), t);
     EXPECT_EQ(e.lblLabel1->Caption(), t);
     EXPECT_TRUE(e.mnuPairTypDoTypical->Enabled());
     EXPECT_EQ(form<frmVexo>().dcboSeq->Text(), t);
 
-    // A second run from the source replaces everything, the curves logged meanwhile too.
+    // A second run from the source replaces everything, the curves logged
+    // meanwhile too; the open test editor lists the new typical test.
     logCurves(t, 4);
     choose(e.dcboSeq, QStringLiteral("Model"));
+    frmMETest& editor = form<frmMETest>();
+    editor.Show();
+    activate(e);
     e.mnuPairTypMakeTypical->fireClick();
+    EXPECT_GE(editor.dcboTest->findText(t), 0);
     EXPECT_EQ(rows(QStringLiteral("vexo_seq"), t), 1);
     for (int k = 1; k <= 16; ++k) EXPECT_EQ(rows(calTable(k), t), 1) << k;
     EXPECT_EQ(testNames().count(t), 1);
