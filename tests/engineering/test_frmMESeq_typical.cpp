@@ -192,6 +192,18 @@ TEST_F(MakeTypicalTest, BuildsTheTypicalSequenceAndTestFromTheFirstResponseTestA
     EXPECT_EQ(form<frmVexo>().dcboSeq->Text(), t);
 }
 
+TEST_F(MakeTypicalTest, MainRespNamingAResponseTestIsTheSource) {
+    seed::add(seed::ResponseTest{.name = QStringLiteral("R2"), .fLo = 50, .fHi = 5000, .points = 60,
+                                 .layers = {{.fLo = 300, .fHi = 900, .lim = 3.0f}}});
+    frmMESeq& e = openSource();
+    exec(QStringLiteral("UPDATE vexo_seq SET Main_Resp = 'R2', Test_No = 3, Test_03 = 'R2'"));
+    e.mnuPairTypMakeTypical->fireClick();
+    const QString t = QStringLiteral("Typical");
+    EXPECT_EQ(CInt(testField(t, QStringLiteral("Swp_Point"))), 60);
+    EXPECT_EQ(CLng(testField(t, QStringLiteral("Layer1_fLo"))), 300);
+    EXPECT_EQ(CLng(testField(t, QStringLiteral("Layer1_fHi"))), 900);
+}
+
 TEST_F(MakeTypicalTest, CancelAtTheSaveQuestionChangesNothing) {
     frmMESeq& e = openSource();
     retype(*e.txtSelLim, QStringLiteral("3"));
