@@ -94,7 +94,9 @@ void addTests(const Database& iDb) {
     }
     if (!hasRow(*rs, QStringLiteral("Test_Name"), kPolarityTest)) {
         rs->AddNew();
-        setCommon(*rs, kPolarityTest, QStringLiteral("Polarity"), 2.83f);
+        // The low pulse decides on the jig's standard unit only at the board's full 2 V.
+        setCommon(*rs, kPolarityTest, QStringLiteral("Polarity"), 2.0f);
+        rs->setField(QStringLiteral("Active_Flag"), true);
         rs->setField(QStringLiteral("Pulse_LF"), true);
         rs->setField(QStringLiteral("fLo_Hz"), int32_t{100});
         rs->setField(QStringLiteral("fHi_Hz"), int32_t{100});

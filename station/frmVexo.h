@@ -139,8 +139,19 @@ private:
     void mClearFormTrabo(bool& obError);
 
     // frmVexo_run.cpp: the unit run
+    void cmdTest_Click();
+    int16_t mnCmdTestDo(bool& obError);
+    void mPassFailLabelShow(bool ibPass, bool& obError);
+    void mPassFailLabelCentre(bool& obError);
+    void mPrepScreenNewTest(bool& obError);
+    void mNewSeq(bool& obError);
     void mMeDisableWorstDisableHide(bool& obError);
     void mTmrFlashDisable(bool& obError);
+
+    // frmVexo_tests.cpp: the sine, polarity and distortion tests
+    bool mbCmdTestDoSine(QString& ioTestName, bool& obError);
+    bool mbPolarity(const QString& isTestName, int16_t inRow, bool& obError);
+    bool mbDistortion(const QString& isTestName, bool& obError);
 
     // frmVexo_judge.cpp: the response test and its judging
     int16_t mnRespTest(const QString& isTestName, int16_t inSlot, int16_t inRespNo, int16_t inFailSet,
@@ -186,6 +197,7 @@ private:
 
     // frmVexo_afterunit.cpp: after each unit
     bool mbScriptListRead(bool& obError);
+    void mSerialiseRefSelect(float ifWorstDev, int16_t inFailSet, bool& obError);
 
     SingleInstance* mInstance = nullptr;
     bool mbSecondCopy = false;          // another copy runs: this one only ends

@@ -98,6 +98,8 @@ void frmVexo::mLayout() {
     dcboOperator->Click = [this] { dcboOperator_Click(); };
     cmdEngineer->Click = [this] { cmdEngineer_Click(); };
     cmdSupervisor->Click = [this] { cmdSupervisor_Click(); };
+    cmdTest->Click = [this] { cmdTest_Click(); };
+    mnuFileTestUnit->Click = [this] { cmdTest_Click(); };
     cmdCali->Click = [this] { cmdCali_Click(); };
     cmdWorst->Click = [this] { cmdWorst_Click(); };
     mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };

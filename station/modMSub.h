@@ -40,3 +40,24 @@ void gMSubResponseShowRef(int32_t ilMicLevel, bool& obError);
 // Fail and Pass in the "Switch Test" box until Fail or Pass; True = pass.
 bool gbMSubResponseTestOpDo(float ifLo, float ifHi, int16_t inPoints, float ifDelay, float ifDrive, bool ibActive,
                             int32_t ilMicLevel, const QString& isTestName, int16_t inRespNo, bool& obError);
+// Shows which tone a sine test plays in the modeless notice captioned
+// isTitle: the sweep range in its direction (or the low frequency alone when
+// there is no sweep or the station measures) and the drive voltage; a drive of
+// 0 V shows the voltage alone.
+void gMSubSineShowPrompt(const QString& isTitle, const QString& isSweepType, const QString& isHiHz,
+                         const QString& isLoHz, const QString& isVolts, bool ibStationMeasures, bool& obError);
+
+// True while a Test command runs, so that the engineer windows, which stay
+// usable while the run asks its questions, can tell.
+bool gbMSubRunInProgress();
+// Marks a Test command's scope as running.
+class RunInProgress {
+public:
+    RunInProgress();
+    ~RunInProgress();
+    RunInProgress(const RunInProgress&) = delete;
+    RunInProgress& operator=(const RunInProgress&) = delete;
+
+private:
+    bool mbWas;
+};

@@ -17,6 +17,17 @@ void gMprProdRep(bool& obError) {
     Q_UNUSED(obError);
 }
 
+void gMprInc(bool ibFailed, bool& obError) {
+    // Filled with the production report.
+    Q_UNUSED(ibFailed);
+    Q_UNUSED(obError);
+}
+
+void gMprFileWrite(bool& obError) {
+    // Filled with the production report.
+    Q_UNUSED(obError);
+}
+
 void gMprPauseToggle(bool& obError) {
     ErrorTrap trap(kModule, "gMprPauseToggle", obError);
     trap(10, [&] {
