@@ -276,15 +276,20 @@ TEST_F(UnitRunTest, ARetestAskedAfterAFailRepeatsTheSequenceOnTheUnitNowInTheJig
     // The operator swaps in a good unit while the question is open, and says Yes.
     QStringList asked;
     int32_t leftWhileAsked = 0;
+    bool busyWhileAsked = false;
     setMsgBoxScript([&](const MsgBoxCall& iCall) {
         asked << iCall.prompt;
         leftWhileAsked = f.lblPassFail->Left();
+        busyWhileAsked = gbMSubRunInProgress();
+        // Test pressed again meanwhile is dropped: no second run starts.
+        QTest::mouseClick(f.cmdTest, Qt::LeftButton);
         jig().setUnit(sound::UnitModel::standard());
         return int{vbYes};
     });
     test(f, sound::UnitModel::reversedPolarity());
     EXPECT_EQ(asked, QStringList{QStringLiteral("Re-test this unit?")});
     EXPECT_EQ(leftWhileAsked, 5800);
+    EXPECT_TRUE(busyWhileAsked);
     EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
     EXPECT_FALSE(failOut());
     expectIdle(f);
@@ -434,6 +439,50 @@ TEST_F(UnitRunTest, TheOperatorDecidesAResponseWithTheSwitchTestLetters) {
     EXPECT_EQ(sweeps(), sweepsSeen / 3 * 2);   // Clear sweeps again
     EXPECT_EQ(f.lblPassFail->Caption(), "FAIL");
     EXPECT_TRUE(failOut());
+}
+
+TEST_F(UnitRunTest, SineTestsJudgedByTheStationOrByTheOperatorListening) {
+    // Measured by the station: inside and outside its limits, with the level listed.
+    seed::add(seed::SineTest{.name = QStringLiteral("Tight"), .opDecide = false, .pcDecide = true, .loLim = 10.0f,
+                             .hiLim = 20.0f, .prompt = QStringLiteral("Level")});
+    addSequence(QStringLiteral("Sines"), {kSine, QStringLiteral("Tight")});
+    frmVexo& f = startOn(QStringLiteral("Sines"));
+    test(f, sound::UnitModel::standard());
+    EXPECT_TRUE(boxes().isEmpty()) << boxTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(f.lblPassFail->Caption(), "FAIL");
+    const auto rows = listed(f);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].second, kGreen);
+    EXPECT_TRUE(rows[1].first.startsWith(QStringLiteral("Tight  (20) ")));
+    EXPECT_TRUE(rows[1].first.endsWith(QStringLiteral(" (10) (dB)")));
+    EXPECT_EQ(rows[1].second, kRed);
+    EXPECT_TRUE(failOut());
+    EXPECT_FALSE(isLoaded<frmPrompt>());
+    closeWindow();
+
+    // Decided by the operator, who answers by what the meter at the amplifier reads.
+    seed::add(seed::SineTest{.name = QStringLiteral("Hum"), .drive = 1.0f, .prompt = QStringLiteral("Does it hum")});
+    addSequence(QStringLiteral("Hum"), {QStringLiteral("Hum")});
+    frmVexo& g = startOn(QStringLiteral("Hum"));
+    double volts = 0;
+    QString noticeDuringTone;
+    const auto listen = [&](int iAnswer) {
+        setMsgBoxScript([&, iAnswer](const MsgBoxCall& iCall) {
+            volts = jig().voltmeter(sound::JigPoint::AmplifierOutput);
+            EXPECT_EQ(iCall.prompt, "Does it hum?");
+            return iAnswer;
+        });
+    };
+    listen(vbYes);
+    test(g, sound::UnitModel::standard());
+    EXPECT_NEAR(volts, 1.0, 0.1);
+    EXPECT_EQ(g.lblPassFail->Caption(), "PASS");
+    EXPECT_EQ(listed(g).last(), qMakePair(QStringLiteral("Hum"), kGreen));
+    listen(vbNo);
+    test(g, sound::UnitModel::standard());
+    EXPECT_EQ(g.lblPassFail->Caption(), "FAIL");
+    EXPECT_EQ(listed(g).last(), qMakePair(QStringLiteral("Hum"), kRed));
+    EXPECT_FALSE(isLoaded<frmPrompt>());
 }
 
 // The notice a sine test shows while its tone plays.
