@@ -209,6 +209,9 @@ private:
     float mfWorstDev = 0.0f;
     int16_t mnWorstLyr = 0;
     int16_t mnWorstBlock = 0;
+    // The test the worst block belongs to: the Worst button reads its layers
+    // after the run, when the test row may be on a later test of the sequence.
+    QString msWorstTest;
     // The largest block level of the pass's judged tests over their active
     // layers, also when none is over its limit: the unit's margin.
     float mfLargestDev = 0.0f;

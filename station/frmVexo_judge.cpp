@@ -136,9 +136,12 @@ bool frmVexo::mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obE
     mfWorstDev = 0.0f;
     mnWorstBlock = 0;
     mnWorstLyr = 0;
+    msWorstTest.clear();
     layerjudge::Judgement j;
+    QString sTest;
     if (!trap(10, [&] {
             const TestRecord t(dtaTest.Recordset());
+            sTest = t.Test_Name();
             const layerjudge::Sweep sweep{t.fLo_HzLong(), t.fHi_HzLong(), t.Swp_Point()};
             layerjudge::Layers layers;
             for (int n = 1; n <= layerjudge::kLayers; ++n) layers[static_cast<size_t>(n - 1)] = t.Layer(n);
@@ -148,6 +151,7 @@ bool frmVexo::mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obE
     mfWorstDev = j.fWorstDev;
     mnWorstBlock = j.nWorstBlock;
     mnWorstLyr = j.nWorstLyr;
+    if (mnWorstLyr != 0) msWorstTest = sTest;
     if (j.fLargestDev > mfLargestDev) mfLargestDev = j.fLargestDev;
     return j.bPass;
 }
@@ -156,6 +160,7 @@ void frmVexo::mResetRunValues() {
     mfWorstDev = 0.0f;
     mnWorstLyr = 0;
     mnWorstBlock = 0;
+    msWorstTest.clear();
     mfLargestDev = 0.0f;
     mafRespDiff.assign(1, 0.0f);
     matypRespDiff.assign(17, RespDiffEntry{});

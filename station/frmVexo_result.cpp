@@ -117,8 +117,19 @@ void frmVexo::mShowPassFailText(int16_t inX, int16_t inLayer, bool& obError) {
 
 void frmVexo::cmdWorst_Click() {
     bool bError = false;
+    ErrorTrap trap(kModule, "cmdWorst_Click", bError);
+    // After the run the test row is on the sequence's last test, which need
+    // not be the response test the worst block belongs to.
+    if (mnWorstLyr != 0 && !msWorstTest.isEmpty()) {
+        bool bFound = false;
+        if (!trap(5, [&] {
+                dtaTest.Recordset().FindFirst(QStringLiteral("Test_Name = ?"), Variant(msWorstTest));
+                bFound = !dtaTest.Recordset().NoMatch();
+            }))
+            return;
+        if (!bFound) return;
+    }
     mShowPassFailLyr(kYellow, bError);
     // Shown once per unit; the button stays in sight.
-    ErrorTrap trap(kModule, "cmdWorst_Click", bError);
     trap(10, [&] { cmdWorst->setEnabled(false); });
 }

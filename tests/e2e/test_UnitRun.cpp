@@ -399,6 +399,37 @@ TEST_F(UnitRunTest, AfterAPassTheWorstButtonShowsOnlyInTheExtendedView) {
     EXPECT_FALSE(f.cmdWorst->Visible());
 }
 
+// A block a hair over its limit, inside the 0.05 dB the judging allows, passes
+// and is the block the Worst button marks: the nearest failure of a good unit.
+TEST_F(UnitRunTest, WorstAfterAPassWithinTheAllowanceMarksTheBlockOnce) {
+    setTestField(kResp, QStringLiteral("Layer1_Lim"), Variant(0.001f));
+    frmVexo& f = start();
+    calibrate(f);
+    expectPromptFile();
+    drive::click(f.cmdMoreStuff);
+    sound::UnitModel unit = sound::UnitModel::standard();
+    unit.peakGainDb += 0.02;   // a few hundredths of a dB over the standard at the peak
+    test(f, unit);
+    ASSERT_EQ(f.lblPassFail->Caption(), "PASS");
+    ASSERT_TRUE(f.cmdWorst->Visible());
+    ASSERT_TRUE(f.cmdWorst->Enabled());
+    const auto boxesBefore = [&] {
+        int n = 0;
+        for (const DrawOp& op : f.picResponse->ops()) n += op.kind == DrawOpKind::Box && op.color == 65535;
+        return n;
+    };
+    const int before = boxesBefore();
+    drive::click(f.cmdWorst);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(boxesBefore(), before + 1);   // one yellow box
+    bool worstText = false;
+    for (const auto& t : texts(f.windowSurface()))
+        worstText = worstText || QRegularExpression(QStringLiteral("^0\\.0/0\\.0dB Lyr 1$")).match(t.first).hasMatch();
+    EXPECT_TRUE(worstText);
+    EXPECT_TRUE(f.cmdWorst->Visible());
+    EXPECT_FALSE(f.cmdWorst->Enabled());
+}
+
 TEST_F(UnitRunTest, AnUncalibratedResponseTestStopsTheRun) {
     addSequence(QStringLiteral("Uncal"), {kResp});
     auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
