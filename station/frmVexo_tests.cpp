@@ -63,7 +63,9 @@ bool frmVexo::mbCmdTestDoSine(QString& ioTestName, bool& obError) {
             typTest.Op_Decide = t.Op_Decide(false);
             typTest.Op_DecideY = t.Op_DecideY();
             typTest.PC_Decide = t.PC_Decide(false);
-            typTest.Op_Prompt = t.Op_Prompt();
+            // No question stored reads as an empty one: a station-measured
+            // test never asks it.
+            typTest.Op_Prompt = rs.field(QStringLiteral("Op_Prompt")).isNull() ? QString() : t.Op_Prompt();
             typTest.fLo_Lim = t.fLo_Lim();
             typTest.fHi_Lim = t.fHi_Lim();
         }))

@@ -517,6 +517,17 @@ TEST_F(UnitRunTest, SineTestsJudgedByTheStationOrByTheOperatorListening) {
 }
 
 // The notice a sine test shows while its tone plays.
+// The question is the operator's: a station-measured sine test without one
+// (a test written before the field was filled) still measures.
+TEST_F(UnitRunTest, AStationMeasuredSineWithoutAQuestionIsMeasured) {
+    setTestField(kSine, QStringLiteral("Op_Prompt"), Variant());
+    addSequence(QStringLiteral("NoResp"), {kPol, kSine});
+    frmVexo& f = startOn(QStringLiteral("NoResp"));
+    test(f, sound::UnitModel::standard());
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
+}
+
 TEST_F(UnitRunTest, TheSineNoticeNamesTheToneAndItsVoltage) {
     struct Case {
         QString sweep, hi, lo, volts;
