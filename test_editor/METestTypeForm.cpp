@@ -1,23 +1,125 @@
 #include "test_editor/METestTypeForm.h"
 #include "common/ErrorTrap.h"
+#include "common/frmAbout.h"
+#include "common/modGeneral.h"
 #include "common/modMVarious.h"
+#include "engineering/frmMESeq.h"
+#include "engineering/frmMESys.h"
 #include "platform/data/Recordset.h"
+#include "platform/ui/DataCombo.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
 #include "test_editor/frmMETest.h"
+#include <QEvent>
+
+namespace {
+const char* const kModule = "METestTypeForm";
+}
 
 METestTypeForm::METestTypeForm(const QString& iName, const QString& iCaption) : Form(iName) {
     setCaption(iCaption);
     setClientSize(6000, 3450);
     dtaTest.setRecordSource(QStringLiteral("vexo_tst"));
+
+    auto item = [this](Menu*& oItem, const char* iName, const char* iCaption, Menu* iParent, const char* iShortcut) {
+        oItem = new Menu(this, QString::fromLatin1(iName), QString::fromLatin1(iCaption), iParent,
+                         QString::fromLatin1(iShortcut));
+    };
+    auto separator = [this](const char* iName, Menu* iParent) {
+        new Menu(this, QString::fromLatin1(iName), QStringLiteral("-"), iParent);
+    };
     mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileDelete = new Menu(this, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"), mnuFile, QStringLiteral("Ctrl+D"));
-    mnuFileReset = new Menu(this, QStringLiteral("mnuFileReset"), QStringLiteral("&Reset"), mnuFile);
-    mnuFilePrint = new Menu(this, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
+    item(mnuFileSelect, "mnuFileSelect", "Select", mnuFile, "Ctrl+M");
+    separator("mnuFileSep1", mnuFile);
+    item(mnuFileNew, "mnuFileNew", "New", mnuFile, "Ctrl+N");
+    item(mnuFileDelete, "mnuFileDelete", "&Delete", mnuFile, "Ctrl+D");
+    item(mnuFileSave, "mnuFileSave", "&Save", mnuFile, "Ctrl+S");
+    item(mnuFileSaveAs, "mnuFileSaveAs", "Save &As", mnuFile, "Ctrl+A");
+    separator("mnuFileSep2", mnuFile);
+    item(mnuFileReset, "mnuFileReset", "Reset", mnuFile, "Ctrl+R");
+    separator("mnuFileSep3", mnuFile);
+    item(mnuFilePrint, "mnuFilePrint", "&Print", mnuFile, "Ctrl+P");
+    separator("mnuFileSep4", mnuFile);
+    item(mnuFileRun, "mnuFileRun", "R&un", mnuFile, "Ctrl+U");
+    separator("mnuFileSep5", mnuFile);
+    item(mnuFileExit, "mnuFileExit", "E&xit", mnuFile, "Ctrl+X");
+    mnuWindow = new Menu(this, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
+    item(mnuWindowVexo, "mnuWindowVexo", "Vexo", mnuWindow, "Ctrl+K");
+    item(mnuWindowSequence, "mnuWindowSequence", "Se&quence", mnuWindow, "Ctrl+Q");
+    item(mnuWindowSystem, "mnuWindowSystem", "S&ystem", mnuWindow, "Ctrl+Y");
+    item(mnuWindowOtherTest, "mnuWindowOtherTest", "Other T&est", mnuWindow, "Ctrl+E");
+    separator("mnuWindowSep1", mnuWindow);
+    item(mnuWindowCloseAllEngineer, "mnuWindowCloseAllEngineer", "Close All En&gineer", mnuWindow, "Ctrl+G");
+    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    item(mnuHelpHelp, "mnuHelpHelp", "Help", mnuHelp, "F1");
+    item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", mnuHelp, "");
     mnuFileReset->setEnabled(false);
+
+    mnuFileSelect->Click = [] {
+        if (isLoaded<frmMETest>()) form<frmMETest>().dcboTest->SetFocusIfAble();
+    };
+    mnuFileNew->Click = [this] { mEditor(&frmMETest::gMETestNew); };
+    mnuFileDelete->Click = [this] { mEditor(&frmMETest::gMETestDeleteConfirm); };
+    mnuFileSave->Click = [this] {
+        mEditor(&frmMETest::gMETestSave);
+        mAfterSave();
+    };
+    mnuFileSaveAs->Click = [this] {
+        mEditor(&frmMETest::gMETestSaveAs);
+        mAfterSave();
+    };
+    mnuFileReset->Click = [this] { mEditor(&frmMETest::gMETestReset); };
+    mnuFilePrint->Click = [this] { mEditor(&frmMETest::gMETestPrint); };
+    mnuFileRun->Click = [this] { mEditor(&frmMETest::gMETestRun); };
+    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
+    mnuWindowVexo->Click = [] {
+        bool bError = false;
+        gVarEngineerOpenVexo(bError);
+    };
+    mnuWindowSequence->Click = [] {
+        bool bError = false;
+        gVarEngineerOpen<frmMESeq>(bError);
+    };
+    mnuWindowSystem->Click = [] {
+        bool bError = false;
+        gVarEngineerOpen<frmMESys>(bError);
+    };
+    mnuWindowOtherTest->Click = [] {
+        if (isLoaded<frmMETest>()) form<frmMETest>().BringToFront();
+    };
+    mnuWindowCloseAllEngineer->Click = [] {
+        bool bError = false;
+        gVarEngineerUnloadAll(bError);
+    };
+    mnuHelpHelp->Click = [this] {
+        bool bError = false;
+        gGShowHelp(static_cast<int32_t>(winId()), bError);
+    };
+    mnuHelpAboutVexo->Click = [] {
+        bool bError = false;
+        ErrorTrap trap(kModule, "mnuHelpAboutVexo_Click", bError);
+        trap(10, [&] { form<frmAbout>().Show(vbModal); });
+    };
+
     dtaTest.onValidate = [this](int& Action, bool& Save) { dtaTest_Validate(Action, Save); };
+    dtaTest.onReposition = [this] { dtaTest_Reposition(); };
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
+}
+
+void METestTypeForm::mEditor(void (frmMETest::*iOperation)(bool&)) {
+    if (!isLoaded<frmMETest>()) return;
+    bool bError = false;
+    (form<frmMETest>().*iOperation)(bError);
+}
+
+void METestTypeForm::mnuFileExit_Click() {
+    if (mbExitClosesEditor()) {
+        if (isLoaded<frmMETest>()) form<frmMETest>().UnloadMe();
+        return;
+    }
+    UnloadMe();
 }
 
 void METestTypeForm::Form_Load() {
@@ -25,19 +127,42 @@ void METestTypeForm::Form_Load() {
     frmMETest& editor = form<frmMETest>();
     loadedFlag(editor) = true;
     bool bError = false;
+    if (mbPrintFollowsPrinter()) {
+        ErrorTrap trap(kModule, "Form_Load", bError);
+        trap(10, [&] { mnuFilePrint->setEnabled(!Printer.DeviceName().isEmpty()); });
+    }
     editor.gMETestSecondaryFormInit(*this, dtaTest, bError);
+}
+
+void METestTypeForm::dtaTest_Reposition() {
+    Recordset& rs = dtaTest.Recordset();
+    if (rs.isOpen() && rs.AbsolutePosition() >= 0) setCaption(CStr(rs.field(QStringLiteral("Test_Name"))));
+    mRepositioned();
 }
 
 void METestTypeForm::dtaTest_Validate(int& Action, bool& Save) {
     if (!isLoaded<frmMETest>()) return;
     QString name;
     bool bError = false;
-    ErrorTrap trap("METestTypeForm", "dtaTest_Validate", bError);
+    ErrorTrap trap(kModule, "dtaTest_Validate", bError);
     trap(10, [&] {
         if (dtaTest.Recordset().isOpen() && dtaTest.Recordset().AbsolutePosition() >= 0)
             name = CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name")));
     });
     form<frmMETest>().gMETestSecondaryValidate(name, Action, Save, bError);
+}
+
+void METestTypeForm::changeEvent(QEvent* iEvent) {
+    Form::changeEvent(iEvent);
+    if (iEvent->type() == QEvent::WindowStateChange && Loaded()) Form_Resize();
+}
+
+// The editor follows this window's state unless it is the editor that set it.
+void METestTypeForm::Form_Resize() {
+    if (!isLoaded<frmMETest>()) return;
+    frmMETest& editor = form<frmMETest>();
+    if (editor.gbFormResizing) return;
+    if (editor.WindowState() != WindowState()) editor.setWindowState(WindowState());
 }
 
 void METestTypeForm::Form_Unload(int16_t& Cancel) {
@@ -46,7 +171,7 @@ void METestTypeForm::Form_Unload(int16_t& Cancel) {
         Cancel = 1;
         return;
     }
-    if (isLoaded<frmMETest>()) loadedFlag(form<frmMETest>()) = false;
     bool bError = false;
     gVarConditionFrmMETestUnload(bError);
+    if (isLoaded<frmMETest>()) loadedFlag(form<frmMETest>()) = false;
 }

@@ -15,4 +15,6 @@ public:
 
 protected:
     bool& loadedFlag(frmMETest& ioEditor) override { return ioEditor.gbMETestExtDistortionLoaded; }
+    bool mbExitClosesEditor() const override { return true; }
+    bool mbPrintFollowsPrinter() const override { return true; }
 };

@@ -8,6 +8,9 @@ class frmMETestPolarity : public METestTypeForm {
 public:
     frmMETestPolarity() : METestTypeForm(QStringLiteral("frmMETestPolarity"), QStringLiteral("Polarity")) {
         picPolarity = new PictureBox(this, QStringLiteral("picPolarity"), 300, 100, 3325, 2550);
+        mnuFileDelete->setCaption(QStringLiteral("&Delete Test"));
+        mnuFileSave->setCaption(QStringLiteral("&Save Test"));
+        mnuFileSaveAs->setCaption(QStringLiteral("Save Test &As"));
     }
     PictureBox* picPolarity = nullptr;
 
