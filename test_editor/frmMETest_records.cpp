@@ -239,6 +239,8 @@ void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {
         if (txtDriveV->Visible() && txtDriveV->isEnabled()) check(mRuleDriveV);
         if (!gbTestSaveCancel && !obError && isLoaded<frmMETestExtDistortion>())
             form<frmMETestExtDistortion>().gMETestExtDistortionTxtLimHiValidate(gbTestSaveCancel, obError);
+        if (!gbTestSaveCancel && !obError && isLoaded<frmMETestResponse>())
+            form<frmMETestResponse>().gMETestResponseLayersValidate(gbTestSaveCancel, obError);
     });
 }
 

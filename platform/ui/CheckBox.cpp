@@ -1,4 +1,5 @@
 #include "platform/ui/CheckBox.h"
+#include "platform/ui/Color.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/VbError.h"
 
@@ -37,3 +38,11 @@ void CheckBox::setBoundValue(const Variant& iValue) {
 
 // A click checks a grayed box; the user never makes one grayed.
 void CheckBox::nextCheckState() { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
+
+int32_t CheckBox::ForeColor() const { return vbcolor::fromQColor(palette().color(QPalette::WindowText)); }
+void CheckBox::setForeColor(int32_t iColor) {
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, vbcolor::toQColor(iColor));
+    p.setColor(QPalette::ButtonText, vbcolor::toQColor(iColor));
+    setPalette(p);
+}

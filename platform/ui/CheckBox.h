@@ -22,6 +22,10 @@ public:
     int16_t Alignment() const { return layoutDirection() == Qt::RightToLeft ? 1 : 0; }
     void setAlignment(int16_t iAlignment) { setLayoutDirection(iAlignment == 1 ? Qt::RightToLeft : Qt::LeftToRight); }
 
+    // The caption's colour (&H00BBGGRR or a system colour).
+    int32_t ForeColor() const;
+    void setForeColor(int32_t iColor);
+
     std::function<void()> Click;
 
     Variant boundValue() const override;
