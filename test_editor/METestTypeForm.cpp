@@ -150,6 +150,15 @@ void METestTypeForm::dtaTest_Validate(int& Action, bool& Save) {
             name = CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name")));
     });
     form<frmMETest>().gMETestSecondaryValidate(name, Action, Save, bError);
+    // A value the boxes would refuse is never written, however the window closes.
+    if (!bError && Save && Action != 0) {
+        bool refused = false;
+        mCheckBeforeWrite(refused, bError);
+        if (refused) {
+            Action = 0;
+            Save = false;
+        }
+    }
 }
 
 void METestTypeForm::changeEvent(QEvent* iEvent) {

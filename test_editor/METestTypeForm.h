@@ -44,6 +44,12 @@ protected:
     virtual void mAfterSave() {}
     // The distortion window's Exit closes the editor; the others close themselves.
     virtual bool mbExitClosesEditor() const { return false; }
+    // The window's own entry checks before its edits are written; a refusal
+    // shows its message and keeps the record where it is.
+    virtual void mCheckBeforeWrite(bool& ioCancel, bool& obError) {
+        Q_UNUSED(ioCancel);
+        Q_UNUSED(obError);
+    }
     // Whether Form_Load enables File > Print when a printer is installed.
     virtual bool mbPrintFollowsPrinter() const { return false; }
 

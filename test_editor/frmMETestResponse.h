@@ -51,6 +51,7 @@ protected:
     bool& loadedFlag(frmMETest& ioEditor) override { return ioEditor.gbMETestResponseLoaded; }
     void mRepositioned() override;
     void mAfterSave() override;
+    void mCheckBeforeWrite(bool& ioCancel, bool& obError) override { gMETestResponseLayersValidate(ioCancel, obError); }
 
 private:
     // frmMETestResponse.cpp: layout and handlers

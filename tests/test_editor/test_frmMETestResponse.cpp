@@ -111,6 +111,21 @@ TEST_F(ResponseWindowTest, BlockAndLimitStayInTheirRanges) {
     EXPECT_EQ(boxes()[0].prompt, "In the range 0.1 to 9.9 (dB) please!");
     EXPECT_EQ(row(QStringLiteral("R1")), row0);
     EXPECT_TRUE(r.txtLyrLim(1).HasFocus());
+
+    // So are another test picked and a close answered Yes: the editor stays on R1.
+    frmMETest& t = form<frmMETest>();
+    for (auto leave : {+[](frmMETest& e) { TestEditorRig::choose(e.dcboTest, QStringLiteral("R2")); },
+                       +[](frmMETest&) { ctrl(Qt::Key_X); }}) {
+        clearBoxes();
+        answer({vbYes});
+        leave(t);
+        ASSERT_TRUE(isLoaded<frmMETest>());
+        EXPECT_EQ(t.dcboTest->Text(), "R1");
+        EXPECT_TRUE(std::any_of(boxes().begin(), boxes().end(), [](const MsgBoxCall& b) {
+            return b.prompt == QLatin1String("In the range 0.1 to 9.9 (dB) please!");
+        }));
+        EXPECT_EQ(row(QStringLiteral("R1")), row0);
+    }
 }
 
 TEST_F(ResponseWindowTest, ABlockThatLeavesNoRoomForTheHoleClearsItWhenSaved) {
