@@ -125,17 +125,16 @@ void frmMETestResponse::gMETestResponseCheckRangeUpdate(bool& obError) {
         const QString m2 = msCRUpdateNearestFreq(rounded(Val(cboLyrFMHi(k).Text())), true, obError);
         if (obError) break;
         mSetFirst(cboLyrFMHi(k), m2);
-        gbMETestSecondaryDontProcess = true;
+        // A nudge that rebuilds a list lowers the flag (the add step's own), so
+        // the selections after it run their Click handling, which refreshes
+        // the editor's bounds for the moved points.
         mLyrFLoCheckNudge(k, obError);
-        gbMETestSecondaryDontProcess = true;
         if (!obError) mLyrFMHiCheckNudge(k, obError);
-        gbMETestSecondaryDontProcess = true;
         if (obError) break;
         const bool on = chkLyrOn(k).Value() == 1;
         const bool permitted = gbMETestResponseHolePermitted(k, obError);
         if (!obError) mShowCboHole(k, permitted && on, obError);
         if (!obError) mHideRefusedHole(k, permitted, obError);
-        gbMETestSecondaryDontProcess = true;
     }
     gbMETestSecondaryDontProcess = false;
     if (!obError) gMETestUpdateLayersResponse(obError);
