@@ -196,8 +196,12 @@ private:
     void picPolarity_DblClick();
 
     // frmVexo_afterunit.cpp: after each unit
-    bool mbScriptListRead(bool& obError);
     void mSerialiseRefSelect(float ifWorstDev, int16_t inFailSet, bool& obError);
+    void mSerialiseRefSelectSerialise(int16_t inFailSet, bool& obError);
+    void mSerialiseRefSelectRef(float ifWorstDev, bool& obError);
+    void mReadSerial(bool& obError);
+    void mLogUnitCurve(int16_t inFailSet, bool& obError);
+    bool mbScriptListRead(bool& obError);
 
     SingleInstance* mInstance = nullptr;
     bool mbSecondCopy = false;          // another copy runs: this one only ends

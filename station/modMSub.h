@@ -61,3 +61,6 @@ public:
 private:
     bool mbWas;
 };
+
+// Prints the sequence's label script after a unit.
+void gMSubProcessScript(bool& obError);
