@@ -3,6 +3,7 @@
 #include "platform/vb/Format.h"
 #include "platform/vb/Strings.h"
 #include "platform/vb/VbError.h"
+#include <charconv>
 #include <cmath>
 
 namespace prodmath {
@@ -10,12 +11,28 @@ namespace prodmath {
 QString dayText(double idDays) { return Format(idDays, QStringLiteral("00000.000000")); }
 
 double dayValue(const QString& isText) {
-    QString s = isText.trimmed();
-    s.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double d = s.toDouble(&ok);
-    if (!ok || s.isEmpty()) vbRaise(vberr::kTypeMismatch);
+    // Read on every production row of the day: parsed directly, no locale lookup.
+    const QString s = isText.trimmed();
+    char buf[64];
+    if (s.isEmpty() || s.size() >= static_cast<qsizetype>(sizeof buf)) vbRaise(vberr::kTypeMismatch);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        buf[i] = c == u',' ? '.' : (c < 128 ? static_cast<char>(c) : '?');
+    }
+    double d = 0.0;
+    const char* end = buf + s.size();
+    const auto [ptr, ec] = std::from_chars(buf, end, d);
+    if (ec != std::errc() || ptr != end) vbRaise(vberr::kTypeMismatch);
     return d;
+}
+
+int16_t countValue(const QString& isText) {
+    // The station writes whole numbers; anything else takes the general conversion.
+    const QByteArray b = isText.trimmed().toLatin1();
+    long long n = 0;
+    const auto [ptr, ec] = std::from_chars(b.constData(), b.constData() + b.size(), n);
+    if (!b.isEmpty() && ec == std::errc() && ptr == b.constData() + b.size()) return checkedInt(n);
+    return CInt(Variant(isText));
 }
 
 bool sameDay(double idA, double idB) { return std::floor(idA) == std::floor(idB); }

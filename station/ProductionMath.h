@@ -24,6 +24,10 @@ QString dayText(double idDays);
 // type mismatch on anything else.
 double dayValue(const QString& isText);
 
+// A stored count read back as a 16-bit integer (overflow past 32767, a type
+// mismatch on a text that is no number).
+int16_t countValue(const QString& isText);
+
 // True when the two times lie on the same day.
 bool sameDay(double idA, double idB);
 

@@ -13,6 +13,7 @@
 #include "station/ProductionMath.h"
 #include "station/frmVexo.h"
 #include <QDir>
+#include <vector>
 
 using prodmath::ProductionRow;
 
@@ -33,14 +34,14 @@ QString currentSeqName(frmVexo& iMain) {
 
 double startOf(const Recordset& iRs) { return prodmath::dayValue(CStr(iRs.field(kStart))); }
 
-ProductionRow rowOf(const Recordset& iRs) {
+ProductionRow rowOf(const Recordset& iRs, double idStart) {
     ProductionRow r;
     r.sSeq = RTrim(CStr(iRs.field(kSeq)));
-    r.dStart = startOf(iRs);
+    r.dStart = idStart;
     r.dEnd = prodmath::dayValue(CStr(iRs.field(kEnd)));
     r.dPause = prodmath::dayValue(CStr(iRs.field(kPause)));
-    r.nUnits = CInt(iRs.field(kUnits));
-    r.nFails = CInt(iRs.field(kFails));
+    r.nUnits = prodmath::countValue(CStr(iRs.field(kUnits)));
+    r.nFails = prodmath::countValue(CStr(iRs.field(kFails)));
     return r;
 }
 }
@@ -63,19 +64,29 @@ void gMprFileRead(bool& obError) {
         prodmath::ProductionTally tally = mTally;
         tally.beginRead();
         Recordset& rs = main.dtaProdRep.Recordset();
-        if (rs.RecordCount() > 0) {
-            // Rows are added in time order: today's are the last ones.
-            rs.MoveLast();
-            while (prodmath::sameDay(startOf(rs), dNow)) {
-                rs.MovePrevious();
-                if (rs.BOF()) {
-                    rs.MoveFirst();
-                    break;
+        // One read transaction for the whole walk, not a file lock per row.
+        const Database db = rs.database();
+        db.BeginTrans();
+        struct End {
+            const Database& db;
+            ~End() {
+                try {
+                    db.CommitTrans();
+                } catch (...) {
                 }
             }
-            if (!prodmath::sameDay(startOf(rs), dNow)) rs.MoveNext();
-            for (; !rs.EOF_(); rs.MoveNext()) tally.addRow(rowOf(rs), sSeqName, dNow);
+        } end{db};
+        // Rows are added in time order: today's are the last ones, taken
+        // walking back and counted in the order they were written.
+        std::vector<ProductionRow> rows;
+        if (rs.RecordCount() > 0) {
+            for (rs.MoveLast(); !rs.BOF(); rs.MovePrevious()) {
+                const double dStart = startOf(rs);
+                if (!prodmath::sameDay(dStart, dNow)) break;
+                rows.push_back(rowOf(rs, dStart));
+            }
         }
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it) tally.addRow(*it, sSeqName, dNow);
         tally.endRead(dNow);
         mTally = tally;
     });

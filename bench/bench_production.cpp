@@ -1,0 +1,124 @@
+// The production report at production scale: today's 10,000 rows behind
+// 100,000 of earlier days in Vexo_Prod.mdb, read through the main window's
+// data control as each sequence change does, against a raw SQLite query of the
+// same rows; and counting and writing one unit, against the audio time of a
+// unit of the demo sequence.
+#include "common/modVarSystemParams.h"
+#include "platform/data/Database.h"
+#include "platform/data/Recordset.h"
+#include "platform/os/Clock.h"
+#include "platform/os/Settings.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
+#include "station/ProductionMath.h"
+#include "station/frmVexo.h"
+#include "station/modProductionReport.h"
+#include <QApplication>
+#include <QTemporaryDir>
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+constexpr int kOlder = 100000;
+constexpr int kToday = 10000;
+
+void fillRows() {
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Prod.mdb"));
+    SQLite::Database& sql = db.sqlite();
+    SQLite::Transaction tx(sql);
+    SQLite::Statement q(sql, "INSERT INTO vexo_prod VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    const double today = std::floor(vclock::nowDays());
+    for (int r = 0; r < kOlder + kToday; ++r) {
+        const double start = r < kOlder ? today - 200.0 + r / 1000.0 : today + (r - kOlder) / (2.0 * kToday);
+        q.bind(1, r % 3 == 0 ? "Writer" : "Other");
+        q.bind(2, "Anne");
+        q.bind(3, "Line 1");
+        q.bind(4, prodmath::dayText(start).toStdString());
+        q.bind(5, prodmath::dayText(start + 0.00002).toStdString());
+        q.bind(6, "00000.000000");
+        q.bind(7, "1");
+        q.bind(8, r % 10 == 0 ? "1" : "0");
+        q.exec();
+        q.reset();
+    }
+    tx.commit();
+}
+
+frmVexo& station() {
+    static QTemporaryDir sHome;
+    static QTemporaryDir sSettings;
+    static frmVexo* sMain = [] {
+        qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        settingsstore::setFolder(sSettings.path());
+        setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+        frmVexo* m = &form<frmVexo>();   // creates the empty files
+        fillRows();
+        m->dtaProdRep.Refresh();
+        Recordset& seq = m->dtaSeq.Recordset();
+        seq.AddNew();
+        seq.setField(QStringLiteral("Seq_Name"), QStringLiteral("Writer"));
+        seq.Update();
+        {
+            // Moving on the sequence control would run the sequence change.
+            m->gbTraboDontProcess = true;
+            seq.setBookmark(seq.LastModified());
+            m->gbTraboDontProcess = false;
+        }
+        return m;
+    }();
+    return *sMain;
+}
+
+void BM_ReadTodaysRows(benchmark::State& state) {
+    station();
+    for (auto _ : state) {
+        bool err = false;
+        gMprFileRead(err);
+        if (err) state.SkipWithError("read failed");
+    }
+}
+BENCHMARK(BM_ReadTodaysRows)->Unit(benchmark::kMillisecond);
+
+// The same rows and values straight from SQLite: the floor the read is measured against.
+void BM_RawQueryOfTodaysRows(benchmark::State& state) {
+    station();
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Prod.mdb"));
+    SQLite::Statement q(db.sqlite(), "SELECT * FROM vexo_prod WHERE rowid > ?");
+    for (auto _ : state) {
+        q.bind(1, kOlder);
+        double total = 0;
+        int units = 0;
+        while (q.executeStep()) {
+            total += q.getColumn(4).getDouble() - q.getColumn(3).getDouble() - q.getColumn(5).getDouble();
+            units += q.getColumn(6).getInt() + q.getColumn(7).getInt();
+            benchmark::DoNotOptimize(q.getColumn(0).getText());
+        }
+        q.reset();
+        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(units);
+    }
+}
+BENCHMARK(BM_RawQueryOfTodaysRows)->Unit(benchmark::kMillisecond);
+
+// One unit counted and its row written (the label refreshed twice).
+void BM_CountAndWriteOneUnit(benchmark::State& state) {
+    station();
+    for (auto _ : state) {
+        bool err = false;
+        gMprInc(false, err);
+        gMprFileWrite(err);
+        if (err) state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_CountAndWriteOneUnit)->Unit(benchmark::kMicrosecond);
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
