@@ -27,12 +27,15 @@ double dayValue(const QString& isText) {
 }
 
 int16_t countValue(const QString& isText) {
-    // The station writes whole numbers; anything else takes the general conversion.
+    // The station writes whole numbers; a decimal one (either decimal
+    // character) is rounded half to even as any conversion to a count.
     const QByteArray b = isText.trimmed().toLatin1();
     long long n = 0;
     const auto [ptr, ec] = std::from_chars(b.constData(), b.constData() + b.size(), n);
     if (!b.isEmpty() && ec == std::errc() && ptr == b.constData() + b.size()) return checkedInt(n);
-    return CInt(Variant(isText));
+    const double d = dayValue(isText);
+    if (!(std::fabs(d) < 1e9)) vbRaise(vberr::kOverflow);
+    return checkedInt(static_cast<long long>(roundHalfEven(d)));
 }
 
 bool sameDay(double idA, double idB) { return std::floor(idA) == std::floor(idB); }

@@ -154,7 +154,12 @@ void frmVexo::mReadSerial(bool& obError) {
 void frmVexo::mLogUnitCurve(int16_t inFailSet, bool& obError) {
     ErrorTrap trap(kModule, "mLogUnitCurve", obError);
     QString sMain;
-    if (!trap(10, [&] { sMain = RTrim(SequenceRecord(dtaSeq.Recordset()).Main_Resp()); })) return;
+    // A sequence that never named one (Null) logs the last judged test.
+    if (!trap(10, [&] {
+            const Variant v = dtaSeq.Recordset().field(QStringLiteral("Main_Resp"));
+            if (!v.isNull()) sMain = RTrim(CStr(v));
+        }))
+        return;
     const RespDiffEntry* pEntry = nullptr;
     for (size_t k = 1; k < matypRespDiff.size(); ++k) {
         const RespDiffEntry& e = matypRespDiff[k];

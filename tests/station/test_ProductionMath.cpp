@@ -74,6 +74,7 @@ TEST_F(ProductionMathTest, StoredTimesUseTheLocaleDecimalAndReadBackEitherWay) {
     EXPECT_EQ(errorOf([] { dayValue(QString()); }), vberr::kTypeMismatch);
     EXPECT_EQ(countValue(QStringLiteral("17")), 17);
     EXPECT_EQ(countValue(QStringLiteral(" 3.0")), 3);   // not as the station writes it, still a count
+    EXPECT_EQ(countValue(QStringLiteral("2,5")), 2);
     EXPECT_EQ(errorOf([] { countValue(QStringLiteral("40000")); }), vberr::kOverflow);
     EXPECT_EQ(errorOf([] { countValue(QStringLiteral("many")); }), vberr::kTypeMismatch);
     EXPECT_TRUE(sameDay(kDay + 0.01, kDay + 0.99));

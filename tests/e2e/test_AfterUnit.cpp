@@ -1,0 +1,310 @@
+// After each unit on the jig, as the operator meets it: Test pressed, the
+// serial number typed, the reference and selection questions answered; then
+// the sequence row, the logged curves and the production rows read back.
+#include "common/frmInputNumber.h"
+#include "common/frmPassword.h"
+#include "common/modVarSystemParams.h"
+#include "platform/data/Database.h"
+#include "platform/os/Clock.h"
+#include "platform/os/Settings.h"
+#include "platform/vb/Conversions.h"
+#include "test_editor/frmMETest.h"
+#include "station/DemoStation.h"
+#include "tests/support/MainWindowRig.h"
+
+namespace {
+const QString kLine = QStringLiteral("Line");
+const QString kOther = QStringLiteral("Other");
+
+// A unit whose break-up peak lies a little above the standard one's: it passes
+// with a margin well away from zero.
+sound::UnitModel slightlyOff(double iDb) {
+    sound::UnitModel u = sound::UnitModel::standard();
+    u.peakGainDb += iDb;
+    return u;
+}
+
+class AfterUnitTest : public MainWindowRig {
+protected:
+    void SetUp() override {
+        MainWindowRig::SetUp();
+        // The demo's polarity test beside the tests seeded here; the re-test question off.
+        demostation::build(home());
+        bool e = false;
+        gVarSystemParamsRead(e);
+        gbOpFailCheck = false;
+        gVarSystemParamsWrite(e);
+        ASSERT_FALSE(e);
+        installJig();
+        saveUserSetting(QStringLiteral("gfVOutSoundboard"), QStringLiteral("2"));
+        saveUserSetting(QStringLiteral("gfVOutAmp"), QStringLiteral("40"));
+        saveUserSetting(QStringLiteral("gbVOutPositivePolarity"), QStringLiteral("-1"));
+        seed::add(seed::ResponseTest{.name = QStringLiteral("Resp"), .fLo = 100, .fHi = 10000, .points = 40,
+                                     .layers = {seed::Layer{.fLo = 100, .fHi = 10000, .pt = 3, .lim = 2.0f}}});
+        seed::add(seed::ResponseTest{.name = QStringLiteral("Wide"), .fLo = 20, .fHi = 20000, .points = 100,
+                                     .layers = {seed::Layer{.fLo = 20, .fHi = 20000, .pt = 5, .lim = 2.0f}}});
+        seed::add(seed::ResponseTest{.name = QStringLiteral("Ears"), .fLo = 100, .fHi = 10000, .points = 40,
+                                     .opDecide = true});
+        addSequence(kLine, {QStringLiteral("Resp"), demostation::kPolarityTest});
+        addSequence(kOther, {QStringLiteral("Resp")});
+    }
+    void TearDown() override {
+        unload<frmMETest>();
+        MainWindowRig::TearDown();
+    }
+    // Started on the sequence, calibrated on the standard unit.
+    frmVexo& ready(const QString& iSeq = kLine, int iResponseTests = 1) {
+        frmVexo& f = start();
+        if (f.dcboSeq->Text() != iSeq) choose(f.dcboSeq, iSeq);
+        calibrate(f, iResponseTests);
+        return f;
+    }
+    // The standard unit connected, and each response test's reference accepted.
+    void calibrate(frmVexo& f, int iResponseTests = 1) {
+        jig().setUnit(sound::UnitModel::standard());
+        answer({vbYes});
+        for (int k = 0; k < iResponseTests; ++k) answer({vbYes});
+        drive::click(f.cmdCali);
+        clearBoxes();
+    }
+    // A value of the current sequence row as an engineer's editor would set it.
+    static void setSeq(frmVexo& f, const QString& iField, const Variant& iValue) {
+        Recordset& rs = f.dtaSeq.Recordset();
+        f.gbTraboDontProcess = true;
+        rs.Edit();
+        rs.setField(iField, iValue);
+        rs.Update();
+        f.gbTraboDontProcess = false;
+    }
+    // A field of a sequence as stored in the file.
+    static Variant stored(const QString& iSeq, const QString& iField) {
+        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
+        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
+        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
+        return rs->field(iField);
+    }
+    void testUnit(frmVexo& f, const sound::UnitModel& iUnit = sound::UnitModel::standard()) {
+        jig().setUnit(iUnit);
+        drive::click(f.cmdTest);
+    }
+    // The serial number dialog: checks the offer, types the answer and presses Enter.
+    void typeSerial(const QString& iOffered, const QString& iTyped) {
+        expectModal<frmInputNumber>([iOffered, iTyped](frmInputNumber& d) {
+            EXPECT_EQ(d.Caption(), "Unit serial number");
+            EXPECT_EQ(d.txtNumber->Text(), iOffered);
+            retype(*d.txtNumber, iTyped);
+            drive::key(Qt::Key_Return);
+        });
+    }
+    static long rows(const QString& iFile, const QString& iTable) {
+        return OpenDatabase(iFile).OpenRecordset(iTable)->RecordCount();
+    }
+    static double lastCali(const QString& iSeq) { return CDbl(stored(iSeq, QStringLiteral("Last_Cali"))); }
+    QStringList boxTitles() const {
+        QStringList out;
+        for (const MsgBoxCall& b : boxes()) out << b.title;
+        return out;
+    }
+};
+}
+
+TEST_F(AfterUnitTest, SerialNumbersFollowTheFlagAndLandInTheSequence) {
+    frmVexo& f = ready();
+    struct Case {
+        const char* flag;
+        bool failing;
+        bool asked;
+    } cases[] = {{"None", false, false}, {"None", true, false}, {"Pass", false, true}, {"Pass", true, false},
+                 {"Fail", false, false}, {"Fail", true, true},  {"Both", false, true}, {"Both", true, true},
+                 {"Some", false, false}, {"Some", true, false}};
+    int32_t serial = 100;
+    for (const Case& c : cases) {
+        setSeq(f, QStringLiteral("Serial_Flag"), QString::fromLatin1(c.flag));
+        setSeq(f, QStringLiteral("Serial_No"), serial);
+        f.lblSerial->setCaption(QString());
+        if (c.asked) typeSerial(QString::number(serial + 1), QString::number(serial + 5));
+        testUnit(f, c.failing ? sound::UnitModel::peakPlus3dB() : sound::UnitModel::standard());
+        const int32_t expected = c.asked ? serial + 5 : serial;
+        EXPECT_EQ(CLng(stored(kLine, QStringLiteral("Serial_No"))), expected) << c.flag << c.failing;
+        // The label stays: the write did not run the sequence change, which clears it.
+        EXPECT_EQ(f.lblSerial->Caption(), c.asked ? QStringLiteral("Serial %1").arg(expected) : QString())
+            << c.flag << c.failing;
+        serial += 10;
+    }
+
+    // An empty number offers 1; the last number is offered again.
+    setSeq(f, QStringLiteral("Serial_Flag"), QStringLiteral("Both"));
+    setSeq(f, QStringLiteral("Serial_No"), Variant());
+    typeSerial(QStringLiteral("1"), QStringLiteral("1"));
+    testUnit(f);
+    EXPECT_EQ(CLng(stored(kLine, QStringLiteral("Serial_No"))), 1);
+    setSeq(f, QStringLiteral("Serial_No"), int32_t{9999999});
+    typeSerial(QStringLiteral("9999999"), QStringLiteral("9999999"));
+    testUnit(f);
+    EXPECT_EQ(CLng(stored(kLine, QStringLiteral("Serial_No"))), 9999999);
+}
+
+TEST_F(AfterUnitTest, ACloseUnitIsOfferedByItsMarginAndConfirmingTightensTheLimit) {
+    frmVexo& f = ready();
+    // Limits wide open: the unit's margin is shown in the reference message.
+    setSeq(f, QStringLiteral("Ref_Lim"), 5.0f);
+    answer({vbYes, vbOK});
+    testUnit(f, slightlyOff(0.8));
+    ASSERT_EQ(boxTitles(), (QStringList{QStringLiteral("Possible Reference! ... "), QStringLiteral("Possible Reference!")}));
+    EXPECT_EQ(boxes()[0].prompt, "Have you just tested the current reference");
+    const QString text = boxes()[1].prompt;
+    ASSERT_TRUE(text.startsWith(QStringLiteral("Please mark this unit "))) << text.toStdString();
+    const float margin = text.mid(22, 4).toFloat();
+    EXPECT_GT(margin, 0.2f);   // the unit's largest block level, not the judging's worst record of 0
+    EXPECT_LT(margin, 2.0f);
+    EXPECT_EQ(text.mid(26), QStringLiteral(" and put aside.\r\rIf available return the unit marked 5.00 \rto production.\r"));
+    EXPECT_NEAR(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), margin, 0.006f);
+    EXPECT_EQ(f.lblRefSearch->Caption(), QStringLiteral("Ref Search (dB) ") + text.mid(22, 4));
+
+    // Around both limits: the same unit under a reference limit just above and a
+    // selection limit just below its margin, then the other way round.
+    struct Case {
+        float ref, sel;
+        QStringList titles;
+    } cases[] = {
+        {margin + 0.05f, margin - 0.05f, {QStringLiteral("Possible Reference! ... ")}},
+        {margin - 0.05f, margin + 0.05f, {QStringLiteral("Selected Unit!")}},
+        {0.0f, 0.0f, {}},
+    };
+    for (const Case& c : cases) {
+        setSeq(f, QStringLiteral("Ref_Lim"), c.ref);
+        setSeq(f, QStringLiteral("Sel_Lim"), c.sel);
+        clearBoxes();
+        answer({vbNo, vbOK});
+        testUnit(f, slightlyOff(0.8));
+        EXPECT_EQ(boxTitles(), c.titles) << c.ref << " " << c.sel;
+        EXPECT_FLOAT_EQ(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), c.ref);   // No changes nothing
+    }
+    EXPECT_TRUE(boxes().isEmpty());
+
+    // A failed unit is never offered, whatever the limits.
+    setSeq(f, QStringLiteral("Ref_Lim"), 50.0f);
+    setSeq(f, QStringLiteral("Sel_Lim"), 50.0f);
+    clearBoxes();
+    testUnit(f, sound::UnitModel::peakPlus3dB());
+    EXPECT_FALSE(boxTitles().contains(QStringLiteral("Possible Reference! ... ")));
+    EXPECT_FALSE(boxTitles().contains(QStringLiteral("Selected Unit!")));
+}
+
+TEST_F(AfterUnitTest, CurvesAreLoggedAsTheSequenceAsksWithTheLoggedTestsSweep) {
+    frmVexo& f = ready();
+    struct Case {
+        const char* logDisc;
+        bool failing;
+        bool logged;
+    } cases[] = {{"None", false, false}, {"None", true, false}, {"Pass", false, true}, {"Pass", true, false},
+                 {"Fail", false, false}, {"Fail", true, true},  {"Both", false, true}, {"Both", true, true}};
+    long count = 0;
+    for (const Case& c : cases) {
+        setSeq(f, QStringLiteral("Log_Disc"), QString::fromLatin1(c.logDisc));
+        testUnit(f, c.failing ? sound::UnitModel::peakPlus3dB() : sound::UnitModel::standard());
+        if (c.logged) ++count;
+        ASSERT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), count) << c.logDisc << c.failing;
+    }
+    // Each row holds the response test's sweep although the polarity test ran after it.
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+    auto rs = db.OpenRecordset(QStringLiteral("vexo_crv"));
+    for (; !rs->EOF_(); rs->MoveNext()) {
+        EXPECT_EQ(CStr(rs->field(QStringLiteral("Model_Name"))), kLine);
+        EXPECT_EQ(CInt(rs->field(QStringLiteral("Swp_Point"))), 40);
+        EXPECT_EQ(CLng(rs->field(QStringLiteral("Swp_Start_Freq"))), 100);
+        EXPECT_EQ(CLng(rs->field(QStringLiteral("Swp_End_Freq"))), 10000);
+        EXPECT_FALSE(rs->field(QStringLiteral("Curve040")).isNull());
+        EXPECT_TRUE(rs->field(QStringLiteral("Curve041")).isNull());
+    }
+}
+
+TEST_F(AfterUnitTest, TheMainResponseTestIsLoggedElseTheLastOneTheStationJudged) {
+    addSequence(QStringLiteral("Two"), {QStringLiteral("Resp"), QStringLiteral("Wide"), demostation::kPolarityTest});
+    frmVexo& f = ready(QStringLiteral("Two"), 2);
+    setSeq(f, QStringLiteral("Log_Disc"), QStringLiteral("Both"));
+    testUnit(f);                                       // Main_Resp blank: the last one, Wide
+    setSeq(f, QStringLiteral("Main_Resp"), QStringLiteral("Resp"));
+    testUnit(f);
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+    auto rs = db.OpenRecordset(QStringLiteral("vexo_crv"));
+    ASSERT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(CInt(rs->field(QStringLiteral("Swp_Point"))), 100);
+    rs->MoveNext();
+    EXPECT_EQ(CInt(rs->field(QStringLiteral("Swp_Point"))), 40);
+}
+
+TEST_F(AfterUnitTest, TheProductionLabelAlwaysEqualsAFreshReadAndTheRowsSumToIt) {
+    frmVexo& f = ready();
+    struct Unit {
+        const QString& seq;
+        bool failing;
+        int pauseSeconds;
+    } units[] = {{kLine, false, 20}, {kLine, true, 5}, {kLine, false, 40}, {kOther, false, 10}, {kOther, true, 0},
+                 {kLine, false, 15}};
+    for (const Unit& u : units) {
+        if (f.dcboSeq->Text() != u.seq) {
+            choose(f.dcboSeq, u.seq);
+            if (lastCali(u.seq) == 0.0) calibrate(f);
+        }
+        vclock::advance(u.pauseSeconds * 1000);
+        testUnit(f, u.failing ? sound::UnitModel::peakPlus3dB() : sound::UnitModel::standard());
+        const QString shown = f.lblProdRep->Caption();
+        choose(f.dcboSeq, u.seq == kLine ? kOther : kLine);
+        choose(f.dcboSeq, u.seq);
+        EXPECT_EQ(f.lblProdRep->Caption(), shown);
+    }
+    EXPECT_TRUE(f.lblProdRep->Caption().startsWith(QStringLiteral("Total    6    4  Fail  33%  25%    ")))
+        << f.lblProdRep->Caption().toStdString();
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Prod.mdb"));
+    auto rs = db.OpenRecordset(QStringLiteral("vexo_prod"));
+    int unitSum = 0, failSum = 0;
+    for (; !rs->EOF_(); rs->MoveNext()) {
+        unitSum += CInt(rs->field(6));
+        failSum += CInt(rs->field(7));
+    }
+    EXPECT_EQ(rs->RecordCount(), 6);
+    EXPECT_EQ(unitSum, 6);
+    EXPECT_EQ(failSum, 2);
+}
+
+TEST_F(AfterUnitTest, AUnitTestedByTheEngineerIsNotCountedAndThePauseIsBooked) {
+    frmVexo& f = ready();
+    gsPasswordEng = QString();
+    auto logIn = [&] {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_E, Qt::ControlModifier);
+        if (isLoaded<frmMETest>()) {
+            form<frmMETest>().close();
+            unload<frmMETest>();
+        }
+        QApplication::processEvents();
+    };
+    setSeq(f, QStringLiteral("Serial_Flag"), QStringLiteral("Both"));
+    setSeq(f, QStringLiteral("Log_Disc"), QStringLiteral("Both"));
+    logIn();
+    ASSERT_FALSE(f.dcboOperator->Visible());
+    choose(f.dcboSeq, kOther);
+    choose(f.dcboSeq, kLine);
+    const QString before = f.lblProdRep->Caption();
+    testUnit(f);                                       // no serial number asked, nothing logged
+    EXPECT_EQ(f.lblProdRep->Caption(), before);
+    EXPECT_EQ(f.lblSerial->Caption(), "");
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
+
+    vclock::advance(10 * 60 * 1000);
+    logIn();
+    ASSERT_TRUE(f.dcboOperator->Visible());
+    setSeq(f, QStringLiteral("Serial_Flag"), QStringLiteral("None"));
+    testUnit(f);
+    const Database db = OpenDatabase(QStringLiteral("Vexo_Prod.mdb"));
+    auto rs = db.OpenRecordset(QStringLiteral("vexo_prod"));
+    ASSERT_EQ(rs->RecordCount(), 1);
+    const double pause = CDbl(rs->field(5));
+    EXPECT_GT(pause * 1440.0, 10.0);
+    EXPECT_LT(pause * 1440.0, 12.0);
+    EXPECT_GT(CDbl(rs->field(4)) - CDbl(rs->field(3)) - pause, 0.0);
+    EXPECT_FALSE(f.lblProdRep->Caption().contains(QLatin1Char('-')));
+}
