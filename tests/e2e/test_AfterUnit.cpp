@@ -2,6 +2,7 @@
 // serial number typed, the reference and selection questions answered; then
 // the sequence row, the logged curves and the production rows read back.
 #include "common/frmInputNumber.h"
+#include "common/frmMultiButton.h"
 #include "common/frmPassword.h"
 #include "common/modVarSystemParams.h"
 #include "platform/data/Database.h"
@@ -47,6 +48,7 @@ protected:
                                      .opDecide = true});
         addSequence(kLine, {QStringLiteral("Resp"), demostation::kPolarityTest});
         addSequence(kOther, {QStringLiteral("Resp")});
+        addSequence(QStringLiteral("By ear"), {QStringLiteral("Ears")});
     }
     void TearDown() override {
         unload<frmMETest>();
@@ -178,6 +180,9 @@ TEST_F(AfterUnitTest, ACloseUnitIsOfferedByItsMarginAndConfirmingTightensTheLimi
         answer({vbNo, vbOK});
         testUnit(f, slightlyOff(0.8));
         EXPECT_EQ(boxTitles(), c.titles) << c.ref << " " << c.sel;
+        if (c.titles == QStringList{QStringLiteral("Selected Unit!")})
+            EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Please mark this unit as SELECTED (") + text.mid(22, 4) +
+                                             QStringLiteral("dB)"));
         EXPECT_FLOAT_EQ(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), c.ref);   // No changes nothing
     }
     EXPECT_TRUE(boxes().isEmpty());
@@ -307,4 +312,27 @@ TEST_F(AfterUnitTest, AUnitTestedByTheEngineerIsNotCountedAndThePauseIsBooked) {
     EXPECT_LT(pause * 1440.0, 12.0);
     EXPECT_GT(CDbl(rs->field(4)) - CDbl(rs->field(3)) - pause, 0.0);
     EXPECT_FALSE(f.lblProdRep->Caption().contains(QLatin1Char('-')));
+}
+
+TEST_F(AfterUnitTest, TheReferenceUnitItselfNeverTurnsTheSearchOffAndAnOperatorsDecisionIsNeverOffered) {
+    frmVexo& f = ready();
+    setSeq(f, QStringLiteral("Ref_Lim"), 5.0f);
+    answer({vbYes, vbOK});
+    testUnit(f);                                       // the standard unit the sequence was calibrated on
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_GE(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), 0.01f);
+    EXPECT_NE(f.lblRefSearch->Caption(), "");
+
+    // The operator passes the unit by ear: nothing the station judged, so no
+    // offer and no curve, whatever the limits and the logging ask.
+    choose(f.dcboSeq, QStringLiteral("By ear"));
+    calibrate(f);
+    setSeq(f, QStringLiteral("Ref_Lim"), 50.0f);
+    setSeq(f, QStringLiteral("Sel_Lim"), 50.0f);
+    setSeq(f, QStringLiteral("Log_Disc"), QStringLiteral("Both"));
+    expectModal<frmMultiButton>([](frmMultiButton&) { drive::key(Qt::Key_P); });
+    testUnit(f);
+    EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
+    EXPECT_TRUE(boxes().isEmpty()) << boxTitles().join('|').toStdString();
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
 }
