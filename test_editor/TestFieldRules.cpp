@@ -1,4 +1,5 @@
 #include "test_editor/TestFieldRules.h"
+#include "platform/vb/Format.h"
 #include <QLocale>
 #include <algorithm>
 
@@ -89,6 +90,36 @@ QList<QPair<QString, Variant>> newTestValues(const QString& isType, const QStrin
             v.append({p + QStringLiteral("_Lim"), Variant(float(n))});
         }
     return v;
+}
+
+}
+
+namespace testfields {
+
+QStringList extDistortionModes() {
+    return {QStringLiteral("100Hz RMS THD, 200-22kHz"),
+            QStringLiteral("315Hz RMS 3rd harmonic, narrow band"),
+            QStringLiteral("1kHz RMS THD, 2k-22kHz"),
+            QStringLiteral("6.3kHz RMS THD, 12k-22kHz"),
+            QStringLiteral("10kHz RMS THD, 20k-22kHz"),
+            QStringLiteral("40Hz RMS 2-400Hz"),
+            QStringLiteral("1kHz RMS 3rd harmonic - experimental"),
+            QStringLiteral("1kHz notch only, 22-22kHz"),
+            QStringLiteral("6.3kHz notch only, 22-22kHz"),
+            QStringLiteral("10kHz notch only, 22-22kHz"),
+            QStringLiteral("100Hz CCIR weighted quasi-peak"),
+            QStringLiteral("315Hz CCIR weighted quasi-peak"),
+            QStringLiteral("1kHz CCIR weighted quasi-peak"),
+            QStringLiteral("6.3kHz CCIR weighted quasi-peak"),
+            QStringLiteral("10kHz CCIR weighted quasi-peak")};
+}
+
+QString sineResultLine(int iRun, float ifLevel) {
+    return QString::number(iRun) + QStringLiteral("  ") + Format(ifLevel, QStringLiteral(" 00;-00"));
+}
+
+QString distortionResultLine(int iRun, float ifReading) {
+    return QString::number(iRun) + QStringLiteral("  ") + Format(ifReading, QStringLiteral("00.00")) + QLatin1Char('%');
 }
 
 }

@@ -3,6 +3,7 @@
 // a new test starts with; the editor reads its boxes and passes the figures.
 #include "platform/vb/Variant.h"
 #include <QList>
+#include <QStringList>
 #include <QPair>
 #include <QString>
 #include <cstdint>
@@ -54,5 +55,28 @@ int32_t sweepRaisedHigh(int32_t ilLo, int32_t ilHi);
 // The fields a new test of the type is written with, in writing order; the
 // layer groups of a response test follow the common values.
 QList<QPair<QString, Variant>> newTestValues(const QString& isType, const QString& isName);
+
+}
+
+namespace testfields {
+
+// The sine level limits in dB: the high one lies from the low one + 1 to 0,
+// the low one from -99 to the high one - 1.
+constexpr int32_t kSineLimHiMax = 0;
+constexpr int32_t kSineLimLoMin = -99;
+inline double sineLimHiMin(double idLo) { return idLo + 1.0; }
+inline double sineLimLoMax(double idHi) { return idHi - 1.0; }
+
+// The distortion limit in percent.
+constexpr float kDistLimMin = 0.01f;
+constexpr float kDistLimMax = 9.99f;
+
+// The outside test set's fifteen measurement modes, in list order (mode = position + 1).
+QStringList extDistortionModes();
+
+// A try-out's result lines: the run number, two blanks and the sine level as
+// " 00;-00" (whole dB), or the distortion reading as "00.00%".
+QString sineResultLine(int iRun, float ifLevel);
+QString distortionResultLine(int iRun, float ifReading);
 
 }

@@ -11,6 +11,7 @@
 #include "platform/ui/OptionButton.h"
 #include "platform/ui/TextBox.h"
 #include "platform/ui/UpDown.h"
+#include <QPointer>
 #include <vector>
 
 class METestTypeForm;
@@ -110,8 +111,9 @@ public:
     void gMETestEnableSweepTypeDuration(bool ibEnable, bool& obError);
     void gMETestPolarityInitClsEtc(bool ibCls, bool& obError);
 
-    // ---- try-out runs, filled in with the runs
+    // ---- try-out runs (frmMETest_tryout.cpp)
     void gMETestRun(bool& obError);
+    void gMETestUpdateResponse(bool& obError);
 
 private:
     // frmMETest_layout.cpp
@@ -148,6 +150,16 @@ private:
     void mnuWindowCloseAllEngineer_Click();
     void mnuHelpHelp_Click();
     void mnuHelpAboutVexo_Click();
+
+    // frmMETest_tryout.cpp
+    void cmdRun_Click();
+    void cmdReRun_Click();
+    void mRunSine(const QString& isTestName, bool& obError);
+    void mRunDistortion(bool& obError);
+    void mTestFormsEnable(bool ibEnable, bool& obError);
+    bool mbTryOutRefused(bool& obError);
+    void mRunPolarity(float ifDelay, float ifDriveV, bool& obError);
+    void mReRunMeasure(bool& obError);
 
     // frmMETest_fields.cpp
     struct NumberBox {
@@ -237,5 +249,7 @@ private:
     int32_t mlRespScale = 0;
     int32_t mlTypeListPtr = 1;
     int16_t mnNameListPtr = 1;
+    bool mbTryOutRunning = false;               // one try-out at a time
+    std::vector<QPointer<QWidget>> mTryOutLocked;   // the windows a try-out locked
     NumberBox mRuleFLo, mRuleFHi, mRulePoint, mRuleDuration, mRuleDelay, mRuleDriveV;
 };

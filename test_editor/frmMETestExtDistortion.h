@@ -1,20 +1,29 @@
 #pragma once
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/TextBox.h"
 #include "test_editor/METestTypeForm.h"
 #include "test_editor/frmMETest.h"
 
-// The ext distortion test's settings window; its fields come with the distortion window.
+// The outside distortion test's window: the test set's measurement mode (kept
+// by the window only), the high limit in percent, and the try-out's lines.
 class frmMETestExtDistortion : public METestTypeForm {
 public:
-    frmMETestExtDistortion() : METestTypeForm(QStringLiteral("frmMETestExtDistortion"), QStringLiteral("Ext Distortion")) {
-        lstMeasure = new ListBox(this, QStringLiteral("lstMeasure"), 120, 120, 3000, 1500);
-    }
+    frmMETestExtDistortion();
+    // The limit box's range check before the editor saves or starts a new test.
+    void gMETestExtDistortionTxtLimHiValidate(bool& obCancel, bool& obError);
+
+    ComboBox* cboExtDist = nullptr;
+    Label* lblLimHi = nullptr;
+    TextBox* txtLimHi = nullptr;
     ListBox* lstMeasure = nullptr;
-    // The limit box's range check before a save; the box comes with the window's fields.
-    void gMETestExtDistortionTxtLimHiValidate(bool& ioCancel, bool& obError) { Q_UNUSED(ioCancel); Q_UNUSED(obError); }
 
 protected:
     bool& loadedFlag(frmMETest& ioEditor) override { return ioEditor.gbMETestExtDistortionLoaded; }
     bool mbExitClosesEditor() const override { return true; }
     bool mbPrintFollowsPrinter() const override { return true; }
+
+private:
+    void txtLimHi_Validate(bool& Cancel);
 };

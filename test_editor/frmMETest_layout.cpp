@@ -141,7 +141,10 @@ void frmMETest::mLayout() {
     mnuFileSaveAs->Click = [this] { mnuFileSaveAs_Click(); };
     mnuFileReset->Click = [this] { mnuFileReset_Click(); };
     mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
+    mnuFileRun->Click = [this] { cmdRun_Click(); };
     mnuFileExit->Click = [this] { UnloadMe(); };
+    cmdRun->Click = [this] { cmdRun_Click(); };
+    cmdReRun->Click = [this] { cmdReRun_Click(); };
     mnuWindowVexo->Click = [this] { mnuWindowVexo_Click(); };
     mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };
     mnuWindowSystem->Click = [this] { mnuWindowSystem_Click(); };

@@ -241,6 +241,8 @@ void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {
             form<frmMETestExtDistortion>().gMETestExtDistortionTxtLimHiValidate(gbTestSaveCancel, obError);
         if (!gbTestSaveCancel && !obError && isLoaded<frmMETestResponse>())
             form<frmMETestResponse>().gMETestResponseLayersValidate(gbTestSaveCancel, obError);
+        if (!gbTestSaveCancel && !obError && isLoaded<frmMETestSine>())
+            form<frmMETestSine>().gMETestSineLimitsValidate(gbTestSaveCancel, obError);
     });
 }
 
@@ -502,8 +504,6 @@ void frmMETest::gMETestPrint(bool& obError) {
     }
     gFormPrintBylineEndDoc(offset, obError);
 }
-
-void frmMETest::gMETestRun(bool& obError) { Q_UNUSED(obError); }
 
 void frmMETest::mnuFileSelect_Click() { dcboTest->SetFocusIfAble(); }
 

@@ -14,13 +14,14 @@ protected:
         seed::add(seed::ResponseTest{.name = QStringLiteral("Typical"), .fLo = 100, .fHi = 10000,
                                      .layers = {{.fLo = 200, .fHi = 5000, .lim = 3.0f}}});
         seed::add(seed::PlainTest{.name = QStringLiteral("Pol"), .type = QStringLiteral("Polarity"), .fLo = 20, .fHi = 60});
-        seed::add(seed::SineTest{.name = QStringLiteral("Measured"), .opDecide = false, .pcDecide = true});
+        seed::add(seed::SineTest{.name = QStringLiteral("Measured"), .opDecide = false, .pcDecide = true, .loLim = -10.0f});
         seed::add(seed::SineTest{.name = QStringLiteral("Tone"), .sweep = QStringLiteral("No Sweep"), .opDecide = false});
         seed::add(seed::SineTest{.name = QStringLiteral("Swept"), .fLo = 100, .fHi = 1000, .sweep = QStringLiteral("Log Up"),
                                  .opDecide = true});
         seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist"), .fLo = 20, .fHi = 60});
         seed::add(seed::PlainTest{.name = QStringLiteral("Odd"), .type = QStringLiteral("Unknown"), .fLo = 20, .fHi = 60});
         completeTests();
+        OpenDatabase(testDb()).Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
     }
     // What the engineer sees of each group: shown (S/-) and enabled (E/-); a
     // hidden group keeps the enabling the previous test left it.

@@ -11,7 +11,7 @@ protected:
         seed::add(seed::ResponseTest{.name = QStringLiteral("R1"), .fLo = 100, .fHi = 10000, .delay = 0.1f,
                                      .layers = {{.fLo = 200, .fHi = 5000, .lim = 3.0f}}});
         seed::add(seed::PolarityTest{.name = QStringLiteral("P1")});
-        seed::add(seed::SineTest{.name = QStringLiteral("N1"), .opDecide = false});
+        seed::add(seed::SineTest{.name = QStringLiteral("N1"), .opDecide = false, .loLim = -10.0f});
         seed::add(seed::Sequence{.name = QStringLiteral("S1"), .tests = {"R1", "P1"}, .lastCal = 46000.0});
         seed::add(seed::Sequence{.name = QStringLiteral("S2"), .tests = {"N1", "R1"}, .lastCal = 46000.0});
         seed::add(seed::Sequence{.name = QStringLiteral("S3"), .tests = {"P1"}, .lastCal = 46000.0});
