@@ -41,7 +41,8 @@ private:
 void frmMETest::cmdRun_Click() {
     bool bError = false;
     gMETestRun(bError);
-    if (cmdRun->Visible() && cmdRun->isEnabled()) cmdRun->SetFocusIfAble();
+    // A refused box keeps the focus it was given back.
+    if (!gbTestSaveCancel && cmdRun->Visible() && cmdRun->isEnabled()) cmdRun->SetFocusIfAble();
 }
 
 // The boxes' own checks (and the open window's) come first: a refused box
@@ -116,6 +117,7 @@ void frmMETest::cmdReRun_Click() {
         return;
     }
     bool bError = false;
+    // A refused box keeps the focus it was given back.
     if (mbTryOutRefused(bError)) return;
     {
         const Busy busy(mbTryOutRunning);

@@ -1,0 +1,230 @@
+// Trying a test out on the jig from the editor: what each type's window shows
+// afterwards, that nothing is stored, and that the station stays out of the
+// engineer's way while the measurement runs and is back afterwards.
+#include "common/frmPrompt.h"
+#include "platform/sound/Jig.h"
+#include "platform/ui/InputLock.h"
+#include "tests/support/TestEditorRig.h"
+#include <QDir>
+#include <QMetaObject>
+#include <QRegularExpression>
+
+namespace {
+class TryOutTest : public TestEditorRig {
+protected:
+    void SetUp() override {
+        TestEditorRig::SetUp();
+        seed::add(seed::ResponseTest{.name = QStringLiteral("Resp"), .fLo = 100, .fHi = 10000,
+                                     .layers = {{.fLo = 200, .fHi = 5000, .lim = 3.0f}}});
+        seed::add(seed::PolarityTest{.name = QStringLiteral("Pol"), .pulseLF = true, .drive = 2.0f});
+        seed::add(seed::SineTest{.name = QStringLiteral("Ask"), .opDecide = true, .loLim = -99.0f,
+                                 .prompt = QStringLiteral("Hear it")});
+        seed::add(seed::SineTest{.name = QStringLiteral("Meas"), .opDecide = false, .pcDecide = true, .loLim = -99.0f});
+        seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist")});
+        completeTests();
+        Database db = OpenDatabase(testDb());
+        db.Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
+        // The board drives the unit (the amplifier is not calibrated), at once.
+        db.Execute(QStringLiteral("UPDATE vexo_tst SET Delay_s = 0, Active_Flag = True"));
+    }
+    // Every database file of the program folder, byte for byte.
+    QMap<QString, QByteArray> databases() const {
+        QMap<QString, QByteArray> out;
+        for (const QString& f : QDir(home()).entryList({QStringLiteral("*.mdb")}, QDir::Files)) out[f] = readHomeFile(f);
+        return out;
+    }
+    int jigCount(const QString& iWhat) {
+        int n = 0;
+        for (const sound::JigEvent& e : jig().events()) n += e.what.startsWith(iWhat) ? 1 : 0;
+        return n;
+    }
+    static QStringList lines(const ListBox& iList) {
+        QStringList out;
+        for (int i = 0; i < iList.ListCount(); ++i) out << iList.List(i);
+        return out;
+    }
+    QStringList prompts() const {
+        QStringList out;
+        for (const MsgBoxCall& b : boxes()) out << b.prompt;
+        return out;
+    }
+    // The polarity decision markers drawn since the picture was last cleared: their mid-height.
+    static QList<double> markers(const PictureBox& iPic) {
+        QList<double> out;
+        for (const DrawOp& op : iPic.ops()) {
+            if (op.kind == DrawOpKind::Cls) out.clear();
+            if (op.kind == DrawOpKind::Line && op.x1 == op.x2 && std::abs(op.y1 - op.y2) == 800) out << (op.y1 + op.y2) / 2;
+        }
+        return out;
+    }
+    void run(frmMETest& t) { drive::click(t.cmdRun); }
+};
+}
+
+TEST_F(TryOutTest, DistortionShowsSixLinesWhateverTheMode) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Dist"));
+    frmMETestExtDistortion& d = form<frmMETestExtDistortion>();
+    choose(d.cboExtDist, QStringLiteral("1kHz RMS 3rd harmonic - experimental"));
+    const auto before = databases();
+    run(t);
+    EXPECT_EQ(lines(*d.lstMeasure), (QStringList{"1  00.00%", "2  00.00%", "3  00.00%", "4  00.00%", "5  00.00%", "6  00.00%"}));
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);
+    EXPECT_EQ(databases(), before);
+}
+
+TEST_F(TryOutTest, SineAsksTheOperatorOnceOrMeasuresSixTimes) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Ask"));
+    const auto before = databases();
+    clearBoxes();
+    answer({vbYes});
+    run(t);
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Hear it?")});
+    EXPECT_FALSE(form<frmMETestSine>().lstMeasure->isVisible());
+    EXPECT_EQ(form<frmMETestSine>().lstMeasure->ListCount(), 0);
+    EXPECT_FALSE(isLoaded<frmPrompt>());
+
+    pick(t, QStringLiteral("Meas"));
+    frmMETestSine& s = form<frmMETestSine>();
+    clearBoxes();
+    run(t);
+    EXPECT_TRUE(prompts().isEmpty());
+    EXPECT_TRUE(s.lstMeasure->isVisible());
+    const QStringList got = lines(*s.lstMeasure);
+    ASSERT_EQ(got.size(), 6);
+    // The jig's unit at 1 kHz and 1 V: the same whole-dB level at every run.
+    const QRegularExpression shape(QStringLiteral("^[1-6]  [ -]\\d\\d$"));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(shape.match(got[i]).hasMatch()) << got[i].toStdString();
+        EXPECT_TRUE(got[i].startsWith(QString::number(i + 1) + QStringLiteral("  ")));
+        EXPECT_EQ(got[i].mid(1), got[0].mid(1));
+    }
+    EXPECT_FALSE(isLoaded<frmPrompt>());
+    EXPECT_EQ(databases(), before);
+}
+
+TEST_F(TryOutTest, ASoundFaultInTheThirdSineRunKeepsTwoLinesAndFreesTheWindows) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Meas"));
+    frmMETestSine& s = form<frmMETestSine>();
+    // The third run's output cannot be opened.
+    QObject::connect(s.lstMeasure->model(), &QAbstractItemModel::rowsInserted, s.lstMeasure, [&] {
+        if (s.lstMeasure->ListCount() == 2) jig().failCall(sound::SoundCall::WaveOutOpen, MMSYSERR_ALLOCATED, -1);
+    });
+    clearBoxes();
+    run(t);
+    jig().clearFaults();
+    EXPECT_EQ(s.lstMeasure->ListCount(), 2);
+    EXPECT_FALSE(boxes().isEmpty());
+    EXPECT_FALSE(isLoaded<frmPrompt>());
+    for (QWidget* w : std::initializer_list<QWidget*>{&t, &s, &form<frmVexo>()}) EXPECT_FALSE(inputlock::isLocked(w));
+}
+
+TEST_F(TryOutTest, WhileATryOutRunsTheStationTakesNoInputAndNothingIsClosed) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Meas"));
+    frmMETestSine& s = form<frmMETestSine>();
+    frmVexo& main = form<frmVexo>();
+    QList<bool> locked;
+    // Queued before Run: the measurement delivers it while it polls.
+    QMetaObject::invokeMethod(
+        &t,
+        [&] {
+            locked = {inputlock::isLocked(&t), inputlock::isLocked(&s), inputlock::isLocked(&main)};
+            drive::key(Qt::Key_G, Qt::ControlModifier);   // Close All Engineer
+            drive::key(Qt::Key_U, Qt::ControlModifier);   // Run again
+            drive::key(Qt::Key_D, Qt::ControlModifier);   // Delete
+            drive::click(t.cmdRun);
+        },
+        Qt::QueuedConnection);
+    clearBoxes();
+    run(t);
+    EXPECT_EQ(locked, (QList<bool>{true, true, true}));
+    EXPECT_TRUE(isLoaded<frmMETest>());
+    EXPECT_TRUE(isLoaded<frmMETestSine>());
+    EXPECT_TRUE(exists(QStringLiteral("Meas")));
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(s.lstMeasure->ListCount(), 6);
+    for (QWidget* w : std::initializer_list<QWidget*>{&t, &s, &main}) EXPECT_FALSE(inputlock::isLocked(w));
+}
+
+TEST_F(TryOutTest, RunChecksTheBoxesFirstAndPlaysNothingWhenOneIsRefused) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Resp"));
+    const auto before = databases();
+    retype(*t.txtPoint, QStringLiteral("1"));
+    clearBoxes();
+    jig().clearEvents();
+    ctrl(Qt::Key_U);
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range 20 to 100 please!")});
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);
+
+    retype(*t.txtPoint, QStringLiteral("40"));
+    answer({vbNo});
+    pick(t, QStringLiteral("Ask"));
+    retype(*t.txtDriveV, QString());
+    clearBoxes();
+    jig().clearEvents();
+    ctrl(Qt::Key_U);
+    ASSERT_EQ(prompts().size(), 1);
+    EXPECT_TRUE(prompts()[0].startsWith(QStringLiteral("In the range 0 to "))) << prompts()[0].toStdString();
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);
+    EXPECT_FALSE(inputlock::isLocked(&t));
+    EXPECT_EQ(databases(), before);
+}
+
+TEST_F(TryOutTest, PolarityTracesAddUpUntilReRunOrThePulseChanges) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Pol"));
+    frmMETestPolarity& p = form<frmMETestPolarity>();
+    const auto before = databases();
+    const double axis = 2550 / 2.0;
+    run(t);
+    ASSERT_EQ(markers(*p.picPolarity).size(), 1);
+    EXPECT_LT(markers(*p.picPolarity)[0], axis);   // positive: above the axis
+    EXPECT_TRUE(t.cmdReRun->isVisible());
+    run(t);
+    EXPECT_EQ(markers(*p.picPolarity).size(), 2);
+    drive::click(t.cmdReRun);
+    EXPECT_EQ(markers(*p.picPolarity).size(), 1);
+
+    jig().setUnit(sound::UnitModel::reversedPolarity());
+    drive::click(t.cmdReRun);
+    ASSERT_EQ(markers(*p.picPolarity).size(), 1);
+    EXPECT_GT(markers(*p.picPolarity)[0], axis);
+    const size_t lowPulse = jig().outputTap().size();
+
+    // The high pulse: the picture is emptied and the next Run plays 4 kHz for 8 ms.
+    ASSERT_EQ(p.chkUnitLF->Value(), 1);
+    tick(p.chkUnitLF);
+    EXPECT_TRUE(markers(*p.picPolarity).isEmpty());
+    EXPECT_TRUE(t.mnuFileReset->Enabled());
+    run(t);
+    EXPECT_LT(jig().outputTap().size(), lowPulse);
+    EXPECT_EQ(markers(*p.picPolarity).size(), 1);
+    EXPECT_EQ(databases(), before);
+}
+
+TEST_F(TryOutTest, ResponseRunFindsTheLevelOnceAndDrawsTheCurveInWhite) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Resp"));
+    frmMETestResponse& r = form<frmMETestResponse>();
+    const auto before = databases();
+    jig().clearEvents();
+    run(t);
+    const int searchSweeps = jigCount(QStringLiteral("waveOutOpen"));
+    EXPECT_GE(searchSweeps, 1);
+    EXPECT_TRUE(t.cmdReRun->isVisible());
+    jig().clearEvents();
+    r.picResponse->clearOps();
+    run(t);
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 1);
+    int white = 0;
+    for (const DrawOp& op : r.picResponse->ops()) white += op.color == 0xFFFFFF ? 1 : 0;
+    EXPECT_GT(white, 0);
+    // A changed point count forgets the curve.
+    retype(*t.txtPoint, QStringLiteral("30"));
+    EXPECT_FALSE(t.cmdReRun->isVisible());
+    EXPECT_EQ(databases(), before);
+}
