@@ -3,6 +3,7 @@
 // engineer's way while the measurement runs and is back afterwards.
 #include "common/frmPrompt.h"
 #include "platform/sound/Jig.h"
+#include "platform/ui/Beep.h"
 #include "platform/ui/InputLock.h"
 #include "tests/support/TestEditorRig.h"
 #include <QDir>
@@ -21,6 +22,7 @@ protected:
                                  .prompt = QStringLiteral("Hear it")});
         seed::add(seed::SineTest{.name = QStringLiteral("Meas"), .opDecide = false, .pcDecide = true, .loLim = -99.0f});
         seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist")});
+        seed::add(seed::PlainTest{.name = QStringLiteral("Odd"), .type = QStringLiteral("Unknown")});
         completeTests();
         Database db = OpenDatabase(testDb());
         db.Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
@@ -127,6 +129,7 @@ TEST_F(TryOutTest, WhileATryOutRunsTheStationTakesNoInputAndNothingIsClosed) {
     frmMETestSine& s = form<frmMETestSine>();
     frmVexo& main = form<frmVexo>();
     QList<bool> locked;
+    int beepsMeanwhile = 0;
     // Queued before Run: the measurement delivers it while it polls.
     QMetaObject::invokeMethod(
         &t,
@@ -136,11 +139,17 @@ TEST_F(TryOutTest, WhileATryOutRunsTheStationTakesNoInputAndNothingIsClosed) {
             drive::key(Qt::Key_U, Qt::ControlModifier);   // Run again
             drive::key(Qt::Key_D, Qt::ControlModifier);   // Delete
             drive::click(t.cmdRun);
+            // The run's own windows are not locked: a Run asked for there is turned away.
+            const int beeps = beepCount();
+            bool e = false;
+            t.gMETestRun(e);
+            beepsMeanwhile = beepCount() - beeps;
         },
         Qt::QueuedConnection);
     clearBoxes();
     run(t);
     EXPECT_EQ(locked, (QList<bool>{true, true, true}));
+    EXPECT_EQ(beepsMeanwhile, 1);
     EXPECT_TRUE(isLoaded<frmMETest>());
     EXPECT_TRUE(isLoaded<frmMETestSine>());
     EXPECT_TRUE(exists(QStringLiteral("Meas")));
@@ -169,6 +178,16 @@ TEST_F(TryOutTest, RunChecksTheBoxesFirstAndPlaysNothingWhenOneIsRefused) {
     ctrl(Qt::Key_U);
     ASSERT_EQ(prompts().size(), 1);
     EXPECT_TRUE(prompts()[0].startsWith(QStringLiteral("In the range 0 to "))) << prompts()[0].toStdString();
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);
+    EXPECT_FALSE(inputlock::isLocked(&t));
+
+    // A type the editor does not know is said so, and nothing plays.
+    retype(*t.txtDriveV, QStringLiteral("1"));
+    answer({vbNo});
+    pick(t, QStringLiteral("Odd"));
+    clearBoxes();
+    run(t);
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Test type Unknown not known.")});
     EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);
     EXPECT_FALSE(inputlock::isLocked(&t));
     EXPECT_EQ(databases(), before);
