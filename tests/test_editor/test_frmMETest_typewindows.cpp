@@ -95,6 +95,15 @@ TEST_F(TypeWindowTest, AMeasuredSineTestIsNotSavedWithUnusableLimits) {
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range -9 to 0 (dB) please!")});
     EXPECT_EQ(row(QStringLiteral("Fresh")), before);
 
+    // Closing the window and saving its edits meets the same check; the window stays.
+    clearBoxes();
+    answer({vbYes});
+    s.close();
+    ASSERT_FALSE(prompts().isEmpty());
+    EXPECT_EQ(prompts().last(), QStringLiteral("In the range -9 to 0 (dB) please!"));
+    EXPECT_TRUE(isLoaded<frmMETestSine>());
+    EXPECT_EQ(row(QStringLiteral("Fresh")), before);
+
     // An empty low limit is refused too, when the high one is fine.
     typeIn(*s.txtLimHi, QStringLiteral("0"));
     typeIn(*s.txtLimLo, QString());
