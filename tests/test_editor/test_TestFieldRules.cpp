@@ -94,3 +94,14 @@ TEST(TestFieldRules, NewTestsStartWithTheirTypesValues) {
     EXPECT_TRUE(CBool(valueOf(dist, "PC_Decide")));
     EXPECT_EQ(CInt(valueOf(dist, "ExtDistNo")), 1);
 }
+
+TEST(TestFieldRules, TryOutLinesShowTheRunAndTheReading) {
+    const struct {
+        int run;
+        float level;
+        const char* line;
+    } sine[] = {{1, 5.0f, "1   05"}, {2, -23.0f, "2  -23"}, {3, 0.4f, "3   00"}, {4, -0.6f, "4  -01"}, {6, -104.0f, "6  -104"}};
+    for (const auto& c : sine) EXPECT_EQ(sineResultLine(c.run, c.level), c.line) << c.run;
+    EXPECT_EQ(distortionResultLine(1, 0.0f), "1  00.00%");
+    EXPECT_EQ(distortionResultLine(6, 1.5f), "6  01.50%");
+}
