@@ -9,6 +9,7 @@
 #include "common/ErrorTrap.h"
 #include "common/frmPrompt.h"
 #include "common/modMVarious.h"
+#include "station/modMSub.h"
 #include "platform/ui/Beep.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/InputLock.h"
@@ -179,9 +180,10 @@ void frmMETest::mRunSine(const QString& isTestName, bool& obError) {
             if (isLoaded<frmPrompt>()) unload<frmPrompt>();
         }
     } closePrompt;
-    // The operator's notice of the frequencies and the drive is shown here,
-    // with the unit run's notice routine, before the first run.
     const bool measure = sine->chkPCDecide->Value() == 1;
+    gMSubSineShowPrompt(isTestName, cboSweepType->Text(), txtFHi->Text(), txtFLo->Text(), txtDriveV->Text(), measure,
+                        obError);
+    if (obError) return;
     int runs = 1;
     if (measure) {
         if (!trap(20, [&] {

@@ -130,11 +130,13 @@ TEST_F(TryOutTest, WhileATryOutRunsTheStationTakesNoInputAndNothingIsClosed) {
     frmVexo& main = form<frmVexo>();
     QList<bool> locked;
     int beepsMeanwhile = 0;
+    QString notice;
     // Queued before Run: the measurement delivers it while it polls.
     QMetaObject::invokeMethod(
         &t,
         [&] {
             locked = {inputlock::isLocked(&t), inputlock::isLocked(&s), inputlock::isLocked(&main)};
+            if (isLoaded<frmPrompt>()) notice = form<frmPrompt>().Caption() + QStringLiteral(": ") + form<frmPrompt>().Prompt();
             drive::key(Qt::Key_G, Qt::ControlModifier);   // Close All Engineer
             drive::key(Qt::Key_U, Qt::ControlModifier);   // Run again
             drive::key(Qt::Key_D, Qt::ControlModifier);   // Delete
@@ -150,6 +152,9 @@ TEST_F(TryOutTest, WhileATryOutRunsTheStationTakesNoInputAndNothingIsClosed) {
     run(t);
     EXPECT_EQ(locked, (QList<bool>{true, true, true}));
     EXPECT_EQ(beepsMeanwhile, 1);
+    // Measured: the notice names the measuring frequency alone, and closes after the run.
+    EXPECT_EQ(notice, QStringLiteral("Meas: 1000(Hz) @ 1(V)"));
+    EXPECT_FALSE(isLoaded<frmPrompt>());
     EXPECT_TRUE(isLoaded<frmMETest>());
     EXPECT_TRUE(isLoaded<frmMETestSine>());
     EXPECT_TRUE(exists(QStringLiteral("Meas")));
