@@ -23,6 +23,7 @@ protected:
     bool& loadedFlag(frmMETest& ioEditor) override { return ioEditor.gbMETestExtDistortionLoaded; }
     bool mbExitClosesEditor() const override { return true; }
     bool mbPrintFollowsPrinter() const override { return true; }
+    void mCheckBeforeWrite(bool& ioCancel, bool& obError) override { gMETestExtDistortionTxtLimHiValidate(ioCancel, obError); }
 
 private:
     void txtLimHi_Validate(bool& Cancel);

@@ -35,6 +35,9 @@ public:
 protected:
     bool& loadedFlag(frmMETest& ioEditor) override { return ioEditor.gbMETestSineLoaded; }
     void mRepositioned() override;
+    // A measured sine test is not written with limits it cannot judge by,
+    // also when this window closes on its own.
+    void mCheckBeforeWrite(bool& ioCancel, bool& obError) override { gMETestSineLimitsValidate(ioCancel, obError); }
 
 private:
     void mMeasureLimitsPromptEnable(bool ibMeasure, bool& obError);

@@ -220,16 +220,6 @@ void frmMETest::gMETestSecondaryValidate(const QString& isTestName, int& ionActi
         mTestSaveYesNoCancel(isTestName, ionAction, ionSave, obError);
         Show();
     }
-    // A measured sine test is not written with limits it cannot judge by,
-    // also when its window closes on its own.
-    if (ionSave && ionAction != 0 && !obError && isLoaded<frmMETestSine>()) {
-        bool cancel = false;
-        form<frmMETestSine>().gMETestSineLimitsValidate(cancel, obError);
-        if (cancel) {
-            ionSave = false;
-            ionAction = 0;
-        }
-    }
 }
 
 void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {

@@ -81,7 +81,8 @@ TEST_F(TypeWindowTest, SineLimitsFollowEachOtherAndMeasureSwitchesTheGroups) {
 TEST_F(TypeWindowTest, AMeasuredSineTestIsNotSavedWithUnusableLimits) {
     frmMETest& t = open();
     pick(t, QStringLiteral("Fresh"));
-    frmMETestSine& s = form<frmMETestSine>();
+    // A save makes the window afresh.
+    auto sine = [] { return &form<frmMETestSine>(); };
     const QStringList before = row(QStringLiteral("Fresh"));
     // Not measured, the limits are unused: the high limit of 1 does not stop a save.
     clearBoxes();
@@ -89,30 +90,21 @@ TEST_F(TypeWindowTest, AMeasuredSineTestIsNotSavedWithUnusableLimits) {
     EXPECT_TRUE(prompts().isEmpty());
     EXPECT_EQ(row(QStringLiteral("Fresh")), before);
 
-    tick(s.chkPCDecide);
+    tick(sine()->chkPCDecide);
     clearBoxes();
     ctrl(Qt::Key_S);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range -9 to 0 (dB) please!")});
     EXPECT_EQ(row(QStringLiteral("Fresh")), before);
 
-    // Closing the window and saving its edits meets the same check; the window stays.
-    clearBoxes();
-    answer({vbYes});
-    s.close();
-    ASSERT_FALSE(prompts().isEmpty());
-    EXPECT_EQ(prompts().last(), QStringLiteral("In the range -9 to 0 (dB) please!"));
-    EXPECT_TRUE(isLoaded<frmMETestSine>());
-    EXPECT_EQ(row(QStringLiteral("Fresh")), before);
-
     // An empty low limit is refused too, when the high one is fine.
-    typeIn(*s.txtLimHi, QStringLiteral("0"));
-    typeIn(*s.txtLimLo, QString());
+    typeIn(*sine()->txtLimHi, QStringLiteral("0"));
+    typeIn(*sine()->txtLimLo, QString());
     clearBoxes();
     ctrl(Qt::Key_S);
     EXPECT_FALSE(prompts().isEmpty());
     EXPECT_EQ(row(QStringLiteral("Fresh")), before);
 
-    typeIn(*s.txtLimLo, QStringLiteral("-20"));
+    typeIn(*sine()->txtLimLo, QStringLiteral("-20"));
     clearBoxes();
     ctrl(Qt::Key_S);
     EXPECT_TRUE(prompts().isEmpty());
