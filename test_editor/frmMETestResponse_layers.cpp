@@ -101,6 +101,8 @@ void frmMETestResponse::gMETestUpdateLayersResponse(bool& obError) {
     if (!trap(10, [&] { picResponse->Cls(); })) return;
     gVarTraboEngDrawRespGrid(false, obError);
     if (!obError && form<frmMETest>().chkOpDecide->Value() == 0) gMETestResponseShowAllValidLayers(obError);
+    // The curve a try-out measured is drawn again over them.
+    if (!obError) form<frmMETest>().gMETestUpdateResponse(obError);
 }
 
 void frmMETestResponse::gMETestResponseCheckRangeUpdate(bool& obError) {

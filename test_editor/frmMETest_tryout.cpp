@@ -27,6 +27,21 @@ const char* const kModule = "frmMETest";
 constexpr int32_t kCurveColour = 0xFFFFFF;
 constexpr int32_t kMarkerColour = 0xFF0000;   // blue: the editor decides nothing
 
+// The response window's layer flashing waits while a sweep measures.
+class FlashSuspended {
+public:
+    explicit FlashSuspended(frmMETestResponse& ioWindow) : mTimer(ioWindow.tmrFlashLayer), mWas(mTimer->Enabled()) {
+        mTimer->setEnabled(false);
+    }
+    ~FlashSuspended() {
+        if (mTimer && mWas) mTimer->setEnabled(true);
+    }
+
+private:
+    QPointer<TimerControl> mTimer;
+    bool mWas;
+};
+
 // Marks a try-out running for its scope, so that a second one asked for
 // meanwhile (from a window the lock does not cover) is turned away.
 class Busy {
@@ -92,6 +107,7 @@ void frmMETest::gMETestRun(bool& obError) {
                 const int16_t points = CInt(mdVal(*txtPoint));
                 mfCurve.assign(size_t(points) + 1, 0.0f);
                 ResponseCurve corrected(size_t(points) + 1, 0.0f);
+                const FlashSuspended flash(w);
                 gWaveResponse(w, CSng(mdVal(*txtFLo)), CSng(mdVal(*txtFHi)), points, delay, drive,
                               chkActive->Value() == 1, mlRespScale, 0, false, kCurveColour, 0, mfCurve, corrected,
                               obError);
@@ -152,9 +168,11 @@ void frmMETest::mReRunMeasure(bool& obError) {
             const int16_t points = CInt(mdVal(*txtPoint));
             mfCurve.assign(size_t(points) + 1, 0.0f);
             const QString name = CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name")));
+            const FlashSuspended flash(w);
             mlRespScale = glVarRespScale(w, name, CSng(mdVal(*txtFLo)), CSng(mdVal(*txtFHi)), points, delay, drive,
                                          chkActive->Value() == 1, mfCurve, obError);
         });
+        if (!obError) trap(40, [&] { form<frmMETestResponse>().gMETestResponseShowAllValidLayers(obError); });
     } else {
         gMETestPolarityInitClsEtc(true, obError);
         if (!obError) mRunPolarity(delay, drive, obError);

@@ -247,8 +247,19 @@ TEST_F(TryOutTest, ResponseRunFindsTheLevelOnceAndDrawsTheCurveInWhite) {
     int white = 0;
     for (const DrawOp& op : r.picResponse->ops()) white += op.color == 0xFFFFFF ? 1 : 0;
     EXPECT_GT(white, 0);
-    // A changed point count forgets the curve.
+    // A redraw of the graph draws the held curve again over the layers.
+    auto whiteOnRedraw = [&] {
+        bool e = false;
+        r.picResponse->clearOps();
+        r.gMETestUpdateLayersResponse(e);
+        int n = 0;
+        for (const DrawOp& op : r.picResponse->ops()) n += op.color == 0xFFFFFF ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(whiteOnRedraw(), 0);
+    // A changed point count forgets the curve: a redraw draws the layers only.
     retype(*t.txtPoint, QStringLiteral("30"));
     EXPECT_FALSE(t.cmdReRun->isVisible());
+    EXPECT_EQ(whiteOnRedraw(), 0);
     EXPECT_EQ(databases(), before);
 }
