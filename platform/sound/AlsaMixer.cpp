@@ -1,5 +1,6 @@
 #include "platform/sound/AlsaMixer.h"
 #include <alsa/asoundlib.h>
+#include <algorithm>
 #include <cstdarg>
 
 namespace sound {
@@ -15,7 +16,7 @@ snd_mixer_elem_t* element(snd_mixer_t* iMixer, const MixerControlModel& iControl
     return snd_mixer_find_selem(iMixer, sid);
 }
 
-AlsaElementDesc describe(snd_mixer_elem_t* e) {
+AlsaElementDesc describe(snd_mixer_elem_t* e, bool iServer) {
     AlsaElementDesc d;
     d.name = QString::fromUtf8(snd_mixer_selem_get_name(e));
     d.index = int(snd_mixer_selem_get_index(e));
@@ -25,6 +26,11 @@ AlsaElementDesc describe(snd_mixer_elem_t* e) {
     d.hasCaptureSwitch = snd_mixer_selem_has_capture_switch(e);
     if (d.hasPlaybackVolume) snd_mixer_selem_get_playback_volume_range(e, &d.playbackMin, &d.playbackMax);
     if (d.hasCaptureVolume) snd_mixer_selem_get_capture_volume_range(e, &d.captureMin, &d.captureMax);
+    d.hasPlaybackDb = d.hasPlaybackVolume && snd_mixer_selem_get_playback_dB_range(e, &d.playbackDbMin, &d.playbackDbMax) == 0 &&
+                      d.playbackDbMax > d.playbackDbMin;
+    d.hasCaptureDb = d.hasCaptureVolume && snd_mixer_selem_get_capture_dB_range(e, &d.captureDbMin, &d.captureDbMax) == 0 &&
+                     d.captureDbMax > d.captureDbMin;
+    d.serverVolume = iServer;
     if (snd_mixer_selem_is_enumerated(e) && snd_mixer_selem_is_enum_capture(e)) {
         d.isCaptureEnum = true;
         const int n = snd_mixer_selem_get_enum_items(e);
@@ -46,7 +52,7 @@ void AlsaMixer::quietLibrary() {
     (void)once;
 }
 
-AlsaMixer::AlsaMixer(const QString& iCtlName, const QString& iMixerName) {
+AlsaMixer::AlsaMixer(const QString& iCtlName, const QString& iMixerName) : mCtlName(iCtlName) {
     quietLibrary();
     snd_mixer_t* m = nullptr;
     int rc = snd_mixer_open(&m, 0);
@@ -60,13 +66,78 @@ AlsaMixer::AlsaMixer(const QString& iCtlName, const QString& iMixerName) {
         return;
     }
     mMixer = m;
+    // A sound server's control (the PulseAudio or PipeWire plugin) is an
+    // external one; a card's own is a kernel one.
+    snd_hctl_t* hctl = nullptr;
+    const bool server = snd_mixer_get_hctl(m, iCtlName.toUtf8().constData(), &hctl) == 0 && hctl &&
+                        snd_ctl_type(snd_hctl_ctl(hctl)) == SND_CTL_TYPE_EXT;
     for (snd_mixer_elem_t* e = snd_mixer_first_elem(m); e; e = snd_mixer_elem_next(e))
-        if (snd_mixer_selem_is_active(e)) mElements.push_back(describe(e));
+        if (snd_mixer_selem_is_active(e)) mElements.push_back(describe(e, server));
     mModel = alsaMixerModel(iMixerName, mElements);
 }
 
 AlsaMixer::~AlsaMixer() {
     if (mMixer) snd_mixer_close(mMixer);
+}
+
+const AlsaElementDesc* AlsaMixer::desc(const MixerControlModel& iControl) const {
+    for (const AlsaElementDesc& d : mElements)
+        if (d.name == iControl.element && d.index == iControl.elementIndex) return &d;
+    return nullptr;
+}
+
+std::map<QString, std::map<long, int32_t>>& AlsaMixer::known() {
+    static std::map<QString, std::map<long, int32_t>> k;
+    return k;
+}
+
+QString AlsaMixer::knownKey(const MixerControlModel& iControl) const {
+    return mCtlName + QLatin1Char('/') + iControl.element + QLatin1Char(',') + QString::number(iControl.elementIndex) +
+           (iControl.binding == AlsaBinding::PlaybackVolume ? QStringLiteral(",p") : QStringLiteral(",c"));
+}
+
+VolumeLaw AlsaMixer::law(const MixerControlModel& iControl) const {
+    const AlsaElementDesc* d = desc(iControl);
+    if (!d) return VolumeLaw::Raw;
+    const bool playback = iControl.binding == AlsaBinding::PlaybackVolume;
+    return alsaVolumeLaw(playback ? d->hasPlaybackDb : d->hasCaptureDb, d->serverVolume);
+}
+
+int32_t AlsaMixer::toMixer(snd_mixer_elem_t* e, const MixerControlModel& iControl, long iRaw, bool iPlayback) const {
+    const AlsaElementDesc* d = desc(iControl);
+    switch (law(iControl)) {
+    case VolumeLaw::Decibel: {
+        long db = 0;
+        const int rc = iPlayback ? snd_mixer_selem_ask_playback_vol_dB(e, iRaw, &db) : snd_mixer_selem_ask_capture_vol_dB(e, iRaw, &db);
+        if (rc == 0 && iRaw > iControl.elementMin)
+            return alsaDbToMixer(db, iPlayback ? d->playbackDbMin : d->captureDbMin, iPlayback ? d->playbackDbMax : d->captureDbMax);
+        if (iRaw <= iControl.elementMin) return 0;
+        break;
+    }
+    case VolumeLaw::Cubic: return cubicVolumeToMixer(iRaw, iControl.elementMin, iControl.elementMax);
+    case VolumeLaw::Raw: break;
+    }
+    return alsaToMixerVolume(iRaw, iControl.elementMin, iControl.elementMax);
+}
+
+long AlsaMixer::toRaw(snd_mixer_elem_t* e, const MixerControlModel& iControl, int32_t iValue, bool iPlayback) const {
+    const AlsaElementDesc* d = desc(iControl);
+    switch (law(iControl)) {
+    case VolumeLaw::Decibel: {
+        if (iValue <= 0) return iControl.elementMin;
+        const long db = mixerToAlsaDb(iValue, iPlayback ? d->playbackDbMin : d->captureDbMin,
+                                      iPlayback ? d->playbackDbMax : d->captureDbMax);
+        long raw = 0;
+        // The step nearest below the level: never louder than asked.
+        const int rc = iPlayback ? snd_mixer_selem_ask_playback_dB_vol(e, db, -1, &raw)
+                                 : snd_mixer_selem_ask_capture_dB_vol(e, db, -1, &raw);
+        if (rc == 0) return raw;
+        break;
+    }
+    case VolumeLaw::Cubic: return mixerToCubicVolume(iValue, iControl.elementMin, iControl.elementMax);
+    case VolumeLaw::Raw: break;
+    }
+    return mixerToAlsaVolume(iValue, iControl.elementMin, iControl.elementMax);
 }
 
 MMRESULT AlsaMixer::get(const MixerControlModel& iControl, int32_t* oValues) {
@@ -84,13 +155,22 @@ MMRESULT AlsaMixer::get(const MixerControlModel& iControl, int32_t* oValues) {
     int rc = 0;
     switch (iControl.binding) {
     case AlsaBinding::PlaybackVolume:
-        rc = snd_mixer_selem_get_playback_volume(e, ch, &v);
-        oValues[0] = alsaToMixerVolume(v, iControl.elementMin, iControl.elementMax);
+    case AlsaBinding::CaptureVolume: {
+        const bool playback = iControl.binding == AlsaBinding::PlaybackVolume;
+        rc = playback ? snd_mixer_selem_get_playback_volume(e, ch, &v) : snd_mixer_selem_get_capture_volume(e, ch, &v);
+        if (rc < 0) break;
+        std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
+        // A raw value set or read before stands for the station value it
+        // came with: what was set reads back as set, what was found is put
+        // back as it was found.
+        if (auto it = pairs.find(v); it != pairs.end()) {
+            oValues[0] = it->second;
+            break;
+        }
+        oValues[0] = toMixer(e, iControl, v, playback);
+        pairs[v] = oValues[0];
         break;
-    case AlsaBinding::CaptureVolume:
-        rc = snd_mixer_selem_get_capture_volume(e, ch, &v);
-        oValues[0] = alsaToMixerVolume(v, iControl.elementMin, iControl.elementMax);
-        break;
+    }
     case AlsaBinding::PlaybackSwitchInverted:
         rc = snd_mixer_selem_get_playback_switch(e, ch, &sw);
         oValues[0] = sw ? 0 : 1;
@@ -119,11 +199,20 @@ MMRESULT AlsaMixer::set(const MixerControlModel& iControl, const std::vector<int
     int rc = 0;
     switch (iControl.binding) {
     case AlsaBinding::PlaybackVolume:
-        rc = snd_mixer_selem_set_playback_volume_all(e, mixerToAlsaVolume(iValues[0], iControl.elementMin, iControl.elementMax));
+    case AlsaBinding::CaptureVolume: {
+        const bool playback = iControl.binding == AlsaBinding::PlaybackVolume;
+        std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
+        long raw = 0;
+        auto it = std::find_if(pairs.begin(), pairs.end(), [&](const auto& k) { return k.second == iValues[0]; });
+        if (it != pairs.end()) raw = it->first;
+        else raw = toRaw(e, iControl, iValues[0], playback);
+        rc = playback ? snd_mixer_selem_set_playback_volume_all(e, raw) : snd_mixer_selem_set_capture_volume_all(e, raw);
+        if (rc >= 0) {
+            std::erase_if(pairs, [&](const auto& k) { return k.first == raw || k.second == iValues[0]; });
+            pairs[raw] = iValues[0];
+        }
         break;
-    case AlsaBinding::CaptureVolume:
-        rc = snd_mixer_selem_set_capture_volume_all(e, mixerToAlsaVolume(iValues[0], iControl.elementMin, iControl.elementMax));
-        break;
+    }
     case AlsaBinding::PlaybackSwitchInverted:
         rc = snd_mixer_selem_set_playback_switch_all(e, iValues[0] ? 0 : 1);
         break;

@@ -1,8 +1,10 @@
 #pragma once
 #include "platform/sound/AlsaMixerMap.h"
+#include <map>
 #include <memory>
 
 typedef struct _snd_mixer snd_mixer_t;
+typedef struct _snd_mixer_elem snd_mixer_elem_t;
 
 // One open ALSA simple mixer presented as the station's mixer model: the
 // layout from alsaMixerModel, the values read and written live.
@@ -27,8 +29,21 @@ public:
     // Silences the ALSA library's own messages on standard error (once per process).
     static void quietLibrary();
 
+    // How this mixer sets the control's volume.
+    VolumeLaw law(const MixerControlModel& iControl) const;
+
 private:
+    const AlsaElementDesc* desc(const MixerControlModel& iControl) const;
+    QString knownKey(const MixerControlModel& iControl) const;
+    int32_t toMixer(snd_mixer_elem_t* e, const MixerControlModel& iControl, long iRaw, bool iPlayback) const;
+    long toRaw(snd_mixer_elem_t* e, const MixerControlModel& iControl, int32_t iValue, bool iPlayback) const;
+
     snd_mixer_t* mMixer = nullptr;
+    QString mCtlName;
+    // Per volume control of every mixer opened, the raw values set or read
+    // and their station values (kept while the station runs, as a mixer is
+    // opened afresh for each use).
+    static std::map<QString, std::map<long, int32_t>>& known();
     QString mError;
     std::vector<AlsaElementDesc> mElements;
     MixerModel mModel;

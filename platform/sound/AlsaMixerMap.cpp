@@ -2,6 +2,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace sound {
 namespace {
@@ -61,6 +62,40 @@ long mixerToAlsaVolume(int32_t iValue, long iMin, long iMax) {
     if (iMax <= iMin) return iMin;
     const int32_t v = std::clamp(iValue, 0, 65535);
     return iMin + long(std::llround(double(v) * double(iMax - iMin) / 65535.0));
+}
+
+VolumeLaw alsaVolumeLaw(bool iHasDb, bool iServerVolume) {
+    if (iHasDb) return VolumeLaw::Decibel;
+    return iServerVolume ? VolumeLaw::Cubic : VolumeLaw::Raw;
+}
+
+double mixerVolumeGainDb(int32_t iValue) {
+    if (iValue <= 0) return -std::numeric_limits<double>::infinity();
+    return 20.0 * std::log10(double(std::min(iValue, 65535)) / 65535.0);
+}
+
+long mixerToAlsaDb(int32_t iValue, long iDbMin, long iDbMax) {
+    if (iValue <= 0 || iDbMax <= iDbMin) return iDbMin;
+    const double db = double(iDbMax) + 100.0 * mixerVolumeGainDb(iValue);
+    return std::clamp(long(std::llround(db)), iDbMin, iDbMax);
+}
+
+int32_t alsaDbToMixer(long iDb, long iDbMin, long iDbMax) {
+    if (iDb <= iDbMin || iDbMax <= iDbMin) return 0;
+    const double fraction = std::pow(10.0, double(std::min(iDb, iDbMax) - iDbMax) / 2000.0);
+    return int32_t(std::clamp<long long>(std::llround(65535.0 * fraction), 0, 65535));
+}
+
+long mixerToCubicVolume(int32_t iValue, long iMin, long iMax) {
+    if (iMax <= iMin || iValue <= 0) return iMin;
+    const double fraction = std::cbrt(double(std::min(iValue, 65535)) / 65535.0);
+    return iMin + long(std::llround(fraction * double(iMax - iMin)));
+}
+
+int32_t cubicVolumeToMixer(long iValue, long iMin, long iMax) {
+    if (iMax <= iMin) return 0;
+    const double fraction = double(std::clamp(iValue, iMin, iMax) - iMin) / double(iMax - iMin);
+    return int32_t(std::llround(65535.0 * fraction * fraction * fraction));
 }
 
 QString alsaCtlNameForDevice(const QString& iDeviceName) {

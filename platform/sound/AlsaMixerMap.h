@@ -28,6 +28,15 @@ struct AlsaElementDesc {
     long captureMax = 0;
     bool isCaptureEnum = false;
     QStringList enumItems;
+    // The element's dB scale in hundredths of a dB, where the card gives one.
+    bool hasPlaybackDb = false;
+    bool hasCaptureDb = false;
+    long playbackDbMin = 0;
+    long playbackDbMax = 0;
+    long captureDbMin = 0;
+    long captureDbMax = 0;
+    // The control is a sound server's own (its volumes follow the cubic law).
+    bool serverVolume = false;
 };
 
 MixerModel alsaMixerModel(const QString& iMixerName, const std::vector<AlsaElementDesc>& iElements);
@@ -40,6 +49,23 @@ uint32_t alsaSourceType(const QString& iItemName);
 // when the range has at most 65535 steps, and the other way round otherwise.
 int32_t alsaToMixerVolume(long iValue, long iMin, long iMax);
 long mixerToAlsaVolume(int32_t iValue, long iMin, long iMax);
+
+// What a volume on the station's 0..65535 scale means on every card: that
+// fraction of full scale in amplitude (39321 is -4.4 dB, 0 is silence). It is
+// set through the element's dB scale where the card gives one, through the
+// cubic law of a sound server's own volume (amplitude = (raw/max)^3), and
+// scaled straight to the raw range where nothing is known.
+enum class VolumeLaw { Raw, Decibel, Cubic };
+VolumeLaw alsaVolumeLaw(bool iHasDb, bool iServerVolume);
+// The gain of a station volume in dB (-inf for 0).
+double mixerVolumeGainDb(int32_t iValue);
+// Through a dB scale of iDbMin..iDbMax (hundredths of a dB; iDbMax is full
+// scale): the level to set, iDbMin for 0; and back.
+long mixerToAlsaDb(int32_t iValue, long iDbMin, long iDbMax);
+int32_t alsaDbToMixer(long iDb, long iDbMin, long iDbMax);
+// Through the cubic law over the raw range iMin..iMax; and back.
+long mixerToCubicVolume(int32_t iValue, long iMin, long iMax);
+int32_t cubicVolumeToMixer(long iValue, long iMin, long iMax);
 
 // The ALSA control name of a PortAudio device: "hw:N" for "... (hw:N,M)",
 // otherwise the device's own name ("default", "pulse").

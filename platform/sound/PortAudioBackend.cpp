@@ -25,18 +25,33 @@ constexpr unsigned long kFramesPerBuffer = paFramesPerBufferUnspecified;
 // Some hosts hold a duplex stream's first blocks back for two seconds.
 constexpr auto kCallbackDeadline = std::chrono::seconds(5);
 constexpr double kMinLatency = 0.1;
-// The round trip is read from the blocks' own times, as the least figure of
-// each quarter second (a host may date a short block a whole block late).
-// It is steady when eight such figures in a row (two seconds) lie within two
-// milliseconds of each other and within twice the stream's stated latencies:
-// the PulseAudio plugin reports figures far too large for up to a second or
-// two after the start, at times steadily, and lets its figure wander by a
-// millisecond or so while the stream runs.
+// The host's own round-trip figure is read from the blocks' times, as the
+// least figure of each quarter second (a host may date a short block a whole
+// block late). It is steady when eight such figures in a row (two seconds) lie
+// within two milliseconds of each other: the PulseAudio plugin reports figures
+// far too large for up to a second or two after the start, and lets its figure
+// wander by a millisecond or so while the stream runs. It is never used to
+// align a recording (it can be a whole server block off, for as long as the
+// stream runs); a steady figure only says the host has settled, and a figure
+// that jumps says its buffering changed.
 constexpr double kTimingWindowSeconds = 0.25;
 constexpr int kSteadyWindows = 8;
 constexpr double kSteadyTolerance = 0.002;
-// How long a card's first open waits for that.
-constexpr auto kSettleDeadline = std::chrono::seconds(10);
+// A change between two windows' figures larger than this (seconds, or this
+// share of the figure on a long loop, where the figures wander more) is a
+// jump; a whole server block is always one.
+constexpr double kJumpTolerance = 0.010;
+constexpr double kJumpShare = 0.03;
+// No loop (filter sinks, network audio, Bluetooth) is longer than this.
+constexpr double kMaxLoopSeconds = 2.0;
+// How long a card's first open waits for the host to settle.
+constexpr auto kSettleDeadline = std::chrono::seconds(4);
+// The loop delay is measured with one sample of this height played into
+// silence and found in what comes back; what is recorded before it must stay
+// below a quarter of its height.
+constexpr float kMarkerHeight = 0.5f;
+constexpr float kMarkerLeast = 0.002f;
+constexpr double kMarkerTail = 0.05;
 
 MMRESULT fromPa(PaError iError) {
     switch (iError) {
@@ -49,6 +64,10 @@ MMRESULT fromPa(PaError iError) {
     case paInvalidDevice: return MMSYSERR_BADDEVICEID;
     default: return MMSYSERR_ERROR;
     }
+}
+
+QString untrustedTimingText() {
+    return QStringLiteral("The sound device's timing cannot be trusted: the recording could not be aligned to the signal.");
 }
 
 int cardNumber(const QString& iName) {
@@ -79,9 +98,26 @@ struct PortAudioBackend::Card {
     std::vector<float> outMono = std::vector<float>(kMaxFrames);
     int64_t counter = 0;
     double outLatency = 0;   // frames, from the stream's own figures
-    double roundTrip = 0;    // frames: the stated figure until the blocks' own times give one
-    double roundTripLimit = 0;
+    // Frames from a sample played to its return: measured with the marker.
+    std::atomic<double> loopDelay{0};
+    bool delayKnown = false;
+    // Counts the host's timing jumps and lost blocks; alignment holds while
+    // it reads what it read when the delay was measured.
+    std::atomic<uint32_t> timingEpoch{0};
+    uint32_t delayEpoch = 0;
+    bool alignedRecording = false;
+    bool outIdle = true;                     // the output open but nothing written since its reset
+    // The marker: the callback plays it at probeFrame and keeps the input from there.
+    std::vector<float> probe;
+    std::atomic<int> probeState{0};   // 0 off, 1 wanted (UI), 2 capturing (callback)
+    std::atomic<int> probeFilled{0};
+    int64_t probeFrame = 0;
     // The callback's round-trip reading.
+    std::atomic<double> hostRoundTrip{0};
+    double timingRef = -1;
+    double deviant = -1;                     // a figure off the reference, not yet confirmed
+    std::atomic<bool> timingDoubtful{false};
+    std::atomic<bool> timingRefReset{false};
     int64_t windowEnd = 0;
     double windowLeast = std::numeric_limits<double>::infinity();
     std::array<double, kSteadyWindows> windowFigures{};
@@ -95,14 +131,38 @@ struct PortAudioBackend::Card {
 };
 
 namespace {
+// A window's host figure against the one before: a change that holds for two
+// windows is a jump; one window off alone is not (the server rewinds what it
+// buffered now and then, and a figure taken across a rewind is no delay).
+void noteHostFigure(PortAudioBackend::Card& c, double iFigure) {
+    const double tolerance = std::max(kJumpTolerance * c.rate, kJumpShare * std::abs(c.timingRef));
+    if (c.timingRefReset.exchange(false, std::memory_order_acq_rel)) {
+        c.timingRef = iFigure;
+        c.deviant = -1;
+    } else if (c.timingRef < 0) {
+        return;
+    } else if (std::abs(iFigure - c.timingRef) <= tolerance) {
+        c.timingRef = iFigure;
+        c.deviant = -1;
+    } else if (c.deviant >= 0 && std::abs(iFigure - c.deviant) <= tolerance) {
+        c.timingEpoch.fetch_add(1, std::memory_order_acq_rel);
+        c.timingRef = iFigure;
+        c.deviant = -1;
+    } else {
+        c.deviant = iFigure;
+    }
+    c.timingDoubtful.store(c.deviant >= 0, std::memory_order_release);
+}
+
 // One block's round trip, and the end of a window of them.
 void noteRoundTrip(PortAudioBackend::Card& c, const PaStreamCallbackTimeInfo* iTime, bool iUse) {
     if (c.counter >= c.windowEnd) {
         const double least = c.windowLeast;
-        if (least <= c.roundTripLimit) {
+        if (least <= kMaxLoopSeconds * c.rate) {
             c.windowFigures[size_t(c.windowCount % kSteadyWindows)] = least;
             ++c.windowCount;
-            c.roundTrip = least;
+            c.hostRoundTrip = least;
+            noteHostFigure(c, least);
             if (c.windowCount >= kSteadyWindows) {
                 const auto [lo, hi] = std::minmax_element(c.windowFigures.begin(), c.windowFigures.end());
                 if (*hi - *lo <= kSteadyTolerance * c.rate) c.timingSteady.store(true, std::memory_order_release);
@@ -123,12 +183,34 @@ void noteRoundTrip(PortAudioBackend::Card& c, const PaStreamCallbackTimeInfo* iT
     }
 }
 
+// The marker: played as the first frame of a block, the input kept from that
+// block on, so that where it comes back is the loop delay in frames.
+void probeStep(PortAudioBackend::Card& c, const float* iIn, float* oOut, unsigned long iFrames, int64_t iBlockStart) {
+    int state = c.probeState.load(std::memory_order_acquire);
+    if (state == 0 || !iIn || !oOut) return;
+    if (state == 1) {
+        c.probeFrame = iBlockStart;
+        c.probeFilled.store(0, std::memory_order_release);
+        for (int ch = 0; ch < c.outChannels; ++ch) oOut[ch] = kMarkerHeight;
+        c.probeState.store(2, std::memory_order_release);
+    }
+    const int64_t from = iBlockStart - c.probeFrame;
+    const int64_t room = int64_t(c.probe.size()) - from;
+    const int64_t n = std::min<int64_t>(int64_t(iFrames), room);
+    for (int64_t i = 0; i < n; ++i) c.probe[size_t(from + i)] = iIn[i * c.inChannels];
+    if (n > 0) c.probeFilled.store(int(from + n), std::memory_order_release);
+}
+
 // The device callback: moves samples through the card's preallocated buffers.
 int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, const PaStreamCallbackTimeInfo* iTime,
                    PaStreamCallbackFlags iStatus, void* iCard) {
     auto& c = *static_cast<PortAudioBackend::Card*>(iCard);
     // Samples lost on either side spoil a recording under way: its stop says so.
     if (iStatus & (paInputOverflow | paInputUnderflow | paOutputUnderflow)) c.core->noteStreamGap();
+    // A block lost or made up on either side moves the input against the output.
+    if (iStatus & (paInputUnderflow | paInputOverflow | paOutputUnderflow | paOutputOverflow))
+        c.timingEpoch.fetch_add(1, std::memory_order_acq_rel);
+    const int64_t blockStart = c.counter;
     const auto* in = static_cast<const float*>(iInput);
     auto* out = static_cast<float*>(oOutput);
     double latency = c.outLatency;
@@ -141,7 +223,7 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
         if (l < 2 * c.rate) latency = l;
     }
     noteRoundTrip(c, iTime, started && in);
-    const double roundTrip = c.roundTrip;
+    const double roundTrip = c.loopDelay.load(std::memory_order_acquire);
     unsigned long done = 0;
     while (done < iFrames) {
         const int n = int(std::min<unsigned long>(iFrames - done, kMaxFrames));
@@ -155,6 +237,7 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
         c.counter += n;
         done += n;
     }
+    probeStep(c, in, out, iFrames, blockStart);
     return paContinue;
 }
 }
@@ -349,22 +432,23 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
                     card->stream = stream;
                     if (const PaStreamInfo* si = Pa_GetStreamInfo(stream)) {
                         card->outLatency = si->outputLatency * rate;
-                        card->roundTrip = (si->outputLatency + si->inputLatency) * rate;
+                        card->loopDelay.store((si->outputLatency + si->inputLatency) * rate);
                     }
-                    card->roundTripLimit = std::max(2 * card->roundTrip, kMinLatency * rate);
                     last = Pa_StartStream(stream);
                     if (last != paNoError) {
                         Pa_CloseStream(stream);
                         return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
                     }
-                    // A recording aligned to a signal needs the true round
-                    // trip: wait (with a deadline) until it reads steady. A
-                    // host that never steadies is used at its latest figure.
+                    // A recording aligned to a signal needs the true loop
+                    // delay: once the host has settled (or the deadline has
+                    // passed), it is measured.
                     if (t.in && t.out) {
+                        card->probe.assign(size_t(std::lround((kMaxLoopSeconds + 2 * kMarkerTail) * rate)), 0.0f);
                         const auto deadline = std::chrono::steady_clock::now() + kSettleDeadline;
                         while (!card->timingSteady.load(std::memory_order_acquire) &&
                                std::chrono::steady_clock::now() < deadline)
                             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                        measureLoop(*card, false);
                     }
                     oCard = card.get();
                     mCards[iPaDevice] = std::move(card);
@@ -400,9 +484,76 @@ void PortAudioBackend::closeCard(int iPaDevice) {
     mCards.erase(it);
 }
 
+// Plays the marker into the idle loop and finds it in what comes back. The
+// delay is known from then on, until the host's timing jumps or a block is
+// lost; a marker not found (the loop silent or noisy) leaves it unknown, and
+// aligned recordings are then refused.
+bool PortAudioBackend::measureLoop(Card& ioCard, bool iAfterSound) {
+    ioCard.delayKnown = false;
+    if (!usable(ioCard) || ioCard.probe.empty()) return false;
+    // What played last must come back first, or it hides the marker.
+    if (iAfterSound) {
+        const double loop = std::max(ioCard.loopDelay.load(), ioCard.hostRoundTrip.load());
+        std::this_thread::sleep_for(std::chrono::milliseconds(
+            std::lround(1000 * (std::min(2 * loop / ioCard.rate, kMaxLoopSeconds) + kMarkerTail))));
+    }
+    const uint32_t epoch = ioCard.timingEpoch.load(std::memory_order_acquire);
+    ioCard.probeState.store(1, std::memory_order_release);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(
+                                                                  std::lround(1000 * (kMaxLoopSeconds + 1.0)));
+    const int tail = int(std::lround(kMarkerTail * ioCard.rate));
+    int onset = -1;
+    float peak = 0;
+    int peakAt = -1;
+    int scanned = 0;
+    bool done = false;
+    while (!done && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (ioCard.probeState.load(std::memory_order_acquire) != 2) continue;
+        const int filled = ioCard.probeFilled.load(std::memory_order_acquire);
+        for (; scanned < filled; ++scanned) {
+            const float a = std::abs(ioCard.probe[size_t(scanned)]);
+            if (a > peak) {
+                peak = a;
+                peakAt = scanned;
+            }
+        }
+        done = filled >= int(ioCard.probe.size()) || (peak >= kMarkerLeast && filled >= peakAt + tail);
+    }
+    ioCard.probeState.store(0, std::memory_order_release);
+    if (peak >= kMarkerLeast) {
+        // The first sample of half the peak's height: a filter or a rate
+        // converter in the loop spreads the marker, and its start is the delay.
+        onset = peakAt;
+        while (onset > 0 && std::abs(ioCard.probe[size_t(onset - 1)]) >= peak / 2) --onset;
+        for (int i = 0; i < onset && onset >= 0; ++i)
+            if (std::abs(ioCard.probe[size_t(i)]) > peak / 4) onset = -1;
+    }
+    if (onset < 0 || ioCard.timingEpoch.load(std::memory_order_acquire) != epoch) return false;
+    ioCard.loopDelay.store(double(onset), std::memory_order_release);
+    ioCard.timingRefReset.store(true, std::memory_order_release);
+    ioCard.delayEpoch = epoch;
+    ioCard.delayKnown = true;
+    return true;
+}
+
+bool PortAudioBackend::alignmentHolds(const Card& iCard) {
+    return iCard.delayKnown && iCard.timingEpoch.load(std::memory_order_acquire) == iCard.delayEpoch;
+}
+
+bool PortAudioBackend::alignedRecordingHolds(Card& iCard) {
+    if (!iCard.alignedRecording) return true;
+    // A figure off by itself may be the start of a jump: the next window tells.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::lround(3000 * kTimingWindowSeconds));
+    while (iCard.timingDoubtful.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return alignmentHolds(iCard);
+}
+
 bool PortAudioBackend::waitFor(Card& iCard, uint64_t iTicket) {
     if (!iCard.stream || Pa_IsStreamActive(iCard.stream) != 1) {
-        iCard.core->applyCommands(iCard.counter, iCard.roundTrip);
+        iCard.core->applyCommands(iCard.counter, iCard.loopDelay.load());
         return true;
     }
     const auto deadline = std::chrono::steady_clock::now() + kCallbackDeadline;
@@ -410,7 +561,7 @@ bool PortAudioBackend::waitFor(Card& iCard, uint64_t iTicket) {
         if (std::chrono::steady_clock::now() > deadline) {
             // The device stopped calling back: stop it, then finish here.
             Pa_AbortStream(iCard.stream);
-            iCard.core->applyCommands(iCard.counter, iCard.roundTrip);
+            iCard.core->applyCommands(iCard.counter, iCard.loopDelay.load());
             mDetail = QStringLiteral("The sound device stopped responding.");
             return false;
         }
@@ -449,6 +600,9 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
             closeCard(pa);
             card = nullptr;
         }
+        // Timing that jumped since the delay was measured: measured again
+        // while nothing plays.
+        if (card && !card->in && card->inChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
     }
     if (!card) {
         releaseIdleCards();
@@ -467,6 +621,7 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
         }
     }
     card->core->outOpen(iFormat.wBitsPerSample / 8, rate, card->outConverter.get());
+    card->outIdle = true;
     card->out = mNextHandle++;
     mOutHandles[card->out] = pa;
     oHandle = card->out;
@@ -487,6 +642,7 @@ MMRESULT PortAudioBackend::waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t 
     Card* c = outCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
     uint64_t ticket = 0;
+    c->outIdle = false;
     return c->core->outWrite(iHeader, iLoopFlags, iLoops, ticket);
 }
 
@@ -512,7 +668,11 @@ MMRESULT PortAudioBackend::waveOutBreakLoop(HWAVEOUT iHandle) {
 MMRESULT PortAudioBackend::waveOutReset(HWAVEOUT iHandle) {
     Card* c = outCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
-    return waitFor(*c, c->core->outReset()) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    if (!waitFor(*c, c->core->outReset())) return MMSYSERR_ERROR;
+    c->outIdle = true;
+    // Nothing plays now: the moment to measure a delay that no longer holds.
+    if (!c->in && c->inChannels > 0 && !alignmentHolds(*c)) measureLoop(*c, true);
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT PortAudioBackend::waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) {
@@ -566,6 +726,9 @@ MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const 
             return MMSYSERR_NOMEM;
         }
     }
+    card->alignedRecording = false;
+    // The input opened after the output was reset, before anything new plays.
+    if (card->out && card->outIdle && card->outChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
     card->core->inOpen(iFormat.wBitsPerSample / 8, rate, card->inConverter.get());
     card->in = mNextHandle++;
     mInHandles[card->in] = pa;
@@ -589,6 +752,7 @@ MMRESULT PortAudioBackend::waveInStart(HWAVEIN iHandle, WaveInStartMode iMode) {
     Card* c = inCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
     if (iMode != WAVEIN_START_NOW && iMode != WAVEIN_START_WITH_OUTPUT) return MMSYSERR_INVALFLAG;
+    c->alignedRecording = iMode == WAVEIN_START_WITH_OUTPUT && c->out;
     c->core->inStart(iMode);
     return MMSYSERR_NOERROR;
 }
@@ -600,14 +764,19 @@ MMRESULT PortAudioBackend::waveInGetHeader(HWAVEIN iHandle, int iHeader, WaveHdr
 
 MMRESULT PortAudioBackend::waveInReadHeader(HWAVEIN iHandle, int iHeader, void* oData, uint32_t iBytes) {
     Card* c = inCard(iHandle);
-    return c ? c->core->inRead(iHeader, oData, iBytes) : MMSYSERR_INVALHANDLE;
+    if (!c) return MMSYSERR_INVALHANDLE;
+    // A recording that may not be where its signal is gives no samples.
+    if (!alignedRecordingHolds(*c)) return fail(MMSYSERR_ERROR, untrustedTimingText());
+    return c->core->inRead(iHeader, oData, iBytes);
 }
 
 MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
     if (!c) return MMSYSERR_INVALHANDLE;
     if (!waitFor(*c, c->core->inStop())) return MMSYSERR_ERROR;
+    // Lost samples first: the station measures such a point again.
     if (const QString fault = c->core->inStopFault(); !fault.isEmpty()) return fail(MMSYSERR_ERROR, fault);
+    if (!alignedRecordingHolds(*c)) return fail(MMSYSERR_ERROR, untrustedTimingText());
     return MMSYSERR_NOERROR;
 }
 

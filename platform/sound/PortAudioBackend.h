@@ -13,8 +13,18 @@
 // card is open joins its stream. Closing both directions leaves the stream
 // running idle (silence out, input ignored) for the next open: a host's timing
 // figures can take seconds to come right after a stream starts, so the first
-// open of a card waits (10 s at most) until its round trip reads steady, and
-// later ones reuse the stream. It is closed when another card is opened or
+// open of a card waits (4 s at most) until its round trip reads steady, and
+// later ones reuse the stream.
+//
+// A recording started with its signal is aligned by the loop delay measured on
+// the card itself: once settled, the idle stream plays one marker sample and
+// finds it in its input. The host's timing figures are only watched: when they
+// jump, or a block is lost or made up, the delay is measured again at the
+// next output open, and an aligned recording made in between is refused
+// ("The sound device's timing cannot be trusted ..."), as is every aligned
+// recording while no marker came back (a silent or noisy loop).
+//
+// The stream is closed when another card is opened or
 // the backend ends (the station's end). The stream runs at the card's rate (the
 // output's rate when the card takes it and it is 44100 Hz or more, else 44100,
 // 48000 or the card's default); other rates are converted inside the layer by
@@ -81,6 +91,9 @@ private:
     void releaseIdleCards();
     static bool usable(const Card& iCard);
     bool waitFor(Card& iCard, uint64_t iTicket);
+    bool measureLoop(Card& ioCard, bool iAfterSound);
+    static bool alignmentHolds(const Card& iCard);
+    bool alignedRecordingHolds(Card& iCard);
     MMRESULT fail(MMRESULT iCode, const QString& iDetail);
     class AlsaMixer* mixerOf(HMIXER iHandle);
 

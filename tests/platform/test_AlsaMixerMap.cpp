@@ -1,5 +1,6 @@
 // The ALSA mixer seen as the station's lines and controls, from element
 // descriptions recorded on real cards and sound servers.
+#include <cmath>
 #include "platform/sound/AlsaMixerMap.h"
 #include <gtest/gtest.h>
 
@@ -143,6 +144,36 @@ TEST(AlsaMixerMap, VolumesScaleBothWaysWithoutLoss) {
     // Out-of-range values are held to the range.
     EXPECT_EQ(mixerToAlsaVolume(70000, 0, 87), 87);
     EXPECT_EQ(alsaToMixerVolume(100, 0, 87), 65535);
+}
+
+// The station's scale is a fraction of full scale in amplitude on every card:
+// 39321 (60 %) is -4.4 dB whether the card has a dB scale or the control is a
+// sound server's cubic one; raw scaling only where nothing is known.
+TEST(AlsaMixerMap, StationVolumesMeanTheSameGainThroughEveryLaw) {
+    EXPECT_EQ(alsaVolumeLaw(true, false), VolumeLaw::Decibel);
+    EXPECT_EQ(alsaVolumeLaw(true, true), VolumeLaw::Decibel);
+    EXPECT_EQ(alsaVolumeLaw(false, true), VolumeLaw::Cubic);
+    EXPECT_EQ(alsaVolumeLaw(false, false), VolumeLaw::Raw);
+    EXPECT_NEAR(mixerVolumeGainDb(39321), -4.437, 0.001);
+
+    struct DbCase { int32_t value; long dbMin, dbMax, expected; };
+    for (const DbCase& c : {DbCase{39321, -6000, 0, -444}, DbCase{39321, -4650, 1200, 756}, DbCase{65535, -6000, 0, 0},
+                            DbCase{0, -6000, 0, -6000}, DbCase{100, -3000, 0, -3000}, DbCase{32768, -9999, 0, -602}}) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(mixerToAlsaDb(c.value, c.dbMin, c.dbMax), c.expected);
+    }
+    EXPECT_EQ(alsaDbToMixer(-444, -6000, 0), 39307);
+    EXPECT_EQ(alsaDbToMixer(0, -6000, 0), 65535);
+    EXPECT_EQ(alsaDbToMixer(-6000, -6000, 0), 0);
+
+    // The server's control (0..65536, amplitude = (raw / 65536)^3).
+    const long raw = mixerToCubicVolume(39321, 0, 65536);
+    EXPECT_NEAR(60 * std::log10(raw / 65536.0), -4.437, 0.001);
+    EXPECT_EQ(mixerToCubicVolume(65535, 0, 65536), 65536);
+    EXPECT_EQ(mixerToCubicVolume(0, 0, 65536), 0);
+    for (int32_t v : {1, 655, 13107, 39321, 65534, 65535})
+        EXPECT_NEAR(cubicVolumeToMixer(mixerToCubicVolume(v, 0, 65536), 0, 65536), v, 1 + v * 3e-5) << v;
+    EXPECT_EQ(cubicVolumeToMixer(65536, 0, 65536), 65535);
 }
 
 TEST(AlsaMixerMap, DeviceNamesGiveTheirCardsControl) {

@@ -230,20 +230,18 @@ TEST_F(RealBackend, AlignedRecordingsLandAlikeFromTheFirstOpenOn) {
     EXPECT_EQ(waveOutClose(out), MMSYSERR_NOERROR);
     gMixerRestore(error);
 
-    // The median: a recording made while the server changed its buffering
-    // (it does, now and then) does not move it. Where the server puts it
-    // depends on how it reports its capture times (at times a whole buffer
-    // off, for as long as the stream runs), so the recordings are compared
-    // with each other, to the two milliseconds its figures wander by.
-    std::sort(later.begin(), later.end());
-    const double settled = double(later[later.size() / 2]);
-    EXPECT_NEAR(double(first), settled, 88.2);
-    EXPECT_NEAR(double(reopened), settled, 88.2);
+    // Where it was played, to the sample, every time: the loop delay is
+    // measured on the card, not taken from the server's timing figures (a
+    // whole server block off in some processes, tens of samples in most).
+    EXPECT_EQ(first, 10000u);
+    EXPECT_EQ(reopened, 10000u);
+    for (size_t at : later) EXPECT_EQ(at, 10000u);
 }
 
 TEST_F(RealBackend, TheCardIsHeldBetweenMeasurementsAndLetGoAtTheEnd) {
-    if (serverStreams() < 0) GTEST_SKIP() << "pactl cannot reach the sound server";
-    ASSERT_EQ(serverStreams(), 0);
+    // The server's own streams (its filter sinks play into the null sink) stay.
+    const int own = serverStreams();
+    if (own < 0) GTEST_SKIP() << "pactl cannot reach the sound server";
     HWAVEOUT out = 0;
     HWAVEIN in = 0;
     ASSERT_EQ(waveOutOpen(out, 0, pcm16(44100)), MMSYSERR_NOERROR);
@@ -252,10 +250,10 @@ TEST_F(RealBackend, TheCardIsHeldBetweenMeasurementsAndLetGoAtTheEnd) {
     EXPECT_EQ(waveOutClose(out), MMSYSERR_NOERROR);
     // Closed for the station (the handles are gone, the devices open again)...
     EXPECT_EQ(waveOutClose(out), MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(serverStreams(), 2) << "the card's duplex stream stays for the next measurement";
+    EXPECT_EQ(serverStreams(), own + 2) << "the card's duplex stream stays for the next measurement";
     ASSERT_EQ(waveInOpen(in, 0, pcm16(44100)), MMSYSERR_NOERROR);
     EXPECT_EQ(waveInClose(in), MMSYSERR_NOERROR);
     // ...and given back when the station ends.
     sound::setBackend(nullptr);
-    EXPECT_EQ(serverStreams(), 0);
+    EXPECT_EQ(serverStreams(), own);
 }

@@ -3,6 +3,15 @@
 # benchmarks of the real sound backend: a null sink is the default sink and its
 # monitor the default source, so what is played comes back as what is recorded.
 #
+# Known units can be put in that loop: LADSPA filter sinks that play into the
+# null sink, on the server's default settings. A test makes one of them the
+# default sink (pactl set-default-sink) before it opens the card:
+#   vexo_lowpass   one-pole low-pass at 1 kHz (ladspa-sdk "lpf")
+#   vexo_gain      a gain of 0.5, -6.02 dB (ladspa-sdk "amp_mono")
+#   vexo_inverter  an inverter (swh-plugins "inv")
+# VEXO_SOUND_UNITS lists the sinks that could be loaded; in CI a missing one is
+# a failure.
+#
 #   tests/support/with-sound-server.sh COMMAND [ARGS...]
 #
 # The daemon keeps its socket, state and log in a temporary folder (a system or
@@ -10,8 +19,8 @@
 # and it is stopped by its process id however the command ends. When no server
 # can be started the command still runs, with VEXO_NO_SOUND_SERVER set to the
 # reason so that its tests skip; in CI (CI=true) that is a failure instead.
-# It installs nothing: the packages pulseaudio and libasound2-plugins must be
-# there (./vexo installs them).
+# It installs nothing: the packages pulseaudio, libasound2-plugins, ladspa-sdk
+# and swh-plugins must be there (./vexo installs them).
 set -uo pipefail
 
 [ $# -ge 1 ] || { echo "usage: with-sound-server.sh COMMAND [ARGS...]" >&2; exit 2; }
@@ -57,6 +66,18 @@ load-module module-null-sink sink_name=vexo_null
 set-default-sink vexo_null
 set-default-source vexo_null.monitor
 EOF
+    local ladspa=${LADSPA_PATH:-/usr/lib/ladspa}
+    units=""
+    add_unit() {   # sink plugin label [control]
+        [ -f "$ladspa/$2.so" ] || return 0
+        echo "load-module module-ladspa-sink sink_name=$1 master=vexo_null plugin=$2 label=$3${4:+ control=$4}" >>"$dir/server.pa"
+        units="$units $1"
+    }
+    add_unit vexo_lowpass filter lpf 1000
+    add_unit vexo_gain amp amp_mono 0.5
+    add_unit vexo_inverter inv_1429 inv
+    # The null sink stays the default: loading a sink may make it the default.
+    echo "set-default-sink vexo_null" >>"$dir/server.pa"
     # In the foreground of its own session, so that its process id is the one kept here.
     HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" XDG_CONFIG_HOME="$dir/home/.config" \
         PULSE_STATE_PATH="$dir/state" PULSE_RUNTIME_PATH="$dir/runtime" \
@@ -80,6 +101,12 @@ case $? in
     2) no_server "pulseaudio ended at start-up" "$@" ;;
     *) no_server "pulseaudio did not answer within 20 s" "$@" ;;
 esac
+
+export VEXO_SOUND_UNITS="${units# }"
+if [ "${CI:-}" = "true" ] && [ "$VEXO_SOUND_UNITS" != "vexo_lowpass vexo_gain vexo_inverter" ]; then
+    echo "with-sound-server: the LADSPA units are missing (ladspa-sdk, swh-plugins): '$VEXO_SOUND_UNITS'" >&2
+    exit 1
+fi
 
 # Not exec: the server is stopped when the command is done.
 "$@"

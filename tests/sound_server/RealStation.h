@@ -1,0 +1,86 @@
+#pragma once
+// The station on the real backend against the test sound server that
+// with-sound-server.sh starts: the null sink's monitor gives back what is
+// played, directly or through one of the server's known units (a LADSPA sink
+// made the default sink before the card is opened).
+#include "audio/modMixer.h"
+#include "audio/modVOut.h"
+#include "audio/modWaveInOut.h"
+#include "audio/modWaveInOutDevices.h"
+#include "audio/modResponseSub.h"
+#include "common/modGeneral.h"
+#include "platform/os/Clock.h"
+#include "platform/sound/PortAudioBackend.h"
+#include "tests/support/GraphWindows.h"
+#include "tests/support/StationTest.h"
+#include <QProcess>
+#include <cmath>
+
+namespace realstation {
+
+// Runs pactl against the test server; true when it worked.
+inline bool pactl(const QStringList& iArgs) {
+    QProcess p;
+    p.start(QStringLiteral("pactl"), iArgs);
+    return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The level the station reads for 1 V of its 2 V full scale through a unity
+// loop: a sine of half the span.
+inline double unityLevelDb() { return 20 * std::log10(16384 / std::sqrt(2.0) / 32767.5); }
+
+
+class RealStation : public StationTest {
+protected:
+    // iUnit: the sink to play into ("" for the plain loop).
+    void openStation(const QString& iUnit = {}) {
+        const QString reason = qEnvironmentVariable("VEXO_NO_SOUND_SERVER");
+        if (!reason.isEmpty()) GTEST_SKIP() << "no sound server: " << reason.toStdString();
+        if (!iUnit.isEmpty()) {
+            if (!qEnvironmentVariable("VEXO_SOUND_UNITS").split(QLatin1Char(' ')).contains(iUnit))
+                GTEST_SKIP() << "the test sound server has no " << iUnit.toStdString();
+            ASSERT_TRUE(pactl({QStringLiteral("set-default-sink"), iUnit}));
+            unitSet = true;
+        }
+        vclock::setReal();
+        gsMainCaption = QStringLiteral("Vexo v1.000");
+        sound::setBackend(std::make_unique<sound::PortAudioBackend>());
+        opened = true;
+        if (waveOutGetNumDevs() == 0 && qEnvironmentVariable("CI") != QLatin1String("true"))
+            GTEST_SKIP() << "no sound device (run through tests/support/with-sound-server.sh)";
+        ASSERT_TRUE(gbWaveInOutMixerThereInit(error));
+        gMixerOutMasterSetMute(false, error);
+        gMixerOutMasterSetVolume(65535, error);
+        gMixerInMasterSelectMic(error);
+        gMixerInMicSetVolume(65535, error);
+        ASSERT_FALSE(error);
+        gfVOutSoundboard = 2.0f;
+        gfVOutAmp = 40.0f;
+        gfVOutAmpGain = 20.0f;
+        f = std::make_unique<frmGraph>();
+        gResponseSubDrawGrid(*f, 600, 200, 4800, 2550, 0, QStringLiteral("(Hz)"), false, error);
+    }
+    void TearDown() override {
+        bool e = false;
+        if (opened) {
+            gWaveOutClose(true, e);
+            gMixerRestore(e);
+        }
+        f.reset();
+        sound::setBackend(nullptr);
+        if (unitSet) pactl({QStringLiteral("set-default-sink"), QStringLiteral("vexo_null")});
+        StationTest::TearDown();
+    }
+    // The messages shown so far, for a failure's note.
+    std::string shown() const {
+        QStringList all;
+        for (const MsgBoxCall& b : boxes()) all << b.prompt;
+        return all.join(QStringLiteral(" | ")).toStdString();
+    }
+    std::unique_ptr<frmGraph> f;
+    bool error = false;
+    bool unitSet = false;
+    bool opened = false;
+};
+
+}

@@ -1,0 +1,139 @@
+// Measurements through the test sound server's known units: what the station
+// reads is held against each unit's response worked out from its difference
+// equation, not against another reading of the station.
+#include "audio/modMSine.h"
+#include "audio/modWavePolarityHi.h"
+#include "audio/modWavePolarityTIP.h"
+#include "audio/modWaveResponse.h"
+#include "tests/sound_server/RealStation.h"
+#include <QStringList>
+#include <algorithm>
+#include <complex>
+#include <numbers>
+#include <thread>
+#include <unistd.h>
+
+using namespace realstation;
+
+namespace {
+constexpr double kServerRate = 44100;
+
+// The one-pole low-pass of the unit: c = 2 - cos(2 pi fc / fs),
+// b = c - sqrt(c^2 - 1), H(z) = (1 - b) / (1 - b z^-1).
+double lowPassDb(double iFreq, double iCutoff) {
+    const double c = 2 - std::cos(2 * std::numbers::pi * iCutoff / kServerRate);
+    const double b = c - std::sqrt(c * c - 1);
+    const std::complex<double> z1 = std::polar(1.0, -2 * std::numbers::pi * iFreq / kServerRate);
+    return 20 * std::log10(std::abs((1 - b) / (1.0 - b * z1)));
+}
+
+// A sweep's point frequencies as the station plays them: a log scale, whole hertz.
+double pointFreq(double iStart, double iEnd, int iPoints, int iPoint) {
+    const float inc = float(std::log10(iEnd / iStart) / (iPoints - 1));
+    return std::floor(iStart * std::pow(10.0, double(inc * float(iPoint - 1))) + 0.5);
+}
+
+class KnownUnit : public RealStation {};
+
+}
+
+// Through the 1 kHz low-pass, at 40 and at 100 points: a reading taken a block
+// early or late reads the tone of another point, which the slope shows.
+TEST_F(KnownUnit, TheLowPassReadsItsResponseAtEveryPoint) {
+    openStation(QStringLiteral("vexo_lowpass"));
+    if (IsSkipped() || HasFatalFailure()) return;
+    for (int points : {40, 100}) {
+        SCOPED_TRACE(std::to_string(points) + " points");
+        ResponseCurve level(size_t(points) + 1, 0.0f), corrected(size_t(points) + 1, 0.0f);
+        gWaveResponse(*f, 20, 20000, int16_t(points), 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level,
+                      corrected, error);
+        ASSERT_FALSE(error) << shown();
+        double worst = 0;
+        QStringList off;
+        for (int p = 1; p <= points; ++p) {
+            const double f = pointFreq(20, 20000, points, p);
+            const double expected = unityLevelDb() + lowPassDb(f, 1000);
+            worst = std::max(worst, std::abs(level[size_t(p)] - expected));
+            off << QStringLiteral("%1 Hz %2").arg(f).arg(level[size_t(p)] - expected, 0, 'f', 3);
+        }
+        EXPECT_LE(worst, 0.1) << off.join(", ").toStdString();
+        RecordProperty(("lowpass_worst_db_" + std::to_string(points)).c_str(), QString::number(worst, 'f', 3).toStdString());
+    }
+    EXPECT_TRUE(boxes().isEmpty()) << shown();
+}
+
+// The gain stage (0.5, -6.02 dB) read by the sine test's level at 1 kHz, at
+// the sine test's own record volume (90 % of the scale, -0.92 dB).
+TEST_F(KnownUnit, TheGainStageReadsItsLevel) {
+    openStation(QStringLiteral("vexo_gain"));
+    if (IsSkipped() || HasFatalFailure()) return;
+    mSetFreqVOut(1000, 1.0f, true, error);
+    ASSERT_FALSE(error);
+    const float level = gfSineMeasureOne(1000, 0.2f, 1.0f, true, error);
+    ASSERT_FALSE(error) << shown();
+    const double expected = unityLevelDb() + 20 * std::log10(0.5) + 20 * std::log10(58982 / 65535.0);
+    EXPECT_NEAR(level, expected, 0.1);
+    RecordProperty("gain_level_error_db", QString::number(level - expected, 'f', 3).toStdString());
+}
+
+// The polarity test records at its own record volume (60 % of the scale):
+// the pulse must still cross the threshold on a sound server, and its sign
+// follow the path.
+TEST_F(KnownUnit, PolarityIsPositiveOnThePlainLoopAndNegativeThroughTheInverter) {
+    for (const auto& [unit, expected] : {std::pair<QString, int16_t>{QString(), 1}, {QStringLiteral("vexo_inverter"), -1}}) {
+        SCOPED_TRACE(unit.isEmpty() ? "plain loop" : unit.toStdString());
+        openStation(unit);
+        if (IsSkipped() || HasFatalFailure()) return;
+        frmPolarity pol;
+        gWavePolarityHiInitShowDraw(*pol.picPolarity, 3325, 2550, error);
+        for (bool low : {true, false}) {
+            int16_t marker = -1;
+            EXPECT_EQ(gnWavePolarityTIP(low, 0.0f, 2.0f, true, marker, error), expected) << (low ? "low" : "high");
+            EXPECT_FALSE(error) << shown();
+        }
+        bool e = false;
+        gWaveOutClose(true, e);
+        gMixerRestore(e);
+        sound::setBackend(nullptr);
+        opened = false;
+        if (unitSet) pactl({QStringLiteral("set-default-sink"), QStringLiteral("vexo_null")});
+        unitSet = false;
+    }
+}
+
+// The station stalled for a second mid-measurement (the whole process
+// stopped, as on an overloaded machine): the server kept its clock, so the
+// loop is seconds longer afterwards. The response stops with the timing
+// error at the first point read across the change, never with a level read
+// from the wrong place; the points before it stand, and the next measurement
+// measures the loop again and reads right.
+TEST_F(KnownUnit, AStallMidMeasurementStopsItWithTheTimingError) {
+    openStation(QStringLiteral("vexo_lowpass"));
+    if (IsSkipped() || HasFatalFailure()) return;
+    // The card's first open (settling and measuring the loop) is over by then.
+    std::thread stall([] {
+        std::this_thread::sleep_for(std::chrono::seconds(9));
+        QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"),
+                                                       QStringLiteral("kill -STOP %1; sleep 1; kill -CONT %1").arg(getpid())});
+    });
+    answer({vbAbort});
+    ResponseCurve level(41, 0.0f), corrected(41, 0.0f);
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    stall.join();
+    EXPECT_TRUE(error);
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes()[0].prompt.contains("The sound device's timing cannot be trusted")) << shown();
+    int measured = 0;
+    for (int p = 1; p <= 40 && level[size_t(p)] != 0.0f; ++p, ++measured)
+        EXPECT_NEAR(level[size_t(p)], unityLevelDb() + lowPassDb(pointFreq(20, 20000, 40, p), 1000), 0.1) << p;
+    EXPECT_LT(measured, 40);
+    for (int p = measured + 1; p <= 40; ++p) EXPECT_EQ(level[size_t(p)], 0.0f) << p;
+
+    clearBoxes();
+    error = false;
+    ResponseCurve again(6, 0.0f), again2(6, 0.0f);
+    gWaveResponse(*f, 500, 16000, 5, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, again, again2, error);
+    EXPECT_FALSE(error) << shown();
+    for (int p = 1; p <= 5; ++p)
+        EXPECT_NEAR(again[size_t(p)], unityLevelDb() + lowPassDb(pointFreq(500, 16000, 5, p), 1000), 0.1) << p;
+}
