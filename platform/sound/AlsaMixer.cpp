@@ -2,6 +2,7 @@
 #include <alsa/asoundlib.h>
 #include <algorithm>
 #include <cstdarg>
+#include <mutex>
 
 namespace sound {
 namespace {
@@ -91,6 +92,11 @@ std::map<QString, std::map<long, int32_t>>& AlsaMixer::known() {
     return k;
 }
 
+std::mutex& AlsaMixer::knownMutex() {
+    static std::mutex m;
+    return m;
+}
+
 QString AlsaMixer::knownKey(const MixerControlModel& iControl) const {
     return mCtlName + QLatin1Char('/') + iControl.element + QLatin1Char(',') + QString::number(iControl.elementIndex) +
            (iControl.binding == AlsaBinding::PlaybackVolume ? QStringLiteral(",p") : QStringLiteral(",c"));
@@ -159,16 +165,20 @@ MMRESULT AlsaMixer::get(const MixerControlModel& iControl, int32_t* oValues) {
         const bool playback = iControl.binding == AlsaBinding::PlaybackVolume;
         rc = playback ? snd_mixer_selem_get_playback_volume(e, ch, &v) : snd_mixer_selem_get_capture_volume(e, ch, &v);
         if (rc < 0) break;
-        std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
         // A raw value set or read before stands for the station value it
         // came with: what was set reads back as set, what was found is put
         // back as it was found.
-        if (auto it = pairs.find(v); it != pairs.end()) {
-            oValues[0] = it->second;
-            break;
+        {
+            std::lock_guard lock(knownMutex());
+            const std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
+            if (auto it = pairs.find(v); it != pairs.end()) {
+                oValues[0] = it->second;
+                break;
+            }
         }
         oValues[0] = toMixer(e, iControl, v, playback);
-        pairs[v] = oValues[0];
+        std::lock_guard lock(knownMutex());
+        known()[knownKey(iControl)][v] = oValues[0];
         break;
     }
     case AlsaBinding::PlaybackSwitchInverted:
@@ -201,13 +211,19 @@ MMRESULT AlsaMixer::set(const MixerControlModel& iControl, const std::vector<int
     case AlsaBinding::PlaybackVolume:
     case AlsaBinding::CaptureVolume: {
         const bool playback = iControl.binding == AlsaBinding::PlaybackVolume;
-        std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
         long raw = 0;
-        auto it = std::find_if(pairs.begin(), pairs.end(), [&](const auto& k) { return k.second == iValues[0]; });
-        if (it != pairs.end()) raw = it->first;
-        else raw = toRaw(e, iControl, iValues[0], playback);
+        bool found = false;
+        {
+            std::lock_guard lock(knownMutex());
+            const std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
+            auto it = std::find_if(pairs.begin(), pairs.end(), [&](const auto& k) { return k.second == iValues[0]; });
+            if ((found = it != pairs.end())) raw = it->first;
+        }
+        if (!found) raw = toRaw(e, iControl, iValues[0], playback);
         rc = playback ? snd_mixer_selem_set_playback_volume_all(e, raw) : snd_mixer_selem_set_capture_volume_all(e, raw);
         if (rc >= 0) {
+            std::lock_guard lock(knownMutex());
+            std::map<long, int32_t>& pairs = known()[knownKey(iControl)];
             std::erase_if(pairs, [&](const auto& k) { return k.first == raw || k.second == iValues[0]; });
             pairs[raw] = iValues[0];
         }

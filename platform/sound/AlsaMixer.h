@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/sound/AlsaMixerMap.h"
 #include <map>
+#include <mutex>
 #include <memory>
 
 typedef struct _snd_mixer snd_mixer_t;
@@ -44,6 +45,7 @@ private:
     // and their station values (kept while the station runs, as a mixer is
     // opened afresh for each use).
     static std::map<QString, std::map<long, int32_t>>& known();
+    static std::mutex& knownMutex();
     QString mError;
     std::vector<AlsaElementDesc> mElements;
     MixerModel mModel;

@@ -1,5 +1,6 @@
 #include "platform/sound/PortAudioBackend.h"
 #include "platform/sound/AlsaMixer.h"
+#include "platform/sound/LibraryThread.h"
 #include "platform/sound/RateConverter.h"
 #include "platform/sound/WaveEngine.h"
 #include <QRegularExpression>
@@ -24,7 +25,11 @@ constexpr int kMaxFrames = 4096;
 constexpr unsigned long kFramesPerBuffer = paFramesPerBufferUnspecified;
 // Some hosts hold a duplex stream's first blocks back for two seconds.
 constexpr auto kCallbackDeadline = std::chrono::seconds(5);
-constexpr double kMinLatency = 0.1;
+// The latencies a card's stream asks for, lowest first: a point of a
+// measurement waits for the loop, so the lowest the host keeps up with is
+// used. A card that loses blocks while it settles, or while it is used, is
+// opened again at the next one (the last is the host's own generous figure).
+constexpr std::array<double, 3> kLatencySteps = {0.03, 0.06, 0.1};
 // The host's own round-trip figure is read from the blocks' times, as the
 // least figure of each quarter second (a host may date a short block a whole
 // block late). It is steady when eight such figures in a row (two seconds) lie
@@ -40,7 +45,7 @@ constexpr double kSteadyTolerance = 0.002;
 // A change between two windows' figures larger than this (seconds, or this
 // share of the figure on a long loop, where the figures wander more) is a
 // jump; a whole server block is always one.
-constexpr double kJumpTolerance = 0.010;
+constexpr double kJumpTolerance = 0.020;
 constexpr double kJumpShare = 0.03;
 // No loop (filter sinks, network audio, Bluetooth) is longer than this.
 constexpr double kMaxLoopSeconds = 2.0;
@@ -52,6 +57,7 @@ constexpr auto kSettleDeadline = std::chrono::seconds(4);
 constexpr float kMarkerHeight = 0.5f;
 constexpr float kMarkerLeast = 0.002f;
 constexpr double kMarkerTail = 0.05;
+constexpr int kMarkerAttempts = 3;
 
 MMRESULT fromPa(PaError iError) {
     switch (iError) {
@@ -64,6 +70,35 @@ MMRESULT fromPa(PaError iError) {
     case paInvalidDevice: return MMSYSERR_BADDEVICEID;
     default: return MMSYSERR_ERROR;
     }
+}
+
+QString noAnswerText() { return QStringLiteral("The sound device does not answer."); }
+
+// PortAudio's calls, one at a time (it is not thread-safe).
+LibraryThread& library() {
+    static auto* t = new LibraryThread;
+    return *t;
+}
+
+// The mixers' calls. Each mixer is a connection of its own: one stuck for
+// good (the server's control plugin can wait forever for a reply lost while
+// the server was stopped) is left to its thread, and the next call gets a
+// fresh one.
+LibraryThread& mixerThread() {
+    static std::atomic<LibraryThread*> t{new LibraryThread};
+    static std::atomic<std::chrono::steady_clock::rep> stuckSince{0};
+    LibraryThread* current = t.load();
+    if (!current->stuck()) {
+        stuckSince = 0;
+        return *current;
+    }
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    if (stuckSince == 0) stuckSince = now;
+    if (now - stuckSince < std::chrono::duration_cast<std::chrono::steady_clock::duration>(LibraryThread::kDeadline).count())
+        return *current;
+    stuckSince = 0;
+    t.store(new LibraryThread);
+    return *t.load();
 }
 
 QString untrustedTimingText() {
@@ -104,6 +139,7 @@ struct PortAudioBackend::Card {
     // Counts the host's timing jumps and lost blocks; alignment holds while
     // it reads what it read when the delay was measured.
     std::atomic<uint32_t> timingEpoch{0};
+    std::atomic<int> lostBlocks{0};          // after the stream's first half second
     uint32_t delayEpoch = 0;
     bool alignedRecording = false;
     bool outIdle = true;                     // the output open but nothing written since its reset
@@ -208,8 +244,11 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
     // Samples lost on either side spoil a recording under way: its stop says so.
     if (iStatus & (paInputOverflow | paInputUnderflow | paOutputUnderflow)) c.core->noteStreamGap();
     // A block lost or made up on either side moves the input against the output.
-    if (iStatus & (paInputUnderflow | paInputOverflow | paOutputUnderflow | paOutputOverflow))
+    if (iStatus & (paInputUnderflow | paInputOverflow | paOutputUnderflow | paOutputOverflow)) {
         c.timingEpoch.fetch_add(1, std::memory_order_acq_rel);
+        // (The first blocks of a stream are primed, and flagged, by some hosts.)
+        if (double(c.counter) >= c.rate / 2) c.lostBlocks.fetch_add(1, std::memory_order_acq_rel);
+    }
     const int64_t blockStart = c.counter;
     const auto* in = static_cast<const float*>(iInput);
     auto* out = static_cast<float*>(oOutput);
@@ -242,7 +281,14 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
 }
 }
 
-PortAudioBackend::PortAudioBackend() {
+// The library's start-up, which a stalled sound server can hold up for as
+// long as it stays stalled (the host connects to it).
+struct PortAudioBackend::InitState {
+    std::atomic<int> state{0};          // 0 running, 1 done, 2 failed
+    PaError error = paNoError;
+};
+
+PortAudioBackend::PortAudioBackend() : mInit(std::make_shared<InitState>()) {
     // Never start a JACK server just to list devices.
     setenv("JACK_NO_START_SERVER", "1", 0);
     AlsaMixer::quietLibrary();
@@ -252,15 +298,32 @@ PortAudioBackend::PortAudioBackend() {
     const int savedStderr = dup(STDERR_FILENO);
     const int devNull = open("/dev/null", O_WRONLY);
     if (savedStderr >= 0 && devNull >= 0) dup2(devNull, STDERR_FILENO);
-    const PaError e = Pa_Initialize();
+    std::shared_ptr<InitState> init = mInit;
+    const bool answered = library().run([init] {
+        init->error = Pa_Initialize();
+        init->state.store(init->error == paNoError ? 1 : 2, std::memory_order_release);
+    });
     if (savedStderr >= 0) {
         dup2(savedStderr, STDERR_FILENO);
         close(savedStderr);
     }
     if (devNull >= 0) close(devNull);
-    if (e != paNoError) {
-        mDetail = QString::fromUtf8(Pa_GetErrorText(e));
+    if (!answered) {
+        mDetail = noAnswerText();
         return;
+    }
+    started();
+}
+
+// The devices, once the library has started (also when it answers late: the
+// card is absent until then).
+bool PortAudioBackend::started() {
+    if (mInitialised) return true;
+    const int state = mInit->state.load(std::memory_order_acquire);
+    if (state == 0 || library().stuck()) return false;
+    if (state == 2) {
+        mDetail = QString::fromUtf8(Pa_GetErrorText(mInit->error));
+        return false;
     }
     mInitialised = true;
     const int count = Pa_GetDeviceCount();
@@ -286,18 +349,27 @@ PortAudioBackend::PortAudioBackend() {
         if (info->maxOutputChannels > 0 && i != defOut) add(mOutputs, i);
         if (info->maxInputChannels > 0 && i != defIn) add(mInputs, i);
     }
+    return true;
 }
 
 PortAudioBackend::~PortAudioBackend() {
+    for (auto& [h, m] : mMixers)
+        if (m.mixer) mixerThread().post([m = std::move(m.mixer)]() mutable { m.reset(); });
     mMixers.clear();
-    for (auto& [pa, card] : mCards) {
-        if (card->stream) {
-            Pa_AbortStream(card->stream);
-            Pa_CloseStream(card->stream);
-        }
+    for (auto it = mCards.begin(); it != mCards.end();) {
+        const int pa = it->first;
+        ++it;
+        closeCard(pa);
     }
-    mCards.clear();
-    if (mInitialised) Pa_Terminate();
+    if (mInitialised) {
+        library().run([] { Pa_Terminate(); });
+    } else {
+        // Started after all, once the server answered: undone.
+        library().post([init = mInit] {
+            if (init->state.load(std::memory_order_acquire) == 1) Pa_Terminate();
+            init->state.store(2, std::memory_order_release);
+        });
+    }
 }
 
 MMRESULT PortAudioBackend::fail(MMRESULT iCode, const QString& iDetail) {
@@ -335,14 +407,17 @@ uint32_t probeFormats(int iPa, int iMaxChannels, bool iInput) {
 }
 }
 
-uint32_t PortAudioBackend::waveOutGetNumDevs() { return uint32_t(mOutputs.size()); }
-uint32_t PortAudioBackend::waveInGetNumDevs() { return uint32_t(mInputs.size()); }
+uint32_t PortAudioBackend::waveOutGetNumDevs() { return started() ? uint32_t(mOutputs.size()) : 0; }
+uint32_t PortAudioBackend::waveInGetNumDevs() { return started() ? uint32_t(mInputs.size()) : 0; }
 
 MMRESULT PortAudioBackend::waveOutGetDevCaps(uint32_t iDevice, WaveOutCaps& oCaps) {
     if (iDevice >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
     Device& d = *mOutputs[iDevice];
     if (!d.probed) {
-        d.formats = probeFormats(d.pa, d.maxOut, false);
+        auto formats = std::make_shared<uint32_t>(0);
+        if (!library().run([formats, pa = d.pa, n = d.maxOut] { *formats = probeFormats(pa, n, false); }))
+            return fail(MMSYSERR_ERROR, noAnswerText());
+        d.formats = *formats;
         d.probed = true;
     }
     oCaps = WaveOutCaps();
@@ -361,7 +436,10 @@ MMRESULT PortAudioBackend::waveInGetDevCaps(uint32_t iDevice, WaveInCaps& oCaps)
     if (iDevice >= mInputs.size()) return MMSYSERR_BADDEVICEID;
     Device& d = *mInputs[iDevice];
     if (!d.probed) {
-        d.formats = probeFormats(d.pa, d.maxIn, true);
+        auto formats = std::make_shared<uint32_t>(0);
+        if (!library().run([formats, pa = d.pa, n = d.maxIn] { *formats = probeFormats(pa, n, true); }))
+            return fail(MMSYSERR_ERROR, noAnswerText());
+        d.formats = *formats;
         d.probed = true;
     }
     oCaps = WaveInCaps();
@@ -387,10 +465,10 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
     PaStreamParameters op{}, ip{};
     op.device = ip.device = iPaDevice;
     op.sampleFormat = ip.sampleFormat = paFloat32;
-    // Generous buffers: measurements are aligned, so latency costs nothing,
-    // while a dropout would spoil a measurement.
-    op.suggestedLatency = std::max(info->defaultHighOutputLatency, kMinLatency);
-    ip.suggestedLatency = std::max(info->defaultHighInputLatency, kMinLatency);
+    const int step = latencyStep(iPaDevice);
+    const bool lastStep = step + 1 >= int(kLatencySteps.size());
+    op.suggestedLatency = lastStep ? std::max(info->defaultHighOutputLatency, kLatencySteps.back()) : kLatencySteps[size_t(step)];
+    ip.suggestedLatency = lastStep ? std::max(info->defaultHighInputLatency, kLatencySteps.back()) : kLatencySteps[size_t(step)];
 
     std::vector<double> rates;
     if (iWantedRate >= 44100) rates.push_back(iWantedRate);
@@ -414,31 +492,53 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
                     if (t.in && inCh > info->maxInputChannels) continue;
                     op.channelCount = outCh;
                     ip.channelCount = inCh;
-                    last = Pa_IsFormatSupported(t.in ? &ip : nullptr, t.out ? &op : nullptr, rate);
-                    if (last != paFormatIsSupported) {
-                        if (!t.in) break;
-                        continue;
-                    }
-                    auto card = std::make_unique<Card>();
+                    auto card = std::make_shared<Card>();
                     card->pa = iPaDevice;
                     card->rate = rate;
                     card->outChannels = t.out ? outCh : 0;
                     card->inChannels = t.in ? inCh : 0;
                     card->core = std::make_unique<DuplexCore>(rate);
-                    PaStream* stream = nullptr;
-                    last = Pa_OpenStream(&stream, t.in ? &ip : nullptr, t.out ? &op : nullptr, rate, kFramesPerBuffer,
-                                         paNoFlag, &streamCallback, card.get());
+                    // Checked, opened and started there; a stream that opens
+                    // after the station gave up on it is closed there too.
+                    struct Opening { PaError error = paNoError; bool supported = false; bool startFailed = false; };
+                    auto opening = std::make_shared<Opening>();
+                    const bool answered = library().run(
+                        [card, opening, ip, op, in = t.in, out = t.out, rate]() mutable {
+                            PaStreamParameters* pin = in ? &ip : nullptr;
+                            PaStreamParameters* pout = out ? &op : nullptr;
+                            opening->error = Pa_IsFormatSupported(pin, pout, rate);
+                            if (opening->error != paFormatIsSupported) return;
+                            opening->supported = true;
+                            PaStream* stream = nullptr;
+                            opening->error = Pa_OpenStream(&stream, pin, pout, rate, kFramesPerBuffer, paNoFlag,
+                                                           &streamCallback, card.get());
+                            if (opening->error != paNoError) return;
+                            if (const PaStreamInfo* si = Pa_GetStreamInfo(stream)) {
+                                card->outLatency = si->outputLatency * rate;
+                                card->loopDelay.store((si->outputLatency + si->inputLatency) * rate);
+                            }
+                            opening->error = Pa_StartStream(stream);
+                            if (opening->error != paNoError) {
+                                Pa_CloseStream(stream);
+                                opening->startFailed = true;
+                                return;
+                            }
+                            card->stream = stream;
+                        },
+                        [card] {
+                            if (!card->stream) return;
+                            Pa_AbortStream(card->stream);
+                            Pa_CloseStream(card->stream);
+                            card->stream = nullptr;
+                        });
+                    if (!answered) return fail(MMSYSERR_ERROR, noAnswerText());
+                    last = opening->error;
+                    if (!opening->supported) {
+                        if (!t.in) break;
+                        continue;
+                    }
+                    if (opening->startFailed) return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
                     if (last != paNoError) continue;
-                    card->stream = stream;
-                    if (const PaStreamInfo* si = Pa_GetStreamInfo(stream)) {
-                        card->outLatency = si->outputLatency * rate;
-                        card->loopDelay.store((si->outputLatency + si->inputLatency) * rate);
-                    }
-                    last = Pa_StartStream(stream);
-                    if (last != paNoError) {
-                        Pa_CloseStream(stream);
-                        return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
-                    }
                     // A recording aligned to a signal needs the true loop
                     // delay: once the host has settled (or the deadline has
                     // passed), it is measured.
@@ -448,6 +548,16 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
                         while (!card->timingSteady.load(std::memory_order_acquire) &&
                                std::chrono::steady_clock::now() < deadline)
                             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                        // Blocks lost once settled: too low a latency for this host.
+                        if (card->lostBlocks.load(std::memory_order_acquire) > 0 && !lastStep) {
+                            library().run([card] {
+                                Pa_AbortStream(card->stream);
+                                Pa_CloseStream(card->stream);
+                                card->stream = nullptr;
+                            });
+                            ++latencyStep(iPaDevice);
+                            return openCard(iPaDevice, iWantedRate, iForOutput, oCard);
+                        }
                         measureLoop(*card, false);
                     }
                     oCard = card.get();
@@ -474,14 +584,25 @@ bool PortAudioBackend::usable(const Card& iCard) {
     return iCard.stream && Pa_IsStreamActive(iCard.stream) == 1;
 }
 
-void PortAudioBackend::closeCard(int iPaDevice) {
+// The latency step of a card, for as long as the station runs.
+int& PortAudioBackend::latencyStep(int iPaDevice) {
+    static std::map<int, int> steps;
+    return steps[iPaDevice];
+}
+
+// Stops and closes the card's stream there; the call (if given up on) keeps
+// the card, which its callback uses, until the stream is closed.
+bool PortAudioBackend::closeCard(int iPaDevice) {
     auto it = mCards.find(iPaDevice);
-    if (it == mCards.end()) return;
-    if (it->second->stream) {
-        Pa_AbortStream(it->second->stream);
-        Pa_CloseStream(it->second->stream);
-    }
+    if (it == mCards.end()) return true;
+    std::shared_ptr<Card> card = std::move(it->second);
     mCards.erase(it);
+    if (!card->stream) return true;
+    return library().run([card] {
+        Pa_AbortStream(card->stream);
+        Pa_CloseStream(card->stream);
+        card->stream = nullptr;
+    });
 }
 
 // Plays the marker into the idle loop and finds it in what comes back. The
@@ -489,6 +610,14 @@ void PortAudioBackend::closeCard(int iPaDevice) {
 // lost; a marker not found (the loop silent or noisy) leaves it unknown, and
 // aligned recordings are then refused.
 bool PortAudioBackend::measureLoop(Card& ioCard, bool iAfterSound) {
+    // A block lost while the marker was out, or a marker drowned in what
+    // played before, is tried again a few times.
+    for (int attempt = 0; attempt < kMarkerAttempts; ++attempt)
+        if (measureLoopOnce(ioCard, iAfterSound || attempt > 0)) return true;
+    return false;
+}
+
+bool PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
     ioCard.delayKnown = false;
     if (!usable(ioCard) || ioCard.probe.empty()) return false;
     // What played last must come back first, or it hides the marker.
@@ -559,15 +688,20 @@ bool PortAudioBackend::waitFor(Card& iCard, uint64_t iTicket) {
     const auto deadline = std::chrono::steady_clock::now() + kCallbackDeadline;
     while (!iCard.core->processed(iTicket)) {
         if (std::chrono::steady_clock::now() > deadline) {
-            // The device stopped calling back: stop it, then finish here.
-            Pa_AbortStream(iCard.stream);
-            iCard.core->applyCommands(iCard.counter, iCard.loopDelay.load());
-            mDetail = QStringLiteral("The sound device stopped responding.");
+            // The device stopped calling back: the card is given up (its
+            // handles stay until closed) and opened afresh next time.
+            const bool answered = closeCard(iCard.pa);
+            mDetail = answered ? QStringLiteral("The sound device stopped responding.") : noAnswerText();
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+// A handle whose card was given up on (the device stopped answering).
+MMRESULT PortAudioBackend::noCard(bool iKnownHandle) {
+    return iKnownHandle ? fail(MMSYSERR_ERROR, noAnswerText()) : MMSYSERR_INVALHANDLE;
 }
 
 PortAudioBackend::Card* PortAudioBackend::outCard(HWAVEOUT iHandle) {
@@ -600,6 +734,13 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
             closeCard(pa);
             card = nullptr;
         }
+        // A card that lost blocks while it was used opens afresh with more latency.
+        if (card && !card->in && card->lostBlocks.load(std::memory_order_acquire) > 0 &&
+            latencyStep(pa) + 1 < int(kLatencySteps.size())) {
+            closeCard(pa);
+            card = nullptr;
+            ++latencyStep(pa);
+        }
         // Timing that jumped since the delay was measured: measured again
         // while nothing plays.
         if (card && !card->in && card->inChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
@@ -630,17 +771,17 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
 
 MMRESULT PortAudioBackend::waveOutPrepareHeader(HWAVEOUT iHandle, int iHeader, uint32_t iBytes) {
     Card* c = outCard(iHandle);
-    return c ? c->core->outPrepare(iHeader, iBytes) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->outPrepare(iHeader, iBytes) : noCard(mOutHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveOutLoadHeader(HWAVEOUT iHandle, int iHeader, const void* iData, uint32_t iBytes) {
     Card* c = outCard(iHandle);
-    return c ? c->core->outLoad(iHeader, iData, iBytes) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->outLoad(iHeader, iData, iBytes) : noCard(mOutHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t iLoopFlags, uint32_t iLoops) {
     Card* c = outCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mOutHandles.count(iHandle) > 0);
     uint64_t ticket = 0;
     c->outIdle = false;
     return c->core->outWrite(iHeader, iLoopFlags, iLoops, ticket);
@@ -648,7 +789,7 @@ MMRESULT PortAudioBackend::waveOutWrite(HWAVEOUT iHandle, int iHeader, uint32_t 
 
 MMRESULT PortAudioBackend::waveOutGetHeader(HWAVEOUT iHandle, int iHeader, WaveHdr& oHeader) {
     Card* c = outCard(iHandle);
-    return c ? c->core->outHeader(iHeader, oHeader) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->outHeader(iHeader, oHeader) : noCard(mOutHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSamples) {
@@ -660,14 +801,14 @@ MMRESULT PortAudioBackend::waveOutGetPosition(HWAVEOUT iHandle, uint64_t& oSampl
 
 MMRESULT PortAudioBackend::waveOutBreakLoop(HWAVEOUT iHandle) {
     Card* c = outCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mOutHandles.count(iHandle) > 0);
     c->core->outBreak();
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT PortAudioBackend::waveOutReset(HWAVEOUT iHandle) {
     Card* c = outCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mOutHandles.count(iHandle) > 0);
     if (!waitFor(*c, c->core->outReset())) return MMSYSERR_ERROR;
     c->outIdle = true;
     // Nothing plays now: the moment to measure a delay that no longer holds.
@@ -677,21 +818,25 @@ MMRESULT PortAudioBackend::waveOutReset(HWAVEOUT iHandle) {
 
 MMRESULT PortAudioBackend::waveOutUnprepareHeader(HWAVEOUT iHandle, int iHeader) {
     Card* c = outCard(iHandle);
-    return c ? c->core->outUnprepare(iHeader) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->outUnprepare(iHeader) : noCard(mOutHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveOutClose(HWAVEOUT iHandle) {
     Card* c = outCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    // A card given up on leaves nothing to close.
+    if (!c) return mOutHandles.erase(iHandle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
     // Released whatever happened before.
     c->core->outReset();
-    const bool ok = waitFor(*c, c->core->outClose());
+    if (!waitFor(*c, c->core->outClose())) {
+        mOutHandles.erase(iHandle);
+        return MMSYSERR_ERROR;
+    }
     c->core->outRelease();
     c->outConverter.reset();
     c->out = 0;
     mOutHandles.erase(iHandle);
     // The stream stays open, idle, for the next open (see the header).
-    return ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    return MMSYSERR_NOERROR;
 }
 
 // ----------------------------------------------------------------- wave input
@@ -738,19 +883,19 @@ MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const 
 
 MMRESULT PortAudioBackend::waveInPrepareHeader(HWAVEIN iHandle, int iHeader, uint32_t iBytes) {
     Card* c = inCard(iHandle);
-    return c ? c->core->inPrepare(iHeader, iBytes) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->inPrepare(iHeader, iBytes) : noCard(mInHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveInAddBuffer(HWAVEIN iHandle, int iHeader) {
     Card* c = inCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mInHandles.count(iHandle) > 0);
     uint64_t ticket = 0;
     return c->core->inAddBuffer(iHeader, ticket);
 }
 
 MMRESULT PortAudioBackend::waveInStart(HWAVEIN iHandle, WaveInStartMode iMode) {
     Card* c = inCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mInHandles.count(iHandle) > 0);
     if (iMode != WAVEIN_START_NOW && iMode != WAVEIN_START_WITH_OUTPUT) return MMSYSERR_INVALFLAG;
     c->alignedRecording = iMode == WAVEIN_START_WITH_OUTPUT && c->out;
     c->core->inStart(iMode);
@@ -759,12 +904,12 @@ MMRESULT PortAudioBackend::waveInStart(HWAVEIN iHandle, WaveInStartMode iMode) {
 
 MMRESULT PortAudioBackend::waveInGetHeader(HWAVEIN iHandle, int iHeader, WaveHdr& oHeader) {
     Card* c = inCard(iHandle);
-    return c ? c->core->inHeader(iHeader, oHeader) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->inHeader(iHeader, oHeader) : noCard(mInHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveInReadHeader(HWAVEIN iHandle, int iHeader, void* oData, uint32_t iBytes) {
     Card* c = inCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mInHandles.count(iHandle) > 0);
     // A recording that may not be where its signal is gives no samples.
     if (!alignedRecordingHolds(*c)) return fail(MMSYSERR_ERROR, untrustedTimingText());
     return c->core->inRead(iHeader, oData, iBytes);
@@ -772,7 +917,7 @@ MMRESULT PortAudioBackend::waveInReadHeader(HWAVEIN iHandle, int iHeader, void* 
 
 MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mInHandles.count(iHandle) > 0);
     if (!waitFor(*c, c->core->inStop())) return MMSYSERR_ERROR;
     // Lost samples first: the station measures such a point again.
     if (const QString fault = c->core->inStopFault(); !fault.isEmpty()) return fail(MMSYSERR_ERROR, fault);
@@ -782,98 +927,149 @@ MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
 
 MMRESULT PortAudioBackend::waveInReset(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return noCard(mInHandles.count(iHandle) > 0);
     return waitFor(*c, c->core->inReset()) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 
 MMRESULT PortAudioBackend::waveInUnprepareHeader(HWAVEIN iHandle, int iHeader) {
     Card* c = inCard(iHandle);
-    return c ? c->core->inUnprepare(iHeader) : MMSYSERR_INVALHANDLE;
+    return c ? c->core->inUnprepare(iHeader) : noCard(mInHandles.count(iHandle) > 0);
 }
 
 MMRESULT PortAudioBackend::waveInClose(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
-    if (!c) return MMSYSERR_INVALHANDLE;
+    if (!c) return mInHandles.erase(iHandle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
     c->core->inReset();
-    const bool ok = waitFor(*c, c->core->inClose());
+    if (!waitFor(*c, c->core->inClose())) {
+        mInHandles.erase(iHandle);
+        return MMSYSERR_ERROR;
+    }
     c->core->inRelease();
     c->inConverter.reset();
     c->in = 0;
     mInHandles.erase(iHandle);
-    return ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    return MMSYSERR_NOERROR;
 }
 
 // ---------------------------------------------------------------------- mixer
 
-uint32_t PortAudioBackend::mixerGetNumDevs() { return uint32_t(mOutputs.size()); }
+uint32_t PortAudioBackend::mixerGetNumDevs() { return started() ? uint32_t(mOutputs.size()) : 0; }
 
 MMRESULT PortAudioBackend::mixerGetDevCaps(uint32_t iMixer, MixerCaps& oCaps) {
     if (iMixer >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
     const Device& d = *mOutputs[iMixer];
-    AlsaMixer m(alsaCtlNameForDevice(d.name), d.name);
-    oCaps = m.model().caps;
+    auto caps = std::make_shared<MixerCaps>();
+    if (!mixerThread().run([caps, ctl = alsaCtlNameForDevice(d.name), name = d.name] { *caps = AlsaMixer(ctl, name).model().caps; }))
+        return fail(MMSYSERR_ERROR, noAnswerText());
+    oCaps = *caps;
     oCaps.wMid = uint16_t(d.hostType);
     oCaps.wPid = uint16_t(cardNumber(d.name));
+    return MMSYSERR_NOERROR;
+}
+
+// Opens the ALSA mixer of output device iMixer there.
+MMRESULT PortAudioBackend::openMixer(uint32_t iMixer, std::shared_ptr<AlsaMixer>& oMixer) {
+    const Device& d = *mOutputs[iMixer];
+    auto made = std::make_shared<std::shared_ptr<AlsaMixer>>();
+    if (!mixerThread().run([made, ctl = alsaCtlNameForDevice(d.name), name = d.name] {
+            *made = std::make_shared<AlsaMixer>(ctl, name);
+        }))
+        return fail(MMSYSERR_ERROR, noAnswerText());
+    std::shared_ptr<AlsaMixer> m = std::move(*made);
+    if (!m->ok()) {
+        const QString error = m->error();
+        mixerThread().post([m = std::move(m)]() mutable { m.reset(); });
+        return fail(MMSYSERR_NODRIVER, error);
+    }
+    oMixer = std::move(m);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT PortAudioBackend::mixerOpen(HMIXER& oHandle, uint32_t iMixer) {
     oHandle = 0;
     if (iMixer >= mOutputs.size()) return MMSYSERR_BADDEVICEID;
-    const Device& d = *mOutputs[iMixer];
-    auto m = std::make_unique<AlsaMixer>(alsaCtlNameForDevice(d.name), d.name);
-    if (!m->ok()) return fail(MMSYSERR_NODRIVER, m->error());
+    std::shared_ptr<AlsaMixer> m;
+    if (const MMRESULT r = openMixer(iMixer, m)) return r;
     oHandle = mNextHandle++;
-    mMixers[oHandle] = std::move(m);
+    mMixers[oHandle] = {iMixer, std::move(m)};
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT PortAudioBackend::mixerClose(HMIXER iHandle) {
-    return mMixers.erase(iHandle) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
+    auto it = mMixers.find(iHandle);
+    if (it == mMixers.end()) return MMSYSERR_INVALHANDLE;
+    // Closed there: closing talks to the server.
+    if (it->second.mixer) mixerThread().post([m = std::move(it->second.mixer)]() mutable { m.reset(); });
+    mMixers.erase(it);
+    return MMSYSERR_NOERROR;
 }
 
+// A mixer whose call was given up on is opened afresh (a new connection to
+// the server) when it is next used.
 AlsaMixer* PortAudioBackend::mixerOf(HMIXER iHandle) {
     auto it = mMixers.find(iHandle);
-    return it == mMixers.end() ? nullptr : it->second.get();
+    if (it == mMixers.end()) return nullptr;
+    if (!it->second.mixer && openMixer(it->second.device, it->second.mixer) != MMSYSERR_NOERROR) return nullptr;
+    return it->second.mixer.get();
+}
+
+MMRESULT PortAudioBackend::noMixer(HMIXER iHandle) {
+    return mMixers.count(iHandle) ? fail(MMSYSERR_ERROR, noAnswerText()) : MMSYSERR_INVALHANDLE;
 }
 
 MMRESULT PortAudioBackend::mixerGetLineInfoDestination(HMIXER iHandle, uint32_t iDestination, MixerLine& oLine) {
     AlsaMixer* m = mixerOf(iHandle);
-    return m ? m->model().destinationInfo(iDestination, oLine) : MMSYSERR_INVALHANDLE;
+    return m ? m->model().destinationInfo(iDestination, oLine) : noMixer(iHandle);
 }
 
 MMRESULT PortAudioBackend::mixerGetLineInfoSource(HMIXER iHandle, uint32_t iDestination, uint32_t iSource,
                                                   MixerLine& oLine) {
     AlsaMixer* m = mixerOf(iHandle);
-    return m ? m->model().sourceInfo(iDestination, iSource, oLine) : MMSYSERR_INVALHANDLE;
+    return m ? m->model().sourceInfo(iDestination, iSource, oLine) : noMixer(iHandle);
 }
 
 MMRESULT PortAudioBackend::mixerGetLineControls(HMIXER iHandle, uint32_t iLineID, std::vector<MixerControl>& oControls) {
     AlsaMixer* m = mixerOf(iHandle);
-    return m ? m->model().lineControls(iLineID, oControls) : MMSYSERR_INVALHANDLE;
+    return m ? m->model().lineControls(iLineID, oControls) : noMixer(iHandle);
 }
 
 MMRESULT PortAudioBackend::mixerGetControlDetails(HMIXER iHandle, MixerControlDetails& ioDetails) {
     AlsaMixer* m = mixerOf(iHandle);
-    if (!m) return MMSYSERR_INVALHANDLE;
+    if (!m) return noMixer(iHandle);
     const MixerControlModel* c = nullptr;
     if (const MMRESULT r = m->model().checkGet(ioDetails, c)) return r;
-    return m->get(*c, ioDetails.paDetails);
+    // As many values as the control gives (see AlsaMixer::get).
+    size_t n = 1;
+    if (c->binding == AlsaBinding::None) n = c->values.size();
+    else if (c->binding == AlsaBinding::CaptureEnum) n = c->info.cMultipleItems;
+    auto values = std::make_shared<std::vector<int32_t>>(std::max<size_t>(n, 1));
+    auto result = std::make_shared<MMRESULT>(MMSYSERR_NOERROR);
+    if (!mixerThread().run([keep = mMixers[iHandle].mixer, c, values, result] { *result = keep->get(*c, values->data()); })) {
+        mMixers[iHandle].mixer.reset();
+        return fail(MMSYSERR_ERROR, noAnswerText());
+    }
+    if (*result == MMSYSERR_NOERROR) std::copy_n(values->begin(), n, ioDetails.paDetails);
+    return *result;
 }
 
 MMRESULT PortAudioBackend::mixerGetControlDetailsListText(HMIXER iHandle, const MixerControlDetails& iDetails,
                                                           std::vector<MixerListText>& oItems) {
     AlsaMixer* m = mixerOf(iHandle);
-    return m ? m->model().listText(iDetails, oItems) : MMSYSERR_INVALHANDLE;
+    return m ? m->model().listText(iDetails, oItems) : noMixer(iHandle);
 }
 
 MMRESULT PortAudioBackend::mixerSetControlDetails(HMIXER iHandle, const MixerControlDetails& iDetails) {
     AlsaMixer* m = mixerOf(iHandle);
-    if (!m) return MMSYSERR_INVALHANDLE;
+    if (!m) return noMixer(iHandle);
     const MixerControlModel* c = nullptr;
     std::vector<int32_t> values;
     if (const MMRESULT r = m->model().checkSet(iDetails, c, values)) return r;
-    return m->set(*c, values);
+    auto result = std::make_shared<MMRESULT>(MMSYSERR_NOERROR);
+    if (!mixerThread().run([keep = mMixers[iHandle].mixer, c, values, result] { *result = keep->set(*c, values); })) {
+        mMixers[iHandle].mixer.reset();
+        return fail(MMSYSERR_ERROR, noAnswerText());
+    }
+    return *result;
 }
 
 }

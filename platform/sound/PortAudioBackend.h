@@ -19,10 +19,17 @@
 // A recording started with its signal is aligned by the loop delay measured on
 // the card itself: once settled, the idle stream plays one marker sample and
 // finds it in its input. The host's timing figures are only watched: when they
-// jump, or a block is lost or made up, the delay is measured again at the
-// next output open, and an aligned recording made in between is refused
-// ("The sound device's timing cannot be trusted ..."), as is every aligned
-// recording while no marker came back (a silent or noisy loop).
+// jump, or a block is lost or made up, the delay is measured again as soon as
+// nothing plays (an output reset or open), and an aligned recording made in
+// between is refused ("The sound device's timing cannot be trusted ..."), as
+// is every aligned recording while no marker came back (a silent or noisy
+// loop). The stream asks for the lowest latency the host keeps up with (see
+// kLatencySteps): a point of a measurement waits for the loop.
+//
+// Every call into PortAudio or the ALSA mixer that can block on the device or
+// a sound server runs on a library thread (LibraryThread) that the caller gives
+// up on after a few seconds: the call fails with "The sound device does not
+// answer." and the card is absent until the call has returned.
 //
 // The stream is closed when another card is opened or
 // the backend ends (the station's end). The stream runs at the card's rate (the
@@ -82,29 +89,41 @@ public:
 
     struct Card;
     struct Device;
+    struct InitState;
 
 private:
     Card* outCard(HWAVEOUT iHandle);
     Card* inCard(HWAVEIN iHandle);
     MMRESULT openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard);
-    void closeCard(int iPaDevice);
+    bool closeCard(int iPaDevice);
+    static int& latencyStep(int iPaDevice);
+    MMRESULT noCard(bool iKnownHandle);
+    bool started();
     void releaseIdleCards();
     static bool usable(const Card& iCard);
     bool waitFor(Card& iCard, uint64_t iTicket);
     bool measureLoop(Card& ioCard, bool iAfterSound);
+    bool measureLoopOnce(Card& ioCard, bool iAfterSound);
     static bool alignmentHolds(const Card& iCard);
     bool alignedRecordingHolds(Card& iCard);
     MMRESULT fail(MMRESULT iCode, const QString& iDetail);
     class AlsaMixer* mixerOf(HMIXER iHandle);
+    MMRESULT openMixer(uint32_t iMixer, std::shared_ptr<class AlsaMixer>& oMixer);
+    MMRESULT noMixer(HMIXER iHandle);
 
     bool mInitialised = false;
+    std::shared_ptr<InitState> mInit;
     QString mDetail;
     std::vector<std::unique_ptr<Device>> mOutputs;
     std::vector<std::unique_ptr<Device>> mInputs;
-    std::map<int, std::unique_ptr<Card>> mCards;    // by PortAudio device
+    std::map<int, std::shared_ptr<Card>> mCards;    // by PortAudio device
     std::map<HWAVEOUT, int> mOutHandles;
     std::map<HWAVEIN, int> mInHandles;
-    std::map<HMIXER, std::unique_ptr<class AlsaMixer>> mMixers;
+    struct OpenMixer {
+        uint32_t device = 0;
+        std::shared_ptr<class AlsaMixer> mixer;   // null once a call on it was given up on
+    };
+    std::map<HMIXER, OpenMixer> mMixers;
     int32_t mNextHandle = 1;
 };
 

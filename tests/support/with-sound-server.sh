@@ -10,7 +10,7 @@
 #   vexo_gain      a gain of 0.5, -6.02 dB (ladspa-sdk "amp_mono")
 #   vexo_inverter  an inverter (swh-plugins "inv")
 # VEXO_SOUND_UNITS lists the sinks that could be loaded; in CI a missing one is
-# a failure.
+# a failure. VEXO_SOUND_SERVER_PID is the server's process id.
 #
 #   tests/support/with-sound-server.sh COMMAND [ARGS...]
 #
@@ -103,6 +103,8 @@ case $? in
 esac
 
 export VEXO_SOUND_UNITS="${units# }"
+# For the tests of a stalled server (SIGSTOP and SIGCONT to this process).
+export VEXO_SOUND_SERVER_PID="$pid"
 if [ "${CI:-}" = "true" ] && [ "$VEXO_SOUND_UNITS" != "vexo_lowpass vexo_gain vexo_inverter" ]; then
     echo "with-sound-server: the LADSPA units are missing (ladspa-sdk, swh-plugins): '$VEXO_SOUND_UNITS'" >&2
     exit 1
