@@ -142,7 +142,9 @@ struct PortAudioBackend::Card {
     std::atomic<int> lostBlocks{0};          // after the stream's first half second
     uint32_t delayEpoch = 0;
     bool alignedRecording = false;
+    bool refusedBefore = false;              // the last aligned recording was refused
     bool outIdle = true;                     // the output open but nothing written since its reset
+    std::atomic<bool> muted{false};          // the output plays silence while the loop is measured
     // The marker: the callback plays it at probeFrame and keeps the input from there.
     std::vector<float> probe;
     std::atomic<int> probeState{0};   // 0 off, 1 wanted (UI), 2 capturing (callback)
@@ -276,6 +278,7 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
         c.counter += n;
         done += n;
     }
+    if (out && c.muted.load(std::memory_order_acquire)) std::fill(out, out + iFrames * unsigned(c.outChannels), 0.0f);
     probeStep(c, in, out, iFrames, blockStart);
     return paContinue;
 }
@@ -612,14 +615,17 @@ bool PortAudioBackend::closeCard(int iPaDevice) {
 bool PortAudioBackend::measureLoop(Card& ioCard, bool iAfterSound) {
     // A block lost while the marker was out, or a marker drowned in what
     // played before, is tried again a few times.
-    for (int attempt = 0; attempt < kMarkerAttempts; ++attempt)
-        if (measureLoopOnce(ioCard, iAfterSound || attempt > 0)) return true;
+    for (int attempt = 0; attempt < kMarkerAttempts; ++attempt) {
+        const int found = measureLoopOnce(ioCard, iAfterSound || attempt > 0);
+        if (found != 0) return found > 0;
+    }
     return false;
 }
 
-bool PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
+// 1: measured; 0: worth another try; -1: nothing came back.
+int PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
     ioCard.delayKnown = false;
-    if (!usable(ioCard) || ioCard.probe.empty()) return false;
+    if (!usable(ioCard) || ioCard.probe.empty()) return -1;
     // What played last must come back first, or it hides the marker.
     if (iAfterSound) {
         const double loop = std::max(ioCard.loopDelay.load(), ioCard.hostRoundTrip.load());
@@ -658,16 +664,26 @@ bool PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
         for (int i = 0; i < onset && onset >= 0; ++i)
             if (std::abs(ioCard.probe[size_t(i)]) > peak / 4) onset = -1;
     }
-    if (onset < 0 || ioCard.timingEpoch.load(std::memory_order_acquire) != epoch) return false;
+    if (peak < kMarkerLeast) return -1;
+    if (onset < 0 || ioCard.timingEpoch.load(std::memory_order_acquire) != epoch) return 0;
     ioCard.loopDelay.store(double(onset), std::memory_order_release);
     ioCard.timingRefReset.store(true, std::memory_order_release);
     ioCard.delayEpoch = epoch;
     ioCard.delayKnown = true;
-    return true;
+    return 1;
 }
 
 bool PortAudioBackend::alignmentHolds(const Card& iCard) {
     return iCard.delayKnown && iCard.timingEpoch.load(std::memory_order_acquire) == iCard.delayEpoch;
+}
+
+// Why an aligned recording is refused. A loop delay that changed under it
+// means samples were lost or made up between output and input: the station
+// measures such a recording again, and the loop is measured again before that
+// recording starts. A second refusal in a row, or a delay never measured, is
+// the timing the station cannot trust.
+QString PortAudioBackend::refusalText(const Card& iCard) {
+    return iCard.delayKnown && !iCard.refusedBefore ? lostSamplesText() : untrustedTimingText();
 }
 
 bool PortAudioBackend::alignedRecordingHolds(Card& iCard) {
@@ -873,7 +889,20 @@ MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const 
     }
     card->alignedRecording = false;
     // The input opened after the output was reset, before anything new plays.
-    if (card->out && card->outIdle && card->outChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
+    if (card->out && card->outChannels > 0 && !alignmentHolds(*card)) {
+        if (card->outIdle) {
+            measureLoop(*card, true);
+        } else {
+            // A signal plays (a measurement's next point): it is silenced
+            // while the loop is measured, and back through the loop before
+            // the recording starts.
+            card->muted.store(true, std::memory_order_release);
+            measureLoop(*card, true);
+            card->muted.store(false, std::memory_order_release);
+            std::this_thread::sleep_for(std::chrono::milliseconds(
+                std::lround(1000 * (card->loopDelay.load() / card->rate + kMarkerTail))));
+        }
+    }
     card->core->inOpen(iFormat.wBitsPerSample / 8, rate, card->inConverter.get());
     card->in = mNextHandle++;
     mInHandles[card->in] = pa;
@@ -920,8 +949,16 @@ MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     if (!c) return noCard(mInHandles.count(iHandle) > 0);
     if (!waitFor(*c, c->core->inStop())) return MMSYSERR_ERROR;
     // Lost samples first: the station measures such a point again.
-    if (const QString fault = c->core->inStopFault(); !fault.isEmpty()) return fail(MMSYSERR_ERROR, fault);
-    if (!alignedRecordingHolds(*c)) return fail(MMSYSERR_ERROR, untrustedTimingText());
+    if (const QString fault = c->core->inStopFault(); !fault.isEmpty()) {
+        if (c->alignedRecording) c->refusedBefore = true;
+        return fail(MMSYSERR_ERROR, fault);
+    }
+    if (!alignedRecordingHolds(*c)) {
+        const QString text = refusalText(*c);
+        c->refusedBefore = true;
+        return fail(MMSYSERR_ERROR, text);
+    }
+    if (c->alignedRecording) c->refusedBefore = false;
     return MMSYSERR_NOERROR;
 }
 

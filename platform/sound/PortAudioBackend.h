@@ -103,9 +103,10 @@ private:
     static bool usable(const Card& iCard);
     bool waitFor(Card& iCard, uint64_t iTicket);
     bool measureLoop(Card& ioCard, bool iAfterSound);
-    bool measureLoopOnce(Card& ioCard, bool iAfterSound);
+    int measureLoopOnce(Card& ioCard, bool iAfterSound);
     static bool alignmentHolds(const Card& iCard);
     bool alignedRecordingHolds(Card& iCard);
+    static QString refusalText(const Card& iCard);
     MMRESULT fail(MMRESULT iCode, const QString& iDetail);
     class AlsaMixer* mixerOf(HMIXER iHandle);
     MMRESULT openMixer(uint32_t iMixer, std::shared_ptr<class AlsaMixer>& oMixer);

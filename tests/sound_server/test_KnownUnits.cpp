@@ -103,11 +103,11 @@ TEST_F(KnownUnit, PolarityIsPositiveOnThePlainLoopAndNegativeThroughTheInverter)
 
 // The station stalled for a second mid-measurement (the whole process
 // stopped, as on an overloaded machine): the server kept its clock, so the
-// loop is seconds longer afterwards. The response stops with the timing
-// error at the first point read across the change, never with a level read
-// from the wrong place; the points before it stand, and the next measurement
-// measures the loop again and reads right.
-TEST_F(KnownUnit, AStallMidMeasurementStopsItWithTheTimingError) {
+// loop is seconds longer afterwards. No point is read from the wrong place:
+// the point read across the change is measured again once the loop has been
+// measured again, and the response reads right; had that failed too, the
+// measurement would have stopped with the timing error.
+TEST_F(KnownUnit, AStallMidMeasurementGivesNoWrongLevel) {
     openStation(QStringLiteral("vexo_lowpass"));
     if (IsSkipped() || HasFatalFailure()) return;
     // The card's first open (settling and measuring the loop) is over by then.
@@ -117,23 +117,15 @@ TEST_F(KnownUnit, AStallMidMeasurementStopsItWithTheTimingError) {
                                                        QStringLiteral("kill -STOP %1; sleep 1; kill -CONT %1").arg(getpid())});
     });
     answer({vbAbort});
-    ResponseCurve level(41, 0.0f), corrected(41, 0.0f);
-    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    ResponseCurve level(21, 0.0f), corrected(21, 0.0f);
+    gWaveResponse(*f, 20, 20000, 20, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
     stall.join();
-    EXPECT_TRUE(error);
-    ASSERT_FALSE(boxes().isEmpty());
-    EXPECT_TRUE(boxes()[0].prompt.contains("The sound device's timing cannot be trusted")) << shown();
-    int measured = 0;
-    for (int p = 1; p <= 40 && level[size_t(p)] != 0.0f; ++p, ++measured)
-        EXPECT_NEAR(level[size_t(p)], unityLevelDb() + lowPassDb(pointFreq(20, 20000, 40, p), 1000), 0.1) << p;
-    EXPECT_LT(measured, 40);
-    for (int p = measured + 1; p <= 40; ++p) EXPECT_EQ(level[size_t(p)], 0.0f) << p;
-
-    clearBoxes();
-    error = false;
-    ResponseCurve again(6, 0.0f), again2(6, 0.0f);
-    gWaveResponse(*f, 500, 16000, 5, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, again, again2, error);
-    EXPECT_FALSE(error) << shown();
-    for (int p = 1; p <= 5; ++p)
-        EXPECT_NEAR(again[size_t(p)], unityLevelDb() + lowPassDb(pointFreq(500, 16000, 5, p), 1000), 0.1) << p;
+    if (error) {
+        ASSERT_FALSE(boxes().isEmpty());
+        EXPECT_TRUE(boxes()[0].prompt.contains("The sound device's timing cannot be trusted")) << shown();
+    } else {
+        EXPECT_TRUE(boxes().isEmpty()) << shown();
+    }
+    for (int p = 1; p <= 20 && level[size_t(p)] != 0.0f; ++p)
+        EXPECT_NEAR(level[size_t(p)], unityLevelDb() + lowPassDb(pointFreq(20, 20000, 20, p), 1000), 0.1) << p;
 }

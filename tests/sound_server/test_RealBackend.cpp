@@ -7,9 +7,11 @@
 #include "platform/os/Clock.h"
 #include "platform/sound/AlsaMixer.h"
 #include "platform/sound/PortAudioBackend.h"
+#include "tests/sound_server/RealStation.h"
 #include "tests/support/JigBench.h"
 #include "tests/support/StationTest.h"
 #include <QProcess>
+#include <QRegularExpression>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -122,6 +124,7 @@ size_t alignedPeak(HWAVEOUT iOut, int iHeader, const std::vector<int16_t>& iSign
     }
 }
 
+
 // The streams the sound server has from its clients, both directions.
 int serverStreams() {
     int count = 0;
@@ -165,6 +168,40 @@ TEST_F(RealBackend, FindsTheServersDevicesAndMixer) {
     for (const sound::AlsaElementDesc& e : alsa.elements()) names << e.name;
     EXPECT_TRUE(names.contains("Master")) << names.join(", ").toStdString();
     EXPECT_TRUE(names.contains("Capture")) << names.join(", ").toStdString();
+}
+
+// The sound server's own account of a volume: its raw value and its gain in
+// dB ("front-left: 55274 /  92% / -4.44 dB, ..."), or {-1, 0} when pactl fails.
+std::pair<long, double> serverVolume(const char* iWhat, const char* iName) {
+    QProcess p;
+    p.start(QStringLiteral("pactl"), {QString::fromLatin1(iWhat), QString::fromLatin1(iName)});
+    if (!p.waitForFinished(5000) || p.exitCode() != 0) return {-1, 0};
+    static const QRegularExpression re(QStringLiteral("front-left: (\\d+) /[^/]*/ *(-?[0-9.]+|-inf) dB"));
+    const QRegularExpressionMatch m = re.match(QString::fromUtf8(p.readAllStandardOutput()));
+    if (!m.hasMatch()) return {-1, 0};
+    return {m.captured(1).toLong(), m.captured(2) == "-inf" ? -1e9 : m.captured(2).toDouble()};
+}
+
+// The station's volumes are amplitude fractions on the server too, and the
+// user's own settings found at start-up are put back as they were, raw.
+TEST_F(RealBackend, MixerVolumesAreGainsAndTheUsersSettingsComeBack) {
+    if (serverVolume("get-sink-volume", "vexo_null").first < 0) GTEST_SKIP() << "pactl cannot reach the sound server";
+    ASSERT_TRUE(realstation::pactl({"set-sink-volume", "vexo_null", "40001"}));
+    ASSERT_TRUE(realstation::pactl({"set-source-volume", "vexo_null.monitor", "23457"}));
+    ASSERT_TRUE(gbWaveOutThere(error));
+    ASSERT_TRUE(gbWaveInThere(error));
+    ASSERT_TRUE(gbMixerThere(error));
+    gMixerOutMasterSetVolume(39321, error);
+    gMixerInMicSetVolume(39321, error);
+    ASSERT_FALSE(error);
+    EXPECT_NEAR(serverVolume("get-sink-volume", "vexo_null").second, -4.44, 0.01);
+    EXPECT_NEAR(serverVolume("get-source-volume", "vexo_null.monitor").second, -4.44, 0.01);
+    gMixerRestore(error);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(serverVolume("get-sink-volume", "vexo_null").first, 40001);
+    EXPECT_EQ(serverVolume("get-source-volume", "vexo_null.monitor").first, 23457);
+    realstation::pactl({"set-sink-volume", "vexo_null", "65536"});
+    realstation::pactl({"set-source-volume", "vexo_null.monitor", "65536"});
 }
 
 TEST_F(RealBackend, MixerValuesGoToTheServerAndBack) {
@@ -254,6 +291,38 @@ TEST_F(RealBackend, AlignedRecordingsLandAlikeFromTheFirstOpenOn) {
     EXPECT_EQ(first, 10000u);
     EXPECT_EQ(reopened, 10000u);
     for (size_t at : later) EXPECT_EQ(at, 10000u);
+}
+
+// A loop that gives nothing back when the card opens (the output muted) has
+// no delay to align by: a recording started with its signal is refused with
+// the timing error and gives no samples. Unmuted, the next open measures the
+// loop and the recording lands where it was played.
+TEST_F(RealBackend, ASilentLoopRefusesAlignedRecordingsUntilItIsMeasured) {
+    ASSERT_TRUE(gbWaveOutThere(error));
+    ASSERT_TRUE(gbWaveInThere(error));
+    ASSERT_TRUE(gbMixerThere(error));
+    gMixerOutMasterSetMute(true, error);
+    gMixerInMicSetVolume(65535, error);
+    ASSERT_FALSE(error);
+    std::vector<int16_t> signal(22050, 0);
+    signal[5000] = 20000;
+    HWAVEOUT out = 0;
+    ASSERT_EQ(waveOutOpen(out, 0, pcm16(44100)), MMSYSERR_NOERROR);
+    for (int hdr : {1, 2}) ASSERT_EQ(waveOutPrepareHeader(out, hdr, 44100), MMSYSERR_NOERROR);
+    bool refused = false;
+    alignedPeakOnce(out, 1, signal, refused);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(sound::backend().lastErrorDetail().contains("The sound device's timing cannot be trusted"))
+        << sound::backend().lastErrorDetail().toStdString();
+    ASSERT_EQ(waveOutClose(out), MMSYSERR_NOERROR);
+
+    gMixerOutMasterSetMute(false, error);
+    gMixerOutMasterSetVolume(65535, error);
+    ASSERT_EQ(waveOutOpen(out, 0, pcm16(44100)), MMSYSERR_NOERROR);
+    for (int hdr : {1, 2}) ASSERT_EQ(waveOutPrepareHeader(out, hdr, 44100), MMSYSERR_NOERROR);
+    EXPECT_EQ(alignedPeak(out, 2, signal), 5000u);
+    EXPECT_EQ(waveOutClose(out), MMSYSERR_NOERROR);
+    gMixerRestore(error);
 }
 
 TEST_F(RealBackend, TheCardIsHeldBetweenMeasurementsAndLetGoAtTheEnd) {
