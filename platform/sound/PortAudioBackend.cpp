@@ -45,8 +45,8 @@ constexpr double kSteadyTolerance = 0.002;
 // A change between two windows' figures larger than this (seconds, or this
 // share of the figure on a long loop, where the figures wander more) is a
 // jump; a whole server block is always one.
-constexpr double kJumpTolerance = 0.020;
-constexpr double kJumpShare = 0.03;
+constexpr double kJumpTolerance = 0.005;
+constexpr double kJumpShare = 0.01;
 // No loop (filter sinks, network audio, Bluetooth) is longer than this.
 constexpr double kMaxLoopSeconds = 2.0;
 // How long a card's first open waits for the host to settle.

@@ -45,8 +45,21 @@ TEST_F(KnownUnit, TheLowPassReadsItsResponseAtEveryPoint) {
     for (int points : {40, 100}) {
         SCOPED_TRACE(std::to_string(points) + " points");
         ResponseCurve level(size_t(points) + 1, 0.0f), corrected(size_t(points) + 1, 0.0f);
-        gWaveResponse(*f, 20, 20000, int16_t(points), 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level,
-                      corrected, error);
+        // The filter sink's own buffering grows now and then under load: a
+        // point read across such a change is refused, measured again once, and
+        // when that is refused too the measurement stops with the reason.
+        // Only then is the whole measurement run again.
+        for (int run = 1; run <= 2; ++run) {
+            error = false;
+            clearBoxes();
+            answer({vbAbort, vbNo});
+            gWaveResponse(*f, 20, 20000, int16_t(points), 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level,
+                          corrected, error);
+            const bool refused = error && !boxes().isEmpty() &&
+                                 (boxes()[0].prompt.contains("timing cannot be trusted") ||
+                                  boxes()[0].prompt.contains("lost samples"));
+            if (!refused) break;
+        }
         ASSERT_FALSE(error) << shown();
         double worst = 0;
         QStringList off;
