@@ -45,8 +45,8 @@ constexpr double kSteadyTolerance = 0.002;
 // A change between two windows' figures larger than this (seconds, or this
 // share of the figure on a long loop, where the figures wander more) is a
 // jump; a whole server block is always one.
-constexpr double kJumpTolerance = 0.005;
-constexpr double kJumpShare = 0.01;
+constexpr double kJumpTolerance = 0.020;
+constexpr double kJumpShare = 0.03;
 // No loop (filter sinks, network audio, Bluetooth) is longer than this.
 constexpr double kMaxLoopSeconds = 2.0;
 // How long a card's first open waits for the host to settle.
@@ -144,7 +144,6 @@ struct PortAudioBackend::Card {
     bool alignedRecording = false;
     bool refusedBefore = false;              // the last aligned recording was refused
     bool outIdle = true;                     // the output open but nothing written since its reset
-    std::atomic<bool> muted{false};          // the output plays silence while the loop is measured
     // The marker: the callback plays it at probeFrame and keeps the input from there.
     std::vector<float> probe;
     std::atomic<int> probeState{0};   // 0 off, 1 wanted (UI), 2 capturing (callback)
@@ -278,7 +277,6 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
         c.counter += n;
         done += n;
     }
-    if (out && c.muted.load(std::memory_order_acquire)) std::fill(out, out + iFrames * unsigned(c.outChannels), 0.0f);
     probeStep(c, in, out, iFrames, blockStart);
     return paContinue;
 }
@@ -679,9 +677,9 @@ bool PortAudioBackend::alignmentHolds(const Card& iCard) {
 
 // Why an aligned recording is refused. A loop delay that changed under it
 // means samples were lost or made up between output and input: the station
-// measures such a recording again, and the loop is measured again before that
-// recording starts. A second refusal in a row, or a delay never measured, is
-// the timing the station cannot trust.
+// measures such a recording again (the loop is measured again first where
+// nothing plays then). A second refusal in a row, or a delay never measured,
+// is the timing the station cannot trust.
 QString PortAudioBackend::refusalText(const Card& iCard) {
     return iCard.delayKnown && !iCard.refusedBefore ? lostSamplesText() : untrustedTimingText();
 }
@@ -889,20 +887,7 @@ MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const 
     }
     card->alignedRecording = false;
     // The input opened after the output was reset, before anything new plays.
-    if (card->out && card->outChannels > 0 && !alignmentHolds(*card)) {
-        if (card->outIdle) {
-            measureLoop(*card, true);
-        } else {
-            // A signal plays (a measurement's next point): it is silenced
-            // while the loop is measured, and back through the loop before
-            // the recording starts.
-            card->muted.store(true, std::memory_order_release);
-            measureLoop(*card, true);
-            card->muted.store(false, std::memory_order_release);
-            std::this_thread::sleep_for(std::chrono::milliseconds(
-                std::lround(1000 * (card->loopDelay.load() / card->rate + kMarkerTail))));
-        }
-    }
+    if (card->out && card->outIdle && card->outChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
     card->core->inOpen(iFormat.wBitsPerSample / 8, rate, card->inConverter.get());
     card->in = mNextHandle++;
     mInHandles[card->in] = pa;
