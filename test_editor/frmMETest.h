@@ -178,6 +178,7 @@ private:
     bool mbNumberInvalid(const NumberBox& iRule, bool& obError);
     double mdVal(const TextBox& iBox) const;
     QString msTestType();
+    bool mbSingleTone();
     int32_t mlFHiMin(bool& obError);
     int32_t mlFLoMax(bool& obError);
     float mfDelayMax(bool& obError);

@@ -57,6 +57,18 @@ void frmMETest::dtaTest_Reposition() {
     if (!trap(20, [&] { name = CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name"))); })) return;
     mDelayDriveActiveEnable(name != kTypical, bError);
     if (!bError) mDataTestRepositionSecondary(name, bError);
+    // The record's sweep type is selected before the up-down ranges: their
+    // bounds follow the list ("No Sweep" lets Low reach 20000), and ranges
+    // figured with the previous test's sweep type refuse a valid record.
+    if (!bError) trap(60, [&] {
+            const Variant stored = dtaTest.Recordset().field(QStringLiteral("Swp_Type"));
+            int16_t index = 0;
+            bool bFindError = false;
+            if (stored.isNull() || !gbCtrlCboListFindString(*cboSweepType, CStr(stored), index, bFindError) ||
+                bFindError)
+                index = 0;
+            cboSweepType->setListIndex(index);
+        });
     if (!bError) gMETestUpdFLoSet(bError);
     if (!bError) gMETestUpdFHiSet(bError);
     if (!bError && !trap(50, [&] {
@@ -64,15 +76,6 @@ void frmMETest::dtaTest_Reposition() {
             txtDriveV->setText(drive.isNull() ? QString() : msDriveVListInitPtr(CSng(drive), bError));
         }))
         return;
-    if (bError) return;
-    trap(60, [&] {
-        const Variant stored = dtaTest.Recordset().field(QStringLiteral("Swp_Type"));
-        int16_t index = 0;
-        bool bFindError = false;
-        if (stored.isNull() || !gbCtrlCboListFindString(*cboSweepType, CStr(stored), index, bFindError) || bFindError)
-            index = 0;
-        cboSweepType->setListIndex(index);
-    });
     if (bError) return;
     mSetUnlinkedDataResetEnabled(false, bError);
     if (bError) return;
@@ -277,7 +280,9 @@ void frmMETest::mMnuDeletePrintEnable(bool ibValue, bool& obError) {
 void frmMETest::cboSweepType_Click() {
     bool bError = false;
     ErrorTrap trap(kModule, "cboSweepType_Click", bError);
-    if (!trap(10, [&] {
+    // A single tone plays Low only: High is left as stored (raising it would
+    // change a shown "No Sweep" test nobody edited).
+    if (!mbSingleTone() && !trap(10, [&] {
             const int32_t raised = testfields::sweepRaisedHigh(static_cast<int32_t>(std::nearbyint(std::min(mdVal(*txtFLo), 1.0e9))),
                                                                static_cast<int32_t>(std::nearbyint(std::min(mdVal(*txtFHi), 1.0e9))));
             if (raised >= 0) txtFHi->setText(QString::number(raised));

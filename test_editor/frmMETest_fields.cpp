@@ -44,6 +44,12 @@ QString frmMETest::msTestType() {
     return v.isNull() ? QString() : CStr(v);
 }
 
+// The shown test plays one tone at Low: High bounds nothing. A response test
+// always sweeps, whatever its hidden sweep-type list shows.
+bool frmMETest::mbSingleTone() {
+    return cboSweepType->Text() == QLatin1String("No Sweep") && msTestType() != QLatin1String("Response");
+}
+
 void frmMETest::mBindNumberBoxes() {
     auto guarded = [](const std::function<float(bool&)>& iBound, float iFallback) {
         return [iBound, iFallback] {
@@ -155,7 +161,7 @@ int32_t frmMETest::mlFLoMax(bool& obError) {
         return m;
     trap(20, [&] {
         const bool window = msTestType() == QLatin1String("Response") && isLoaded<frmMETestResponse>();
-        m = testfields::fLoMax(wholeOf(mdVal(*txtFHi)), window, cboSweepType->Text() == QLatin1String("No Sweep"),
+        m = testfields::fLoMax(wholeOf(mdVal(*txtFHi)), window, mbSingleTone(),
                                chkOpDecide->Value() != 0,
                                window ? form<frmMETestResponse>().layerBands() : QList<testfields::LayerBand>());
     });
@@ -196,14 +202,14 @@ void frmMETest::mUpdFHiRange(bool& obError) {
 }
 
 void frmMETest::gMETestUpdFHiSet(bool& obError) {
-    if (cboSweepType->Text() == QLatin1String("No Sweep")) return;
+    if (mbSingleTone()) return;
     mUpdFHiRange(obError);
     if (!obError) mUpdFLoRange(obError);
 }
 
 void frmMETest::gMETestUpdFLoSet(bool& obError) {
     mUpdFLoRange(obError);
-    if (!obError && cboSweepType->Text() != QLatin1String("No Sweep")) mUpdFHiRange(obError);
+    if (!obError && !mbSingleTone()) mUpdFHiRange(obError);
 }
 
 void frmMETest::mTxtFHiLoPointChanged(bool& obError) {

@@ -234,7 +234,7 @@ void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {
         if (txtPoint->Visible()) check(mRulePoint);
         if (txtFLo->Visible()) check(mRuleFLo);
         // High is part of every response test's sweep, whatever the hidden list shows.
-        if (txtFHi->Visible() && (cboSweepType->Text() != QLatin1String("No Sweep") || msTestType() == QLatin1String("Response")))
+        if (txtFHi->Visible() && !mbSingleTone())
             check(mRuleFHi);
         if (txtDriveV->Visible() && txtDriveV->isEnabled()) check(mRuleDriveV);
         if (!gbTestSaveCancel && !obError && isLoaded<frmMETestExtDistortion>())

@@ -2,6 +2,7 @@
 // engineer meets, checking the groups shown and enabled and the one type
 // window loaded after each move.
 #include "tests/support/TestEditorRig.h"
+#include "platform/os/Settings.h"
 #include <QLineEdit>
 
 namespace {
@@ -113,3 +114,60 @@ TEST_F(TestDisplayTest, TheTypeWindowFollowsTheEditorsWindowState) {
     EXPECT_EQ(form<frmMETestResponse>().WindowState(), vbNormal);
     EXPECT_FALSE(t.gbFormResizing);
 }
+
+// A sine test shows its own sweep type when the editor opens on it or moves to
+// it, whatever the test shown before; the engineer moves on without a refusal
+// and nothing is written.
+namespace {
+class SineSweepShownTest : public TestEditorRig, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        TestEditorRig::SetUp();
+        // A valid sweep reaches High = 2 x Low; a single tone may have Low = High.
+        const QString sweep = QString::fromLatin1(GetParam());
+        seed::add(seed::SineTest{.name = QStringLiteral("Tone"), .fLo = 1000, .fHi = sweep == "No Sweep" ? 1000 : 2000,
+                                 .sweep = sweep, .opDecide = false});
+        seed::add(seed::SineTest{.name = QStringLiteral("Single"), .fLo = 1000, .fHi = 1000,
+                                 .sweep = QStringLiteral("No Sweep"), .opDecide = false});
+        seed::add(seed::PlainTest{.name = QStringLiteral("Other"), .type = QStringLiteral("Polarity"), .fLo = 20, .fHi = 60});
+        completeTests();
+        saveUserSetting(QStringLiteral("frmMETest.dcboTest"), QStringLiteral("Tone"));
+    }
+    int refusals() const {
+        int n = 0;
+        for (const MsgBoxCall& b : boxes()) n += b.prompt.startsWith(QStringLiteral("In the range ")) ? 1 : 0;
+        return n;
+    }
+};
+}
+
+TEST_P(SineSweepShownTest, OpenedOrReachedTheTestShowsItsSweepAndLetsTheEngineerMoveOn) {
+    const QString sweep = QString::fromLatin1(GetParam());
+    const QStringList tone = row(QStringLiteral("Tone"));
+    const QStringList single = row(QStringLiteral("Single"));
+    frmMETest& t = open();
+    ASSERT_EQ(t.dcboTest->Text(), "Tone");
+    EXPECT_EQ(t.cboSweepType->Text(), sweep);
+    EXPECT_EQ(t.txtFHi->Text(), CStr(stored(QStringLiteral("Tone"), QStringLiteral("fHi_Hz"))));
+    EXPECT_FALSE(t.mnuFileReset->Enabled());
+    const QList<std::pair<const char*, const char*>> walk{
+        {"Other", nullptr}, {"Single", "No Sweep"}, {"Tone", GetParam()}, {"Single", "No Sweep"}, {"Other", nullptr}};
+    for (const auto& [test, shown] : walk) {
+        SCOPED_TRACE(test);
+        pick(t, QString::fromLatin1(test));
+        EXPECT_EQ(t.dcboTest->Text(), QString::fromLatin1(test));
+        if (shown != nullptr) EXPECT_EQ(t.cboSweepType->Text(), QString::fromLatin1(shown));
+        EXPECT_FALSE(t.mnuFileReset->Enabled());
+    }
+    EXPECT_EQ(refusals(), 0);
+    EXPECT_EQ(saveQuestions(), 0);
+    EXPECT_EQ(row(QStringLiteral("Tone")), tone);
+    EXPECT_EQ(row(QStringLiteral("Single")), single);
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySweepType, SineSweepShownTest,
+                         ::testing::Values("No Sweep", "Log Up", "Log Down", "Log Up Down", "Log Down Up", "Lin Up",
+                                           "Lin Down", "Lin Up Down", "Lin Down Up"),
+                         [](const ::testing::TestParamInfo<const char*>& i) {
+                             return QString::fromLatin1(i.param).remove(QLatin1Char(' ')).toStdString();
+                         });
