@@ -1,14 +1,18 @@
 // Trying a test out on the jig from the editor: what each type's window shows
 // afterwards, that nothing is stored, and that the station stays out of the
 // engineer's way while the measurement runs and is back afterwards.
+#include "audio/modResponseSub.h"
 #include "common/frmPrompt.h"
+#include "platform/os/Clock.h"
 #include "platform/sound/Jig.h"
 #include "platform/ui/Beep.h"
 #include "platform/ui/InputLock.h"
+#include "platform/ui/MsgBox.h"
 #include "tests/support/TestEditorRig.h"
 #include <QDir>
 #include <QMetaObject>
 #include <QRegularExpression>
+#include <QTest>
 
 namespace {
 class TryOutTest : public TestEditorRig {
@@ -261,5 +265,125 @@ TEST_F(TryOutTest, ResponseRunFindsTheLevelOnceAndDrawsTheCurveInWhite) {
     retype(*t.txtPoint, QStringLiteral("30"));
     EXPECT_FALSE(t.cmdReRun->isVisible());
     EXPECT_EQ(whiteOnRedraw(), 0);
+    EXPECT_EQ(databases(), before);
+}
+
+TEST_F(TryOutTest, ResponseLevelSearchPutsThePeakInTheWindowAndReRunDrawsTheLayersOverTheCurve) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Resp"));
+    frmMETestResponse& r = form<frmMETestResponse>();
+    PictureBox& pic = *r.picResponse;
+    bool e = false;
+    const int32_t layer = glResponseSubLayerColour(1, e);
+    // The highest point of the white curve drawn since the ops were cleared, as a y (down is lower).
+    auto curveTop = [&] {
+        double top = 1e9;
+        for (const DrawOp& op : pic.ops())
+            if (op.kind == DrawOpKind::Line && op.color == 0xFFFFFF) top = std::min({top, op.y1, op.y2});
+        return top;
+    };
+    auto micVolume = [&] { return jig().cardMixer().controlByRole(sound::MixerRole::MicVolume)->values[0]; };
+    // The layer flashes while the engineer is in its limit box.
+    EXPECT_TRUE(drive::showActive(r));
+    r.txtLyrLim(0).SetFocus();
+    ASSERT_TRUE(r.tmrFlashLayer->Enabled());
+    // Seen from inside the measurement (queued before Run, delivered while it polls).
+    bool flashingMeanwhile = true;
+    bool measuring = false;
+    QMetaObject::invokeMethod(
+        &r,
+        [&] {
+            flashingMeanwhile = r.tmrFlashLayer->Enabled();
+            measuring = inputlock::isLocked(&r);
+        },
+        Qt::QueuedConnection);
+    jig().clearEvents();
+    pic.clearOps();
+    run(t);
+    EXPECT_TRUE(measuring);
+    EXPECT_FALSE(flashingMeanwhile);
+    EXPECT_TRUE(r.tmrFlashLayer->Enabled());
+    const int32_t held = micVolume();
+
+    // The second Run: one sweep at the level found, the standard unit's peak within -6..-2 dB.
+    jig().clearEvents();
+    pic.clearOps();
+    run(t);
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 1);
+    EXPECT_EQ(micVolume(), held);
+    const double top = curveTop();
+    EXPECT_GE(top, gnResponseSubCalcY(r, -2.0f, e) - 1);
+    EXPECT_LE(top, gnResponseSubCalcY(r, -6.0f, e) + 1);
+    EXPECT_TRUE(r.tmrFlashLayer->Enabled());
+
+    // Re-Run searches afresh and draws the layer's box again after the new curve.
+    jig().clearEvents();
+    pic.clearOps();
+    drive::click(t.cmdReRun);
+    EXPECT_GE(jigCount(QStringLiteral("waveOutOpen")), 1);
+    qsizetype lastCurve = -1, lastLayer = -1;
+    for (qsizetype i = 0; i < pic.ops().size(); ++i) {
+        const DrawOp& op = pic.ops()[i];
+        if (op.kind == DrawOpKind::Line && op.color == 0xFFFFFF) lastCurve = i;
+        if (op.kind == DrawOpKind::Box && op.color == layer) lastLayer = i;
+    }
+    EXPECT_GE(lastCurve, 0);
+    EXPECT_GT(lastLayer, lastCurve);
+    EXPECT_TRUE(r.tmrFlashLayer->Enabled());
+}
+
+TEST_F(TryOutTest, TheSineWindowsOwnMenuDoesNothingWhileItsTryOutRuns) {
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Meas"));
+    frmMETestSine& s = form<frmMETestSine>();
+    frmVexo& main = form<frmVexo>();
+    QList<bool> locked;
+    QMetaObject::invokeMethod(
+        &s,
+        [&] {
+            locked = {inputlock::isLocked(&t), inputlock::isLocked(&s), inputlock::isLocked(&main)};
+            for (Qt::Key k : {Qt::Key_U, Qt::Key_X, Qt::Key_D, Qt::Key_G}) QTest::keyClick(&s, k, Qt::ControlModifier);
+        },
+        Qt::QueuedConnection);
+    clearBoxes();
+    jig().clearEvents();
+    run(t);
+    EXPECT_EQ(locked, (QList<bool>{true, true, true}));
+    EXPECT_TRUE(isLoaded<frmMETest>());
+    EXPECT_TRUE(isLoaded<frmMETestSine>());
+    EXPECT_TRUE(exists(QStringLiteral("Meas")));
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(s.lstMeasure->ListCount(), 6);
+    const int oneTryOut = jigCount(QStringLiteral("waveOutOpen"));
+    EXPECT_GE(oneTryOut, 6);
+    for (QWidget* w : std::initializer_list<QWidget*>{&t, &s, &main}) EXPECT_FALSE(inputlock::isLocked(w));
+
+    // Afterwards the same key in the sine window runs the test again.
+    jig().clearEvents();
+    QTest::keyClick(&s, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), oneTryOut);
+    EXPECT_EQ(s.lstMeasure->ListCount(), 6);
+}
+
+TEST_F(TryOutTest, ADriveTypedWithADecimalCommaIsPlayedAtThatVoltage) {
+    setLocale(QLocale(QLocale::German, QLocale::Germany));
+    frmMETest& t = open();
+    pick(t, QStringLiteral("Ask"));
+    retype(*t.txtDriveV, QStringLiteral("0,5"));
+    const auto before = databases();
+    double volts = 0;
+    QStringList asked;
+    // The operator listens a while before answering; the board's output is read meanwhile.
+    // Anything else asked (leaving the edited test at the end) is answered No.
+    setMsgBoxScript([&](const MsgBoxCall& iCall) {
+        if (iCall.prompt != QLatin1String("Hear it?")) return vbNo;
+        vclock::advance(300);
+        volts = jig().voltmeter(sound::JigPoint::SoundBoardOutput);
+        asked << iCall.prompt;
+        return vbYes;
+    });
+    run(t);
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Hear it?")});
+    EXPECT_NEAR(volts, 0.5, 0.05);
     EXPECT_EQ(databases(), before);
 }
