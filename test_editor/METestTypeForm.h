@@ -2,6 +2,7 @@
 #include "platform/data/DataControl.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menu.h"
+#include "test_editor/METestMenus.h"
 
 class frmMETest;
 
@@ -10,30 +11,11 @@ class frmMETest;
 // and Help menus, every record operation forwarded to the editor; the loaded
 // flag in the editor; the window state shared with the editor; and closing
 // the editor when one of them closes.
-class METestTypeForm : public Form {
+class METestTypeForm : public Form, public METestMenus {
 public:
     explicit METestTypeForm(const QString& iName, const QString& iCaption);
 
     DataControl dtaTest{QStringLiteral("dtaTest")};
-    Menu* mnuFile = nullptr;
-    Menu* mnuFileSelect = nullptr;
-    Menu* mnuFileNew = nullptr;
-    Menu* mnuFileDelete = nullptr;
-    Menu* mnuFileSave = nullptr;
-    Menu* mnuFileSaveAs = nullptr;
-    Menu* mnuFileReset = nullptr;
-    Menu* mnuFilePrint = nullptr;
-    Menu* mnuFileRun = nullptr;
-    Menu* mnuFileExit = nullptr;
-    Menu* mnuWindow = nullptr;
-    Menu* mnuWindowVexo = nullptr;
-    Menu* mnuWindowSequence = nullptr;
-    Menu* mnuWindowSystem = nullptr;
-    Menu* mnuWindowOtherTest = nullptr;
-    Menu* mnuWindowCloseAllEngineer = nullptr;
-    Menu* mnuHelp = nullptr;
-    Menu* mnuHelpHelp = nullptr;
-    Menu* mnuHelpAboutVexo = nullptr;
 
 protected:
     // The editor's loaded flag of this window.

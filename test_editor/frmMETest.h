@@ -1,4 +1,5 @@
 #pragma once
+#include "test_editor/METestMenus.h"
 #include "platform/data/DataControl.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/ComboBox.h"
@@ -23,7 +24,7 @@ extern bool gbMETestSecondaryDontProcess;
 // The engineer's test editor: creates, edits, copies, resets and deletes the
 // tests in Vexo_Tst.mdb, and lays itself out by the shown test's type with
 // that type's window beside it.
-class frmMETest : public Form {
+class frmMETest : public Form, public METestMenus {
 public:
     frmMETest();
 
@@ -66,26 +67,6 @@ public:
     CheckBox* chkFailExit = nullptr;
     CommandButton* cmdRun = nullptr;
     CommandButton* cmdReRun = nullptr;
-
-    Menu* mnuFile = nullptr;
-    Menu* mnuFileSelect = nullptr;
-    Menu* mnuFileNew = nullptr;
-    Menu* mnuFileDelete = nullptr;
-    Menu* mnuFileSave = nullptr;
-    Menu* mnuFileSaveAs = nullptr;
-    Menu* mnuFileReset = nullptr;   // enabled when an edit is not saved yet
-    Menu* mnuFilePrint = nullptr;
-    Menu* mnuFileRun = nullptr;
-    Menu* mnuFileExit = nullptr;
-    Menu* mnuWindow = nullptr;
-    Menu* mnuWindowVexo = nullptr;
-    Menu* mnuWindowSequence = nullptr;
-    Menu* mnuWindowSystem = nullptr;
-    Menu* mnuWindowOtherTest = nullptr;
-    Menu* mnuWindowCloseAllEngineer = nullptr;
-    Menu* mnuHelp = nullptr;
-    Menu* mnuHelpHelp = nullptr;
-    Menu* mnuHelpAboutVexo = nullptr;
 
     // ---- records (frmMETest_records.cpp)
     void gMETestSecondaryValidate(const QString& isTestName, int& ionAction, bool& ionSave, bool& obError);

@@ -77,39 +77,7 @@ void frmMETest::mLayout() {
     cmdReRun = new CommandButton(this, QStringLiteral("cmdReRun"), 1440, 4620, 1200, 375, QStringLiteral("&Re-Run"));
     cmdReRun->setVisible(false);
 
-    auto item = [this](Menu*& oItem, const char* iName, const char* iCaption, Menu* iParent, const char* iShortcut) {
-        oItem = new Menu(this, QString::fromLatin1(iName), QString::fromLatin1(iCaption), iParent,
-                         QString::fromLatin1(iShortcut));
-    };
-    auto separator = [this](const char* iName, Menu* iParent) {
-        new Menu(this, QString::fromLatin1(iName), QStringLiteral("-"), iParent);
-    };
-    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    item(mnuFileSelect, "mnuFileSelect", "Select", mnuFile, "Ctrl+M");
-    separator("mnuFileSep1", mnuFile);
-    item(mnuFileNew, "mnuFileNew", "New", mnuFile, "Ctrl+N");
-    item(mnuFileDelete, "mnuFileDelete", "&Delete", mnuFile, "Ctrl+D");
-    item(mnuFileSave, "mnuFileSave", "&Save", mnuFile, "Ctrl+S");
-    item(mnuFileSaveAs, "mnuFileSaveAs", "Save &As", mnuFile, "Ctrl+A");
-    separator("mnuFileSep2", mnuFile);
-    item(mnuFileReset, "mnuFileReset", "Reset", mnuFile, "Ctrl+R");
-    separator("mnuFileSep3", mnuFile);
-    item(mnuFilePrint, "mnuFilePrint", "&Print", mnuFile, "Ctrl+P");
-    separator("mnuFileSep4", mnuFile);
-    item(mnuFileRun, "mnuFileRun", "R&un", mnuFile, "Ctrl+U");
-    separator("mnuFileSep5", mnuFile);
-    item(mnuFileExit, "mnuFileExit", "E&xit", mnuFile, "Ctrl+X");
-    mnuWindow = new Menu(this, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
-    item(mnuWindowVexo, "mnuWindowVexo", "&Vexo", mnuWindow, "Ctrl+K");
-    item(mnuWindowSequence, "mnuWindowSequence", "Se&quence", mnuWindow, "Ctrl+Q");
-    item(mnuWindowSystem, "mnuWindowSystem", "S&ystem", mnuWindow, "Ctrl+Y");
-    item(mnuWindowOtherTest, "mnuWindowOtherTest", "Other T&est", mnuWindow, "Ctrl+E");
-    separator("mnuWindowSep1", mnuWindow);
-    item(mnuWindowCloseAllEngineer, "mnuWindowCloseAllEngineer", "Close All En&gineer", mnuWindow, "Ctrl+G");
-    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    item(mnuHelpHelp, "mnuHelpHelp", "Help", mnuHelp, "F1");
-    item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", mnuHelp, "");
-    mnuFileReset->setEnabled(false);
+    mBuildMenus(this, "&Vexo");
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
