@@ -25,8 +25,9 @@ common/modMVarious.cpp supervisor/frmMTypical.h        closing all engineer wind
 
 # Helper files that are not pure arithmetic although named like one: the
 # error block every trapping routine shares, the typed record views, the
-# demo station's folder seeding, and the test-type windows' shared base.
-impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation test_editor/METestTypeForm '
+# demo station's folder seeding, the test-type windows' shared base and the
+# menus the test editor shares with them.
+impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation test_editor/METestTypeForm test_editor/METestMenus '
 
 # The headers that hold typed records, which pure arithmetic may read:
 # the record views, and the curve store's batch of levels (CurveLevels).
