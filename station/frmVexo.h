@@ -194,6 +194,17 @@ private:
     void mnuWindowCloseAllEngineer_Click();
     void picResponse_DblClick();
     void picPolarity_DblClick();
+    void cmdReport_Click();
+    void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
+    void Form_KeyPress(int16_t& KeyAscii);
+    void mnuFileTestUnit_Click();
+    void mnuFileSelectSequence_Click();
+    void mnuFileOperator_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpAboutVexo_Click();
+    void tmrFlash_Timer();
 
     // frmVexo_afterunit.cpp: after each unit
     void mSerialiseRefSelect(float ifWorstDev, int16_t inFailSet, bool& obError);
@@ -201,6 +212,8 @@ private:
     void mSerialiseRefSelectRef(float ifWorstDev, bool& obError);
     void mReadSerial(bool& obError);
     void mLogUnitCurve(int16_t inFailSet, bool& obError);
+
+    // frmVexo_labels.cpp: the label script
     bool mbScriptListRead(bool& obError);
 
     SingleInstance* mInstance = nullptr;
@@ -229,5 +242,7 @@ private:
     int16_t mnLastRespSlot = 0;
     int16_t mnRespTestCount = 0;
     bool mbNewSeq = false;
+    int32_t mlFlashColour = 0;          // the last response test's name colour, kept between flash ticks
+    bool mbKeyTestTaken = false;        // the T key ran Test: its character is typed nowhere
     QSet<QString> mMissingTestsWarned;  // sequence and test names already reported
 };

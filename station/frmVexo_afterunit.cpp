@@ -182,8 +182,3 @@ void frmVexo::mLogUnitCurve(int16_t inFailSet, bool& obError) {
     gVarCrvFileWrite(pEntry->afDiff, inFailSet, obError);
 }
 
-// Filled with the label script.
-bool frmVexo::mbScriptListRead(bool& obError) {
-    Q_UNUSED(obError);
-    return false;
-}

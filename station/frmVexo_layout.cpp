@@ -89,7 +89,19 @@ void frmVexo::mLayout() {
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
+    KeyDown = [this](int16_t& KeyCode, int16_t Shift) { Form_KeyDown(KeyCode, Shift); };
+    KeyPress = [this](int16_t& KeyAscii) { Form_KeyPress(KeyAscii); };
     tmrClock->Timer = [this] { tmrClock_Timer(); };
+    tmrFlash->Timer = [this] { tmrFlash_Timer(); };
+    cmdTest->Click = [this] { cmdTest_Click(); };
+    cmdReport->Click = [this] { cmdReport_Click(); };
+    mnuFileTestUnit->Click = [this] { mnuFileTestUnit_Click(); };
+    mnuFileSelectSequence->Click = [this] { mnuFileSelectSequence_Click(); };
+    mnuFileOperator->Click = [this] { mnuFileOperator_Click(); };
+    mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
+    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
+    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
+    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
     cmdMoreStuff->Click = [this] { cmdMoreStuff_Click(); };
     dcboSeq->Click = [this] { dcboSeq_Click(); };
     dcboSeq->GotFocus = [this] { dcboSeq_GotFocus(); };
@@ -98,8 +110,6 @@ void frmVexo::mLayout() {
     dcboOperator->Click = [this] { dcboOperator_Click(); };
     cmdEngineer->Click = [this] { cmdEngineer_Click(); };
     cmdSupervisor->Click = [this] { cmdSupervisor_Click(); };
-    cmdTest->Click = [this] { cmdTest_Click(); };
-    mnuFileTestUnit->Click = [this] { cmdTest_Click(); };
     cmdCali->Click = [this] { cmdCali_Click(); };
     cmdWorst->Click = [this] { cmdWorst_Click(); };
     mnuWindowSequence->Click = [this] { mnuWindowSequence_Click(); };

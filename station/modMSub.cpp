@@ -196,8 +196,3 @@ bool gbMSubRunInProgress() { return sbRunInProgress; }
 
 RunInProgress::RunInProgress() : mbWas(sbRunInProgress) { sbRunInProgress = true; }
 RunInProgress::~RunInProgress() { sbRunInProgress = mbWas; }
-
-void gMSubProcessScript(bool& obError) {
-    // Filled with the label script.
-    Q_UNUSED(obError);
-}

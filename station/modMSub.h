@@ -1,6 +1,7 @@
 #pragma once
 #include "audio/modAudio.h"
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // modMSub: the station's routines on the main window that the run, the
@@ -62,5 +63,12 @@ private:
     bool mbWas;
 };
 
-// Prints the sequence's label script after a unit.
+// The label script of the current sequence: entries 1 to the upper bound are its
+// lines as the dot-comment reader delivers them (control lines begin with ".",
+// raw-character lines ".@" followed by the characters); entry 0 is empty, and
+// a list of entry 0 alone is no script. Replaced at each sequence selection.
+extern QStringList gasScriptList;
+// Prints the label script for the unit just tested as one raw job on the default
+// printer: text, control codes replaced by the unit's data, raw characters
+// unchanged; one beep per entry. A label with no bytes sends nothing.
 void gMSubProcessScript(bool& obError);

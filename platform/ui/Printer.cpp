@@ -127,6 +127,9 @@ QByteArray renderPdf(const PrintedDocument& iDocument, const QPageLayout& iLayou
                     p.drawRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized());
                     break;
                 case PrintOpKind::Circle: p.drawEllipse(QPointF(op.x1, op.y1), op.radius, op.radius); break;
+                case PrintOpKind::Picture:
+                    p.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(), op.picture);
+                    break;
                 case PrintOpKind::NewPage:
                 case PrintOpKind::EndDoc:
                 case PrintOpKind::KillDoc: break;
@@ -275,6 +278,17 @@ void PrinterObject::drawCircle(double iX, double iY, double iRadius, int32_t iCo
     op.y1 = iY;
     op.radius = iRadius;
     op.color = iColor;
+    add(op);
+}
+
+void PrinterObject::PaintPicture(const QImage& iPicture, double iX, double iY, double iWidth, double iHeight) {
+    PrintOp op;
+    op.kind = PrintOpKind::Picture;
+    op.x1 = iX;
+    op.y1 = iY;
+    op.x2 = iX + iWidth;
+    op.y2 = iY + iHeight;
+    op.picture = iPicture;
     add(op);
 }
 

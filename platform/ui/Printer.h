@@ -2,6 +2,7 @@
 #include "platform/ui/DrawCursor.h"
 #include "platform/ui/TextMeasure.h"
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QPageLayout>
 #include <QString>
@@ -9,14 +10,14 @@
 
 // One thing put on paper, as the printer was told it: kept page by page until
 // the document ends, and kept whole by the recording that tests read.
-enum class PrintOpKind { Text, Line, Box, BoxFilled, Circle, NewPage, EndDoc, KillDoc };
+enum class PrintOpKind { Text, Line, Box, BoxFilled, Circle, Picture, NewPage, EndDoc, KillDoc };
 
 struct PrintOp {
     PrintOpKind kind = PrintOpKind::Text;
     int document = 1;      // documents started so far, from 1 (EndDoc and KillDoc end one)
     int page = 1;          // page within the document, from 1
     // Twips from the top-left corner of the printable area: the text's top-left
-    // corner, a line's two ends, a box's two corners, a circle's centre (x1, y1).
+    // corner, a line's two ends, a box's or picture's two corners, a circle's centre (x1, y1).
     double x1 = 0;
     double y1 = 0;
     double x2 = 0;
@@ -27,6 +28,7 @@ struct PrintOp {
     bool fontBold = false;
     double fontSize = 0;   // points
     int32_t color = 0;     // &H00BBGGRR
+    QImage picture;        // pictures
 };
 using PrintedPage = QList<PrintOp>;
 using PrintedDocument = QList<PrintedPage>;
@@ -80,6 +82,9 @@ public:
     void Print(const QString& iText = QString());
     // The same without the final line end: CurrentX moves on by the text's width.
     void PrintNoLineEnd(const QString& iText);
+    // Draws a picture (a window's image) with its top-left corner at (iX, iY),
+    // iWidth x iHeight twips; the position stays where it was.
+    void PaintPicture(const QImage& iPicture, double iX, double iY, double iWidth, double iHeight);
     // Line and Circle (DrawCursor) record a line, box outline, filled box or
     // circle outline in the colour given or ForeColor.
 

@@ -243,14 +243,8 @@ QString formatDateCustom(const QDateTime& iDt, double iDays, const QString& iPat
             default: out += loc.toString(d, QLocale::LongFormat); break;
             }
         } else if (kind == QLatin1Char('m')) {
-            bool minute = prevKind == QLatin1String("h");
-            if (!minute && s.size() <= 2) {
-                for (size_t j = k + 1; j < toks.size(); ++j) {
-                    if (toks[j].literal) continue;
-                    minute = toks[j].text.at(0) == QLatin1Char('s');
-                    break;
-                }
-            }
+            // Minutes only directly after an hour: "mm:ss" is month and seconds.
+            const bool minute = prevKind == QLatin1String("h");
             if (minute && s.size() <= 2)
                 out += s.size() == 1 ? QString::number(tm.minute()) : QStringLiteral("%1").arg(tm.minute(), 2, 10, QLatin1Char('0'));
             else if (s.size() == 1) out += QString::number(d.month());

@@ -8,6 +8,7 @@
 #include "platform/os/Clock.h"
 #include "platform/os/Settings.h"
 #include "platform/ui/InputLock.h"
+#include "platform/ui/Printer.h"
 #include "station/DemoStation.h"
 #include "station/modMSub.h"
 #include "tests/support/FakeDigitalPort.h"
@@ -39,6 +40,12 @@ protected:
         ASSERT_FALSE(e);
         fakeport::install(2, board);
         installJig();
+        // The demo's label goes to the recording, not to a printer.
+        Printer.setRecording(true);
+    }
+    void TearDown() override {
+        Printer.setRecording(false);
+        MainWindowRig::TearDown();
     }
     void setFailCheck(bool iOn) {
         bool e = false;

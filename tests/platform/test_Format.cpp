@@ -85,7 +85,9 @@ TEST_F(FormatDates, TimePatternsRoundToTheNearestSecond) {
               QStringLiteral("0:02:05"));
     EXPECT_EQ(FormatDate(kMonday, "h:00:ss"), QStringLiteral("10:00:46"));
     EXPECT_EQ(FormatDate(kMonday, "hh:nn:ss"), QStringLiteral("10:58:46"));
-    EXPECT_EQ(FormatDate(kMonday, "mm:ss"), QStringLiteral("58:46"));
+    // m is minutes only directly after h: before s it is still the month.
+    EXPECT_EQ(FormatDate(kMonday, "mm:ss"), QStringLiteral("12:46"));
+    EXPECT_EQ(FormatDate(kMonday, "HH:MM DD MMM"), QStringLiteral("10:58 07 Dec"));
     EXPECT_EQ(FormatDate(vbTimeSerial(22, 5, 0), "h:mm AM/PM"), QStringLiteral("10:05 PM"));
     EXPECT_EQ(FormatDate(vbTimeSerial(0, 5, 0), "h:mm a/p"), QStringLiteral("12:05 a"));
     // Just under midnight rounds into the next day.

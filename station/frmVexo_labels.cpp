@@ -1,0 +1,61 @@
+// The label script of the selected sequence, read at each selection.
+#include "common/ErrorTrap.h"
+#include "common/StationRecords.h"
+#include "common/modFile.h"
+#include "common/modGeneral.h"
+#include "common/modStringParse.h"
+#include "platform/vb/Conversions.h"
+#include "platform/vb/Strings.h"
+#include "station/frmVexo.h"
+#include "station/modMSub.h"
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+constexpr const char* kModule = "frmVexo";
+
+// The leading decimal number of a piece (sign, digits, decimals); none counts 0.
+double leadingNumber(const QString& iPiece) {
+    static const QRegularExpression kNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)"));
+    const QRegularExpressionMatch m = kNumber.match(iPiece);
+    return m.hasMatch() ? QLocale::c().toDouble(m.captured(0)) : 0.0;
+}
+}
+
+bool frmVexo::mbScriptListRead(bool& obError) {
+    ErrorTrap trap(kModule, "mbScriptListRead", obError);
+    QString sFile;
+    if (trap(10, [&] { sFile = SequenceRecord(dtaSeq.Recordset()).Script_File(); })) sFile = gsGTrim(sFile, obError);
+    bool bRead = false;
+    if (!sFile.isEmpty() && !obError) {
+        QString sTitle;
+        if (trap(30, [&] { gFileReadDotArray(sFile, false, gasScriptList, sTitle); }))
+            bRead = gasScriptList.size() > 1;
+    }
+    // Raw-character lines ("..@27 64 ") become their characters now, so that
+    // printing only copies them. A line the platform refuses makes the whole
+    // script no script: printing the rest would put its digits on every label.
+    for (qsizetype i = 1; bRead && !obError && i < gasScriptList.size(); ++i) {
+        if (!gasScriptList.at(i).startsWith(QLatin1String(".@"))) continue;
+        const QString sCodes = LTrim(Mid(gasScriptList.at(i), 3));
+        QString sChars;
+        int16_t nPos = 1;
+        bool bDone = false;
+        trap(40, [&] {
+            sChars.clear();
+            nPos = 1;
+            for (;;) {
+                // A number is taken only when a blank follows it; past the end there is nothing more.
+                if (nPos > Len(sCodes)) break;
+                const QString sPiece = gsStringParse(sCodes, QStringLiteral(" "), nPos, obError);
+                if (sPiece.isEmpty() || obError) break;
+                sChars += Chr(CLng(leadingNumber(sPiece)));
+            }
+            bDone = true;
+        });
+        if (!bDone || obError) bRead = false;
+        else gasScriptList[i] = QStringLiteral(".@") + sChars;
+    }
+    if (!bRead) gasScriptList = QStringList{QString()};
+    return bRead;
+}
