@@ -25,7 +25,13 @@ double leadingNumber(const QString& iPiece) {
 bool frmVexo::mbScriptListRead(bool& obError) {
     ErrorTrap trap(kModule, "mbScriptListRead", obError);
     QString sFile;
-    if (trap(10, [&] { sFile = SequenceRecord(dtaSeq.Recordset()).Script_File(); })) sFile = gsGTrim(sFile, obError);
+    // No sequence row (a new station, a row being added): no script.
+    if (trap(10, [&] {
+            const Recordset& rs = dtaSeq.Recordset();
+            if (rs.RecordCount() > 0 && !rs.EOF_() && !rs.BOF() && rs.EditMode() != dbEditAdd)
+                sFile = SequenceRecord(rs).Script_File();
+        }))
+        sFile = gsGTrim(sFile, obError);
     bool bRead = false;
     if (!sFile.isEmpty() && !obError) {
         QString sTitle;

@@ -6,6 +6,10 @@
 #include "engineering/frmMESeq.h"
 #include "engineering/frmMESys.h"
 #include "test_editor/frmMETest.h"
+#include "common/frmAbout.h"
+#include "platform/os/Settings.h"
+#include "platform/os/Shell.h"
+#include "platform/ui/Printer.h"
 #include "tests/support/MainWindowRig.h"
 #include <QLineEdit>
 
@@ -152,4 +156,165 @@ TEST_F(EngineerLogInTest, DoubleClicksOnTheGraphsAndTheSequenceBoxOpenTheirEdito
     EXPECT_TRUE(isLoaded<frmMESeq>());
     EXPECT_TRUE(f.gbTraboMESeqLoaded);
     EXPECT_TRUE(engineerMode(f));
+}
+
+// The operator's menus, keys and the flash of a result, on the shown window.
+namespace {
+class OperatorCommandsTest : public MainWindowRig {
+protected:
+    void SetUp() override {
+        MainWindowRig::SetUp();
+        demostation::build(home());
+        addOperator(QStringLiteral("Alice"));
+        for (const char* n : {"Near", "Far"})
+            seed::add(seed::ResponseTest{.name = QString::fromLatin1(n), .fLo = 100, .fHi = 10000, .points = 40,
+                                         .layers = {seed::Layer{.fLo = 100, .fHi = 10000, .pt = 2, .lim = 1.0f}}});
+        addSequence(QStringLiteral("Two"), {QStringLiteral("Near"), demostation::kPolarityTest, QStringLiteral("Far")});
+        addSequence(QStringLiteral("One"), {QStringLiteral("Near")});
+        Printer.setRecording(true);
+    }
+    void TearDown() override {
+        Printer.setRecording(false);
+        setShellOpenHandler(nullptr);
+        unload<frmAbout>();
+        MainWindowRig::TearDown();
+    }
+    // A key on the control that has the focus, as the operator presses it.
+    static void press(frmVexo& f, Qt::Key iKey, Qt::KeyboardModifiers iMods = Qt::ControlModifier) {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, iKey, iMods);
+    }
+    static QWidget* focused() { return QApplication::focusWidget(); }
+    // The names written on the response graph since it was last cleared.
+    static QList<QPair<QString, int32_t>> names(frmVexo& f, const QString& iName) {
+        QList<QPair<QString, int32_t>> out;
+        for (const auto& t : texts(*f.picResponse))
+            if (t.first == iName) out << t;
+        return out;
+    }
+};
+}   // namespace
+
+TEST_F(OperatorCommandsTest, FileMenuShortcutsMoveTheFocusPrintAndExit) {
+    installJig();
+    frmVexo& f = start();
+    ASSERT_TRUE(f.mnuFilePrint->Enabled());
+
+    press(f, Qt::Key_M);
+    EXPECT_TRUE(f.dcboSeq->isAncestorOf(focused()) || focused() == f.dcboSeq);
+    press(f, Qt::Key_O);
+    EXPECT_TRUE(f.dcboOperator->isAncestorOf(focused()) || focused() == f.dcboOperator);
+
+    // Ctrl+P: the window's image as it stands, the byline below it, one document.
+    press(f, Qt::Key_P);
+    ASSERT_EQ(Printer.printedDocuments().size(), 1);
+    const PrintedPage& page = Printer.printedDocuments().at(0).at(0);
+    ASSERT_FALSE(page.isEmpty());
+    const PrintOp& picture = page.at(0);
+    ASSERT_EQ(picture.kind, PrintOpKind::Picture);
+    EXPECT_EQ(picture.y1, 900);
+    EXPECT_EQ(picture.picture.width(), f.grab().toImage().width());
+    EXPECT_NEAR(picture.x2 - picture.x1, f.width() * 15.0, 1.0);
+    QStringList byline;
+    for (const PrintOp& op : page)
+        if (op.kind == PrintOpKind::Text && !op.text.isEmpty()) byline << op.text;
+    ASSERT_FALSE(byline.isEmpty());
+    for (const PrintOp& op : page)
+        if (op.kind == PrintOpKind::Text) EXPECT_GE(op.y1, picture.y2);
+
+    // Ctrl+X: the window's unload step, which keeps the operator's choices.
+    choose(f.dcboSeq, QStringLiteral("One"));
+    press(f, Qt::Key_X);
+    EXPECT_FALSE(isLoaded<frmVexo>());
+    EXPECT_EQ(userSetting(QStringLiteral("dcboSeq"), QString()), "One");
+}
+
+TEST_F(OperatorCommandsTest, HelpAboutAndTheDisabledReport) {
+    installJig();
+    writeHomeFile(QStringLiteral("Vexo.chm"), "help");
+    QList<QUrl> opened;
+    setShellOpenHandler([&](const QUrl& u) { opened << u; return true; });
+    frmVexo& f = start();
+
+    press(f, Qt::Key_F1, Qt::NoModifier);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.at(0).toLocalFile(), homeFile(QStringLiteral("Vexo.chm")));
+
+    int abouts = 0;
+    expectModal<frmAbout>([&](frmAbout& a) {
+        ++abouts;
+        a.Hide();
+    });
+    f.mnuHelpAboutVexo->fireClick();
+    EXPECT_EQ(abouts, 1);
+
+    // More Stuff shows the Report button, which is never offered.
+    drive::click(f.cmdMoreStuff);
+    EXPECT_TRUE(f.cmdReport->Visible());
+    EXPECT_FALSE(f.cmdReport->Enabled());
+    EXPECT_TRUE(boxes().isEmpty());
+}
+
+TEST_F(OperatorCommandsTest, TheTKeyTypesOnlyInTheSequenceBox) {
+    installJig();
+    frmVexo& f = start();
+    choose(f.dcboOperator, QStringLiteral("Alice"));
+    // In the operator box T is the Test key: the name stays as chosen.
+    f.dcboOperator->SetFocusIfAble();
+    press(f, Qt::Key_T, Qt::NoModifier);
+    EXPECT_EQ(f.dcboOperator->Text(), "Alice");
+    // In the sequence box it is a letter like any other.
+    f.dcboSeq->SetFocusIfAble();
+    press(f, Qt::Key_T, Qt::NoModifier);
+    EXPECT_TRUE(f.dcboSeq->Text().contains(QLatin1Char('t'), Qt::CaseInsensitive));
+}
+
+TEST_F(OperatorCommandsTest, AFailBlinksAndTheLastResponseNameAlternatesWithBlack) {
+    installJig();
+    frmVexo& f = start();
+    choose(f.dcboSeq, QStringLiteral("Two"));
+    // The result of a failed unit.
+    f.lblPassFail->setCaption(QStringLiteral("FAIL"));
+    f.lblPassFail->setVisible(true);
+    f.picResponse->clearOps();
+    const bool cardShown = f.lblCard->Visible();
+
+    QList<bool> shown;
+    for (int tick = 0; tick < 4; ++tick) {
+        f.tmrFlash->Timer();
+        shown << f.lblPassFail->Visible();
+    }
+    EXPECT_EQ(shown, (QList<bool>{false, true, false, true}));
+    // A card label without a warning does not blink.
+    EXPECT_EQ(f.lblCard->Visible(), cardShown);
+    // Far did not pass in this command: red, black, red, black.
+    EXPECT_EQ(names(f, QStringLiteral("Far")),
+              (QList<QPair<QString, int32_t>>{{"Far", 255}, {"Far", 0}, {"Far", 255}, {"Far", 0}}));
+
+    // With one response test no name is drawn; a PASS does not blink.
+    choose(f.dcboSeq, QStringLiteral("One"));
+    f.lblPassFail->setCaption(QStringLiteral("PASS"));
+    f.lblPassFail->setVisible(true);
+    f.picResponse->clearOps();
+    for (int tick = 0; tick < 4; ++tick) f.tmrFlash->Timer();
+    EXPECT_TRUE(f.lblPassFail->Visible());
+    EXPECT_TRUE(names(f, QStringLiteral("Near")).isEmpty());
+}
+
+TEST_F(OperatorCommandsTest, AFailedSoundCheckBlinksTheCardLabel) {
+    sound::JigConfig config = sound::JigConfig::standard();
+    config.inputs.clear();
+    installJig(config);
+    answer({vbOK, vbOK, vbOK});
+    frmVexo& f = start();
+    ASSERT_EQ(f.lblCard->Caption(), "Wave device not found");
+    ASSERT_TRUE(f.tmrFlash->Enabled());
+    ASSERT_FALSE(f.cmdTest->Enabled());
+    QList<bool> shown;
+    for (int tick = 0; tick < 3; ++tick) {
+        f.tmrFlash->Timer();
+        shown << f.lblCard->Visible();
+    }
+    EXPECT_EQ(shown, (QList<bool>{false, true, false}));
 }
