@@ -380,3 +380,36 @@ TEST_F(RealPrinter, DocumentAndRawJobReachTheDefaultPrinter) {
     EXPECT_EQ(pdfText(rawPdf).trimmed(), marker);
     QFile::remove(rawPdf);
 }
+
+TEST_F(PrinterTest, APictureIsKeptInTheRecordingAndDrawnInItsBox) {
+    QImage red(100, 50, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    Printer.setCurrentX(300);
+    Printer.setCurrentY(400);
+    Printer.PaintPicture(red, 1440, 1440, 1500, 750);
+    // The position stays for what follows.
+    EXPECT_EQ(Printer.CurrentX(), 300);
+    EXPECT_EQ(Printer.CurrentY(), 400);
+    Printer.EndDoc();
+    const PrintOp* op = lastOf(PrintOpKind::Picture);
+    ASSERT_NE(op, nullptr);
+    EXPECT_EQ(QRectF(QPointF(op->x1, op->y1), QPointF(op->x2, op->y2)), QRectF(1440, 1440, 1500, 750));
+    EXPECT_EQ(op->picture, red);
+    ASSERT_EQ(Printer.printedDocuments().size(), 1);
+
+    // On paper: red inside the box (one inch in from the quarter-inch margin), white beside it.
+    printToPdf(QStringLiteral("picture.pdf"));
+    Printer.PaintPicture(red, 1440, 1440, 1500, 750);
+    Printer.EndDoc();
+    const QString pdf = homeFile(QStringLiteral("picture.pdf"));
+    ASSERT_TRUE(pdfprobe::firstPagePicture(pdf, homeFile(QStringLiteral("picture"))));
+    const QImage page(homeFile(QStringLiteral("picture.png")));
+    ASSERT_FALSE(page.isNull());
+    // 60 dots per inch: 24 twips a dot.
+    auto at = [&](double iX, double iY) { return page.pixelColor(static_cast<int>(15 + iX / 24), static_cast<int>(15 + iY / 24)); };
+    const QColor inside = at(1440 + 750, 1440 + 375);
+    EXPECT_GT(inside.red(), 200);
+    EXPECT_LT(inside.green(), 60);
+    EXPECT_EQ(at(1440 + 750, 1440 + 1200), QColor(Qt::white));
+    EXPECT_EQ(at(1440 + 2000, 1440 + 375), QColor(Qt::white));
+}
