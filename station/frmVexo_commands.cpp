@@ -119,6 +119,7 @@ void frmVexo::cmdReport_Click() {
 void frmVexo::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
     Q_UNUSED(Shift);
     bool bError = false;
+    mbKeyTestTaken = false;
     ErrorTrap trap(kModule, "Form_KeyDown", bError);
     trap(10, [&] {
         if (KeyCode != vbKeyT || !cmdTest->Enabled()) return;
@@ -133,7 +134,8 @@ void frmVexo::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
 void frmVexo::Form_KeyPress(int16_t& KeyAscii) {
     if (!mbKeyTestTaken) return;
     mbKeyTestTaken = false;
-    KeyAscii = 0;
+    // t, T, or Ctrl+T's control character.
+    if (KeyAscii == 't' || KeyAscii == 'T' || KeyAscii == 20) KeyAscii = 0;
 }
 
 void frmVexo::mnuFileTestUnit_Click() {
