@@ -318,3 +318,67 @@ TEST_F(OperatorCommandsTest, AFailedSoundCheckBlinksTheCardLabel) {
     }
     EXPECT_EQ(shown, (QList<bool>{false, true, false}));
 }
+
+namespace {
+// The recordings the jig made: each unit run records its tests.
+int plays(sound::JigBackend& ioJig) {
+    int n = 0;
+    for (const sound::JigEvent& e : ioJig.events())
+        if (e.what.startsWith(QLatin1String("waveInStart"))) ++n;
+    return n;
+}
+}   // namespace
+
+TEST_F(OperatorCommandsTest, TCtrlTAndAltTEachTestOnceAndTTypesInTheSequenceBox) {
+    installJig();
+    addSequence(QStringLiteral("Polarity"), {demostation::kPolarityTest});
+    frmVexo& f = start();
+    choose(f.dcboOperator, QStringLiteral("Alice"));
+    choose(f.dcboSeq, QStringLiteral("Polarity"));
+    clearBoxes();
+
+    // One unit with the Test button: what one run plays.
+    int before = plays(jig());
+    drive::click(f.cmdTest);
+    const int one = plays(jig()) - before;
+    ASSERT_GT(one, 0);
+
+    struct Way {
+        const char* name;
+        std::function<void()> press;
+    } ways[] = {
+        {"T on the Test button", [&] { f.cmdTest->SetFocusIfAble(); press(f, Qt::Key_T, Qt::NoModifier); }},
+        {"Shift+T in the operator box", [&] { f.dcboOperator->SetFocusIfAble(); press(f, Qt::Key_T, Qt::ShiftModifier); }},
+        {"Ctrl+T", [&] { press(f, Qt::Key_T); }},
+        {"Alt+T", [&] { press(f, Qt::Key_T, Qt::AltModifier); }},
+    };
+    for (const Way& w : ways) {
+        before = plays(jig());
+        w.press();
+        EXPECT_EQ(plays(jig()) - before, one) << w.name;
+    }
+    EXPECT_EQ(f.dcboOperator->Text(), "Alice");
+
+    // In the sequence box T is a letter like any other.
+    before = plays(jig());
+    f.dcboSeq->SetFocusIfAble();
+    press(f, Qt::Key_T, Qt::NoModifier);
+    EXPECT_EQ(plays(jig()), before);
+}
+
+TEST_F(OperatorCommandsTest, WithoutASoundDeviceTheTestKeysDoNothing) {
+    sound::JigConfig config = sound::JigConfig::standard();
+    config.inputs.clear();
+    installJig(config);
+    addSequence(QStringLiteral("Polarity"), {demostation::kPolarityTest});
+    frmVexo& f = start();
+    choose(f.dcboSeq, QStringLiteral("Polarity"));
+    clearBoxes();
+    const int before = plays(jig());
+    f.cmdMoreStuff->SetFocusIfAble();
+    press(f, Qt::Key_T, Qt::NoModifier);
+    press(f, Qt::Key_T);
+    f.mnuFileTestUnit->fireClick();
+    EXPECT_EQ(plays(jig()), before);
+    EXPECT_TRUE(boxes().isEmpty());
+}
