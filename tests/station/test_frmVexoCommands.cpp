@@ -270,36 +270,20 @@ TEST_F(OperatorCommandsTest, TheTKeyTypesOnlyInTheSequenceBox) {
     EXPECT_TRUE(f.dcboSeq->Text().contains(QLatin1Char('t'), Qt::CaseInsensitive));
 }
 
-TEST_F(OperatorCommandsTest, AFailBlinksAndTheLastResponseNameAlternatesWithBlack) {
+TEST_F(OperatorCommandsTest, WithOneResponseTestNoNameBlinksAndAPassStaysShown) {
     installJig();
     frmVexo& f = start();
-    choose(f.dcboSeq, QStringLiteral("Two"));
-    // The result of a failed unit.
-    f.lblPassFail->setCaption(QStringLiteral("FAIL"));
-    f.lblPassFail->setVisible(true);
-    f.picResponse->clearOps();
-    const bool cardShown = f.lblCard->Visible();
-
-    QList<bool> shown;
-    for (int tick = 0; tick < 4; ++tick) {
-        f.tmrFlash->Timer();
-        shown << f.lblPassFail->Visible();
-    }
-    EXPECT_EQ(shown, (QList<bool>{false, true, false, true}));
-    // A card label without a warning does not blink.
-    EXPECT_EQ(f.lblCard->Visible(), cardShown);
-    // Far did not pass in this command: red, black, red, black.
-    EXPECT_EQ(names(f, QStringLiteral("Far")),
-              (QList<QPair<QString, int32_t>>{{"Far", 255}, {"Far", 0}, {"Far", 255}, {"Far", 0}}));
-
     // With one response test no name is drawn; a PASS does not blink.
     choose(f.dcboSeq, QStringLiteral("One"));
+    const bool cardShown = f.lblCard->Visible();
     f.lblPassFail->setCaption(QStringLiteral("PASS"));
     f.lblPassFail->setVisible(true);
     f.picResponse->clearOps();
     for (int tick = 0; tick < 4; ++tick) f.tmrFlash->Timer();
     EXPECT_TRUE(f.lblPassFail->Visible());
     EXPECT_TRUE(names(f, QStringLiteral("Near")).isEmpty());
+    // A card label without a warning does not blink.
+    EXPECT_EQ(f.lblCard->Visible(), cardShown);
 }
 
 TEST_F(OperatorCommandsTest, AFailedSoundCheckBlinksTheCardLabel) {
@@ -381,4 +365,32 @@ TEST_F(OperatorCommandsTest, WithoutASoundDeviceTheTestKeysDoNothing) {
     f.mnuFileTestUnit->fireClick();
     EXPECT_EQ(plays(jig()), before);
     EXPECT_TRUE(boxes().isEmpty());
+}
+
+TEST_F(OperatorCommandsTest, AfterAFailedUnitTheLastResponseNameBlinksInItsResultColour) {
+    installJig();
+    addSequence(QStringLiteral("Pair"), {demostation::kResponseTest, demostation::kPolarityTest, demostation::kResponseTest});
+    frmVexo& f = start();
+    choose(f.dcboSeq, QStringLiteral("Pair"));
+    // The first Test calibrates the new sequence on the standard unit.
+    answer({vbYes, vbYes, vbYes, vbYes});
+    drive::click(f.cmdTest);
+    clearBoxes();
+    jig().setUnit(sound::UnitModel::peakPlus3dB());
+    answer({vbNo});
+    drive::click(f.cmdTest);
+    ASSERT_EQ(f.lblPassFail->Caption(), "FAIL");
+    ASSERT_TRUE(f.tmrFlash->Enabled());
+    f.picResponse->clearOps();
+    QList<bool> shown;
+    for (int tick = 0; tick < 4; ++tick) {
+        f.tmrFlash->Timer();
+        shown << f.lblPassFail->Visible();
+    }
+    EXPECT_EQ(shown, (QList<bool>{false, true, false, true}));
+    EXPECT_EQ(names(f, demostation::kResponseTest),
+              (QList<QPair<QString, int32_t>>{{demostation::kResponseTest, 255},
+                                              {demostation::kResponseTest, 0},
+                                              {demostation::kResponseTest, 255},
+                                              {demostation::kResponseTest, 0}}));
 }
