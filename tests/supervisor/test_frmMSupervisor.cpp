@@ -270,4 +270,16 @@ TEST_F(SupervisorTest, TheSupervisorButtonAsksThePasswordAndShowsTheWindowModall
     drive::click(main.cmdSupervisor);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(isLoaded<frmMSupervisor>());
+
+    // A wrong password opens nothing and changes no mode.
+    clearBoxes();
+    expectModal<frmPassword>([](frmPassword&) {
+        drive::type(QStringLiteral("guess"));
+        drive::key(Qt::Key_Return);
+    });
+    drive::click(main.cmdSupervisor);
+    EXPECT_FALSE(isLoaded<frmMSupervisor>());
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_EQ(boxes().last().prompt, "Invalid Password!");
+    EXPECT_TRUE(main.dcboOperator->Visible());
 }
