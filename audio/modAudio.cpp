@@ -79,3 +79,15 @@ float gfWaveGetNADCs(int32_t nSamples, bool& obError, int32_t nSettle) {
     if (rms == 0.0f) rms = 1.0f;   // silence reads -90.3 dB, not minus infinity
     return gfPN20Lg10(CSng(static_cast<double>(2.0f * rms) / 65535.0), obError);
 }
+
+float gfWaveGetNADCsRetry(int32_t nSamples, bool& obError, int32_t nSettle) {
+    float level = 0.0f;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        gWaveInSetLossQuiet(attempt == 1);
+        level = gfWaveGetNADCs(nSamples, obError, nSettle);
+        gWaveInSetLossQuiet(false);
+        if (!obError || attempt == 2 || !gbWaveInLostSamples) break;
+        obError = false;
+    }
+    return level;
+}

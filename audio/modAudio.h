@@ -30,3 +30,7 @@ int16_t gnAudioFreq2Point(int32_t lFLo, int32_t lFHi, int16_t nPoints, int32_t l
 // silence -90.3 dB). nSettle samples more are recorded first and left out.
 // A recording error returns 0 with the error flag set.
 float gfWaveGetNADCs(int32_t nSamples, bool& obError, int32_t nSettle = 0);
+// The same, but a recording the stream lost samples from (or that the sound
+// device refused as not holding its tone) is measured once more, quietly,
+// before it is an error: a dropped block reads as a level far too low.
+float gfWaveGetNADCsRetry(int32_t nSamples, bool& obError, int32_t nSettle = 0);

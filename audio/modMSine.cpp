@@ -99,7 +99,7 @@ float gfSineMeasureOne(float ifFreq, float ifDelay, float ifVOut, bool ibActive,
             lSettle = levelreading::glSettleSamples(ifFreq, gtypWaveInCaps.lSampleFrequency);
         }))
         return 0.0f;
-    const float fLevel = gfWaveGetNADCs(lCount, obError, lSettle);
+    const float fLevel = gfWaveGetNADCsRetry(lCount, obError, lSettle);
     return obError ? 0.0f : fLevel;
 }
 

@@ -213,7 +213,8 @@ QString msControlLongInfo(int inNumber, const MixerControl& iControl, int32_t il
            QString::number(iControl.cMultipleItems) + kSep + QStringLiteral("Control ID:  ") +
            QString::number(iControl.dwControlID) + kSep + QStringLiteral("Bounds. Min: ") +
            QString::number(iControl.lMinimum) + QStringLiteral("  Max: ") + QString::number(iControl.lMaximum) + kSep +
-           QStringLiteral("Current: ") + QString::number(ilValue) + kCrLf;
+           QStringLiteral("Current: ") + QString::number(ilValue) + kCrLf +
+           (iControl.szGainLaw.isEmpty() ? QString() : isIndent + QStringLiteral("Volume:  ") + iControl.szGainLaw + kCrLf);
 }
 
 // Reads a line's controls, gives each the next slot, and returns their list.

@@ -76,16 +76,7 @@ void mResponseDoOne(const PointLoop& iLoop, float ifInc, int16_t inPoint, bool& 
             settle = levelreading::glSettleSamples(f, gtypWaveInCaps.lSampleFrequency);
         }))
         return;
-    // A recording the stream lost samples from is measured once more, then
-    // it is an error: a dropped block would read as a point far too low.
-    float level = 0.0f;
-    for (int attempt = 1; attempt <= 2; ++attempt) {
-        gWaveInSetLossQuiet(attempt == 1);
-        level = gfWaveGetNADCs(count, obError, settle);
-        gWaveInSetLossQuiet(false);
-        if (!obError || attempt == 2 || !gbWaveInLostSamples) break;
-        obError = false;
-    }
+    const float level = gfWaveGetNADCsRetry(count, obError, settle);
     if (obError) return;
     float y = level;
     if (!trap(60, [&] {

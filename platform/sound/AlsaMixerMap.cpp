@@ -31,6 +31,9 @@ MixerControlModel bound(MixerControlModel iControl, AlsaBinding iBinding, const 
     if (iBinding == AlsaBinding::PlaybackVolume || iBinding == AlsaBinding::CaptureVolume) {
         const long steps = iControl.elementMax - iControl.elementMin;
         iControl.info.cSteps = steps > 0 ? uint32_t(steps) : 0;
+        const bool playback = iBinding == AlsaBinding::PlaybackVolume;
+        iControl.info.szGainLaw = volumeLawText(
+            alsaVolumeLaw(playback ? iElement.hasPlaybackDb : iElement.hasCaptureDb, iElement.serverVolume));
     }
     return iControl;
 }
@@ -67,6 +70,15 @@ long mixerToAlsaVolume(int32_t iValue, long iMin, long iMax) {
 VolumeLaw alsaVolumeLaw(bool iHasDb, bool iServerVolume) {
     if (iHasDb) return VolumeLaw::Decibel;
     return iServerVolume ? VolumeLaw::Cubic : VolumeLaw::Raw;
+}
+
+QString volumeLawText(VolumeLaw iLaw) {
+    switch (iLaw) {
+    case VolumeLaw::Decibel: return QStringLiteral("set through the card's dB scale");
+    case VolumeLaw::Cubic: return QStringLiteral("set through the sound server's cubic law");
+    case VolumeLaw::Raw: break;
+    }
+    return QStringLiteral("set raw: the card gives no dB scale, so its gain is not known");
 }
 
 double mixerVolumeGainDb(int32_t iValue) {

@@ -57,6 +57,8 @@ long mixerToAlsaVolume(int32_t iValue, long iMin, long iMax);
 // scaled straight to the raw range where nothing is known.
 enum class VolumeLaw { Raw, Decibel, Cubic };
 VolumeLaw alsaVolumeLaw(bool iHasDb, bool iServerVolume);
+// The law in the sound-card report's words.
+QString volumeLawText(VolumeLaw iLaw);
 // The gain of a station volume in dB (-inf for 0).
 double mixerVolumeGainDb(int32_t iValue);
 // Through a dB scale of iDbMin..iDbMax (hundredths of a dB; iDbMax is full

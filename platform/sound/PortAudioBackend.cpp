@@ -2,6 +2,7 @@
 #include "platform/sound/AlsaMixer.h"
 #include "platform/sound/LibraryThread.h"
 #include "platform/sound/RateConverter.h"
+#include "platform/sound/ToneCheck.h"
 #include "platform/sound/WaveEngine.h"
 #include <QRegularExpression>
 #include <algorithm>
@@ -136,6 +137,11 @@ struct PortAudioBackend::Card {
     // Frames from a sample played to its return: measured with the marker.
     std::atomic<double> loopDelay{0};
     bool delayKnown = false;
+    // A recording of a tone held something else at its start: the delay is
+    // measured again as soon as nothing plays.
+    bool delayDoubted = false;
+    double outRate = 0;                      // the open output's and input's sample rates
+    double inRate = 0;
     // Counts the host's timing jumps and lost blocks; alignment holds while
     // it reads what it read when the delay was measured.
     std::atomic<uint32_t> timingEpoch{0};
@@ -668,11 +674,40 @@ int PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
     ioCard.timingRefReset.store(true, std::memory_order_release);
     ioCard.delayEpoch = epoch;
     ioCard.delayKnown = true;
+    ioCard.delayDoubted = false;
     return 1;
 }
 
 bool PortAudioBackend::alignmentHolds(const Card& iCard) {
     return iCard.delayKnown && iCard.timingEpoch.load(std::memory_order_acquire) == iCard.delayEpoch;
+}
+
+// The moment nothing plays is the one to measure a delay that no longer
+// holds, or that a recording made doubtful.
+bool PortAudioBackend::delayInDoubt(const Card& iCard) { return !alignmentHolds(iCard) || iCard.delayDoubted; }
+
+// The host's timing figures are too rough to see a loop that grew by a few
+// milliseconds, which a recording started with its tone would take in as the
+// tone before (and one started later, while the tone plays, as well). So a
+// recording made while a steady tone played is held against that tone:
+// anything else in it after the unit's settling refuses it. (A recording of
+// anything but a steady tone passes as it is.)
+bool PortAudioBackend::recordingHoldsItsTone(const Card& iCard) {
+    const DuplexCore::StartedRecording started = iCard.core->inStarted();
+    if (started.outHeader == 0 || started.firstInHeader == 0 || iCard.outRate <= 0 || iCard.inRate <= 0) return true;
+    // Still playing when the recording ended, so it played all through it.
+    WaveHdr header;
+    if (iCard.core->outHeader(started.outHeader, header) != MMSYSERR_NOERROR || !(header.dwFlags & WHDR_INQUEUE))
+        return true;
+    uint32_t played = 0;
+    const int16_t* tone = iCard.core->outSamples(started.outHeader, played);
+    const double angle = tonecheck::pureToneAngle(tone, played);
+    if (angle < 0) return true;
+    uint32_t recorded = 0;
+    const int16_t* recording = iCard.core->inSamples(started.firstInHeader, recorded);
+    const tonecheck::Verdict v =
+        tonecheck::checkToneRecording(recording, recorded, angle * iCard.outRate / iCard.inRate, iCard.inRate);
+    return v.clean;
 }
 
 // Why an aligned recording is refused. A loop delay that changed under it
@@ -757,7 +792,7 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
         }
         // Timing that jumped since the delay was measured: measured again
         // while nothing plays.
-        if (card && !card->in && card->inChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
+        if (card && !card->in && card->inChannels > 0 && delayInDoubt(*card)) measureLoop(*card, true);
     }
     if (!card) {
         releaseIdleCards();
@@ -776,6 +811,7 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
         }
     }
     card->core->outOpen(iFormat.wBitsPerSample / 8, rate, card->outConverter.get());
+    card->outRate = rate;
     card->outIdle = true;
     card->out = mNextHandle++;
     mOutHandles[card->out] = pa;
@@ -826,7 +862,7 @@ MMRESULT PortAudioBackend::waveOutReset(HWAVEOUT iHandle) {
     if (!waitFor(*c, c->core->outReset())) return MMSYSERR_ERROR;
     c->outIdle = true;
     // Nothing plays now: the moment to measure a delay that no longer holds.
-    if (!c->in && c->inChannels > 0 && !alignmentHolds(*c)) measureLoop(*c, true);
+    if (!c->in && c->inChannels > 0 && delayInDoubt(*c)) measureLoop(*c, true);
     return MMSYSERR_NOERROR;
 }
 
@@ -887,8 +923,9 @@ MMRESULT PortAudioBackend::waveInOpen(HWAVEIN& oHandle, uint32_t iDevice, const 
     }
     card->alignedRecording = false;
     // The input opened after the output was reset, before anything new plays.
-    if (card->out && card->outIdle && card->outChannels > 0 && !alignmentHolds(*card)) measureLoop(*card, true);
+    if (card->out && card->outIdle && card->outChannels > 0 && delayInDoubt(*card)) measureLoop(*card, true);
     card->core->inOpen(iFormat.wBitsPerSample / 8, rate, card->inConverter.get());
+    card->inRate = rate;
     card->in = mNextHandle++;
     mInHandles[card->in] = pa;
     oHandle = card->in;
@@ -941,6 +978,12 @@ MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     if (!alignedRecordingHolds(*c)) {
         const QString text = refusalText(*c);
         c->refusedBefore = true;
+        return fail(MMSYSERR_ERROR, text);
+    }
+    if (c->alignedRecording && !recordingHoldsItsTone(*c)) {
+        const QString text = refusalText(*c);
+        c->refusedBefore = true;
+        c->delayDoubted = true;
         return fail(MMSYSERR_ERROR, text);
     }
     if (c->alignedRecording) c->refusedBefore = false;

@@ -23,8 +23,13 @@
 // nothing plays (an output reset or open), and an aligned recording made in
 // between is refused ("The sound device's timing cannot be trusted ..."), as
 // is every aligned recording while no marker came back (a silent or noisy
-// loop). The stream asks for the lowest latency the host keeps up with (see
-// kLatencySteps): a point of a measurement waits for the loop.
+// loop). The figures are too rough to see a loop that grows by a few
+// milliseconds, so every recording made while a steady tone plays is also
+// held against that tone (see ToneCheck): one that holds anything else after
+// the unit's settling is refused the same way, and the delay is measured
+// again as soon as nothing plays. The stream asks for the lowest latency the
+// host keeps up with (see kLatencySteps): a point of a measurement waits for
+// the loop.
 //
 // Every call into PortAudio or the ALSA mixer that can block on the device or
 // a sound server runs on a library thread (LibraryThread) that the caller gives
@@ -105,6 +110,8 @@ private:
     bool measureLoop(Card& ioCard, bool iAfterSound);
     int measureLoopOnce(Card& ioCard, bool iAfterSound);
     static bool alignmentHolds(const Card& iCard);
+    static bool delayInDoubt(const Card& iCard);
+    static bool recordingHoldsItsTone(const Card& iCard);
     bool alignedRecordingHolds(Card& iCard);
     static QString refusalText(const Card& iCard);
     MMRESULT fail(MMRESULT iCode, const QString& iDetail);

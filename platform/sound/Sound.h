@@ -229,6 +229,9 @@ struct MixerControl {
     int32_t lMinimum = 0;
     int32_t lMaximum = 0;
     uint32_t cSteps = 0;
+    // A volume's way to the card's gain, for the sound-card report (empty
+    // where the volume is that fraction of full scale, as on the jig).
+    QString szGainLaw;
 };
 
 // One item of a list control: its source line's ID and component type, and name.

@@ -42,6 +42,7 @@ QString DuplexCore::inStopFault() const {
 }
 
 void DuplexCore::clearStopFaults() {
+    mFirstInHeader.store(0, std::memory_order_release);
     mStartedLate.store(false, std::memory_order_release);
     mLostSamples.store(false, std::memory_order_release);
     mOutputIdle.store(false, std::memory_order_release);
@@ -273,9 +274,34 @@ uint64_t DuplexCore::inStart(WaveInStartMode iMode) {
     // A signal written while the input was open is one the recording was
     // set up for: missing its start is an error, not a start from now.
     c.armed = iMode == WAVEIN_START_WITH_OUTPUT && mLastWrittenArmed;
+    mStartedOutHeader = c.header;
     uint64_t t = 0;
     post(c, t);
     return t;
+}
+
+DuplexCore::StartedRecording DuplexCore::inStarted() const {
+    StartedRecording r;
+    r.outHeader = mStartedOutHeader;
+    r.firstInHeader = mFirstInHeader.load(std::memory_order_acquire);
+    return r;
+}
+
+const int16_t* DuplexCore::outSamples(int iHeader, uint32_t& oCount) const {
+    oCount = 0;
+    if (!validHeader(iHeader)) return nullptr;
+    const WaveHeaderSlot& slot = mOutHdr[iHeader];
+    oCount = std::min<uint32_t>(slot.lengthBytes / mOutBytesPerSample, uint32_t(slot.samples.size()));
+    return slot.samples.data();
+}
+
+const int16_t* DuplexCore::inSamples(int iHeader, uint32_t& oCount) const {
+    oCount = 0;
+    if (!validHeader(iHeader)) return nullptr;
+    const WaveHeaderSlot& slot = mInHdr[iHeader];
+    oCount = std::min<uint32_t>(slot.recordedBytes.load(std::memory_order_acquire) / mInBytesPerSample,
+                                uint32_t(slot.samples.size()));
+    return slot.samples.data();
 }
 
 uint64_t DuplexCore::inStop() { return postKind(EngineCommand::Stop); }
@@ -609,6 +635,7 @@ void DuplexCore::processInput(const float* iIn, int iFrames, int64_t iCounter, d
     if (!mCaptureBegun) {
         if (mCaptureFrom >= iCounter + iFrames) return;
         mCaptureBegun = true;
+        mFirstInHeader.store(mInCount > 0 ? mInQueue[mInHead] : 0, std::memory_order_release);
         if (mCaptureFrom >= iCounter) {
             offset = int(mCaptureFrom - iCounter);
         } else if (mCaptureAtOutput && mStartArmed) {

@@ -138,6 +138,19 @@ public:
     // a late start, samples lost, or an output that stood still meanwhile
     // (empty when none). Each holds like a late start.
     QString inStopFault() const;
+    // What the recording since the last start began with, for a check of its
+    // content: the output header it was started with (0: none) and the input
+    // header it began in (0: not begun).
+    struct StartedRecording {
+        int outHeader = 0;
+        int firstInHeader = 0;
+    };
+    StartedRecording inStarted() const;
+    // A header's loaded samples as 16-bit values, whatever the output's width
+    // (read-only while it plays).
+    const int16_t* outSamples(int iHeader, uint32_t& oCount) const;
+    // ... and an input header's recorded samples.
+    const int16_t* inSamples(int iHeader, uint32_t& oCount) const;
 
     bool processed(uint64_t iTicket) const { return mProcessed.load(std::memory_order_acquire) >= iTicket; }
     bool post(EngineCommand iCommand, uint64_t& oTicket);   // false when the ring is full
@@ -208,6 +221,7 @@ private:
     uint32_t mLastWrittenSerial = 0;
     bool mLastWrittenArmed = false;
     bool mInOpen = false;
+    int mStartedOutHeader = 0;
 
     // Block-step state.
     bool mOutActive = false;
@@ -248,6 +262,7 @@ private:
     std::atomic<bool> mStartedLate{false};
     std::atomic<bool> mLostSamples{false};
     std::atomic<bool> mOutputIdle{false};
+    std::atomic<int> mFirstInHeader{0};
     bool mStreamGap = false;
 
     std::vector<int16_t> mRenderBuf;

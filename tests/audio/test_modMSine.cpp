@@ -316,3 +316,29 @@ TEST_F(Sine, HoldsTheTestLineForItsLength) {
     EXPECT_TRUE(board.writes.empty());
     EXPECT_EQ(board.out, 0x08);
 }
+
+// A block the stream drops while the level is read: the level is read again,
+// quietly, and holds; dropped on both readings, the test stops with the reason
+// rather than judge a level read off silence.
+TEST_F(Sine, ALevelThatLostSamplesIsReadAgainOnce) {
+    sound::JigBackend& jig = station();
+    calibrated(2.0f, 40.0f);
+    jig.clearEvents();
+    jig.dropInput(1024);
+    EXPECT_TRUE(gbSine(measured(1000.0f), level, error));
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_NEAR(level, jig.expectedLevelDb(1000.0, 2048), 0.3);
+    int readings = 0;
+    for (const sound::JigEvent& ev : jig.events()) readings += ev.what.startsWith(QStringLiteral("waveInStart")) ? 1 : 0;
+    EXPECT_EQ(readings, 2);
+
+    jig.dropInput(1 << 30);
+    answer({vbAbort, vbNo});
+    level = 99.0f;
+    gbSine(measured(1000.0f), level, error);
+    jig.dropInput(0);
+    EXPECT_TRUE(error);
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes()[0].prompt.contains("The recording lost samples")) << boxes()[0].prompt.toStdString();
+}

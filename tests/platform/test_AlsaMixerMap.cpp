@@ -116,6 +116,9 @@ TEST(AlsaMixerMap, CodecWithASourceSelector) {
     // "Capture" is the microphone volume when there is no "Mic" capture volume.
     EXPECT_EQ(byRole(m, MixerRole::MicVolume)->element, "Capture");
     EXPECT_EQ(byRole(m, MixerRole::MicVolume)->info.cSteps, 63u);
+    // Neither element gives a dB scale here: the report says they are set raw.
+    EXPECT_EQ(byRole(m, MixerRole::MicVolume)->info.szGainLaw, "set raw: the card gives no dB scale, so its gain is not known");
+    EXPECT_TRUE(list->info.szGainLaw.isEmpty());
 }
 
 TEST(AlsaMixerMap, MicrophoneOnlyCard) {

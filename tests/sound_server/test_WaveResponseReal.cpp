@@ -41,3 +41,4 @@ TEST_F(RealResponse, TheLoopbackReadsFlatFromTwentyHertzToTwentyKilohertz) {
     EXPECT_LE(*hi - *lo, 0.5) << all.join(" ").toStdString();
     EXPECT_NEAR(level[20], realstation::unityLevelDb(), 0.5);
 }
+

@@ -9,6 +9,9 @@
 #   vexo_lowpass   one-pole low-pass at 1 kHz (ladspa-sdk "lpf")
 #   vexo_gain      a gain of 0.5, -6.02 dB (ladspa-sdk "amp_mono")
 #   vexo_inverter  an inverter (swh-plugins "inv")
+#   vexo_near      a pure delay of 0 ms (ladspa-sdk "delay_5s")
+#   vexo_far       the same with 10 ms: a stream moved there from vexo_near
+#                  finds its loop 441 samples longer, the server's figures alike
 # VEXO_SOUND_UNITS lists the sinks that could be loaded; in CI a missing one is
 # a failure. VEXO_SOUND_SERVER_PID is the server's process id.
 #
@@ -76,6 +79,8 @@ EOF
     add_unit vexo_lowpass filter lpf 1000
     add_unit vexo_gain amp amp_mono 0.5
     add_unit vexo_inverter inv_1429 inv
+    add_unit vexo_near delay delay_5s 0,1
+    add_unit vexo_far delay delay_5s 0.01,1
     # The null sink stays the default: loading a sink may make it the default.
     echo "set-default-sink vexo_null" >>"$dir/server.pa"
     # In the foreground of its own session, so that its process id is the one kept here.
@@ -105,7 +110,7 @@ esac
 export VEXO_SOUND_UNITS="${units# }"
 # For the tests of a stalled server (SIGSTOP and SIGCONT to this process).
 export VEXO_SOUND_SERVER_PID="$pid"
-if [ "${CI:-}" = "true" ] && [ "$VEXO_SOUND_UNITS" != "vexo_lowpass vexo_gain vexo_inverter" ]; then
+if [ "${CI:-}" = "true" ] && [ "$VEXO_SOUND_UNITS" != "vexo_lowpass vexo_gain vexo_inverter vexo_near vexo_far" ]; then
     echo "with-sound-server: the LADSPA units are missing (ladspa-sdk, swh-plugins): '$VEXO_SOUND_UNITS'" >&2
     exit 1
 fi
