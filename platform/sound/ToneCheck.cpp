@@ -119,45 +119,42 @@ Verdict checkToneRecording(const int16_t* iRecording, size_t iCount, double iAng
     const double period = kTwoPi / iAngle;
     const size_t stretch = std::max(kLeastStretch, span / kStretches);
     if (span < 2 * stretch) return v;
+    // The recording's power after the settling: the scale a misfit is held to.
+    double heard = 0;
+    for (size_t n = settle; n < iCount; ++n) heard += double(iRecording[n]) * iRecording[n];
+    heard /= double(span);
+    if (heard <= 0) return v;
     double worst = 0;
-    double tone = 0;
     // The tone is fitted to the recording's last half, quarter and eighth in
-    // turn: whatever came before it cannot hide in the fit when the tone
-    // reached the input late in the recording. A fit needs half a cycle.
+    // turn, so that what came before it cannot hide in the fit when the tone
+    // reached the input late in the recording; a fit needs half a cycle. What
+    // the fit leaves of its own stretch is the floor: noise and distortion.
     for (size_t part : {size_t(2), size_t(4), size_t(8)}) {
         const size_t length = span / part;
         if (double(length) < std::max(64.0, period / 2)) continue;
         const size_t from = iCount - length;
         const Fit f = fitTone(iRecording, from, iCount, iAngle, true);
         if (!f.ok) continue;
-        const double power = (f.a * f.a + f.b * f.b) / 2;
-        if (power <= 0) continue;
-        double least = std::numeric_limits<double>::infinity();
+        const double floor = misfitPower(iRecording, from, iCount, f, from, iAngle);
+        const double limit = std::max(kFloorFactor * floor, kToneShare * heard);
         double most = 0;
-        for (size_t s = settle; s < iCount; s += stretch) {
-            const double p = misfitPower(iRecording, s, std::min(iCount, s + stretch), f, from, iAngle);
-            least = std::min(least, p);
-            most = std::max(most, p);
-        }
+        for (size_t s = settle; s < iCount; s += stretch)
+            most = std::max(most, misfitPower(iRecording, s, std::min(iCount, s + stretch), f, from, iAngle));
         v.checked = true;
-        if (most > std::max(kFloorFactor * least, kToneShare * power)) v.clean = false;
+        if (most > limit) v.clean = false;
+        worst = std::max(worst, most);
         // Another tone where the fit lies, which the fit cannot show by
         // itself: its own frequency explains it far better than the tone's.
         // (Noise fits neither.)
-        const double here = misfitPower(iRecording, from, iCount, f, from, iAngle);
         const double other = recurrenceAngle(iRecording, from, iCount);
         if (other > 0 && std::abs(other - iAngle) > 1e-3 * iAngle) {
             const Fit g = fitTone(iRecording, from, iCount, other, true);
-            if (g.ok && misfitPower(iRecording, from, iCount, g, from, other) * kFloorFactor < here &&
-                here > kToneShare * (g.a * g.a + g.b * g.b) / 2)
+            if (g.ok && misfitPower(iRecording, from, iCount, g, from, other) * kFloorFactor < floor &&
+                floor > kToneShare * heard)
                 v.clean = false;
         }
-        if (tone == 0 || most / power > worst / tone) {
-            worst = most;
-            tone = power;
-        }
     }
-    if (v.checked) v.worstDb = worst > 0 ? 10 * std::log10(worst / tone) : -999;
+    if (v.checked) v.worstDb = worst > 0 ? 10 * std::log10(worst / heard) : -999;
     return v;
 }
 

@@ -27,14 +27,15 @@ size_t settleSamples(double iAngle, double iRate);
 struct Verdict {
     bool checked = false;   // long enough to tell
     bool clean = true;      // nothing but the tone after the unit's settling
-    double worstDb = -999;  // the worst stretch's misfit against the tone's power
+    double worstDb = -999;  // the worst stretch's misfit against the recording's power
 };
 
 // iRecording at iRate, its first sample where the tone (iAngle per sample at
-// that rate) reached the input: the tone is fitted to the recording's end and
-// its misfit measured, stretch by stretch, after the settling. The recording
-// is clean while no stretch misfits more than both the best stretch (four
-// times its amplitude) and a level 26 dB under the tone.
+// that rate) reached the input or later: the tone is fitted to the
+// recording's end and its misfit measured, stretch by stretch, after the
+// settling. The recording is clean while no stretch misfits more than both
+// what the fit leaves of its own part (four times that amplitude) and a level
+// 26 dB under the recording's.
 Verdict checkToneRecording(const int16_t* iRecording, size_t iCount, double iAngle, double iRate);
 
 }

@@ -134,9 +134,10 @@ TEST(ToneCheck, TheLowPassUnitPassesAlignedAndIsCaughtEarly) {
     }
 }
 
-// Samples lost in the middle of a recording break the tone's phase; noise and
-// a dead unit are steady, and pass.
-TEST(ToneCheck, AGapIsRefusedNoiseAndADeadUnitPass) {
+// Samples lost in the middle of a recording break the tone's phase, and a
+// path that changes in the middle changes its level; noise and a dead unit
+// are steady, and pass.
+TEST(ToneCheck, AGapOrAChangedPathIsRefusedNoiseAndADeadUnitPass) {
     const double hz = 1000;
     const size_t count = 3000;
     std::vector<int16_t> y = switched(hz, hz, 0, count, 10000, 10000);
@@ -150,6 +151,16 @@ TEST(ToneCheck, AGapIsRefusedNoiseAndADeadUnitPass) {
     const Verdict n = checkToneRecording(noisy.data(), noisy.size(), angleOf(hz), kRate);
     EXPECT_TRUE(n.checked);
     EXPECT_TRUE(n.clean) << n.worstDb;
+
+    // The path changes in the middle (a stream moved to another output): the
+    // tone drops 16 dB, or stops, for the last quarter.
+    std::vector<int16_t> dropped = y, stopped = y;
+    for (size_t i = count * 3 / 4; i < count; ++i) {
+        dropped[i] = int16_t(dropped[i] / 6);
+        stopped[i] = 0;
+    }
+    EXPECT_FALSE(checkToneRecording(dropped.data(), dropped.size(), angleOf(hz), kRate).clean);
+    EXPECT_FALSE(checkToneRecording(stopped.data(), stopped.size(), angleOf(hz), kRate).clean);
 
     // Noise 10 dB under the tone and a unit that distorts (3 % third harmonic).
     std::vector<int16_t> rough = switched(hz, hz, 0, count, 1000, 1000, 220);

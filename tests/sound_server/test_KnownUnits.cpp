@@ -8,6 +8,7 @@
 #include "tests/sound_server/RealStation.h"
 #include <QStringList>
 #include <algorithm>
+#include <atomic>
 #include <complex>
 #include <numbers>
 #include <thread>
@@ -143,12 +144,13 @@ TEST_F(KnownUnit, AStallMidMeasurementGivesNoWrongLevel) {
         EXPECT_NEAR(level[size_t(p)], unityLevelDb() + lowPassDb(pointFreq(20, 20000, 20, p), 1000), 0.1) << p;
 }
 
-// The loop grows under the station: its stream is moved to the low-pass sink
-// in the middle of a measurement (as a user switches outputs in the desktop's
-// sound settings), which adds the filter's own buffering to the loop. No point
-// may read a tone it was not played: every point read is the flat response
-// or the low-pass one, or the measurement stops with the timing error; a
-// measurement after that reads the low-pass.
+// The loop grows under the station: the output is switched to the low-pass
+// sink in the middle of a measurement (as a user switches outputs in the
+// desktop's sound settings), which adds the filter's own buffering to the
+// loop. No point may read a tone it was not played, nor a recording that
+// spans the switch: every point read is the flat response or the low-pass
+// one, or the measurement stops with the timing error; a measurement after
+// that reads the low-pass.
 TEST_F(KnownUnit, ALoopThatGrowsMidMeasurementGivesNoWrongLevel) {
     openStation();
     if (IsSkipped() || HasFatalFailure()) return;
@@ -168,9 +170,13 @@ TEST_F(KnownUnit, ALoopThatGrowsMidMeasurementGivesNoWrongLevel) {
         if (line.contains(QStringLiteral("protocol-native"))) stream = line.section(QLatin1Char('\t'), 0, 0).trimmed();
     ASSERT_FALSE(stream.isEmpty()) << "the station's stream is not on the server";
     unitSet = true;
-    std::thread move([stream] {
+    // The output switched as the desktop does it: the default, and the
+    // streams playing (a stream the station opens afresh lands there too).
+    std::atomic<int> moved{-1};
+    std::thread move([stream, &moved] {
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-        QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("move-sink-input"), stream, QStringLiteral("vexo_lowpass")});
+        const int def = QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("set-default-sink"), QStringLiteral("vexo_lowpass")});
+        moved = def | QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("move-sink-input"), stream, QStringLiteral("vexo_lowpass")});
     });
 
     int stopped = 0;
@@ -181,7 +187,10 @@ TEST_F(KnownUnit, ALoopThatGrowsMidMeasurementGivesNoWrongLevel) {
         clearBoxes();
         answer({vbAbort, vbNo});
         gWaveResponse(*f, 20, 20000, 20, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
-        if (move.joinable()) move.join();
+        if (move.joinable()) {
+            move.join();
+            ASSERT_EQ(moved, 0) << "the output could not be switched";
+        }
         bool allLowPass = !error;
         for (int p = 1; p <= 20 && level[size_t(p)] != 0.0f; ++p) {
             const double lowPass = unityLevelDb() + lowPassDb(pointFreq(20, 20000, 20, p), 1000);
