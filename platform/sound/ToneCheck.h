@@ -35,7 +35,8 @@ struct Verdict {
 // recording's end and its misfit measured, stretch by stretch, after the
 // settling. The recording is clean while no stretch misfits more than both
 // what the fit leaves of its own part (four times that amplitude) and a level
-// 26 dB under the recording's.
+// 26 dB under the recording's. A recording of nothing but zeros is not clean
+// either: a real input always carries some noise.
 Verdict checkToneRecording(const int16_t* iRecording, size_t iCount, double iAngle, double iRate);
 
 }

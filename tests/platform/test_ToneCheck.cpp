@@ -161,6 +161,9 @@ TEST(ToneCheck, AGapOrAChangedPathIsRefusedNoiseAndADeadUnitPass) {
     }
     EXPECT_FALSE(checkToneRecording(dropped.data(), dropped.size(), angleOf(hz), kRate).clean);
     EXPECT_FALSE(checkToneRecording(stopped.data(), stopped.size(), angleOf(hz), kRate).clean);
+    // Nothing at all came back: the stream filled a gap with zeros.
+    const std::vector<int16_t> zeros(count, 0);
+    EXPECT_FALSE(checkToneRecording(zeros.data(), zeros.size(), angleOf(hz), kRate).clean);
 
     // Noise 10 dB under the tone and a unit that distorts (3 % third harmonic).
     std::vector<int16_t> rough = switched(hz, hz, 0, count, 1000, 1000, 220);
