@@ -48,6 +48,14 @@ struct ResponseLayer {
     bool hasHole() const { return fMLo != 0; }
 };
 
+// What a response sweep is played with, as one test row gives it.
+struct ResponseSweepFields {
+    float fLo = 0.0f, fHi = 0.0f;         // Hz
+    int16_t nPoints = 0;
+    float fDelay = 0.0f, fDrive = 0.0f;   // s, V
+    bool bActive = false;
+};
+
 // One row of vexo_tst.
 class TestRecord {
 public:
@@ -76,6 +84,8 @@ public:
     bool Pulse_LF() const;
     bool P_Neg_Flag() const;
     ResponseLayer Layer(int iLayer) const;   // 1..6
+    // fLo_Hz, fHi_Hz, Swp_Point, Delay_s, Drive_V and Active_Flag together.
+    ResponseSweepFields Sweep() const;
 
 private:
     const Recordset& mRs;

@@ -118,20 +118,10 @@ int32_t frmVexo::mlDoOneCali(const QString& isTestName, bool& obError) {
         if (obError) return lLevel;
         gMixerInMicSetVolume(lLevel, obError);
         if (obError) return lLevel;
-        float fLo = 0, fHi = 0, fDelay = 0, fDrive = 0;
-        int16_t nPoints = 0;
-        bool bActive = false;
-        if (!trap(20, [&] {
-                const TestRecord t(dtaTest.Recordset());
-                fLo = t.fLo_Hz();
-                fHi = t.fHi_Hz();
-                nPoints = t.Swp_Point();
-                fDelay = t.Delay_s();
-                fDrive = t.Drive_V();
-                bActive = t.Active_Flag();
-            }))
-            return lLevel;
-        lLevel = glVarRespScale(*this, isTestName, fLo, fHi, nPoints, fDelay, fDrive, bActive, gafRefCrv, obError);
+        ResponseSweepFields sw;
+        if (!trap(20, [&] { sw = TestRecord(dtaTest.Recordset()).Sweep(); })) return lLevel;
+        lLevel = glVarRespScale(*this, isTestName, sw.fLo, sw.fHi, sw.nPoints, sw.fDelay, sw.fDrive, sw.bActive,
+                                gafRefCrv, obError);
         // The reference keeps its 100 points whatever the sweep's count.
         if (gafRefCrv.size() < 101) gafRefCrv.resize(101, 0.0f);
         if (obError) return lLevel;
@@ -140,7 +130,7 @@ int32_t frmVexo::mlDoOneCali(const QString& isTestName, bool& obError) {
         if (bTarget) {
             gVarTraboEngDrawRespGrid(true, obError);
             if (obError) return lLevel;
-            gResponseSubPlotSet(*this, CLng(fLo), CLng(fHi), nPoints, gafRef2Target, 11, 2, obError);
+            gResponseSubPlotSet(*this, CLng(sw.fLo), CLng(sw.fHi), sw.nPoints, gafRef2Target, 11, 2, obError);
             if (obError) return lLevel;
         }
         bOK = gbMsgBoxYesNo(QStringLiteral("Does this calibration look OK"), QStringLiteral("Calibration"), obError);

@@ -65,47 +65,29 @@ bool frmVexo::mbRespTestPassFail(const QString& isTestName, int16_t inRespNo, bo
     bool bOpDecide = false;
     if (!trap(20, [&] { bOpDecide = TestRecord(dtaTest.Recordset()).Op_Decide(true); })) return false;
     if (!bOpDecide) return mbRespTestPCDo(lMicLevel, obError);
-    float fLo = 0, fHi = 0, fDelay = 0, fDrive = 0;
-    int16_t nPoints = 0;
-    bool bActive = false;
-    if (!trap(30, [&] {
-            const TestRecord t(dtaTest.Recordset());
-            fLo = t.fLo_Hz();
-            fHi = t.fHi_Hz();
-            nPoints = t.Swp_Point();
-            fDelay = t.Delay_s();
-            fDrive = t.Drive_V();
-            bActive = t.Active_Flag();
-        }))
-        return false;
-    return gbMSubResponseTestOpDo(fLo, fHi, nPoints, fDelay, fDrive, bActive, lMicLevel, isTestName, inRespNo,
-                                  obError);
+    ResponseSweepFields sw;
+    if (!trap(30, [&] { sw = TestRecord(dtaTest.Recordset()).Sweep(); })) return false;
+    return gbMSubResponseTestOpDo(sw.fLo, sw.fHi, sw.nPoints, sw.fDelay, sw.fDrive, sw.bActive, lMicLevel, isTestName,
+                                  inRespNo, obError);
 }
 
 bool frmVexo::mbRespTestPCDo(int32_t ilMicLevel, bool& obError) {
     ErrorTrap trap(kModule, "mbRespTestPCDo", obError);
-    float fLo = 0, fHi = 0, fDelay = 0, fDrive = 0;
-    int16_t n = 0;
-    bool bActive = false;
+    ResponseSweepFields sw;
     if (!trap(10, [&] {
-            const TestRecord t(dtaTest.Recordset());
-            fLo = t.fLo_Hz();
-            fHi = t.fHi_Hz();
-            n = t.Swp_Point();
-            fDelay = t.Delay_s();
-            fDrive = t.Drive_V();
-            bActive = t.Active_Flag();
-            if (n < 1 || n > layerjudge::kMaxPoints) vbRaise(vberr::kSubscriptOutOfRange);
+            sw = TestRecord(dtaTest.Recordset()).Sweep();
+            if (sw.nPoints < 1 || sw.nPoints > layerjudge::kMaxPoints) vbRaise(vberr::kSubscriptOutOfRange);
         }))
         return false;
+    const int16_t n = sw.nPoints;
     ResponseCurve afMeasured(static_cast<size_t>(n) + 1, 0.0f);
     ResponseCurve afCorrected(static_cast<size_t>(n) + 1, 0.0f);
     std::vector<float> afLinear(static_cast<size_t>(n) + 1, 0.0f);
     mafRespDiff.assign(static_cast<size_t>(n) + 1, 0.0f);
     gMSubResponseShowRef(ilMicLevel, obError);
     if (obError) return false;
-    gWaveResponse(*this, fLo, fHi, n, fDelay, fDrive, bActive, ilMicLevel, 0, glCurveUBound(gafTargetCorrection) > 0,
-                  kWhite, 0, afMeasured, afCorrected, obError);
+    gWaveResponse(*this, sw.fLo, sw.fHi, n, sw.fDelay, sw.fDrive, sw.bActive, ilMicLevel, 0,
+                  glCurveUBound(gafTargetCorrection) > 0, kWhite, 0, afMeasured, afCorrected, obError);
     if (obError) return false;
     mStoreResponse(afCorrected, afMeasured, afLinear, obError);
     if (obError) return false;
