@@ -3,6 +3,7 @@
 // data control as each sequence change does, against a raw SQLite query of the
 // same rows; and counting and writing one unit, against the audio time of a
 // unit of the demo sequence.
+#include "bench/DemoStationOnJig.h"
 #include "common/modVarSystemParams.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
@@ -53,19 +54,8 @@ double sUnitAudioSeconds = 0.0;   // the demo unit's time on the jig
 // The demo station on the jig: its sequence calibrated and one standard unit
 // tested (its virtual time is the unit's audio time), then the rows filled.
 frmVexo& station() {
-    static QTemporaryDir sHome;
-    static QTemporaryDir sSettings;
     static frmVexo* sMain = [] {
-        qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
-        settingsstore::setFolder(sSettings.path());
-        vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
-        sound::setBackend(std::make_unique<sound::JigBackend>());
-        demostation::build(sHome.path());
-        setMsgBoxScript([](const MsgBoxCall& iCall) {
-            return iCall.answers.contains(vbYes) ? int(vbYes) : iCall.defaultAnswer;
-        });
-        setModalScript([](QWidget& w) { w.close(); });
-        frmVexo* m = &form<frmVexo>();
+        frmVexo* m = &benchstation::demoStationOnJig();
         m->cmdTest->click();   // calibrates
         const double v0 = vclock::nowDays();
         m->cmdTest->click();   // tests the unit

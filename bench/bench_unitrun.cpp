@@ -3,6 +3,7 @@
 // Reported: audio seconds handled per wall second over both (target >= 100;
 // "per_target" is the rate over the target, above 1 is faster) and the wall
 // milliseconds of the unit test alone.
+#include "bench/DemoStationOnJig.h"
 #include "common/modVarSystemParams.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Settings.h"
@@ -19,24 +20,7 @@
 namespace {
 constexpr double kTargetRate = 100.0;
 
-frmVexo& station() {
-    static QTemporaryDir sHome;
-    static QTemporaryDir sSettings;
-    static frmVexo* sForm = [] {
-        qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
-        settingsstore::setFolder(sSettings.path());
-        vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
-        sound::setBackend(std::make_unique<sound::JigBackend>());
-        demostation::build(sHome.path());
-        // Every question answered Yes (calibration accepted), every window closed.
-        setMsgBoxScript([](const MsgBoxCall& iCall) {
-            return iCall.answers.contains(vbYes) ? int(vbYes) : iCall.defaultAnswer;
-        });
-        setModalScript([](QWidget& w) { w.close(); });
-        return &form<frmVexo>();
-    }();
-    return *sForm;
-}
+frmVexo& station() { return benchstation::demoStationOnJig(); }
 
 void BM_DemoCalibrationAndOneUnit(benchmark::State& state) {
     frmVexo& f = station();

@@ -92,6 +92,7 @@ private:
     void mLyrFListInitAdd(const QString& isFreq, int16_t inPos, ComboBox& ioCbo);
     void mLyrFMLoListRead(int16_t inIndex, bool& obError);
     void mLyrFMHiListRead(int16_t inIndex, bool& obError);
+    void mLyrFHoleListRead(int16_t inIndex, bool ibStart, bool& obError);
     void mLyrFLoListRead(int16_t inIndex, bool& obError);
     void mLyrFHiListRead(int16_t inIndex, bool& obError);
     QString msCRUpdateNearestFreq(int32_t ilFreq, bool ibZeroAllowed, bool& obError);

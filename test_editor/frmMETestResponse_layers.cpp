@@ -350,25 +350,23 @@ void frmMETestResponse::mLyrFHiListRead(int16_t inIndex, bool& obError) {
     else if (!obError && c.ListCount() > 0) c.setListIndex(0);
 }
 
-void frmMETestResponse::mLyrFMLoListRead(int16_t inIndex, bool& obError) {
-    ComboBox& c = cboLyrFMLo(inIndex);
-    const QString was = c.Text();
-    const int16_t ptLo = mnPt(cboLyrFLo(inIndex), obError);
-    const int16_t ptHi = obError ? 0 : mnPt(cboLyrFHi(inIndex), obError);
-    if (obError) return;
-    const LayerRules::List l = mRules(obError).holeStartList(ptLo, ptHi, mlBlock(inIndex));
-    if (!obError) mLyrFListInit(true, l.highest, l.lowest, c, obError);
-    if (!obError) mSelectNearest(c, was, obError);
-}
+void frmMETestResponse::mLyrFMLoListRead(int16_t inIndex, bool& obError) { mLyrFHoleListRead(inIndex, true, obError); }
 
-void frmMETestResponse::mLyrFMHiListRead(int16_t inIndex, bool& obError) {
-    ComboBox& c = cboLyrFMHi(inIndex);
+void frmMETestResponse::mLyrFMHiListRead(int16_t inIndex, bool& obError) { mLyrFHoleListRead(inIndex, false, obError); }
+
+// The hole's start (or end) list between the band's ends, keeping the choice
+// nearest to the one shown.
+void frmMETestResponse::mLyrFHoleListRead(int16_t inIndex, bool ibStart, bool& obError) {
+    ComboBox& c = ibStart ? cboLyrFMLo(inIndex) : cboLyrFMHi(inIndex);
     const QString was = c.Text();
     const int16_t ptLo = mnPt(cboLyrFLo(inIndex), obError);
     const int16_t ptHi = obError ? 0 : mnPt(cboLyrFHi(inIndex), obError);
     if (obError) return;
-    const LayerRules::List l = mRules(obError).holeEndList(ptLo, ptHi, mlBlock(inIndex));
-    if (!obError) mLyrFListInit(true, l.highest, l.lowest, c, obError);
+    const LayerRules& rules = mRules(obError);
+    if (obError) return;
+    const LayerRules::List l = ibStart ? rules.holeStartList(ptLo, ptHi, mlBlock(inIndex))
+                                       : rules.holeEndList(ptLo, ptHi, mlBlock(inIndex));
+    mLyrFListInit(true, l.highest, l.lowest, c, obError);
     if (!obError) mSelectNearest(c, was, obError);
 }
 

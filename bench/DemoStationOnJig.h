@@ -1,0 +1,35 @@
+#pragma once
+// The demo station on the jig in virtual time, for the benchmarks that drive
+// the operator's window: every question answered Yes (a calibration
+// accepted), every other window closed as it opens.
+#include "platform/os/Clock.h"
+#include "platform/os/Settings.h"
+#include "platform/sound/Jig.h"
+#include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
+#include "station/DemoStation.h"
+#include "station/frmVexo.h"
+#include <QTemporaryDir>
+
+namespace benchstation {
+
+// Builds the station once per process and shows its main window.
+inline frmVexo& demoStationOnJig() {
+    static QTemporaryDir sHome;
+    static QTemporaryDir sSettings;
+    static frmVexo* sForm = [] {
+        qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        settingsstore::setFolder(sSettings.path());
+        vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
+        sound::setBackend(std::make_unique<sound::JigBackend>());
+        demostation::build(sHome.path());
+        setMsgBoxScript([](const MsgBoxCall& iCall) {
+            return iCall.answers.contains(vbYes) ? int(vbYes) : iCall.defaultAnswer;
+        });
+        setModalScript([](QWidget& w) { w.close(); });
+        return &form<frmVexo>();
+    }();
+    return *sForm;
+}
+
+}
