@@ -392,7 +392,6 @@ TEST_F(RealBackend, ARecordingThatTakesInTheToneBeforeIsRefusedAndTheLoopMeasure
             run({QStringLiteral("set-default-sink"), QStringLiteral("vexo_null")});
         }
     } back{pactlOk};
-    sound::setBackend(std::make_unique<sound::PortAudioBackend>());
 
     // A loud tone, then a quiet one 12 dB down whose recording is read.
     const std::vector<int16_t> loud = tone(1000, 16000, 44100, 20);
@@ -412,23 +411,37 @@ TEST_F(RealBackend, ARecordingThatTakesInTheToneBeforeIsRefusedAndTheLoopMeasure
     const double quietDb = toneLevelDb(4000), loudDb = toneLevelDb(16000);
 
     // A take the server spoils under load (a lost block) is taken again.
-    Take before = take();
-    if (before.refused) before = take();
-    ASSERT_FALSE(before.refused) << before.detail.toStdString();
-    EXPECT_NEAR(stretchDb(before.rec, settle, 441), quietDb, 0.1);
-    EXPECT_NEAR(levelDb(before.rec, settle), quietDb, 0.1);
+    auto cleanTake = [&] {
+        Take t = take();
+        return t.refused ? take() : t;
+    };
+    Take moved;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        SCOPED_TRACE("move " + std::to_string(attempt));
+        // A station opened afresh measures the near unit's loop.
+        sound::setBackend(nullptr);
+        sound::setBackend(std::make_unique<sound::PortAudioBackend>());
+        const Take before = cleanTake();
+        ASSERT_FALSE(before.refused) << before.detail.toStdString();
+        EXPECT_NEAR(stretchDb(before.rec, settle, 441), quietDb, 0.1);
+        EXPECT_NEAR(levelDb(before.rec, settle), quietDb, 0.1);
 
-    QProcess list;
-    list.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
-    ASSERT_TRUE(list.waitForFinished(5000));
-    QString stream;   // the server's one client stream: the units' own are its modules
-    for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n')))
-        if (line.contains(QStringLiteral("protocol-native"))) stream = line.section(QLatin1Char('\t'), 0, 0).trimmed();
-    ASSERT_FALSE(stream.isEmpty());
-    ASSERT_TRUE(pactlOk({QStringLiteral("move-sink-input"), stream, QStringLiteral("vexo_far")}));
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-
-    const Take moved = take();
+        QProcess list;
+        list.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+        ASSERT_TRUE(list.waitForFinished(5000));
+        QString stream;   // the server's one client stream: the units' own are its modules
+        for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n')))
+            if (line.contains(QStringLiteral("protocol-native"))) stream = line.section(QLatin1Char('\t'), 0, 0).trimmed();
+        ASSERT_FALSE(stream.isEmpty());
+        ASSERT_TRUE(pactlOk({QStringLiteral("move-sink-input"), stream, QStringLiteral("vexo_far")}));
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        moved = take();
+        // The move may drop what the stream had queued, the server filling
+        // the gap with silence: a recording of nothing, refused as such, that
+        // says nothing of the loop. The move is then made again.
+        const bool nothing = std::all_of(moved.rec.begin(), moved.rec.end(), [](int16_t v) { return v == 0; });
+        if (!(moved.refused && nothing)) break;
+    }
     if (!moved.refused) {
         // The host did notice this time (the move lost a block): the loop was
         // measured again before the take, which is right from its start.
@@ -441,8 +454,7 @@ TEST_F(RealBackend, ARecordingThatTakesInTheToneBeforeIsRefusedAndTheLoopMeasure
     }
     RecordProperty("refused_after_the_move", moved.refused ? 1 : 0);
 
-    Take after = take();
-    if (after.refused) after = take();
+    const Take after = cleanTake();
     ASSERT_FALSE(after.refused) << after.detail.toStdString();
     EXPECT_NEAR(stretchDb(after.rec, settle, 441), quietDb, 0.1) << "the loop measured again";
     EXPECT_NEAR(levelDb(after.rec, settle), quietDb, 0.1);
