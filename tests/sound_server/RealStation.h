@@ -14,6 +14,7 @@
 #include "tests/support/GraphWindows.h"
 #include "tests/support/StationTest.h"
 #include <QProcess>
+#include <QThread>
 #include <cmath>
 
 namespace realstation {
@@ -23,6 +24,30 @@ inline bool pactl(const QStringList& iArgs) {
     QProcess p;
     p.start(QStringLiteral("pactl"), iArgs);
     return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The station's stream on the test server, "" when it has none: the server's
+// one client stream that plays (the units' own streams are its modules).
+inline QString stationStream() {
+    QProcess p;
+    p.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
+    if (!p.waitForFinished(5000)) return {};
+    QString stream;
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')))
+        if (line.contains(QStringLiteral("protocol-native"))) stream = line.section(QLatin1Char('\t'), 0, 0).trimmed();
+    return stream;
+}
+
+// Moves the station's stream to iSink, as the desktop's sound settings do.
+// The station may open its stream afresh meanwhile (one gone between listing
+// and moving, or not there for a moment): the move is made on the new one.
+inline bool moveStationStream(const QString& iSink) {
+    for (int attempt = 1; attempt <= 20; ++attempt) {
+        const QString stream = stationStream();
+        if (!stream.isEmpty() && pactl({QStringLiteral("move-sink-input"), stream, iSink})) return true;
+        QThread::msleep(100);
+    }
+    return false;
 }
 
 // The level the station reads for 1 V of its 2 V full scale through a unity

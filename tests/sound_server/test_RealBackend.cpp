@@ -426,14 +426,8 @@ TEST_F(RealBackend, ARecordingThatTakesInTheToneBeforeIsRefusedAndTheLoopMeasure
         EXPECT_NEAR(stretchDb(before.rec, settle, 441), quietDb, 0.1);
         EXPECT_NEAR(levelDb(before.rec, settle), quietDb, 0.1);
 
-        QProcess list;
-        list.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
-        ASSERT_TRUE(list.waitForFinished(5000));
-        QString stream;   // the server's one client stream: the units' own are its modules
-        for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n')))
-            if (line.contains(QStringLiteral("protocol-native"))) stream = line.section(QLatin1Char('\t'), 0, 0).trimmed();
-        ASSERT_FALSE(stream.isEmpty());
-        ASSERT_TRUE(pactlOk({QStringLiteral("move-sink-input"), stream, QStringLiteral("vexo_far")}));
+        ASSERT_FALSE(realstation::stationStream().isEmpty());
+        ASSERT_TRUE(realstation::moveStationStream(QStringLiteral("vexo_far")));
         std::this_thread::sleep_for(std::chrono::seconds(1));
         moved = take();
         // The move may drop what the stream had queued, the server filling
