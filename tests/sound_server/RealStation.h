@@ -96,6 +96,13 @@ protected:
         if (unitSet) pactl({QStringLiteral("set-default-sink"), QStringLiteral("vexo_null")});
         StationTest::TearDown();
     }
+    // The measurement stopped for what the server did to the samples (a block
+    // dropped or shifted at one point twice), with that reason shown.
+    bool stoppedForTiming() const {
+        return error && !boxes().isEmpty() &&
+               (boxes()[0].prompt.contains(QStringLiteral("The sound device's timing cannot be trusted")) ||
+                boxes()[0].prompt.contains(QStringLiteral("lost samples")));
+    }
     // The messages shown so far, for a failure's note.
     std::string shown() const {
         QStringList all;
