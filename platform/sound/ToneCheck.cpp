@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 namespace sound::tonecheck {
 namespace {
@@ -139,32 +141,33 @@ Verdict checkToneRecording(const int16_t* iRecording, size_t iCount, double iAng
     // cycle in whole samples (a level's single cycle of 2,205 samples at 20 Hz
     // halves to 1,102). What the fit leaves of its own stretch is the floor:
     // noise and distortion.
-    for (const bool atEnd : {true, false}) {
-        for (size_t part : {size_t(2), size_t(4), size_t(8)}) {
-            const size_t length = span / part;
-            if (double(length) < std::max(64.0, std::floor(period / 2))) continue;
-            const size_t from = atEnd ? iCount - length : settle;
-            const size_t to = from + length;
-            const Fit f = fitTone(iRecording, from, to, iAngle, true);
-            if (!f.ok) continue;
-            const double floor = misfitPower(iRecording, from, to, f, from, iAngle);
-            const double limit = std::max(kFloorFactor * floor, kToneShare * heard);
-            double most = 0;
-            for (size_t s = settle; s < iCount; s += stretch)
-                most = std::max(most, misfitPower(iRecording, s, std::min(iCount, s + stretch), f, from, iAngle));
-            v.checked = true;
-            if (most > limit) v.clean = false;
-            worst = std::max(worst, most);
-            // Another tone where the fit lies, which the fit cannot show by
-            // itself: its own frequency explains it far better than the tone's.
-            // (Noise fits neither.)
-            const double other = recurrenceAngle(iRecording, from, to);
-            if (other > 0 && std::abs(other - iAngle) > 1e-3 * iAngle) {
-                const Fit g = fitTone(iRecording, from, to, other, true);
-                if (g.ok && misfitPower(iRecording, from, to, g, from, other) * kFloorFactor < floor &&
-                    floor > kToneShare * heard)
-                    v.clean = false;
-            }
+    std::vector<std::pair<size_t, size_t>> windows;
+    for (size_t part : {size_t(2), size_t(4), size_t(8)}) {
+        const size_t length = span / part;
+        if (double(length) < std::max(64.0, std::floor(period / 2))) continue;
+        windows.emplace_back(iCount - length, iCount);
+        windows.emplace_back(settle, settle + length);
+    }
+    for (const auto& [from, to] : windows) {
+        const Fit f = fitTone(iRecording, from, to, iAngle, true);
+        if (!f.ok) continue;
+        const double floor = misfitPower(iRecording, from, to, f, from, iAngle);
+        const double limit = std::max(kFloorFactor * floor, kToneShare * heard);
+        double most = 0;
+        for (size_t s = settle; s < iCount; s += stretch)
+            most = std::max(most, misfitPower(iRecording, s, std::min(iCount, s + stretch), f, from, iAngle));
+        v.checked = true;
+        if (most > limit) v.clean = false;
+        worst = std::max(worst, most);
+        // Another tone where the fit lies, which the fit cannot show by
+        // itself: its own frequency explains it far better than the tone's.
+        // (Noise fits neither.)
+        const double other = recurrenceAngle(iRecording, from, to);
+        if (other > 0 && std::abs(other - iAngle) > 1e-3 * iAngle) {
+            const Fit g = fitTone(iRecording, from, to, other, true);
+            if (g.ok && misfitPower(iRecording, from, to, g, from, other) * kFloorFactor < floor &&
+                floor > kToneShare * heard)
+                v.clean = false;
         }
     }
     if (v.checked) v.worstDb = worst > 0 ? 10 * std::log10(worst / heard) : -999;

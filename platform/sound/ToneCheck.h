@@ -32,10 +32,10 @@ struct Verdict {
 
 // iRecording at iRate, its first sample where the tone (iAngle per sample at
 // that rate) reached the input or later: the tone is fitted to the
-// recording's end, and to its start after the settling, and each fit's misfit
-// is measured stretch by stretch after the settling. The recording is clean while no stretch misfits more than both
-// what the fit leaves of its own part (four times that amplitude) and a level
-// 26 dB under the recording's. A recording of nothing but zeros is not clean
+// recording's end, and to its start after the settling, and each fit's
+// misfit is measured stretch by stretch after the settling. The recording is
+// clean while no stretch misfits more than both what the fit leaves of its own
+// part (four times that amplitude) and a level 26 dB under the recording's. A recording of nothing but zeros is not clean
 // either: a real input always carries some noise.
 Verdict checkToneRecording(const int16_t* iRecording, size_t iCount, double iAngle, double iRate);
 

@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 using namespace jigbench;
@@ -379,19 +378,13 @@ TEST_F(RealBackend, ARecordingThatTakesInTheToneBeforeIsRefusedAndTheLoopMeasure
     const QStringList units = qEnvironmentVariable("VEXO_SOUND_UNITS").split(QLatin1Char(' '));
     if (!units.contains(QStringLiteral("vexo_near")) || !units.contains(QStringLiteral("vexo_far")))
         GTEST_SKIP() << "the test sound server has no delay units";
-    auto pactlOk = [](const QStringList& iArgs) {
-        QProcess p;
-        p.start(QStringLiteral("pactl"), iArgs);
-        return p.waitForFinished(5000) && p.exitCode() == 0;
-    };
-    ASSERT_TRUE(pactlOk({QStringLiteral("set-default-sink"), QStringLiteral("vexo_near")}));
+    ASSERT_TRUE(realstation::pactl({QStringLiteral("set-default-sink"), QStringLiteral("vexo_near")}));
     struct Back {
-        std::function<bool(const QStringList&)> run;
         ~Back() {
             sound::setBackend(nullptr);
-            run({QStringLiteral("set-default-sink"), QStringLiteral("vexo_null")});
+            realstation::pactl({QStringLiteral("set-default-sink"), QStringLiteral("vexo_null")});
         }
-    } back{pactlOk};
+    } back;
 
     // A loud tone, then a quiet one 12 dB down whose recording is read.
     const std::vector<int16_t> loud = tone(1000, 16000, 44100, 20);
