@@ -31,17 +31,6 @@ QString TestRecord::Test_Name() const { return CStr(mRs.field(QStringLiteral("Te
 QString TestRecord::Test_Type() const { return CStr(mRs.field(QStringLiteral("Test_Type"))); }
 bool TestRecord::Exit_flag() const { return CBool(mRs.field(QStringLiteral("Exit_flag"))); }
 float TestRecord::fLo_Hz() const { return CSng(mRs.field(QStringLiteral("fLo_Hz"))); }
-
-ResponseSweepFields TestRecord::Sweep() const {
-    ResponseSweepFields f;
-    f.fLo = fLo_Hz();
-    f.fHi = fHi_Hz();
-    f.nPoints = Swp_Point();
-    f.fDelay = Delay_s();
-    f.fDrive = Drive_V();
-    f.bActive = Active_Flag();
-    return f;
-}
 float TestRecord::fHi_Hz() const { return CSng(mRs.field(QStringLiteral("fHi_Hz"))); }
 int32_t TestRecord::fLo_HzLong() const { return CLng(mRs.field(QStringLiteral("fLo_Hz"))); }
 int32_t TestRecord::fHi_HzLong() const { return CLng(mRs.field(QStringLiteral("fHi_Hz"))); }
@@ -80,6 +69,17 @@ ResponseLayer TestRecord::Layer(int iLayer) const {
     l.Pt = CInt(mRs.field(p + QStringLiteral("Pt#")));
     l.Lim = CSng(mRs.field(p + QStringLiteral("Lim")));
     return l;
+}
+
+ResponseSweepFields TestRecord::Sweep() const {
+    ResponseSweepFields f;
+    f.fLo = fLo_Hz();
+    f.fHi = fHi_Hz();
+    f.nPoints = Swp_Point();
+    f.fDelay = Delay_s();
+    f.fDrive = Drive_V();
+    f.bActive = Active_Flag();
+    return f;
 }
 
 QString CalibrationRecord::refField(int iQuarter) {
