@@ -6,6 +6,7 @@
 #include "common/modLog10.h"
 #include "common/modVarSystemParams.h"
 #include "platform/os/Clock.h"
+#include "platform/os/TerminationSignals.h"
 #include "platform/sound/WaveEngine.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
@@ -327,6 +328,7 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
     trap(10, [&] {
         for (;;) {
             vclock::poll();
+            termination::raiseIfRequested();
             if (glWaveInHandle == 0) return;
             WaveHdr h;
             const MMRESULT r = waveInGetHeader(glWaveInHandle, 1, h);
@@ -435,6 +437,7 @@ void mWaveOutDoneWait(int16_t inHeader, const char* isRoutine, bool& obError) {
                 return;
             }
             if (vclock::ticks() > deadline) return;
+            termination::raiseIfRequested();
             vclock::busyWait(1);
         }
     });

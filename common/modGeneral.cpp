@@ -7,11 +7,13 @@
 #include "platform/os/OsVersion.h"
 #include "platform/os/Settings.h"
 #include "platform/os/Shell.h"
+#include "platform/os/TerminationSignals.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Format.h"
 #include "platform/vb/Strings.h"
+#include <algorithm>
 
 QString gsOSVersion;
 QString gsMainCaption;
@@ -124,7 +126,14 @@ void gGShowHelp(int32_t ilHwnd, bool& obError) {
 void gGPause(int16_t inMilliseconds, bool& obError) {
     ErrorTrap trap(kModule, "gGPause", obError);
     // The 64-bit tick never wraps, so a station that runs for weeks waits as on its first day.
-    trap(10, [&] { vclock::busyWait(inMilliseconds); });
+    // In slices, so that a shutdown asked for meanwhile ends the wait.
+    trap(10, [&] {
+        const int64_t end = vclock::ticks() + inMilliseconds;
+        for (int64_t left = inMilliseconds; left > 0; left = end - vclock::ticks()) {
+            termination::raiseIfRequested();
+            vclock::busyWait(std::min<int64_t>(left, 50));
+        }
+    });
 }
 
 QString gsGStringLeftStrip(const QString& isText, const QString& isChar, bool& obError) {

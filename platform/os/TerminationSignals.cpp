@@ -1,4 +1,5 @@
 #include "platform/os/TerminationSignals.h"
+#include "platform/vb/VbError.h"
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
@@ -7,8 +8,10 @@
 
 namespace {
 int gPipe[2] = {-1, -1};
+volatile std::sig_atomic_t gRequested = 0;
 
 extern "C" void onTerminationSignal(int iSignal) {
+    gRequested = 1;
     const unsigned char byte = static_cast<unsigned char>(iSignal);
     const int saved = errno;
     [[maybe_unused]] const ssize_t n = ::write(gPipe[1], &byte, 1);
@@ -41,4 +44,12 @@ TerminationSignals::~TerminationSignals() {
         if (fd >= 0) ::close(fd);
         fd = -1;
     }
+}
+
+namespace termination {
+bool requested() { return gRequested != 0; }
+
+void raiseIfRequested() {
+    if (gRequested != 0) vbRaise(vberr::kUserBase, QStringLiteral("The station is shutting down"));
+}
 }

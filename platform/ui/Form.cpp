@@ -198,7 +198,15 @@ bool Form::UnloadMe() {
     stopTimers();
     mState = State::Unloaded;
     hide();
+    emit unloaded();
     return true;
+}
+
+QList<Form*> Form::loadedForms() {
+    QList<Form*> out;
+    for (Form* f : std::as_const(liveForms()))
+        if (f->Loaded()) out << f;
+    return out;
 }
 
 void Form::release() {

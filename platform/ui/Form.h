@@ -124,6 +124,12 @@ public:
     // Used by the default instances (FormRegistry.h).
     void runLoad();
     void release();
+    // Every window loaded now, in the order they were made.
+    static QList<Form*> loadedForms();
+
+signals:
+    // The window has unloaded (its Unload ran and did not cancel).
+    void unloaded();
 
 protected:
     void closeEvent(QCloseEvent* iEvent) override;

@@ -1,5 +1,6 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/os/AppInfo.h"
+#include "platform/os/TerminationSignals.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -39,6 +41,17 @@ QString captionOf(int iAnswer) {
     default: return QStringLiteral("&No");
     }
 }
+
+// While the station shuts down nobody is there to answer: a box gives the answer
+// that ends the work without writing anything (Abort, else No, else Cancel, else OK).
+int shutdownAnswer(const QList<int>& iAnswers) {
+    for (int a : {int(vbAbort), int(vbNo), int(vbCancel)})
+        if (iAnswers.contains(a)) return a;
+    return iAnswers.first();
+}
+
+// How often an open box or modal window looks for a shutdown request.
+constexpr int kShutdownPollMs = 50;
 
 // A message box that only its buttons can end: without a Cancel or a lone OK,
 // the close box and Esc do nothing.
@@ -84,6 +97,12 @@ int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
     const int defIndex = std::min<int>((iStyle >> 8) & 3, call.answers.size() - 1);
     call.defaultAnswer = call.answers.at(defIndex);
 
+    if (termination::requested()) {
+        const int answer = shutdownAnswer(call.answers);
+        std::fprintf(stderr, "[message box while shutting down] %s: %s -> %d\n", qPrintable(call.title),
+                     qPrintable(msgBoxDisplayText(call.prompt)), answer);
+        return answer;
+    }
     if (msgScript()) {
         const int answer = msgScript()(call);
         return call.answers.contains(answer) ? answer : call.defaultAnswer;
@@ -119,12 +138,21 @@ int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
     else box.closable = false;
     box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
     if (!box.closable) box.setWindowFlags((box.windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) & ~Qt::WindowCloseButtonHint);
+    // A shutdown asked for while the box is open answers it.
+    QTimer shutdownWatch;
+    QObject::connect(&shutdownWatch, &QTimer::timeout, &box, [&box, &call] {
+        if (!termination::requested()) return;
+        box.chosen = shutdownAnswer(call.answers);
+        box.done(0);
+    });
+    shutdownWatch.start(kShutdownPollMs);
     box.exec();
     return box.chosen != 0 ? box.chosen : (box.escapeAnswer != 0 ? box.escapeAnswer : call.defaultAnswer);
 }
 
 void gShowModal(QWidget* iWindow) {
-    if (!iWindow) return;
+    // While the station shuts down a window is not shown: its display ends undecided.
+    if (!iWindow || termination::requested()) return;
     QPointer<QWidget> w(iWindow);
     // A window shown modally once may later be shown without blocking.
     const Qt::WindowModality before = iWindow->windowModality();
@@ -152,6 +180,12 @@ void gShowModal(QWidget* iWindow) {
     } else {
         iWindow->show();
         QEventLoop loop;
+        // A shutdown asked for meanwhile ends the display undecided.
+        QTimer shutdownWatch;
+        QObject::connect(&shutdownWatch, &QTimer::timeout, iWindow, [w] {
+            if (termination::requested() && w) w->hide();
+        });
+        shutdownWatch.start(kShutdownPollMs);
         // Poll the window's visibility: it is hidden or unloaded by its own handlers
         // (Hide, UnloadMe, the close box), or destroyed.
         while (w && w->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::EventLoopExec);

@@ -9,6 +9,12 @@
 #include "station/frmVexo.h"
 #include "common/StationRecords.h"
 #include "platform/ui/Printer.h"
+#include "common/frmInputNumber.h"
+#include "common/frmListGet.h"
+#include "common/modErrorHandler.h"
+#include "platform/data/Database.h"
+#include "platform/vb/Conversions.h"
+#include "station/StationProgram.h"
 #include "tests/support/MainWindowRig.h"
 #include "tests/support/StationTest.h"
 #include <QDir>
@@ -17,6 +23,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
+#include <functional>
+#include <memory>
 
 namespace {
 using StartTest = StationTest;
@@ -169,4 +178,141 @@ TEST_F(MainWindowRig, TheMainWindowOffersTheSeededSequencesAndOperatorsOnTheJig)
     EXPECT_EQ(test.Layer(1).Pt, 3);
     EXPECT_FALSE(test.Layer(3).On);
 }
+}
+
+// The program's life on the demo station: it ends when its main window unloads,
+// whichever way, and a shutdown of the machine in the middle of a command ends
+// the command as an error would, then the program, with its settings saved.
+namespace {
+class ProgramLifeTest : public MainWindowRig {
+protected:
+    void SetUp() override {
+        MainWindowRig::SetUp();
+        demostation::build(home());
+        installJig();
+        saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
+        saveUserSetting(QStringLiteral("dcboOperator"), demostation::kOperator);
+        saveUserSetting(QStringLiteral("dcboSeq"), demostation::kSequence);
+        Printer.setRecording(true);
+    }
+    void TearDown() override {
+        Printer.setRecording(false);
+        MainWindowRig::TearDown();
+    }
+    // Runs the program as main() does; iAct runs once its window is shown. The
+    // program's exit status, or -1 when it had to be ended here.
+    int run(std::function<void(frmVexo&)> iAct) {
+        // The operator acts once the station is up: the window shown, its load over.
+        auto act = std::make_shared<std::function<void()>>();
+        *act = [act, iAct] {
+            if (!isLoaded<frmVexo>() || !form<frmVexo>().isVisible() || QApplication::activeModalWidget()) {
+                QTimer::singleShot(10, *act);
+                return;
+            }
+            iAct(form<frmVexo>());
+        };
+        QTimer::singleShot(0, *act);
+        return runStationProgram();
+    }
+    // A shutdown of the machine (SIGTERM) iMs into the station's next wait.
+    static void shutdownAfter(int64_t iMs) {
+        static int sId = 0;
+        sId = vclock::addTimer(iMs, [] {
+            vclock::removeTimer(sId);
+            ::raise(SIGTERM);
+        });
+    }
+    static long rows(const QString& iFile, const QString& iTable) {
+        return OpenDatabase(iFile).OpenRecordset(iTable)->RecordCount();
+    }
+    static double lastCali() {
+        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
+        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(demostation::kSequence));
+        return CDbl(rs->field(QStringLiteral("Last_Cali")));
+    }
+    // The window's unload step ran: it saved the operator's choices.
+    void expectUnloadedWithSettingsSaved() {
+        EXPECT_FALSE(isLoaded<frmVexo>());
+        EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "GB");
+        EXPECT_EQ(userSetting(QStringLiteral("dcboSeq")), demostation::kSequence);
+        EXPECT_EQ(userSetting(QStringLiteral("dcboOperator")), demostation::kOperator);
+    }
+    QByteArray log() const {
+        QFile f(errorLogPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+}   // namespace
+
+TEST_F(ProgramLifeTest, ExitAndTheCloseBoxEndTheProgram) {
+    const std::function<void(frmVexo&)> ways[] = {
+        [](frmVexo& f) {
+            f.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_X,
+                            Qt::ControlModifier);
+        },
+        [](frmVexo& f) { f.close(); },
+    };
+    for (const auto& way : ways) {
+        deleteUserSetting(QStringLiteral("UserRegion"));
+        EXPECT_EQ(run(way), 0);
+        expectUnloadedWithSettingsSaved();
+    }
+}
+
+TEST_F(ProgramLifeTest, AShutdownWhileIdleEndsTheProgram) {
+    EXPECT_EQ(run([](frmVexo&) { ::raise(SIGTERM); }), 0);
+    expectUnloadedWithSettingsSaved();
+}
+
+TEST_F(ProgramLifeTest, AShutdownDuringTheFirstTestsCalibrationLeavesTheSequenceUncalibrated) {
+    answer({vbYes});   // the standard unit is in the jig
+    EXPECT_EQ(run([this](frmVexo& f) {
+                  shutdownAfter(500);
+                  drive::click(f.cmdTest);
+              }),
+              0);
+    expectUnloadedWithSettingsSaved();
+    EXPECT_EQ(lastCali(), 0.0);
+    EXPECT_TRUE(log().contains("The station is shutting down"));
+}
+
+TEST_F(ProgramLifeTest, AShutdownDuringAUnitAbandonsItUncountedAndWithoutItsLabel) {
+    EXPECT_EQ(run([this](frmVexo& f) {
+                  answer({vbYes, vbYes});   // the calibration on the standard unit
+                  drive::click(f.cmdTest);
+                  ASSERT_GT(lastCali(), 0.0);
+                  expectModal<frmListGet>([](frmListGet& w) { drive::click(w.cmdOK); });   // the prompt file
+                  shutdownAfter(500);
+                  drive::click(f.cmdTest);
+              }),
+              0);
+    expectUnloadedWithSettingsSaved();
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
+    EXPECT_TRUE(Printer.rawJobs().isEmpty());
+}
+
+// A shutdown while the serial number is asked: the unit was counted, so it
+// keeps its production row; no serial number was typed, so it gets no label.
+TEST_F(ProgramLifeTest, AShutdownWhileTheSerialNumberIsAskedKeepsTheCountedUnitsRow) {
+    {
+        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
+        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(demostation::kSequence));
+        rs->Edit();
+        rs->setField(QStringLiteral("Serial_Flag"), Variant(QStringLiteral("Both")));
+        rs->Update();
+    }
+    EXPECT_EQ(run([this](frmVexo& f) {
+                  answer({vbYes, vbYes});
+                  drive::click(f.cmdTest);
+                  expectModal<frmListGet>([](frmListGet& w) { drive::click(w.cmdOK); });
+                  expectModal<frmInputNumber>([](frmInputNumber&) { ::raise(SIGTERM); });
+                  drive::click(f.cmdTest);
+              }),
+              0);
+    expectUnloadedWithSettingsSaved();
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 1);
+    EXPECT_TRUE(Printer.rawJobs().isEmpty());
 }
