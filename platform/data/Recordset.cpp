@@ -316,7 +316,10 @@ SQLite::Statement& Recordset::statement(const QString& iSql) {
         it = mStatements.insert(iSql, std::make_shared<SQLite::Statement>(mDb.sqlite(), iSql.toStdString()));
     }
     SQLite::Statement& q = **it;
-    q.reset();
+    // A kept statement whose last run failed (a write the file refused) reports
+    // that failure again on reset: it is cleared, never raised, so that the next
+    // run is judged on its own.
+    q.tryReset();
     q.clearBindings();
     return q;
 }
@@ -335,7 +338,7 @@ void Recordset::buildKeys() {
 
 bool Recordset::load(long iIndex) {
     SQLite::Statement& q = *mFetch;
-    q.reset();
+    q.tryReset();   // as statement(): an earlier failure is not raised again
     q.bind(1, static_cast<int64_t>(mKeys[static_cast<size_t>(iIndex)]));
     if (q.executeStep()) {
         mRow.resize(static_cast<size_t>(mFields.size()));
