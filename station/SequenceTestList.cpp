@@ -15,6 +15,13 @@ int16_t nextRespTest(const TestList& iList, int16_t inSlot) {
     return 0;
 }
 
+int16_t mainRespSlot(const TestList& iList, const QString& isMainResp) {
+    if (!isMainResp.isEmpty())
+        for (int k = 1; k < iList.size(); ++k)
+            if (iList[k].sType == kResponse && iList[k].sName == isMainResp) return static_cast<int16_t>(k);
+    return nextRespTest(iList, 0);
+}
+
 QString polarityFirstInSeq(const TestList& iList) {
     for (int k = 1; k < iList.size(); ++k)
         if (iList[k].sType == kPolarity) return iList[k].sName;

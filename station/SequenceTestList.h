@@ -25,6 +25,11 @@ inline int16_t testListUpper(const TestList& iList) { return static_cast<int16_t
 // inSlot is at or past the list's end).
 int16_t nextRespTest(const TestList& iList, int16_t inSlot);
 
+// The slot of the sequence's main response test: the "Response" test named
+// isMainResp (names compared exactly), else the first "Response" slot; 0 when
+// the sequence has none.
+int16_t mainRespSlot(const TestList& iList, const QString& isMainResp);
+
 // The name of the first "Polarity" test, or an empty text.
 QString polarityFirstInSeq(const TestList& iList);
 

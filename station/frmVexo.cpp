@@ -20,6 +20,7 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Printer.h"
+#include "station/modProductionReport.h"
 #include <QDir>
 
 namespace {
@@ -112,6 +113,8 @@ void frmVexo::Form_Unload(int16_t& Cancel) {
         return;
     }
     gWaveOutClose(true, bError);
+    // A unit counted whose production row could not be written then gets it now.
+    gMprFileWrite(bError);
     gGetLocaleInfoSaveUserRegion(bError);
     ErrorTrap trap(kModule, "Form_Unload", bError);
     trap(10, [&] {

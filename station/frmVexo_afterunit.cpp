@@ -36,6 +36,7 @@ void frmVexo::mSerialiseRefSelect(float ifWorstDev, int16_t inFailSet, bool& obE
     bool bProduction = false;
     if (!trap(10, [&] { bProduction = dcboOperator->Visible(); })) return;
     if (!bProduction) return;
+    // A unit without its serial number gets no label.
     mSerialiseRefSelectSerialise(inFailSet, obError);
     if (obError) return;
     const int16_t nResp = mnNextRespTest(0, obError);
@@ -69,7 +70,10 @@ void frmVexo::mSerialiseRefSelect(float ifWorstDev, int16_t inFailSet, bool& obE
                 mLogUnitCurve(inFailSet, obError);
         }
     }
-    gMSubProcessScript(obError);
+    // The label prints after an error in the reference, selection or curve step too.
+    bool bLabelError = false;
+    gMSubProcessScript(bLabelError);
+    if (bLabelError) obError = true;
 }
 
 void frmVexo::mSerialiseRefSelectSerialise(int16_t inFailSet, bool& obError) {
@@ -147,30 +151,24 @@ void frmVexo::mReadSerial(bool& obError) {
     trap(40, [&] { lblSerial->setCaption(QStringLiteral("Serial ") + CStr(lSerial)); });
 }
 
-// The curve of the sequence's main response test in this pass, else of the
-// last response test the station judged; dtaTest goes to that test, since the
-// curve store takes the sweep range and points from there. An operator's
-// decision leaves no curve, and without one nothing is logged.
+// The curve of the sequence's main response test, when the station judged it in
+// this pass: the test Main_Resp names, or the sequence's first response test when
+// it names none of them. Logging another test's curve would mix sweeps among one
+// model's logged curves. dtaTest goes to that test, since the curve store takes
+// the sweep range and points from there.
 void frmVexo::mLogUnitCurve(int16_t inFailSet, bool& obError) {
     ErrorTrap trap(kModule, "mLogUnitCurve", obError);
     QString sMain;
-    // A sequence that never named one (Null) logs the last judged test.
     if (!trap(10, [&] {
             const Variant v = dtaSeq.Recordset().field(QStringLiteral("Main_Resp"));
             if (!v.isNull()) sMain = RTrim(CStr(v));
         }))
         return;
-    const RespDiffEntry* pEntry = nullptr;
-    for (size_t k = 1; k < matypRespDiff.size(); ++k) {
-        const RespDiffEntry& e = matypRespDiff[k];
-        if (e.sTestName.isEmpty()) continue;
-        if (!sMain.isEmpty() && e.sTestName.compare(sMain, Qt::CaseInsensitive) == 0) {
-            pEntry = &e;
-            break;
-        }
-        pEntry = &e;
-    }
-    if (pEntry == nullptr) return;
+    const int16_t nSlot = mainRespSlot(matypTestList, sMain);
+    if (nSlot < 1 || static_cast<size_t>(nSlot) >= matypRespDiff.size()) return;
+    const RespDiffEntry* pEntry = &matypRespDiff[static_cast<size_t>(nSlot)];
+    // An operator's decision, or a test the run did not reach, leaves no curve.
+    if (pEntry->sTestName.isEmpty()) return;
     bool bFound = false;
     if (!trap(20, [&] {
             Recordset& rs = dtaTest.Recordset();

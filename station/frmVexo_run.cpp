@@ -124,10 +124,12 @@ void frmVexo::cmdTest_Click() {
         }))
         return;
     gMprInc(nFailSet != 0, bError);
-    if (bError) return;
-    mSerialiseRefSelect(mfWorstDev, nFailSet, bError);
-    if (bError) return;
-    gMprFileWrite(bError);
+    // Once counted, the unit reaches its production row whatever fails after it
+    // (serial number, reference, selection, curve, label).
+    bool bAfterUnitError = false;
+    if (!bError) mSerialiseRefSelect(mfWorstDev, nFailSet, bAfterUnitError);
+    bool bWriteError = false;
+    gMprFileWrite(bWriteError);
 }
 
 int16_t frmVexo::mnCmdTestDo(bool& obError) {

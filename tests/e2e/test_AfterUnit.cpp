@@ -8,6 +8,7 @@
 #include "platform/data/Database.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Settings.h"
+#include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
 #include "test_editor/frmMETest.h"
 #include "station/DemoStation.h"
@@ -224,19 +225,108 @@ TEST_F(AfterUnitTest, CurvesAreLoggedAsTheSequenceAsksWithTheLoggedTestsSweep) {
     }
 }
 
-TEST_F(AfterUnitTest, TheMainResponseTestIsLoggedElseTheLastOneTheStationJudged) {
+// Only the main response test's curve is logged: the test Main_Resp names
+// exactly, else the sequence's first response test; never another one's, whose
+// sweep would mix with the model's other logged curves.
+TEST_F(AfterUnitTest, OnlyTheMainResponseTestsCurveIsLoggedElseTheFirstsAndNeverAnothers) {
     addSequence(QStringLiteral("Two"), {QStringLiteral("Resp"), QStringLiteral("Wide"), demostation::kPolarityTest});
+    addSequence(QStringLiteral("Ear first"), {QStringLiteral("Ears"), QStringLiteral("Wide")});
     frmVexo& f = ready(QStringLiteral("Two"), 2);
     setSeq(f, QStringLiteral("Log_Disc"), QStringLiteral("Both"));
-    testUnit(f);                                       // Main_Resp blank: the last one, Wide
-    setSeq(f, QStringLiteral("Main_Resp"), QStringLiteral("Resp"));
+    struct Case {
+        const char* mainResp;
+        int points;   // of the logged curve
+    } cases[] = {{"", 40}, {"Wide", 100}, {"wide", 40}, {"Resp", 40}};
+    for (const Case& c : cases) {
+        setSeq(f, QStringLiteral("Main_Resp"), QString::fromLatin1(c.mainResp));
+        testUnit(f);
+    }
+    {
+        const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
+        auto rs = db.OpenRecordset(QStringLiteral("vexo_crv"));
+        ASSERT_EQ(rs->RecordCount(), 4);
+        for (const Case& c : cases) {
+            EXPECT_EQ(CInt(rs->field(QStringLiteral("Swp_Point"))), c.points) << c.mainResp;
+            rs->MoveNext();
+        }
+    }
+    // The main test decided by the operator's ear leaves nothing to log, though the
+    // station judged the sequence's other response test.
+    choose(f.dcboSeq, QStringLiteral("Ear first"));
+    calibrate(f, 2);
+    setSeq(f, QStringLiteral("Log_Disc"), QStringLiteral("Both"));
+    for (const char* mainResp : {"Ears", ""}) {
+        setSeq(f, QStringLiteral("Main_Resp"), QString::fromLatin1(mainResp));
+        expectModal<frmMultiButton>([](frmMultiButton&) { drive::key(Qt::Key_P); });
+        testUnit(f);
+        EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
+        EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 4) << mainResp;
+    }
+}
+
+// Once a unit is counted, a failure after it (a curve or a reference the
+// database refuses, a label the printer refuses) still leaves its production
+// row, and every error but the serial number's still prints its label.
+TEST_F(AfterUnitTest, ACountedUnitKeepsItsProductionRowAndItsLabelWhateverFailsAfterIt) {
+    saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
+    writeHomeFile(QStringLiteral("Scripts/Line.txt"), "..MODEL\r\n..CR\r\n");
+    frmVexo& f = ready();
+    setSeq(f, QStringLiteral("Script_File"), QStringLiteral("Scripts/Line.txt"));
+    setSeq(f, QStringLiteral("Log_Disc"), QStringLiteral("Both"));
+    setSeq(f, QStringLiteral("Ref_Lim"), 50.0f);
+    choose(f.dcboSeq, kOther);
+    choose(f.dcboSeq, kLine);
+    Printer.setRecording(true);
+    const auto refuse = [](const QString& iFile, const QString& iWhat) {
+        OpenDatabase(iFile).Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                                        .arg(iWhat));
+    };
+    const auto allow = [](const QString& iFile) { OpenDatabase(iFile).Execute(QStringLiteral("DROP TRIGGER refuse")); };
+    const auto unitsStored = [] {
+        const Database db = OpenDatabase(QStringLiteral("Vexo_Prod.mdb"));
+        auto rs = db.OpenRecordset(QStringLiteral("vexo_prod"));
+        int units = 0;
+        for (; !rs->EOF_(); rs->MoveNext()) units += CInt(rs->field(6));
+        return units;
+    };
+
+    // The curve refused: the reference offer declined, the write's error aborted.
+    refuse(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("INSERT ON vexo_crv"));
+    answer({vbNo, vbAbort});
     testUnit(f);
-    const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
-    auto rs = db.OpenRecordset(QStringLiteral("vexo_crv"));
-    ASSERT_EQ(rs->RecordCount(), 2);
-    EXPECT_EQ(CInt(rs->field(QStringLiteral("Swp_Point"))), 100);
-    rs->MoveNext();
-    EXPECT_EQ(CInt(rs->field(QStringLiteral("Swp_Point"))), 40);
+    allow(QStringLiteral("Vexo_Crv.mdb"));
+    EXPECT_EQ(boxTitles(), (QStringList{QStringLiteral("Possible Reference! ... "), QStringLiteral("Error!")}));
+    EXPECT_EQ(unitsStored(), 1);
+    EXPECT_EQ(Printer.rawJobs().size(), 1);
+
+    // The reference refused: confirmed, then its write aborted.
+    clearBoxes();
+    refuse(QStringLiteral("Vexo_Seq.mdb"), QStringLiteral("UPDATE ON vexo_seq"));
+    answer({vbYes, vbOK, vbAbort});
+    testUnit(f);
+    allow(QStringLiteral("Vexo_Seq.mdb"));
+    EXPECT_EQ(boxTitles().last(), "Error!");
+    EXPECT_EQ(unitsStored(), 2);
+    EXPECT_EQ(Printer.rawJobs().size(), 2);
+
+    // The label refused by the printer.
+    clearBoxes();
+    Printer.setRecording(false);
+    qputenv("VEXO_PRINT_TO", homeFile(QStringLiteral("no-such-folder/labels.pdf")).toUtf8());
+    answer({vbNo, vbAbort});
+    testUnit(f);
+    qunsetenv("VEXO_PRINT_TO");
+    EXPECT_EQ(boxTitles(), (QStringList{QStringLiteral("Possible Reference! ... "), QStringLiteral("Error!")}));
+    EXPECT_EQ(unitsStored(), 3);
+    // The file's earlier refusal is not taken for this unit's: its curve is stored.
+    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 1);
+
+    // What is shown is what a fresh read of the table gives.
+    const QString shown = f.lblProdRep->Caption();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Total    3    3"))) << shown.toStdString();
+    choose(f.dcboSeq, kOther);
+    choose(f.dcboSeq, kLine);
+    EXPECT_EQ(f.lblProdRep->Caption(), shown);
 }
 
 TEST_F(AfterUnitTest, TheProductionLabelAlwaysEqualsAFreshReadAndTheRowsSumToIt) {
