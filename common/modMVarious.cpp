@@ -93,10 +93,13 @@ void gVarEngineerUnloadAll(bool& obError) {
     if (!isLoaded<frmVexo>()) return;
     ErrorTrap trap(kModule, "gVarEngineerUnloadAll", obError);
     frmVexo& main = form<frmVexo>();
+    // A window whose own question was answered Cancel stays open and stops the
+    // command quietly: the user chose that, it is no error to report.
     auto step = [&](long iLine, auto iUnload) {
-        return trap(iLine, [&] {
-            if (!iUnload()) vbRaise(vberr::kUserBase, QStringLiteral("Window not closed"));
-        });
+        bool bClosed = false;
+        if (!trap(iLine, [&] { bClosed = iUnload(); })) return false;
+        if (!bClosed) obError = true;
+        return bClosed;
     };
     if (!step(10, [&] { return unloadWhenOpen<frmMESeq>(main.gbTraboMESeqLoaded); })) return;
     if (!step(20, [&] { return unloadWhenOpen<frmMESys>(main.gbTraboMESysLoaded); })) return;

@@ -394,3 +394,25 @@ TEST_F(OperatorCommandsTest, AfterAFailedUnitTheLastResponseNameBlinksInItsResul
                                               {demostation::kResponseTest, 255},
                                               {demostation::kResponseTest, 0}}));
 }
+
+// Cancel at an editor's save question stops Close All Engineer and Exit
+// quietly: no error box, and every window stays open.
+TEST_F(EngineerLogInTest, CancelAtASaveQuestionStopsCloseAllAndExitQuietly) {
+    frmVexo& f = startWith(QString());
+    press(f, Qt::Key_E);
+    ASSERT_TRUE(isLoaded<frmMETest>());
+    frmMETest& editor = form<frmMETest>();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    retype(*editor.txtDelay, QStringLiteral("0.5"));
+    for (Qt::Key key : {Qt::Key_G, Qt::Key_X}) {
+        clearBoxes();
+        answer({vbCancel});
+        press(f, key);
+        ASSERT_EQ(boxes().size(), 1) << boxes().value(1).prompt.toStdString();
+        EXPECT_TRUE(boxes().at(0).prompt.startsWith(QStringLiteral("Save changes to the test "))) << key;
+        EXPECT_TRUE(isLoaded<frmVexo>()) << key;
+        EXPECT_TRUE(isLoaded<frmMETest>()) << key;
+        EXPECT_TRUE(f.gbTraboMETestLoaded) << key;
+    }
+}
