@@ -59,7 +59,7 @@ int16_t gFileResponseCurveRead(const QString& sFile, float fSweepLo, float fSwee
     QStringList lines;
     bool read = false;
     trap(10, [&] {
-        gFileReadDotArray(sFile, false, lines, title);
+        gFileReadDotArray(sFile, false, lines, title, kCurveFileLimit);
         read = true;
     });
     const QString suffix = QStringLiteral(" in file '") + sFile + QStringLiteral("'");

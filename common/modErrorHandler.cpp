@@ -17,6 +17,7 @@ QString gsErrorContext;
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+constexpr qint64 kErrorLogReadLimit = qint64(16) << 20;
 
 // One log entry: a double quote, the text, a double quote, CR LF. The log is
 // written as UTF-8 so that any error text or file name survives.
@@ -36,7 +37,8 @@ void offerBugReport() {
     QStringList lines;
     QString title;
     try {
-        gFileReadDotArray(errorLogPath(), true, lines, title);
+        // A log grown over years is read up to a bound, like every file; only its end is sent.
+        gFileReadDotArray(errorLogPath(), true, lines, title, kErrorLogReadLimit);
     } catch (const VbError&) {
         return;   // a log that cannot be read offers nothing to send
     }

@@ -10,12 +10,12 @@
 namespace {
 const char* kModule = "modFile";
 
-QStringList readLines(const QString& isPath) {
+// A file that is not there reads as no lines; anything there is read only as a
+// regular file within the limit.
+QStringList readLines(const QString& isPath, qint64 iLimit) {
     const QString path = appinfo::programPath(isPath);
-    QFile f(path);
-    if (!f.exists()) return {};
-    if (!f.open(QIODevice::ReadOnly)) vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(" (") + isPath + QLatin1Char(')'));
-    return splitTextLines(decodeText(f.readAll(), TextEncoding::Auto));
+    if (!QFileInfo::exists(path)) return {};
+    return splitTextLines(decodeText(readBoundedFile(path, iLimit), TextEncoding::Auto));
 }
 
 // The next entry of the open file: comments skipped, ".." unescaped.
@@ -35,10 +35,11 @@ QString msFileReadLineDot(const QStringList& iLines, qsizetype& ioNext, bool ibB
 }
 }
 
-int32_t glFileLineCount(const QString& isPath) { return static_cast<int32_t>(readLines(isPath).size()); }
+int32_t glFileLineCount(const QString& isPath) { return static_cast<int32_t>(readLines(isPath, kTextFileLimit).size()); }
 
-void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle) {
-    const QStringList lines = readLines(isPath);
+void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle,
+                       qint64 iLimit) {
+    const QStringList lines = readLines(isPath, iLimit);
     const qsizetype c = lines.size();
     oasLines = QStringList{QString()};
     if (c == 0) return;
@@ -53,7 +54,7 @@ void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& 
 }
 
 namespace {
-// The first ordinary file the folder search finds for the name (letter case and
+// The first file the folder search finds for the name (letter case and
 // wildcards as a search of the folder matches them); empty when none.
 QString mFileFound(const QString& isFile) {
     const QFileInfo fi(appinfo::programPath(isFile));
@@ -64,7 +65,9 @@ QString mFileFound(const QString& isFile) {
         else if (c == QLatin1Char(']')) pattern += QStringLiteral("[]]");
         else pattern += c;
     }
-    const QFileInfoList hits = fi.dir().entryInfoList(QStringList{pattern}, QDir::Files, QDir::Name);
+    // Devices and pipes count as there, so that reading one is refused by name
+    // rather than taken for a missing file (and a settings file overwritten).
+    const QFileInfoList hits = fi.dir().entryInfoList(QStringList{pattern}, QDir::Files | QDir::System, QDir::Name);
     for (const QFileInfo& h : hits)
         if (!h.isHidden()) return h.filePath();
     return QString();

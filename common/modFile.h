@@ -11,7 +11,8 @@
 // such line is the title, ".." stands for a literal leading dot. Blank lines are
 // dropped, or kept as " " with ibBlankAsSpace. A missing file gives just entry 0
 // and leaves the title unchanged. Traps nothing: read errors reach the caller.
-void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle);
+void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle,
+                       qint64 iLimit = kTextFileLimit);
 int32_t glFileLineCount(const QString& isPath);
 
 // True when an ordinary file of that name exists (wildcards * and ? match any

@@ -2,6 +2,7 @@
 #include "platform/os/TextFile.h"
 #include "platform/vb/VbError.h"
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 constexpr qsizetype kMaxValueLength = 1024;
@@ -29,13 +30,12 @@ QString path() {
 
 bool readValue(const QString& iKeyPath, const QString& iValueName, QString& oValue) {
     oValue.clear();
-    QFile file(path());
-    if (!file.exists()) return false;
-    if (!file.open(QIODevice::ReadOnly)) vbRaise(vberr::kPathFileAccess);
+    if (!QFileInfo::exists(path())) return false;
+    const QByteArray bytes = readBoundedFile(path(), kTextFileLimit);
     const QString wantedKey = normalisedKeyPath(iKeyPath);
     const QString wantedName = iValueName.trimmed();
     bool inKey = false;
-    for (const QString& raw : splitTextLines(decodeText(file.readAll(), TextEncoding::Auto))) {
+    for (const QString& raw : splitTextLines(decodeText(bytes, TextEncoding::Auto))) {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {

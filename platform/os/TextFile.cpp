@@ -4,7 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 struct OpenText {
@@ -50,13 +56,65 @@ QStringList splitTextLines(const QString& iText) {
     return out;
 }
 
-int textFileOpen(const QString& iPath, TextEncoding iEncoding) {
-    QFile f(iPath);
-    if (!QFileInfo::exists(iPath)) vbRaise(vberr::kFileNotFound);
-    if (!f.open(QIODevice::ReadOnly)) vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(" (") + iPath + QLatin1Char(')'));
+namespace {
+[[noreturn]] void refuseFile(const QString& iPath, const QString& iReason) {
+    vbRaise(vberr::kPathFileAccess,
+            vbErrorText(vberr::kPathFileAccess) + QStringLiteral(": the file '") + iPath + QStringLiteral("' ") + iReason);
+}
+
+QString sizeText(qint64 iBytes) {
+    return iBytes % (qint64(1) << 20) == 0 ? QStringLiteral("%1 MB").arg(iBytes >> 20) : QStringLiteral("%1 bytes").arg(iBytes);
+}
+
+// Closes the descriptor however the read ends.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+}
+
+QByteArray readBoundedFile(const QString& iPath, qint64 iLimit) {
+    // Opened without waiting, so that a pipe with no writer cannot hold the
+    // station here; the type is read from what was opened, not from the name.
+    Descriptor d;
+    d.fd = ::open(QFile::encodeName(iPath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (d.fd < 0) {
+        if (errno == ENOENT) vbRaise(vberr::kFileNotFound);
+        refuseFile(iPath, QStringLiteral("cannot be opened: ") + QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    struct stat st = {};
+    if (::fstat(d.fd, &st) != 0) refuseFile(iPath, QStringLiteral("cannot be read"));
+    if (!S_ISREG(st.st_mode)) refuseFile(iPath, QStringLiteral("is not a regular file"));
+    if (st.st_size > iLimit) refuseFile(iPath, QStringLiteral("is larger than ") + sizeText(iLimit));
+    QByteArray bytes;
+    bytes.resize(static_cast<qsizetype>(st.st_size) + 1);
+    qsizetype got = 0;
+    for (;;) {
+        // One byte more than the limit tells a file that grew while it was read.
+        if (got == bytes.size()) {
+            if (got > iLimit) refuseFile(iPath, QStringLiteral("is larger than ") + sizeText(iLimit));
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, static_cast<qsizetype>(iLimit) + 1));
+        }
+        const ssize_t n = ::read(d.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            refuseFile(iPath, QStringLiteral("cannot be read: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    if (got > iLimit) refuseFile(iPath, QStringLiteral("is larger than ") + sizeText(iLimit));
+    bytes.resize(got);
+    return bytes;
+}
+
+int textFileOpen(const QString& iPath, TextEncoding iEncoding, qint64 iLimit) {
+    const QByteArray bytes = readBoundedFile(iPath, iLimit);
     int n = 1;
     while (table().count(n)) ++n;
-    table()[n] = OpenText{splitTextLines(decodeText(f.readAll(), iEncoding)), 0};
+    table()[n] = OpenText{splitTextLines(decodeText(bytes, iEncoding)), 0};
     return n;
 }
 

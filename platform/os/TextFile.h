@@ -13,10 +13,22 @@ QString decodeText(const QByteArray& iBytes, TextEncoding iEncoding);
 // Lines end at CR LF, CR or LF; a last line without an ending counts as a line.
 QStringList splitTextLines(const QString& iText);
 
+// The most a file named by a record or a setting may hold: prompts, label
+// scripts and settings files, and target curve files.
+constexpr qint64 kTextFileLimit = qint64(1) << 20;
+constexpr qint64 kCurveFileLimit = qint64(10) << 20;
+
+// Reads a whole file that a record or a setting names. Only a regular file is
+// read, and only up to iLimit bytes, so that a device, a pipe or a huge file can
+// neither block the station nor fill its memory: anything else raises 75
+// ("Path/File access error: the file '…' is not a regular file", "… is larger
+// than 1 MB"). A file that is not there raises 53.
+QByteArray readBoundedFile(const QString& iPath, qint64 iLimit = kTextFileLimit);
+
 // Files opened by number and read line by line, as the station's routines read
-// them. Opening reads the whole file (the station's text files are small).
+// them. Opening reads the whole file through readBoundedFile.
 // Errors: 53 file not found, 75 access error, 52 bad file number, 62 input past end.
-int textFileOpen(const QString& iPath, TextEncoding iEncoding);
+int textFileOpen(const QString& iPath, TextEncoding iEncoding, qint64 iLimit = kTextFileLimit);
 QString textFileLineInput(int iFileNumber);
 bool textFileEOF(int iFileNumber);
 void textFileClose(int iFileNumber);

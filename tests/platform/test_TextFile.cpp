@@ -2,6 +2,7 @@
 #include "platform/vb/VbError.h"
 #include "tests/support/StationTest.h"
 #include <QDir>
+#include <sys/stat.h>
 
 namespace {
 
@@ -95,4 +96,45 @@ TEST_F(TextFile, MissingOrUnreadableFilesRaise) {
     EXPECT_EQ(errorOf([&] { textFileOpen(homeFile(QStringLiteral("Folder")), TextEncoding::Auto); }),
               vberr::kPathFileAccess);
     EXPECT_EQ(textFileOpenCount(), 0);
+}
+
+// A name from a record may lead anywhere: only a regular file within its limit is
+// read, and anything else is refused at once, naming the file and the reason.
+TEST_F(TextFile, OnlyRegularFilesWithinTheirLimitAreRead) {
+    const QString fifo = homeFile(QStringLiteral("Pipe.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = homeFile(QStringLiteral("Zero.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    writeHomeFile(QStringLiteral("Full.txt"), QByteArray(kTextFileLimit, 'x'));
+    writeHomeFile(QStringLiteral("Over.txt"), QByteArray(kTextFileLimit + 1, 'x'));
+    const auto refusal = [](const QString& iPath, qint64 iLimit) {
+        try {
+            readBoundedFile(iPath, iLimit);
+        } catch (const VbError& e) {
+            return std::make_pair(e.number, e.description);
+        }
+        return std::make_pair(0L, QString());
+    };
+    struct Case {
+        QString path;
+        qint64 limit;
+        QString reason;   // "" when read
+    } cases[] = {
+        {fifo, kTextFileLimit, QStringLiteral("is not a regular file")},
+        {zero, kTextFileLimit, QStringLiteral("is not a regular file")},
+        {QStringLiteral("/dev/null"), kTextFileLimit, QStringLiteral("is not a regular file")},
+        {homeFile(QStringLiteral("Full.txt")), kTextFileLimit, QString()},
+        {homeFile(QStringLiteral("Over.txt")), kTextFileLimit, QStringLiteral("is larger than 1 MB")},
+        {homeFile(QStringLiteral("Over.txt")), kCurveFileLimit, QString()},
+    };
+    for (const Case& c : cases) {
+        const auto [number, text] = refusal(c.path, c.limit);
+        if (c.reason.isEmpty()) {
+            EXPECT_EQ(number, 0) << c.path.toStdString() << ": " << text.toStdString();
+            continue;
+        }
+        EXPECT_EQ(number, vberr::kPathFileAccess) << c.path.toStdString();
+        EXPECT_EQ(text, QStringLiteral("Path/File access error: the file '") + c.path + QStringLiteral("' ") + c.reason);
+    }
+    EXPECT_EQ(readBoundedFile(homeFile(QStringLiteral("Full.txt"))).size(), kTextFileLimit);
 }
