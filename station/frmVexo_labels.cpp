@@ -34,8 +34,12 @@ bool frmVexo::mbScriptListRead(bool& obError) {
         sFile = gsGTrim(sFile, obError);
     bool bRead = false;
     if (!sFile.isEmpty() && !obError) {
+        // A script named but not there would print no label without a word: it is
+        // said once, here, as a damaged one is.
+        const bool bThere = gbFileExistsReportIfNot(sFile, QStringLiteral("frmVexo.mbScriptListRead"), obError);
         QString sTitle;
-        if (trap(30, [&] { gFileReadDotArray(sFile, false, gasScriptList, sTitle); }))
+        if (bThere && !obError &&
+            trap(30, [&] { gFileReadDotArray(gsFileFoundPath(sFile), false, gasScriptList, sTitle); }))
             bRead = gasScriptList.size() > 1;
     }
     // Raw-character lines ("..@27 64 ") become their characters now, so that

@@ -91,3 +91,24 @@ TEST_F(LabelRunTest, NoLabelInEngineerMode) {
     drive::click(f.cmdTest);
     EXPECT_TRUE(labels().isEmpty());
 }
+
+// A script named but not there prints no label: the operator hears of it once,
+// when the sequence is chosen, not at every unit.
+TEST_F(LabelRunTest, AScriptNamedButMissingIsReportedOnceWhenTheSequenceIsChosen) {
+    setField(QStringLiteral("Script_File"), Variant(QStringLiteral("Scripts/Gone.txt")));
+    answer({vbOK});
+    frmVexo& f = start();
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "File 'Scripts/Gone.txt' does not exist ");
+    EXPECT_EQ(boxes().at(0).title, "frmVexo.mbScriptListRead");
+    clearBoxes();
+    answer({vbYes, vbYes});
+    drive::click(f.cmdTest);
+    clearBoxes();
+    expectModal<frmListGet>([](frmListGet& w) { drive::click(w.cmdOK); });
+    drive::click(f.cmdTest);
+    drive::click(f.cmdTest);
+    EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_TRUE(labels().isEmpty());
+}
