@@ -1,13 +1,21 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class Recordset;
+class Variant;
+
+// The most points a sweep has: reference and logged curves hold no more.
+constexpr int16_t kMaxSweepPoints = 100;
 
 // Typed views of the station's records on a record set's current row. A field
 // is read when asked for, so that a Null reaches the central handler (94) only
 // where a routine really needs the value; the fields that have a documented
-// meaning for Null say so.
+// meaning for Null say so. A value that cannot be used (Null where a value is
+// needed, a text that is no number, a number out of range, infinite or not a
+// number) raises the conversion's error with a text naming the table, the
+// record and the field.
 
 // One row of vexo_seq.
 class SequenceRecord {
@@ -116,3 +124,7 @@ public:
 private:
     const Recordset& mRs;
 };
+
+// Runs iUse on the value of a field of the current record; an error it raises
+// names the table, the record and the field, as the typed views' errors do.
+void gUseRecordField(const Recordset& iRs, const QString& iField, const std::function<void(const Variant&)>& iUse);

@@ -5,6 +5,7 @@
 #include "common/frmPrompt.h"
 #include "common/modForm.h"
 #include "common/modVarLookup.h"
+#include "platform/vb/Conversions.h"
 #include "station/CalibrationMath.h"
 #include <cmath>
 #include "common/ErrorTrap.h"
@@ -69,8 +70,10 @@ bool gMSubSetRefCrvActive(const QString& isSeqName, const QString& isTestName, b
     if (gafRefCrv.size() < 101) gafRefCrv.resize(101, 0.0f);
     for (int q = 1; q <= calibrationmath::kFields; ++q) {
         if (!trap(20, [&] {
-                const QString sField = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).Ref(q);
-                calibrationmath::decodeField(sField, q, gafRefCrv);
+                gUseRecordField(form<frmVexo>().dtaSeqCal.Recordset(), CalibrationRecord::refField(q),
+                                [&](const Variant& v) {
+                                    calibrationmath::decodeField(v.isNull() ? QString() : CStr(v), q, gafRefCrv);
+                                });
             }))
             return false;
     }

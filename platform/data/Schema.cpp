@@ -304,15 +304,28 @@ Variant toStorage(const FieldDef& iField, const Variant& iValue) {
 
 Variant fromStorage(const FieldDef& iField, const SQLite::Column& iColumn) {
     if (iColumn.isNull()) return Variant::null();
+    // A number field holding a text (a damaged record: "NaN", a word) reads as
+    // that text, so that the conversion that needs a number refuses it, rather
+    // than as the 0 the engine would make of it.
+    if (iField.type != FieldType::Text && iField.type != FieldType::Memo && (iColumn.isText() || iColumn.isBlob()))
+        return Variant(QString::fromUtf8(static_cast<const char*>(iColumn.getBlob()), iColumn.getBytes()));
     switch (iField.type) {
     case FieldType::Integer:
     case FieldType::Long: {
+        // A float where a whole number belongs keeps its value, so that one out of
+        // range is refused as an overflow rather than cut to the engine's limit.
+        if (iColumn.isFloat()) return Variant(iColumn.getDouble());
         const long long v = iColumn.getInt64();
         if (iField.type == FieldType::Integer && v >= -32768 && v <= 32767) return Variant(static_cast<int16_t>(v));
         if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<int32_t>(v));
         return Variant(static_cast<double>(v));
     }
-    case FieldType::Single: return Variant(static_cast<float>(iColumn.getDouble()));
+    case FieldType::Single: {
+        // Beyond a single's range it stays a double, for the conversion to refuse as an overflow.
+        const double d = iColumn.getDouble();
+        if (std::isfinite(d) && std::fabs(d) > FLT_MAX) return Variant(d);
+        return Variant(static_cast<float>(d));
+    }
     case FieldType::Double: return Variant(iColumn.getDouble());
     case FieldType::Boolean: return Variant(iColumn.getDouble() != 0.0);
     case FieldType::Date: return Variant::date(iColumn.getDouble());

@@ -1,6 +1,7 @@
 // The central error handler as a routine's user meets it: the box, the log
 // entry, the three answers and the bug-report offer.
 #include "common/ErrorTrap.h"
+#include <vector>
 #include "common/modErrorHandler.h"
 #include "common/modGeneral.h"
 #include "platform/os/Settings.h"
@@ -78,10 +79,12 @@ TEST_F(ErrorHandlerTest, DefaultButtonIsIgnoreOnlyForTheStationsOwnErrorNumber) 
 TEST_F(ErrorHandlerTest, ForeignExceptionsAreReportedAsInternalErrors) {
     bool err = false;
     saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
-    answer({vbIgnore, vbAbort});
+    answer({vbIgnore, vbIgnore, vbAbort});
     {
         ErrorTrap trap("modTest", "gLibrary", err);
         EXPECT_TRUE(trap(10, [] { throw std::runtime_error("map::at"); }));
+        // An index past a list's end, in the library's words, is told as the station's own error.
+        EXPECT_TRUE(trap(15, [] { (void)std::vector<int>(3).at(17); }));
     }
     EXPECT_FALSE(err);
     {
@@ -89,10 +92,13 @@ TEST_F(ErrorHandlerTest, ForeignExceptionsAreReportedAsInternalErrors) {
         EXPECT_FALSE(trap(20, [] { throw 42; }));
     }
     EXPECT_TRUE(err);
-    ASSERT_EQ(boxes().size(), 2);
-    EXPECT_EQ(boxes()[0].prompt, "Source: modTest.gLibrary.10\r\n\r\nmap::at");
-    EXPECT_EQ(boxes()[1].prompt, "Source: modTest.gForeign.20\r\n\r\nInternal error");
+    ASSERT_EQ(boxes().size(), 3);
+    // No library text reaches a box.
+    EXPECT_EQ(boxes()[0].prompt, "Source: modTest.gLibrary.10\r\n\r\nInternal error");
+    EXPECT_EQ(boxes()[1].prompt, "Source: modTest.gLibrary.15\r\n\r\nSubscript out of range");
+    EXPECT_EQ(boxes()[2].prompt, "Source: modTest.gForeign.20\r\n\r\nInternal error");
     EXPECT_TRUE(log().contains("ErrNo: 51  Internal error"));
+    EXPECT_TRUE(log().contains("ErrNo: 9  Subscript out of range"));
 }
 
 TEST_F(ErrorHandlerTest, RetryRunsTheStepAgainIgnoreGoesOnAbortStops) {

@@ -6,14 +6,18 @@
 #include "common/frmPrompt.h"
 #include "common/modVarSystemParams.h"
 #include "platform/os/Clock.h"
+#include "platform/data/Database.h"
 #include "platform/os/Settings.h"
+#include "platform/os/TextFile.h"
 #include "platform/ui/InputLock.h"
 #include "platform/ui/Printer.h"
 #include "station/DemoStation.h"
 #include "station/modMSub.h"
 #include "tests/support/FakeDigitalPort.h"
 #include "tests/support/MainWindowRig.h"
+#include <QDir>
 #include <QRegularExpression>
+#include <sys/stat.h>
 
 namespace {
 constexpr int32_t kGreen = 65280;
@@ -567,3 +571,82 @@ TEST_F(UnitRunTest, TheSineNoticeNamesTheToneAndItsVoltage) {
     }
 }
 }   // namespace
+
+// A damaged number in a stored test (not a number, infinite, out of the field's
+// range, more sweep points than a curve holds) stops the run with an error that
+// names the table, the test and the field, never a library's text; the unit is
+// neither passed nor counted.
+TEST_F(UnitRunTest, ADamagedNumberStopsTheRunNamingTheTestAndTheField) {
+    saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
+    frmVexo& f = start();
+    calibrate(f);
+    expectPromptFile();
+    struct Case {
+        const char* field;
+        const char* sqlValue;
+        const char* shown;   // what the error says the field holds
+    } cases[] = {{"Drive_V", "'NaN'", "NaN"},
+                 {"fHi_Hz", "1e308", "1E+308"},
+                 {"Layer1_Lim", "9e999", "inf"},
+                 {"Swp_Point", "150", "150"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        const Database db = OpenDatabase(QStringLiteral("Vexo_Tst.mdb"));
+        auto before = db.OpenRecordset(QStringLiteral("vexo_tst"));
+        before->FindFirst(QStringLiteral("Test_Name = ?"), Variant(kResp));
+        const Variant restore = before->field(QString::fromLatin1(c.field));
+        db.Execute(QStringLiteral("UPDATE vexo_tst SET %1 = %2 WHERE Test_Name = ?").arg(QString::fromLatin1(c.field),
+                                                                                       QString::fromLatin1(c.sqlValue)),
+                   {Variant(kResp)});
+        clearBoxes();
+        answer({vbAbort});
+        test(f, sound::UnitModel::standard());
+        ASSERT_FALSE(boxes().isEmpty());
+        const QString text = boxes().at(0).prompt;
+        EXPECT_TRUE(text.contains(QStringLiteral("vexo_tst, test '") + kResp + QStringLiteral("', field ") +
+                                  QString::fromLatin1(c.field)))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("(it holds '") + QString::fromLatin1(c.shown))) << text.toStdString();
+        EXPECT_NE(f.lblPassFail->Caption(), "PASS");
+        EXPECT_EQ(OpenDatabase(QStringLiteral("Vexo_Prod.mdb")).OpenRecordset(QStringLiteral("vexo_prod"))->RecordCount(), 0);
+        expectIdle(f);
+        setTestField(kResp, QString::fromLatin1(c.field), restore);
+    }
+    clearBoxes();
+    test(f, sound::UnitModel::standard());
+    EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
+}
+
+// A pipe, a device or a huge file named as the sequence's prompt, label script or
+// target is refused at once, naming the file and the reason; the station stays up.
+TEST_F(UnitRunTest, APipeADeviceOrAHugeFileNamedByTheSequenceIsRefusedByName) {
+    saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
+    QDir(home()).mkpath(QStringLiteral("Prompts"));
+    QDir(home()).mkpath(QStringLiteral("TARGETS"));
+    QDir(home()).mkpath(QStringLiteral("Scripts"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(homeFile(QStringLiteral("Prompts/Pipe.txt"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), homeFile(QStringLiteral("Scripts/Zero.txt"))));
+    writeHomeFile(QStringLiteral("TARGETS/Huge.txt"), QByteArray(kCurveFileLimit + 1, '1'));
+    {
+        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
+        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(kDemo));
+        rs->Edit();
+        rs->setField(QStringLiteral("Prompt_File"), Variant(QStringLiteral("Prompts/Pipe.txt")));
+        rs->setField(QStringLiteral("Script_File"), Variant(QStringLiteral("Scripts/Zero.txt")));
+        rs->setField(QStringLiteral("Target_File"), Variant(QStringLiteral("TARGETS/Huge.txt")));
+        rs->Update();
+    }
+    answer({vbAbort, vbAbort, vbAbort, vbAbort, vbAbort, vbAbort});
+    frmVexo& f = start();
+    jig().setUnit(sound::UnitModel::standard());
+    answer({vbYes, vbYes, vbAbort, vbAbort, vbAbort, vbAbort});
+    drive::click(f.cmdTest);   // calibrates
+    answer({vbAbort, vbAbort, vbAbort, vbAbort});
+    test(f, sound::UnitModel::standard());   // the prompt file first
+    const QString all = boxTexts().join(QLatin1Char('|'));
+    for (const char* name : {"Prompts/Pipe.txt' is not a regular file", "Scripts/Zero.txt' is not a regular file",
+                             "TARGETS/Huge.txt' is larger than 10 MB"})
+        EXPECT_TRUE(all.contains(QString::fromLatin1(name))) << name << " in " << all.toStdString();
+    EXPECT_TRUE(isLoaded<frmVexo>());
+    expectIdle(f);
+}
