@@ -27,8 +27,35 @@ void notice(const QString& iText) {
 // stayed empty longer than this is taken for a copy killed mid-write.
 constexpr qint64 kEmptyLockGraceMs = 3000;
 
+// The program a process runs, by the name of its executable ("" when it cannot
+// be read). A program rebuilt while it runs reads "Vexo (deleted)".
+QString programNameOf(const QString& iProcFolder) {
+    QString target = QFileInfo(iProcFolder + QStringLiteral("/exe")).symLinkTarget();
+    if (target.endsWith(QLatin1String(" (deleted)"))) target.chop(10);
+    return QFileInfo(target).fileName();
+}
+
+// The locks this process holds itself.
+QStringList& heldLocks() {
+    static QStringList s;
+    return s;
+}
+
+// Whether the live process a lock names is the program that made the lock (its
+// executable's name is the one the lock recorded): an id now used by another
+// program (reused after a restart of the machine), or by this very process
+// without its own lock, holds no running copy. A process that cannot be looked
+// at counts as the locker.
+bool mbProcessIsLocker(qint64 iPid, const QString& iLockApp, const QString& iPath) {
+    if (iPid == static_cast<qint64>(::getpid())) return heldLocks().contains(iPath);
+    const QString theirs = programNameOf(QStringLiteral("/proc/%1").arg(iPid));
+    const QString locker = iLockApp.isEmpty() ? programNameOf(QStringLiteral("/proc/self")) : iLockApp;
+    if (theirs.isEmpty() || locker.isEmpty()) return true;
+    return theirs == locker;
+}
+
 // The lock holds no live copy: unreadable or empty (and not just being
-// written), or naming a process that is gone.
+// written), naming a process that is gone, or one that is not the locker.
 bool mbLockIsStale(QLockFile& iLock, const QString& iPath) {
     qint64 pid = 0;
     QString host, app;
@@ -36,14 +63,17 @@ bool mbLockIsStale(QLockFile& iLock, const QString& iPath) {
         const QDateTime written = QFileInfo(iPath).lastModified();
         return !written.isValid() || written.msecsTo(QDateTime::currentDateTime()) > kEmptyLockGraceMs;
     }
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return true;
+    return !mbProcessIsLocker(pid, app, iPath);
 }
 }
 
 void SingleInstance::setNoticeSink(std::function<void(const QString&)> iSink) { noticeSink() = std::move(iSink); }
 
 SingleInstance::SingleInstance(QObject* iParent) : QObject(iParent) {}
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (!mLockPath.isEmpty()) heldLocks().removeOne(mLockPath);
+}
 
 QString SingleInstance::key() {
     const QByteArray folder = QDir(appinfo::programFolder()).canonicalPath().toUtf8();
@@ -68,6 +98,8 @@ bool SingleInstance::acquire() {
             return false;
         }
     }
+    mLockPath = path;
+    heldLocks() << path;
     QLocalServer::removeServer(key());
     mServer = new QLocalServer(this);
     mServer->setSocketOptions(QLocalServer::UserAccessOption);

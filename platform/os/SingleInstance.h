@@ -34,5 +34,6 @@ signals:
 
 private:
     std::unique_ptr<QLockFile> mLock;
+    QString mLockPath;   // the lock this instance holds, when it holds one
     QLocalServer* mServer = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 #include <csignal>
 
@@ -99,4 +100,32 @@ TEST_F(StationProcess, TerminationSignalsCloseTheMainWindowAndSaveItsSettings) {
         EXPECT_EQ(station.exitCode(), 0);
         EXPECT_TRUE(storedSettings().contains(QStringLiteral("UserRegion=GB"))) << storedSettings().toStdString();
     }
+}
+
+// A lock whose process id now belongs to another program (reused after a
+// restart of the machine) holds no station: it is taken over, in another
+// process as in this one.
+TEST_F(StationProcess, ALockNamingALiveProcessThatIsNoStationIsTakenOver) {
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    const auto writeLock = [&](qint64 iPid, const QString& iApp) {
+        QFile lock(lockPath());
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(QStringLiteral("%1\n%2\n%3\n").arg(iPid).arg(iApp, QSysInfo::machineHostName()).toUtf8());
+    };
+    writeLock(other.processId(), QStringLiteral("Vexo"));
+    ASSERT_TRUE(start()) << "it ended: " << station.readAllStandardError().toStdString();
+    EXPECT_EQ(station.state(), QProcess::Running);
+    station.kill();
+    station.waitForFinished(5000);
+
+    // This very process's id, in a lock it does not hold.
+    writeLock(QCoreApplication::applicationPid(), QCoreApplication::applicationName());
+    SingleInstance mine;
+    EXPECT_TRUE(mine.acquire());
+    SingleInstance second;
+    EXPECT_FALSE(second.acquire()) << "a lock this process holds is no stale one";
+    other.kill();
+    other.waitForFinished(5000);
 }
