@@ -1,5 +1,7 @@
 #include "station/LayerJudge.h"
 #include "audio/SweepScale.h"
+#include "common/DecimalLog.h"
+#include "platform/vb/Conversions.h"
 #include "platform/vb/VbError.h"
 #include <cmath>
 
@@ -22,12 +24,16 @@ float blockLevel(const std::vector<float>& iafLinear, int iStart, int iBlock) {
     for (int p = iStart; p < iStart + iBlock; ++p) fSum += iafLinear[static_cast<size_t>(p)];
     const float fMean = static_cast<float>(static_cast<double>(fSum) / (iBlock * kLinearScale));
     if (!(fMean > 0.0f)) vbRaise(vberr::kInvalidCall);
-    return static_cast<float>(20.0 * std::log10(static_cast<double>(fMean)));
+    // The station's own 20 log10 (its base-10 logarithm as a single, times 20): a
+    // level right at a limit falls as every other level of the station does.
+    return CSng(20.0 * static_cast<double>(decimalLog(fMean)));
 }
 
 int16_t LayerBlocks::start(int iBlock) const {
-    // A count below 0 never reaches here: counts are never negative.
-    if (iBlock > band1Count) return static_cast<int16_t>(band2First + (iBlock - 1 - band1Count));
+    // Past band 1 lies band 2 only where the layer has a hole; a layer without one
+    // counts on in its band, so that a block number beyond the layer's count gives
+    // a point past the sweep, which the point scale refuses.
+    if (band2Count > 0 && iBlock > band1Count) return static_cast<int16_t>(band2First + (iBlock - 1 - band1Count));
     return static_cast<int16_t>(band1First + iBlock - 1);
 }
 

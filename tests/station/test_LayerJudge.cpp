@@ -2,6 +2,7 @@
 // 100-10,000 Hz: which unit passes, which block is recorded as the worst, and
 // which layers cannot be judged at all.
 #include "audio/SweepScale.h"
+#include "common/modProcessNumberLo.h"
 #include "platform/vb/VbError.h"
 #include "station/LayerJudge.h"
 #include <gtest/gtest.h>
@@ -103,6 +104,27 @@ TEST(LayerJudge, BlocksAverageTheirPointsLinearly) {
     EXPECT_EQ(levels[3], 0.0f);
 }
 
+// A block's level is the station's own 20 log10 of its mean, to the last bit: a
+// level right at a limit falls as every other level of the station does.
+TEST(LayerJudge, BlockLevelsAreTheStationsOwnTwentyLogTenToTheLastBit) {
+    int compared = 0;
+    for (int i = 0; i < 2000; ++i) {
+        // Deviations from -12 to +12 dB in uneven steps, blocks of 1 to 5 points.
+        std::map<int, float> off;
+        for (int p = 1; p <= 5; ++p) off[p] = static_cast<float>(std::fmod(i * 0.0137 + p * 1.31, 24.0) - 12.0);
+        const std::vector<float> lin = deviations(off);
+        const int block = 1 + i % 5;
+        float sum = 0.0f;
+        for (int p = 1; p <= block; ++p) sum += lin[p];
+        bool err = false;
+        const float expected = gfPN20Lg10(sum / (block * kLinearScale), err);
+        ASSERT_FALSE(err);
+        EXPECT_EQ(blockLevel(lin, 1, block), expected) << i;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 2000);
+}
+
 TEST(LayerJudge, BothHoleEdgesAreJudgedAndTheHoleIsNot) {
     // Band 1 is points 5..15, the hole 16..24, band 2 25..35.
     const ResponseLayer holed = layer(5, 35, 3, 1.0f, 15, 25);
@@ -124,6 +146,14 @@ TEST(LayerJudge, BothHoleEdgesAreJudgedAndTheHoleIsNot) {
     const Judgement j = judge(kSweep, only({{1, holed}}), deviations({{27, 9.0f}}));
     EXPECT_EQ(j.nWorstBlock, 10);   // the first block holding point 27 starts at 25
     EXPECT_EQ(b.start(j.nWorstBlock), 25);
+
+    // Without a hole there is no band 2: a block number beyond the layer's count
+    // (a test changed since the unit was judged) counts on in its band, past the
+    // sweep's end where the point scale refuses it, never from point 1.
+    const LayerBlocks plain = layerBlocks(kSweep, layer(30, 40, 3, 1.0f), 1);
+    EXPECT_EQ(plain.count(), 9);
+    EXPECT_EQ(plain.start(9), 38);
+    EXPECT_EQ(plain.start(12), 41);
 }
 
 TEST(LayerJudge, TheLowestHoleStartTheEditorOffersLeavesOneBlockBelowTheHole) {
