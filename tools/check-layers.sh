@@ -25,9 +25,10 @@ common/modMVarious.cpp supervisor/frmMTypical.h        closing all engineer wind
 
 # Helper files that are not pure arithmetic although named like one: the
 # error block every trapping routine shares, the typed record views, the
-# demo station's folder seeding, the test-type windows' shared base and the
-# menus the test editor shares with them.
-impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation test_editor/METestTypeForm test_editor/METestMenus '
+# demo station's folder seeding, the program's life around the main window,
+# the test-type windows' shared base and the menus the test editor shares
+# with them.
+impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation station/StationProgram test_editor/METestTypeForm test_editor/METestMenus '
 
 # The headers that hold typed records, which pure arithmetic may read:
 # the record views, and the curve store's batch of levels (CurveLevels).
