@@ -3,7 +3,8 @@
 #include <QGroupBox>
 
 // A frame: a captioned container. Controls made in it are placed relative to
-// its top-left corner; its option buttons form a group of their own.
+// its top-left corner; its option buttons form a group of their own. A frame
+// made without a caption shows none.
 class Frame : public QGroupBox, public Control {
     Q_OBJECT
 public:

@@ -27,7 +27,7 @@ Label::Label(QWidget* iContainer, const QString& iName, int32_t iLeft, int32_t i
     setWordWrap(true);
     setAlignment(static_cast<int16_t>(0));
     Move(iLeft, iTop, iWidth, iHeight);
-    setCaption(iCaption.isNull() ? iName : iCaption);
+    setCaption(iCaption);
 }
 
 void Label::setCaption(const QString& iCaption) {

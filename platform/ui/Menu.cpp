@@ -41,7 +41,13 @@ void Menu::setCaption(const QString& iCaption) {
 }
 
 void Menu::updateText() {
-    mAction->setSeparator(mCaption == QLatin1String("-"));
+    const bool separator = mCaption == QLatin1String("-");
+    mAction->setSeparator(separator);
+    // A separator is drawn as a line: a text would be printed on it.
+    if (separator) {
+        mAction->setText(QString());
+        return;
+    }
     // The shortcut is shown beside the caption; the window runs it (see matches()).
     QString text = mCaption;
     if (mParent && !mShortcut.isEmpty())

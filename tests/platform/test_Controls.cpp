@@ -3,6 +3,8 @@
 // text boxes, labels, control arrays.
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/PictureBox.h"
@@ -10,6 +12,7 @@
 #include "tests/support/WindowDriver.h"
 #include "tests/platform/frmExample.h"
 #include "tests/support/StationTest.h"
+#include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -132,7 +135,7 @@ TEST_F(ControlTest, CheckBoxesAndOptionGroups) {
     auto* optOther = new OptionButton(&f, QStringLiteral("optOther"), 240, 2400, 1500, 285);
     optOther->show();
     optOther->setValue(true);
-    drive::click(&f.optSide(1));
+    drive::click(&f.optSide(1), QPoint(6, f.optSide(1).height() / 2));   // on its button
     f.optSide(0).setValue(true);
     EXPECT_EQ(clicks(QStringLiteral("optSide")), (QStringList{"optSide_Click 1", "optSide_Click 0"}));
     EXPECT_FALSE(f.optSide(1).Value());
@@ -233,5 +236,18 @@ TEST_F(ControlTest, LabelsShowTheirCaptionWithOrWithoutAnAccessKey) {
     EXPECT_EQ(lbl->Caption(), "Left && right");
     lbl->setUseMnemonic(false);
     EXPECT_EQ(lbl->text(), "Left && right");
+}
+
+// Only the texts a window gives are shown: a label or a frame made without a
+// caption shows none (not its name), and a separator is a line without a text.
+TEST_F(ControlTest, LabelsAndFramesWithoutACaptionShowNoneAndASeparatorIsALine) {
+    auto* lbl = new Label(&f, QStringLiteral("lblTotal"), 240, 2400, 2000, 285);
+    auto* fra = new Frame(&f, QStringLiteral("fraDecide"), 240, 2800, 2000, 600);
+    EXPECT_EQ(lbl->text(), "");
+    EXPECT_EQ(lbl->Caption(), "");
+    EXPECT_EQ(fra->title(), "");
+    EXPECT_EQ(f.mnuFileSep->Caption(), "-");
+    EXPECT_TRUE(f.mnuFileSep->action()->isSeparator());
+    EXPECT_EQ(f.mnuFileSep->action()->text(), "");
 }
 }
