@@ -4,6 +4,7 @@
 
 frmMETestPolarity::frmMETestPolarity() : METestTypeForm(QStringLiteral("frmMETestPolarity"), QStringLiteral("Polarity")) {
     picPolarity = new PictureBox(this, QStringLiteral("picPolarity"), 300, 100, 3325, 2550);
+    picPolarity->setGraphPaper();
     chkUnitLF = new CheckBox(this, QStringLiteral("chkUnitLF"), 3800, 300, 2000, 255, QStringLiteral("Test &Unit LF"));
     chkUnitLF->setToolTipText(QStringLiteral("Select if test unit Woofer or System"));
     chkUnitLF->setDataSource(&dtaTest);

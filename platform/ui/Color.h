@@ -15,6 +15,12 @@ constexpr int32_t vbBlue = 0xFF0000;
 constexpr int32_t vbMagenta = 0xFF00FF;
 constexpr int32_t vbCyan = 0xFFFF00;
 constexpr int32_t vbWhite = 0xFFFFFF;
+// Graphs are drawn on black: every colour that carries a result (the white
+// curve, the six layer colours, green and red test names, the yellow polarity
+// trace) has its highest worst-case contrast there; the grid and plain text,
+// drawn black by the routines, show in a mid grey that stays behind the curves.
+constexpr int32_t vbGraphPaper = 0x000000;
+constexpr int32_t vbGraphInk = 0xA0A0A0;
 constexpr int32_t vbWindowBackground = static_cast<int32_t>(0x80000005u);
 constexpr int32_t vbWindowText = static_cast<int32_t>(0x80000008u);
 constexpr int32_t vbHighlight = static_cast<int32_t>(0x8000000Du);

@@ -1,4 +1,5 @@
 #include "platform/ui/DrawSurface.h"
+#include "platform/ui/AppFont.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Twips.h"
@@ -70,9 +71,21 @@ DrawSurface::DrawSurface(int32_t iBackColor, int32_t iForeColor)
 
 void DrawSurface::setOpLogForNewSurfaces(bool iOn) { gLogNewSurfaces = iOn; }
 
+void DrawSurface::setGraphPaper() {
+    mGraphPaper = true;
+    setBackColor(vbcolor::vbGraphPaper);
+}
+
+QColor DrawSurface::inkOf(int32_t iColor) const {
+    // The routines draw their grid and plain text in black, for light paper.
+    if (mGraphPaper && (iColor == vbcolor::vbBlack || iColor == vbcolor::vbButtonText || iColor == vbcolor::vbWindowText))
+        return vbcolor::toQColor(vbcolor::vbGraphInk);
+    return vbcolor::toQColor(iColor);
+}
+
 QFont DrawSurface::drawFont() {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPointSize(8);
+    appfont::install();
+    QFont f = appfont::interfaceFont();
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
     f.setKerning(false);
@@ -171,7 +184,7 @@ void DrawSurface::drawLine(double iX1, double iY1, double iX2, double iY2, int32
     fit();
     if (mImage.isNull()) return;
 
-    const QColor color = vbcolor::toQColor(iColor);
+    const QColor color = inkOf(iColor);
     const int x1 = toPixel(iX1), y1 = toPixel(iY1), x2 = toPixel(iX2), y2 = toPixel(iY2);
     QPainter p(&mImage);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -211,7 +224,7 @@ void DrawSurface::PSet(double iX, double iY, int32_t iColor) {
     QPainter p(&mImage);
     p.setRenderHint(QPainter::Antialiasing, false);
     if (mDrawMode == vbXorPen) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    QPen pen = linePen(vbcolor::toQColor(iColor), vbSolid, mDrawWidth);
+    QPen pen = linePen(inkOf(iColor), vbSolid, mDrawWidth);
     pen.setCapStyle(mDrawWidth > 1 ? Qt::RoundCap : Qt::SquareCap);
     p.setPen(pen);
     p.drawPoint(toPixel(iX), toPixel(iY));
@@ -233,7 +246,7 @@ void DrawSurface::drawCircle(double iX, double iY, double iRadius, int32_t iColo
     QPainter p(&mImage);
     p.setRenderHint(QPainter::Antialiasing, false);
     if (mDrawMode == vbXorPen) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.setPen(linePen(vbcolor::toQColor(iColor), mDrawStyle, mDrawWidth));
+    p.setPen(linePen(inkOf(iColor), mDrawStyle, mDrawWidth));
     p.setBrush(Qt::NoBrush);
     const int r = toPixel(std::abs(iRadius));
     p.drawEllipse(QPoint(toPixel(iX), toPixel(iY)), r, r);
@@ -263,7 +276,7 @@ void DrawSurface::printLine(const QString& iLine, bool iLineEnd) {
         QPainter p(&mImage);
         p.setRenderHint(QPainter::TextAntialiasing, false);
         p.setFont(drawFont());
-        p.setPen(vbcolor::toQColor(mForeColor));
+        p.setPen(inkOf(mForeColor));
         p.drawText(QPoint(toPixel(mX), toPixel(mY) + metrics().ascent()), iLine);
         p.end();
         changed();

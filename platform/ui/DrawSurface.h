@@ -48,8 +48,8 @@ struct DrawOp {
 // are the station's longs, kept as given (system colours too) and turned into
 // Qt colours only when drawn. Lines follow the pen: a line leaves its last point
 // undrawn, so that joined segments and XOR boxes touch each pixel once; boxes
-// include both corners. Text is DejaVu Sans 8 pt without antialiasing, so that
-// pixels and text measures are the same on every machine.
+// include both corners. Text is in the application's font (appfont) without
+// antialiasing, so that pixels and text measures are the same on every machine.
 //
 // The hosts are PictureBox (a control) and a window's own client area
 // (formSurface), which is drawn under the window's controls.
@@ -64,6 +64,11 @@ public:
     double ScaleHeight() const;
 
     int32_t BackColor() const { return mBackColor; }
+    // Makes the surface a graph: the graph paper as background, and black
+    // (plain text, grid) drawn in the graph ink that suits it. The operation log
+    // keeps the colours as given.
+    void setGraphPaper();
+    bool graphPaper() const { return mGraphPaper; }
     // A new background erases what was drawn (the position stays).
     void setBackColor(int32_t iColor);
     // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 invisible (lines only
@@ -137,7 +142,9 @@ private:
     void drawLine(double iX1, double iY1, double iX2, double iY2, int32_t iColor, LineStyle iStyle) override;
     void drawCircle(double iX, double iY, double iRadius, int32_t iColor) override;
 
+    QColor inkOf(int32_t iColor) const;
     int32_t mBackColor;
+    bool mGraphPaper = false;
     int16_t mDrawStyle = vbSolid;
     int16_t mDrawWidth = 1;
     int16_t mDrawMode = vbCopyPen;
