@@ -57,7 +57,7 @@ QString frmListAdd::gsAdd(const QStringList& iasList, int16_t inAMax, int16_t in
         f.txtList->SetFocusIfAble();
     });
     if (ready) {
-        gFormSettingLeftTopGetMove(f, 550, 200, obError);
+        gFormSettingLeftTopGetMove(f, f.Left(), f.Top(), obError);
         ready = !obError;
     }
     if (ready && trap(20, [&] { f.Show(vbModal); })) {

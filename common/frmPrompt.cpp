@@ -1,6 +1,7 @@
 #include "common/frmPrompt.h"
 #include "common/ErrorTrap.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Conversions.h"
 #include <QPainter>
@@ -18,8 +19,12 @@ void frmPrompt::gDisplay(const QString& isPrompt, const QString& isHeader, bool&
     if (!trap(10, [&] {
             const bool fresh = !isLoaded<frmPrompt>();
             f = &form<frmPrompt>();
-            // A new notice stands in the middle of the screen.
-            if (fresh) f->Move((twips::screenWidth() - f->Width()) / 2, (twips::screenHeight() - f->Height()) / 2);
+            // A new notice stands in the middle of the window it belongs to, or
+            // of the screen when no window is shown.
+            if (fresh) {
+                gCentreOnOwner(*f);
+                f->Move(f->Left(), f->Top());
+            }
             f->setCaption(isHeader);
             textWidth = CLng(f->TextWidth(isPrompt));
         }))

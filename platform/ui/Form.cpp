@@ -1,5 +1,6 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/TimerControl.h"
+#include "platform/ui/AppFont.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/EventRouter.h"
@@ -37,6 +38,7 @@ Form::Form(const QString& iName) : QWidget(nullptr, Qt::Window) {
     mClient->setFocusPolicy(Qt::NoFocus);
     liveForms().append(this);
     EventRouter::install();
+    appfont::install();
 }
 
 Form::~Form() {
@@ -68,6 +70,8 @@ Form* Form::of(const QObject* iObject) {
     }
     return nullptr;
 }
+
+QList<Form*> Form::allForms() { return liveForms(); }
 
 void Form::addControl(Control* iControl) { mControls.append(iControl); }
 void Form::removeControl(Control* iControl) { mControls.removeAll(iControl); }
@@ -170,6 +174,9 @@ void Form::setWindowState(int16_t iState) {
 void Form::runLoad() {
     if (mState == State::Loaded) return;
     mState = State::Loaded;
+    // A window opens over the one it belongs to, unless its own code places it
+    // (its load step may still do so, from where it now stands).
+    if (!placedByCode() && !isVisible()) gCentreOnOwner(*this);
     uievents::raise(this, this, "Load", Load);
 }
 

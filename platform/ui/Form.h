@@ -45,6 +45,10 @@ public:
 
     // The window a widget belongs to (through popups such as menus).
     static Form* of(const QObject* iObject);
+    // The station's windows in the order they were made (the main window first).
+    static QList<Form*> allForms();
+    // True once the window's own code has placed it (Move, Left, Top).
+    bool placedByCode() const { return mLeft != INT32_MIN; }
 
     // Events.
     std::function<void()> Load;

@@ -1,6 +1,9 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/os/AppInfo.h"
 #include "platform/os/TerminationSignals.h"
+#include "platform/ui/AppFont.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Twips.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,9 +11,12 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -67,6 +73,11 @@ protected:
         if (chosen == 0) chosen = escapeAnswer;
         QMessageBox::closeEvent(e);
     }
+    // Qt sizes the box as it shows it: centre it again at its final size.
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e);
+        gCentreOnOwner(*this);
+    }
     void keyPressEvent(QKeyEvent* e) override {
         if (e->key() == Qt::Key_Escape) {
             if (closable) { chosen = escapeAnswer; done(0); }
@@ -82,6 +93,34 @@ QString msgBoxDisplayText(const QString& iPrompt) {
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return t;
+}
+
+QWidget* gOwnerWindow(const QWidget* iExcept) {
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != iExcept && active->isVisible()) return active;
+    for (Form* f : Form::allForms()) {
+        if (f != iExcept && f->isVisible()) return f;
+    }
+    return nullptr;
+}
+
+void gCentreOnOwner(QWidget& ioWindow) {
+    QWidget* owner = gOwnerWindow(&ioWindow);
+    ioWindow.ensurePolished();
+    if (ioWindow.layout()) ioWindow.layout()->activate();
+    QSize size = ioWindow.frameGeometry().size();
+    if (!ioWindow.testAttribute(Qt::WA_Resized)) size = size.expandedTo(ioWindow.sizeHint());
+    // With no window shown yet, the middle of the screen.
+    const QRect screenRect(0, 0, twips::toPixels(twips::screenWidth()), twips::toPixels(twips::screenHeight()));
+    QRect r(QPoint(0, 0), size);
+    r.moveCenter(owner ? owner->frameGeometry().center() : screenRect.center());
+    // Inside the owner's screen: a box larger than the screen keeps its top-left corner on it.
+    if (const QScreen* screen = owner ? owner->screen() : ioWindow.screen()) {
+        const QRect avail = screen->availableGeometry();
+        r.moveLeft(std::max(avail.left(), std::min(r.left(), avail.right() + 1 - r.width())));
+        r.moveTop(std::max(avail.top(), std::min(r.top(), avail.bottom() + 1 - r.height())));
+    }
+    ioWindow.move(r.topLeft());
 }
 
 void setMsgBoxScript(MsgBoxScript iScript) { msgScript() = std::move(iScript); }
@@ -103,19 +142,20 @@ int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
                      qPrintable(msgBoxDisplayText(call.prompt)), answer);
         return answer;
     }
-    if (msgScript()) {
-        const int answer = msgScript()(call);
-        return call.answers.contains(answer) ? answer : call.defaultAnswer;
-    }
-    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        // Nobody can answer here: an error box gives up the failing step rather
-        // than retrying it for ever.
+    // The script's answer, or where nobody can answer (no display), the default
+    // button: an error box gives up the failing step rather than retrying it for ever.
+    const auto answerUnseen = [&call] {
+        if (msgScript()) {
+            const int answer = msgScript()(call);
+            return call.answers.contains(answer) ? answer : call.defaultAnswer;
+        }
         const int answer = call.defaultAnswer == vbRetry ? int(vbAbort) : call.defaultAnswer;
         std::fprintf(stderr, "[message box] %s: %s -> %d\n", qPrintable(call.title),
                      qPrintable(msgBoxDisplayText(call.prompt)), answer);
         return answer;
-    }
-
+    };
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return answerUnseen();
+    appfont::install();
     StationMessageBox box;
     box.setWindowTitle(call.title);
     box.setText(msgBoxDisplayText(iPrompt));
@@ -138,6 +178,11 @@ int gMsgBox(const QString& iPrompt, int iStyle, const QString& iTitle) {
     else box.closable = false;
     box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
     if (!box.closable) box.setWindowFlags((box.windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) & ~Qt::WindowCloseButtonHint);
+    box.adjustSize();
+    gCentreOnOwner(box);
+    call.placed = QRect(box.pos(), box.frameGeometry().size());
+    if (msgScript() || QGuiApplication::platformName() == QLatin1String("offscreen")) return answerUnseen();
+
     // A shutdown asked for while the box is open answers it.
     QTimer shutdownWatch;
     QObject::connect(&shutdownWatch, &QTimer::timeout, &box, [&box, &call] {
@@ -158,6 +203,8 @@ void gShowModal(QWidget* iWindow) {
     const Qt::WindowModality before = iWindow->windowModality();
     if (iWindow->isVisible()) iWindow->hide();
     iWindow->setWindowModality(Qt::ApplicationModal);
+    // A dialog opens over the window it belongs to, unless its own code placed it.
+    if (auto* f = qobject_cast<Form*>(iWindow); !f || !f->placedByCode()) gCentreOnOwner(*iWindow);
     if (modalScript()) {
         iWindow->show();
         iWindow->activateWindow();
@@ -179,6 +226,9 @@ void gShowModal(QWidget* iWindow) {
         if (w && w->isVisible()) w->hide();
     } else {
         iWindow->show();
+        // On top of every other window, its owner's too.
+        iWindow->raise();
+        iWindow->activateWindow();
         QEventLoop loop;
         // A shutdown asked for meanwhile ends the display undecided.
         QTimer shutdownWatch;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <functional>
 
@@ -22,6 +23,7 @@ struct MsgBoxCall {
     int icon = 0;            // vbCritical, vbQuestion, vbExclamation, vbInformation or 0
     QList<int> answers;      // the buttons, left to right
     int defaultAnswer = 0;   // the answer of the default button
+    QRect placed;            // where the box opens on the screen (pixels, frame included)
 };
 
 // Shows a modal message box and returns the answer. An empty title is the
@@ -44,6 +46,13 @@ using MsgBoxScript = std::function<int(const MsgBoxCall&)>;
 using ModalScript = std::function<void(QWidget&)>;
 void setMsgBoxScript(MsgBoxScript iScript);
 void setModalScript(ModalScript iScript);
+
+// The window a box or dialog belongs to: the active window, else the station's
+// first window on the screen (the main window); nullptr when none is shown.
+QWidget* gOwnerWindow(const QWidget* iExcept = nullptr);
+// Moves a box or dialog (not yet shown) so that it is centred on its owner
+// (on the screen when no window is shown), inside the screen.
+void gCentreOnOwner(QWidget& ioWindow);
 
 // The QMessageBox text for a station prompt: CR LF, CR and LF become line breaks.
 QString msgBoxDisplayText(const QString& iPrompt);

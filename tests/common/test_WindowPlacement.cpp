@@ -7,6 +7,8 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "tests/support/StationTest.h"
+#include "tests/support/WindowDriver.h"
+#include <QScreen>
 
 namespace {
 class frmPlace : public Form {
@@ -157,5 +159,40 @@ TEST_F(PlacementTest, ShowRestoreBringsAMinimisedWindowBack) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.WindowState(), vbNormal);
     EXPECT_FALSE(e);
+}
+
+// A box and a dialog open centred on the window they belong to, wherever the
+// user has moved it, and inside the screen.
+TEST_F(PlacementTest, ABoxAndADialogOpenCentredOnAMovedMainWindow) {
+    frmPlace main(QStringLiteral("frmMain"), 5400, 3600);
+    main.Move(2400, 1800);
+    ASSERT_TRUE(drive::showActive(main));
+    const QPoint centre = main.frameGeometry().center();
+    answer({vbOK});
+    gMsgBox(QStringLiteral("Calibration due"), vbOKOnly, QStringLiteral("Vexo"));
+    ASSERT_EQ(boxes().size(), 1);
+    const QRect box = boxes().first().placed;
+    EXPECT_FALSE(box.isEmpty());
+    EXPECT_LE((box.center() - centre).manhattanLength(), 4) << box.x() << "," << box.y();
+
+    frmPlace dialog(QStringLiteral("frmDialog"), 3000, 1500);
+    QRect shown;
+    expectModal<frmPlace>([&](frmPlace& d) {
+        shown = d.frameGeometry();
+        d.close();
+    });
+    dialog.Show(vbModal);
+    EXPECT_LE((shown.center() - centre).manhattanLength(), 4) << shown.x() << "," << shown.y();
+
+    // Moved to the screen's edge, the window keeps its dialogs on the screen.
+    main.Move(0, 0);
+    frmPlace big(QStringLiteral("frmBig"), 9000, 6000);
+    expectModal<frmPlace>([&](frmPlace& d) {
+        shown = d.frameGeometry();
+        d.close();
+    });
+    big.Show(vbModal);
+    EXPECT_GE(shown.left(), main.screen()->availableGeometry().left());
+    EXPECT_GE(shown.top(), main.screen()->availableGeometry().top());
 }
 }
