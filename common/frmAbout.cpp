@@ -8,6 +8,7 @@
 #include "platform/os/Settings.h"
 #include "platform/os/Shell.h"
 #include "platform/ui/Color.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Conversions.h"
@@ -49,6 +50,7 @@ QString executableOf(const QString& iValue) {
 
 frmAbout::frmAbout() : Form(QStringLiteral("frmAbout")) {
     setClientSize(5700, 3960);
+    setKeyPreview(true);
 
     imgICon = new QLabel(client());
     imgICon->setObjectName(QStringLiteral("imgICon"));
@@ -83,6 +85,7 @@ frmAbout::frmAbout() : Form(QStringLiteral("frmAbout")) {
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
+    KeyDown = [this](int16_t& KeyCode, int16_t Shift) { Form_KeyDown(KeyCode, Shift); };
     chkSendBugReports->Click = [this] { chkSendBugReports_Click(); };
     cmdEMailSoundboardReport->Click = [this] { cmdEMailSoundboardReport_Click(); };
     cmdFlimbox->Click = [this] { cmdFlimbox_Click(); };
@@ -126,6 +129,14 @@ void frmAbout::Form_Unload(int16_t& Cancel) {
         }
         saveUserSetting(QStringLiteral("nAboutFlimboxCount"), CStr(count));
     });
+}
+
+// Escape closes the window as its close box does.
+void frmAbout::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
+    Q_UNUSED(Shift);
+    if (KeyCode != vbKeyEscape) return;
+    KeyCode = 0;
+    close();
 }
 
 // The central error handler offers a bug report after Abort only while this is "1".

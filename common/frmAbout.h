@@ -39,6 +39,7 @@ public:
 private:
     void Form_Load();
     void Form_Unload(int16_t& Cancel);
+    void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
     void chkSendBugReports_Click();
     void cmdEMailSoundboardReport_Click();
     void cmdFlimbox_Click();

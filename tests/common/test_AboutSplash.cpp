@@ -124,6 +124,24 @@ TEST_F(AboutTest, AboutShowsTheVersionAndTheBugReportConsentWhichTheBoxWrites) {
     EXPECT_EQ(userSetting(QStringLiteral("SendBugReports")), "1");
 }
 
+// The window closes as any window does, by its close box, and by Escape; either
+// is a closing that the bulletin offer counts.
+TEST_F(AboutTest, EscapeClosesTheWindowAsItsCloseBoxDoes) {
+    bool closeBox = false, open = false, closed = false;
+    expectModal<frmAbout>([&](frmAbout& f) {
+        closeBox = f.windowFlags().testFlag(Qt::WindowCloseButtonHint) || !f.windowFlags().testFlag(Qt::CustomizeWindowHint);
+        open = f.isVisible();
+        drive::key(Qt::Key_Escape);
+        closed = !isLoaded<frmAbout>() && !f.isVisible();
+    });
+    form<frmAbout>().Show(vbModal);
+    EXPECT_TRUE(closeBox);
+    EXPECT_TRUE(open);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(flimboxCount(), "1");
+    unload<frmAbout>();
+}
+
 TEST_F(AboutTest, TheFifthClosingOffersTheBulletinOnceAndLaterClosingsNever) {
     for (int closing = 1; closing <= 4; ++closing) {
         openAndClose();
