@@ -12,7 +12,8 @@ const char* kModule = "frmPassword";
 frmPassword::frmPassword() : Form(QStringLiteral("frmPassword")) {
     setClientSize(3000, 1725);
     setKeyPreview(true);
-    lblPleaseEnter = new Label(this, QStringLiteral("lblPleaseEnter"), 360, 240, 2295, 375,
+    // Ends where the box below begins (375 high it would cover its top pixel row).
+    lblPleaseEnter = new Label(this, QStringLiteral("lblPleaseEnter"), 360, 240, 2295, 360,
                                QStringLiteral("Please enter the password ..."));
     txtPassword = new TextBox(this, QStringLiteral("txtPassword"), 360, 600, 2295, 285);
     txtPassword->setPasswordChar(QStringLiteral("*"));

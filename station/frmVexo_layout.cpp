@@ -1,6 +1,8 @@
 // The main window's controls and menus in twips, their captions, tips and
 // states at load, and the hook-up of their handlers.
 #include "station/frmVexo.h"
+#include "platform/ui/AppFont.h"
+#include "platform/ui/Color.h"
 
 namespace {
 const QString kGraphTip = QStringLiteral("Double click to open Engineer Test window");
@@ -42,16 +44,25 @@ void frmVexo::mLayout() {
     lblStation->setVisible(false);
 
     picPolarity = new PictureBox(this, QStringLiteral("picPolarity"), 360, 700, 3325, 2550);
+
+    picPolarity->setGraphPaper();
     picPolarity->setToolTipText(kGraphTip);
     picResponse = new PictureBox(this, QStringLiteral("picResponse"), 4260, 700, 4800, 2550);
+    picResponse->setGraphPaper();
     picResponse->setToolTipText(kGraphTip);
-    lblPassFail = new Label(this, QStringLiteral("lblPassFail"), 2775, 3500, 3855, 1215);
+    // The result, read at arm's length: big and bold on the graphs' black, as
+    // wide as the room left of the reference and target labels of the extended view.
+    lblPassFail = new Label(this, QStringLiteral("lblPassFail"), 2775, 3500, 1485, 615);
+    lblPassFail->setFont(appfont::resultFont());
+    lblPassFail->setBackColor(vbcolor::vbGraphPaper);
     lblPassFail->setAlignment(2);
     lblPassFail->setVisible(false);
-    lblRefSearch = new Label(this, QStringLiteral("lblRefSearch"), 4260, 3330, 2300, 255);
+    // The graph's labels stand below its frequency numbers, which the window
+    // prints one text line under the graph.
+    lblRefSearch = new Label(this, QStringLiteral("lblRefSearch"), 4260, 3480, 2300, 255);
     lblRefSearch->setVisible(false);
-    lblSelection = new Label(this, QStringLiteral("lblSelection"), 6760, 3330, 2300, 255);
-    lblTarget = new Label(this, QStringLiteral("lblTarget"), 4260, 3630, 4800, 255);
+    lblSelection = new Label(this, QStringLiteral("lblSelection"), 6760, 3480, 2300, 255);
+    lblTarget = new Label(this, QStringLiteral("lblTarget"), 4260, 3765, 4800, 255);
     lblTarget->setVisible(false);
 
     cmdTest = new CommandButton(this, QStringLiteral("cmdTest"), 360, 4860, 1500, 495, QStringLiteral("&Test"));

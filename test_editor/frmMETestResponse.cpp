@@ -32,14 +32,17 @@ DrawSurface& frmMETestResponse::windowSurface() { return formSurface(*this); }
 void frmMETestResponse::mLayout() {
     setClientSize(6000, 5700);
     picResponse = new PictureBox(this, QStringLiteral("picResponse"), 600, 200, 4800, 2550);
+    picResponse->setGraphPaper();
     tmrFlashLayer = new TimerControl(this, QStringLiteral("tmrFlashLayer"), 300, false);
     tmrFlashLayer->Timer = [this] { tmrFlashLayer_Timer(); };
 
     const int32_t col[] = {720, 1680, 2640, 3600, 4560, 5400};
     const char* headings[] = {"Start (Hz)", "H Lo (Hz)", "H Hi (Hz)", "End (Hz)", "Block", "Lim (dB)"};
+    // Each heading as wide as its column (the last to the window's edge), below
+    // the graph's frequency numbers, which the window prints one line under it.
     for (int16_t i = 0; i < 6; ++i)
-        lblLyrHeading.add(i, new Label(this, QStringLiteral("lblLyrHeading"), col[i], 2880, 900, 255,
-                                       QString::fromLatin1(headings[i])));
+        lblLyrHeading.add(i, new Label(this, QStringLiteral("lblLyrHeading"), col[i], 2985,
+                                       (i < 5 ? col[i + 1] : 6000) - col[i], 255, QString::fromLatin1(headings[i])));
     auto combo = [this](ControlArray<ComboBox>& ioArray, const char* iName, int16_t iIndex, int32_t iLeft,
                         int32_t iTop, const char* iTip, const QString& iField) -> ComboBox& {
         ComboBox& c = ioArray.add(iIndex, new ComboBox(this, QString::fromLatin1(iName), iLeft, iTop, 900, 315));
@@ -51,7 +54,7 @@ void frmMETestResponse::mLayout() {
         return c;
     };
     for (int16_t k = 0; k < 6; ++k) {
-        const int32_t top = 3180 + 375 * k;
+        const int32_t top = 3300 + 375 * k;
         const QString p = QStringLiteral("Layer%1_").arg(k + 1);
         CheckBox& on = chkLyrOn.add(k, new CheckBox(this, QStringLiteral("chkLyrOn"), 120, top, 540, 315,
                                                    QStringLiteral("&%1").arg(k + 1)));
