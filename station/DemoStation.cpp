@@ -153,9 +153,10 @@ void writeFiles(const QString& isFolder) {
     const QDir dir(isFolder);
     writeText(dir.filePath(QStringLiteral("Prompts/Demo.txt")),
               QStringLiteral(".Demo sequence\n"
-                             "Place the demo loudspeaker in the fixture.\n"
-                             "The first Test calibrates the sequence against it;\n"
-                             "every Test after that tests one unit.\n"));
+                             "The sequence is calibrated.\n"
+                             "Place the unit to test in the fixture\n"
+                             "and press OK. From now on every Test\n"
+                             "tests one unit.\n"));
     writeText(dir.filePath(QStringLiteral("TARGETS/Demo.txt")),
               QStringLiteral(".Demo target: flat from 100 Hz to 8 kHz\n"
                              "20,-12\n100,0\n1000,0\n8000,0\n20000,-12\n"));
@@ -166,8 +167,10 @@ void writeFiles(const QString& isFolder) {
                              "..DATE\n..CR\n"));
 }
 
-// The jig's voltmeter readings, where no calibration is stored yet.
-void seedDriveCalibration() {
+// The jig's voltmeter readings, where no calibration is stored yet, and the
+// demo's operator as the one the main window restores at its first start.
+void seedUserSettings() {
+    if (userSetting(QStringLiteral("dcboOperator")).isEmpty()) saveUserSetting(QStringLiteral("dcboOperator"), kOperator);
     if (userSetting(QStringLiteral("gfVOutSoundboard")).isEmpty())
         saveUserSetting(QStringLiteral("gfVOutSoundboard"), QStringLiteral("2"));
     if (userSetting(QStringLiteral("gfVOutAmp")).isEmpty())
@@ -206,7 +209,7 @@ void build(const QString& isFolder) {
     // The sequence file last: its presence says the folder is complete.
     addSequence(OpenDatabase(dir.filePath(QStringLiteral("Vexo_Seq.mdb"))), isFolder);
     writeStationSettings();
-    seedDriveCalibration();
+    seedUserSettings();
 }
 
 }

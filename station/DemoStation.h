@@ -6,7 +6,8 @@
 // one sequence "Demo" (a response test, a polarity test and a sine test the
 // station measures), the sequence's prompt, target and label script files, the
 // station settings file, and in the per-user settings the jig's drive-voltage
-// calibration (2.0 V at the board, 40.0 V at the amplifier) where none is set.
+// calibration (2.0 V at the board, 40.0 V at the amplifier) and the demo
+// operator as the one chosen, where none is set.
 // The sequence is not calibrated: its first Test calibrates it.
 namespace demostation {
 
@@ -21,7 +22,7 @@ inline const QString kSineTest = QStringLiteral("Demo Sine");
 bool missing(const QString& isFolder);
 
 // Writes the demo into the folder (the program folder, VEXO_HOME) and seeds
-// the drive calibration into the settings store in use. Existing database
+// the drive calibration and the operator into the settings store in use. Existing database
 // rows are kept; raises VbError on a failure.
 void build(const QString& isFolder);
 

@@ -12,6 +12,7 @@
 #include "common/modMsgBox.h"
 #include "common/modVarLookup.h"
 #include "platform/data/Recordset.h"
+#include "platform/sound/JigUnits.h"
 #include "platform/ui/InputLock.h"
 #include "station/CalibrationDue.h"
 #include "station/CalibrationMath.h"
@@ -73,6 +74,8 @@ void frmVexo::cmdCali_Click() {
     const bool bYes = gbMsgBoxYesNo(QStringLiteral("Connect '") + sSeqName + QStringLiteral("' standard for calibration"),
                                     QStringLiteral("Calibration"), bError);
     if (bError || !bYes) return;
+    // On the simulated jig the standard unit is what was connected.
+    jigunits::standardUnitIn();
     mClearFormTrabo(bError);
     if (bError) return;
     {

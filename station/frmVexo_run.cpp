@@ -8,6 +8,7 @@
 #include "common/modVarLookup.h"
 #include "common/modVarSystemParams.h"
 #include "common/modViewText.h"
+#include "platform/sound/JigUnits.h"
 #include "platform/ui/InputLock.h"
 #include "station/frmVexo.h"
 #include "station/modMSub.h"
@@ -88,6 +89,8 @@ void frmVexo::cmdTest_Click() {
         mNewSeq(bError);
         if (bError) return;
     }
+    // On the simulated jig the next unit of its order goes in (a re-test keeps it).
+    jigunits::nextUnit();
     TestInProgressOutput tip;
     tip.set(bError);
     if (bError) return;

@@ -2,19 +2,51 @@
 #include "audio/modAudio.h"
 #include "audio/modMixer.h"
 #include "audio/modWaveResponse.h"
+#include "common/frmListGet.h"
 #include "common/frmSplash.h"
 #include "platform/os/Settings.h"
+#include "platform/sound/JigUnits.h"
+#include "platform/ui/Color.h"
+#include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
+#include "test_editor/frmMETest.h"
+#include "test_editor/frmMETestResponse.h"
 #include "tests/support/MainWindowRig.h"
 #include <QDir>
+#include <QHash>
+#include <QProcess>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
+// WCAG contrast of two colours: relative luminances, lighter over darker.
+double luminance(QColor iColour) {
+    auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(iColour.redF()) + 0.7152 * channel(iColour.greenF()) + 0.0722 * channel(iColour.blueF());
+}
+double contrast(QColor iA, QColor iB) {
+    const double a = luminance(iA), b = luminance(iB);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+// The colours a picture shows with their pixel counts, the background first.
+QList<QPair<QRgb, int>> coloursOf(const QImage& iImage) {
+    QHash<QRgb, int> n;
+    for (int y = 0; y < iImage.height(); ++y)
+        for (int x = 0; x < iImage.width(); ++x) ++n[iImage.pixel(x, y) & 0xFFFFFF];
+    QList<QPair<QRgb, int>> out;
+    for (auto it = n.cbegin(); it != n.cend(); ++it) out << qMakePair(it.key(), it.value());
+    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    return out;
+}
+
 class DemoStationTest : public MainWindowRig {
 protected:
     void SetUp() override {
         MainWindowRig::SetUp();
         demostation::build(home());
+        // The demo's label goes to the recording, not to a printer.
+        Printer.setRecording(true);
     }
     // The demo response test's sweep on the unit in the jig, at a fixed microphone level.
     ResponseCurve sweep(frmVexo& f, const sound::UnitModel& iUnit) {
@@ -44,6 +76,26 @@ protected:
         }
         return worst;
     }
+    // Test on the due demo calibrates it on the standard unit; the next Test
+    // shows the prompt file, which the operator reads and closes.
+    void calibrateAndReadPrompt(frmVexo& f) {
+        answer({vbYes, vbYes});
+        drive::click(f.cmdTest);
+        clearBoxes();
+        expectModal<frmListGet>([](frmListGet& w) { drive::click(w.cmdOK); });
+    }
+    // The jig as `./vexo run` makes it, from the environment.
+    void jigFromEnvironment(const char* iUnit) {
+        qputenv("VEXO_SOUND", "jig");
+        qputenv("VEXO_JIG_UNIT", iUnit);
+        sound::setBackend(nullptr);
+    }
+    void TearDown() override {
+        qunsetenv("VEXO_JIG_UNIT");
+        qunsetenv("VEXO_SOUND");
+        Printer.setRecording(false);
+        MainWindowRig::TearDown();
+    }
     int32_t master() { return jig().cardMixer().controlByRole(sound::MixerRole::MasterVolume)->values[0]; }
     // The record-source items that are selected, by component type.
     std::vector<uint32_t> recordSources() {
@@ -60,7 +112,7 @@ TEST_F(DemoStationTest, AFirstStartShowsTheDemoSequenceReadyOnTheJig) {
     frmVexo& f = start();
     EXPECT_TRUE(boxes().isEmpty()) << boxes().value(0).prompt.toStdString();
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(f.dcboOperator->Text(), "Unknown");
+    EXPECT_EQ(f.dcboOperator->Text(), "Demo Operator");
     // No sequence "Small System" here: the box shows the row the station uses.
     EXPECT_EQ(f.dcboSeq->Text(), "Demo");
     EXPECT_EQ(f.lblSeq->Caption(), "Demo");
@@ -191,5 +243,134 @@ TEST_F(DemoStationTest, TheDemoFolderHoldsWhatTheStationReads) {
     EXPECT_EQ(seq.OpenRecordset(QStringLiteral("vexo_seq"))->RecordCount(), 1);
     EXPECT_EQ(OpenDatabase(QStringLiteral("Vexo_Tst.mdb")).OpenRecordset(QStringLiteral("vexo_tst"))->RecordCount(), 3);
     EXPECT_EQ(userSetting(QStringLiteral("gfVOutAmp")), "38.5");
+}
+
+TEST_F(DemoStationTest, TheFirstUnitIsBookedAndLabelledUnderTheDemoOperator) {
+    installJig();
+    frmVexo& f = start();
+    ASSERT_EQ(f.dcboOperator->Text(), demostation::kOperator);
+    calibrateAndReadPrompt(f);
+    drive::click(f.cmdTest);
+    ASSERT_EQ(f.lblPassFail->Caption(), "PASS");
+    auto rs = OpenDatabase(QStringLiteral("Vexo_Prod.mdb")).OpenRecordset(QStringLiteral("vexo_prod"));
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(CStr(rs->field(1)), demostation::kOperator);
+    QByteArray label;
+    for (const RawPrintJob& job : Printer.rawJobs()) label += job.bytes;
+    EXPECT_TRUE(label.contains("Demo Operator")) << label.toStdString();
+    EXPECT_FALSE(label.contains("Unknown"));
+}
+
+TEST_F(DemoStationTest, WithVexoJigUnitPeakTheUnitFailsWithItsWorstBoxAfterACalibrationOnTheStandard) {
+    jigFromEnvironment("peak");
+    frmVexo& f = start();
+    calibrateAndReadPrompt(f);
+    answer({vbNo});   // no re-test
+    drive::click(f.cmdTest);
+    EXPECT_EQ(f.lblPassFail->Caption(), "FAIL");
+    EXPECT_TRUE(f.lblPassFail->Visible());
+    // The failing layer's boxes are drawn again in red.
+    int redBoxes = 0;
+    for (const DrawOp& op : f.picResponse->ops()) redBoxes += op.kind == DrawOpKind::Box && op.color == 255;
+    EXPECT_GT(redBoxes, 0);
+    // A re-calibration measures the standard unit again, whatever was tested last.
+    EXPECT_EQ(sound::JigBackend::active()->config().unit.name, sound::UnitModel::peakPlus3dB().name);
+    answer({vbYes, vbYes});
+    drive::click(f.cmdCali);
+    EXPECT_EQ(sound::JigBackend::active()->config().unit.name, sound::UnitModel::standard().name);
+}
+
+TEST_F(DemoStationTest, TheMixFailsEveryFifthUnitInAFixedOrder) {
+    QStringList fails;
+    for (int n = 1; n <= 30; ++n) {
+        const QString unit = jigunits::unitTested(QStringLiteral("mix"), n).name;
+        if (unit != sound::UnitModel::standard().name) fails << QString::number(n) + QLatin1Char(' ') + unit;
+    }
+    EXPECT_EQ(fails, QStringList({QStringLiteral("5 ") + sound::UnitModel::peakPlus3dB().name,
+                                  QStringLiteral("10 ") + sound::UnitModel::reversedPolarity().name,
+                                  QStringLiteral("15 ") + sound::UnitModel::deadUnit().name,
+                                  QStringLiteral("20 ") + sound::UnitModel::peakPlus3dB().name,
+                                  QStringLiteral("25 ") + sound::UnitModel::reversedPolarity().name,
+                                  QStringLiteral("30 ") + sound::UnitModel::deadUnit().name}));
+}
+
+TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
+    QProcess station;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VEXO_HOME"), home());
+    env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("VEXO_SOUND"), QStringLiteral("jig"));
+    env.insert(QStringLiteral("VEXO_JIG_UNIT"), QStringLiteral("wobbly"));
+    station.setProcessEnvironment(env);
+    station.start(QStringLiteral(VEXO_EXE_PATH), {});
+    ASSERT_TRUE(station.waitForFinished(30000));
+    EXPECT_EQ(station.exitCode(), 1);
+    const QString said = QString::fromUtf8(station.readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("\"wobbly\"")) &&
+                said.contains(QStringLiteral("standard, peak, reversed, dead, mix")))
+        << said.toStdString();
+}
+
+// What the operator sees after a passed and a failed unit, drawn by the station
+// on the jig: every colour on the graphs against the graph's background, and the
+// README's pictures (kept when VEXO_DOCS_DIR names the docs folder).
+TEST_F(DemoStationTest, ResultsStandOutOnTheGraphsAndTheReadmePicturesAreTheStationsOwn) {
+    jigFromEnvironment("mix");
+    frmVexo& f = start();
+    calibrateAndReadPrompt(f);
+    const QString docs = qEnvironmentVariable("VEXO_DOCS_DIR");
+    auto keep = [&](QWidget& iWindow, const QString& iName) {
+        const QImage shot = iWindow.grab().toImage();
+        ASSERT_FALSE(shot.isNull());
+        ASSERT_TRUE(shot.save(homeFile(iName)));
+        if (docs.isEmpty()) return;
+        QFile::remove(QDir(docs).filePath(iName));
+        EXPECT_TRUE(QFile::copy(homeFile(iName), QDir(docs).filePath(iName)));
+    };
+    // What each colour drawn on a graph reaches against its background.
+    auto expectContrast = [](const DrawSurface& iGraph, const char* iWhich) {
+        const QList<QPair<QRgb, int>> colours = coloursOf(iGraph.image());
+        ASSERT_GT(colours.size(), 2);
+        const QColor back = QColor::fromRgb(colours.first().first);
+        EXPECT_EQ(back, vbcolor::toQColor(vbcolor::vbGraphPaper)) << iWhich;
+        for (const auto& c : colours.mid(1)) {
+            const QColor colour = QColor::fromRgb(c.first);
+            const double ratio = contrast(colour, back);
+            std::printf("%s %s %d px %.2f:1\n", iWhich, qPrintable(colour.name()), c.second, ratio);
+            // Blue, the first layer's colour, is the one colour that cannot reach 3:1 on
+            // a background that keeps the white curve at 3:1 or better.
+            EXPECT_GE(ratio, colour == QColor(0, 0, 255) ? 2.4 : 3.0) << iWhich << " " << colour.name().toStdString();
+        }
+    };
+
+    // Units 1 to 4 of the mix pass.
+    drive::click(f.cmdTest);
+    ASSERT_EQ(f.lblPassFail->Caption(), "PASS");
+    expectContrast(*f.picResponse, "picResponse (PASS)");
+    expectContrast(*f.picPolarity, "picPolarity (PASS)");
+    // The white curve is drawn, in many pixels.
+    int white = 0;
+    for (const auto& c : coloursOf(f.picResponse->image())) white += c.first == 0xFFFFFF ? c.second : 0;
+    EXPECT_GT(white, 100);
+    keep(f, QStringLiteral("main-window-pass.png"));
+    for (int n = 2; n <= 4; ++n) drive::click(f.cmdTest);
+    // Unit 5 has the higher peak: FAIL with the failing layer's boxes in red.
+    answer({vbNo});
+    drive::click(f.cmdTest);
+    ASSERT_EQ(f.lblPassFail->Caption(), "FAIL");
+    expectContrast(*f.picResponse, "picResponse (FAIL)");
+    keep(f, QStringLiteral("main-window-fail.png"));
+
+    // The test editor's response window with its layers and a try-out's trace.
+    frmMETest& t = form<frmMETest>();
+    ASSERT_TRUE(drive::showActive(t));
+    choose(t.dcboTest, demostation::kResponseTest);
+    frmMETestResponse& r = form<frmMETestResponse>();
+    drive::click(t.cmdRun);
+    expectContrast(*r.picResponse, "frmMETestResponse.picResponse");
+    keep(r, QStringLiteral("test-editor-response.png"));
+    unload<frmMETestResponse>();
+    unload<frmMETest>();
 }
 }
