@@ -347,7 +347,7 @@ TEST_F(ResponseGraph, TestNamesSitInTheirSlotsAndTheRangeWarningAtTheBottomRight
 TEST_F(ResponseGraph, Screenshot) {
     f->setClientSize(5700, 3200);
     grid(600, 150);
-    pic().setBackColor(0x808080);   // a mid grey shows the black grid and the white curve alike
+    pic().setGraphPaper();   // as every station graph
     grid(600, 150);
     gResponseSubShowCheckRange(*f, 60, 0, 0, 15000, 9, 3, error);
     gResponseSubShowCheckRange(*f, 100, 0, 0, 10000, 5, 2, error);
