@@ -105,7 +105,9 @@ private:
     void Form_Unload(int16_t& Cancel);
     void dtaTest_Validate(int& Action, bool& Save);
     void mTestSaveYesNoCancel(const QString& isTestName, int& ionAction, bool& ionSave, bool& obError);
-    void mPrimaryDistortionControlsValidate(bool& obError);
+    // The drive is checked when typed, or always with ibDriveAlways (a save or
+    // a try-out): a stored drive above today's calibration never holds a test.
+    void mPrimaryDistortionControlsValidate(bool& obError, bool ibDriveAlways = false);
     void mSaveNonLinkedData(bool& obError);
     void mSetNewTestParams(const QString& isType, const QString& isName, bool& obError);
     QString msNewTestName(const QString& isHeader, int16_t& ionPtr, bool& obError);
@@ -219,6 +221,19 @@ protected:
     void changeEvent(QEvent* iEvent) override;
 
 private:
+    // Holds a flag True for a block and gives it its previous value back, also
+    // when the block ends through an error.
+    class Hold {
+    public:
+        explicit Hold(bool& ioFlag) : mFlag(ioFlag), mWas(ioFlag) { mFlag = true; }
+        ~Hold() { mFlag = mWas; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        bool& mFlag;
+        bool mWas;
+    };
 
     // ---- private state
     bool mbDontProcess = false;

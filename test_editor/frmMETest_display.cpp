@@ -15,16 +15,6 @@
 namespace {
 const char* const kModule = "frmMETest";
 const QString kTypical = QStringLiteral("Typical");
-
-class Hold {
-public:
-    explicit Hold(bool& ioFlag) : mFlag(ioFlag), mWas(ioFlag) { mFlag = true; }
-    ~Hold() { mFlag = mWas; }
-
-private:
-    bool& mFlag;
-    bool mWas;
-};
 }
 
 // The loaded type window, first of distortion, polarity, response, sine.
@@ -74,6 +64,8 @@ void frmMETest::dtaTest_Reposition() {
     if (!bError && !trap(50, [&] {
             const Variant drive = dtaTest.Recordset().field(QStringLiteral("Drive_V"));
             txtDriveV->setText(drive.isNull() ? QString() : msDriveVListInitPtr(CSng(drive), bError));
+            // The stored value in its shown form is no edit.
+            txtDriveV->setDataChanged(false);
         }))
         return;
     if (bError) return;
@@ -89,6 +81,15 @@ void frmMETest::dtaTest_Reposition() {
 
 void frmMETest::mDataTestRepositionSecondary(const QString& isTestName, bool& obError) {
     const QString type = msTestType();
+    // Only the shown test's type window stays open: another type's window
+    // goes first, its edits asked about as on any move.
+    const QString keep = type == QLatin1String("Response")   ? QStringLiteral("frmMETestResponse")
+                         : type == QLatin1String("Polarity") ? QStringLiteral("frmMETestPolarity")
+                         : type == QLatin1String("Sine")     ? QStringLiteral("frmMETestSine")
+                         : type == QLatin1String("Ext Dist") ? QStringLiteral("frmMETestExtDistortion")
+                                                             : QString();
+    mUnloadFormsSecondary(keep, obError);
+    if (obError) return;
     if (type == QLatin1String("Response")) mDtaTestRepositionResponse(isTestName, obError);
     else if (type == QLatin1String("Polarity")) mDtaTestRepositionPolarity(isTestName, obError);
     else if (type == QLatin1String("Sine")) mDtaTestRepositionSine(isTestName, obError);

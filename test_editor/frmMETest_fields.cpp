@@ -1,5 +1,6 @@
 #include "test_editor/frmMETest.h"
 #include "audio/SweepScale.h"
+#include "audio/modAudio.h"
 #include "audio/modVOut.h"
 #include "common/ErrorTrap.h"
 #include "common/modKeyDown.h"
@@ -106,7 +107,15 @@ void frmMETest::mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t
 bool frmMETest::mbNumberInvalid(const NumberBox& iRule, bool& obError) {
     const float lowest = iRule.min();
     const float highest = iRule.max();
-    const bool refused = gbTextBoxError(highest, lowest, false, iRule.units, iRule.checkFormat, *iRule.box, obError);
+    // A valid value rewritten in its format ("1" as "1.0") is no edit: the box
+    // keeps its changed mark and its change handling does not run.
+    const bool edited = iRule.box->DataChanged();
+    bool refused = false;
+    {
+        Hold dontProcess(mbDontProcess);
+        refused = gbTextBoxError(highest, lowest, false, iRule.units, iRule.checkFormat, *iRule.box, obError);
+    }
+    iRule.box->setDataChanged(edited);
     // No value fits an empty range (its message says so): refuse it too.
     return refused || (!obError && lowest > highest);
 }
@@ -117,16 +126,20 @@ float frmMETest::mfDriveMax() {
 }
 
 int32_t frmMETest::glMETestPoint2Freq(int16_t inPoint, bool& obError) {
-    int32_t f = 0;
+    int32_t lo = 0, hi = 0;
+    int16_t n = 0;
     ErrorTrap trap(kModule, "glMETestPoint2Freq", obError);
-    trap(10, [&] {
-        const int32_t lo = wholeOf(mdVal(*txtFLo));
-        const int32_t hi = wholeOf(mdVal(*txtFHi));
-        const int16_t n = shortOf(mdVal(*txtPoint));
-        if (inPoint < 1 || inPoint > n) throw VbError(9, QStringLiteral("Subscript out of range"));
-        f = wholeOf(sweepscale::frequency(lo, hi, n, inPoint));
-    });
-    return obError ? 0 : f;
+    if (!trap(10, [&] {
+            lo = wholeOf(mdVal(*txtFLo));
+            hi = wholeOf(mdVal(*txtFHi));
+            n = shortOf(mdVal(*txtPoint));
+        }))
+        return 0;
+    // The station's own conversion, which names a point outside 1..N.
+    const float f = gfAudioPoint2Freq(lo, hi, n, inPoint, obError);
+    int32_t whole = 0;
+    if (!obError) trap(20, [&] { whole = wholeOf(f); });
+    return obError ? 0 : whole;
 }
 
 int16_t frmMETest::gnMETestFreq2Point(int32_t ilFreq, bool& obError) {

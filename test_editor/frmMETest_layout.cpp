@@ -74,7 +74,9 @@ void frmMETest::mLayout() {
     chkFailExit->setDataField(QStringLiteral("Exit_Flag"));
 
     cmdRun = new CommandButton(this, QStringLiteral("cmdRun"), 120, 4620, 1200, 375, QStringLiteral("R&un"));
-    cmdReRun = new CommandButton(this, QStringLiteral("cmdReRun"), 1440, 4620, 1200, 375, QStringLiteral("&Re-Run"));
+    cmdReRun = new CommandButton(this, QStringLiteral("cmdReRun"), 1440, 4620, 1200, 375, QStringLiteral("R&e-Run"));
+    cmdRun->setToolTipText(QStringLiteral("Run Test"));
+    cmdReRun->setToolTipText(QStringLiteral("Run a 'fresh' Test"));
     cmdReRun->setVisible(false);
 
     mBuildMenus(this, "&Vexo");

@@ -34,20 +34,6 @@ namespace {
 const char* const kModule = "frmMETest";
 const QString kCriteria = QStringLiteral("Test_Name = ?");
 
-// Holds a flag True for a block and gives it its previous value back, also
-// when the block ends through an error.
-class Hold {
-public:
-    explicit Hold(bool& ioFlag) : mFlag(ioFlag), mWas(ioFlag) { mFlag = true; }
-    ~Hold() { mFlag = mWas; }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-private:
-    bool& mFlag;
-    bool mWas;
-};
-
 QString testDatabase() { return QDir(appinfo::programFolder()).filePath(QStringLiteral("Vexo_Tst.mdb")); }
 }
 
@@ -222,7 +208,7 @@ void frmMETest::gMETestSecondaryValidate(const QString& isTestName, int& ionActi
     }
 }
 
-void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {
+void frmMETest::mPrimaryDistortionControlsValidate(bool& obError, bool ibDriveAlways) {
     ErrorTrap trap(kModule, "mPrimaryDistortionControlsValidate", obError);
     trap(10, [&] {
         gbTestSaveCancel = false;
@@ -236,7 +222,8 @@ void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {
         // High is part of every response test's sweep, whatever the hidden list shows.
         if (txtFHi->Visible() && !mbSingleTone())
             check(mRuleFHi);
-        if (txtDriveV->Visible() && txtDriveV->isEnabled()) check(mRuleDriveV);
+        if (txtDriveV->Visible() && txtDriveV->isEnabled() && (ibDriveAlways || txtDriveV->DataChanged()))
+            check(mRuleDriveV);
         if (!gbTestSaveCancel && !obError && isLoaded<frmMETestExtDistortion>())
             form<frmMETestExtDistortion>().gMETestExtDistortionTxtLimHiValidate(gbTestSaveCancel, obError);
         if (!gbTestSaveCancel && !obError && isLoaded<frmMETestResponse>())
@@ -249,7 +236,7 @@ void frmMETest::mPrimaryDistortionControlsValidate(bool& obError) {
 void frmMETest::gMETestSave(bool& obError) {
     ErrorTrap trap(kModule, "gMETestSave", obError);
     if (!mbHasCurrent()) return;
-    mPrimaryDistortionControlsValidate(obError);
+    mPrimaryDistortionControlsValidate(obError, true);
     if (obError || gbTestSaveCancel) return;
     Hold saveDirect(mbSaveDirect);
     const QString name = dcboTest->Text();
@@ -400,6 +387,20 @@ void frmMETest::gMETestDeleteConfirm(bool& obError) {
 }
 
 void frmMETest::gMETestDelete(const QString& isTestName, bool& obError) {
+    // Another test's edits are asked about first, as on any move (Cancel keeps
+    // them and deletes nothing); the deleted test's own edits go with it.
+    bool deletingShown = false;
+    {
+        ErrorTrap trap(kModule, "gMETestDelete", obError);
+        if (!trap(10, [&] {
+                deletingShown = mbHasCurrent() && CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name"))) == isTestName;
+            }))
+            return;
+    }
+    if (!deletingShown && !mbSettleEdits(obError)) {
+        obError = true;
+        return;
+    }
     {
         Hold dontSave(gbTestDontSave);
         mUnloadFormsSecondary(QString(), obError);
@@ -415,6 +416,10 @@ void frmMETest::gMETestReset(bool& obError) {
     ErrorTrap trap(kModule, "gMETestReset", obError);
     if (!mbHasCurrent()) return;
     Hold dontSave(gbTestDontSave);
+    // The type window's edits go with the editor's: it is opened again on the
+    // stored test, and nothing is asked or written.
+    mUnloadFormsSecondary(QString(), obError);
+    if (obError) return;
     trap(10, [&] { mFindTest(dcboTest->Text()); });
 }
 

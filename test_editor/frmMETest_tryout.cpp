@@ -65,7 +65,7 @@ void frmMETest::cmdRun_Click() {
 // shows its message, keeps the focus, and nothing plays.
 bool frmMETest::mbTryOutRefused(bool& obError) {
     if (!mbHasCurrent()) return true;
-    mPrimaryDistortionControlsValidate(obError);
+    mPrimaryDistortionControlsValidate(obError, true);
     return obError || gbTestSaveCancel;
 }
 

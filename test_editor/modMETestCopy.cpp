@@ -27,6 +27,7 @@ bool gbMETestCopy(const QString& isSourceTestName, const QString& isNewTestName,
             gMsgBox(QStringLiteral("Test '") + isSourceTestName + QStringLiteral("' not found"), vbExclamation,
                     QStringLiteral("Save Test As"));
         });
+        obError = true;
         return false;
     }
     frmVexo* main = isLoaded<frmVexo>() ? &form<frmVexo>() : nullptr;

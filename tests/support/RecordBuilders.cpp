@@ -112,6 +112,20 @@ void add(const Sequence& iSequence) {
     }
 }
 
+void completeTests() {
+    const Database db = open(QStringLiteral("Vexo_Tst.mdb"));
+    db.Execute(QStringLiteral(
+        "UPDATE vexo_tst SET fLo_Hz = COALESCE(fLo_Hz, 20), fHi_Hz = COALESCE(fHi_Hz, 60), "
+        "Swp_Point = COALESCE(Swp_Point, 40), SwpDur_s = COALESCE(SwpDur_s, 5), Delay_s = COALESCE(Delay_s, 0), "
+        "Drive_V = COALESCE(Drive_V, 1)"));
+    for (int n = 1; n <= 6; ++n)
+        db.Execute(QStringLiteral(
+            "UPDATE vexo_tst SET Layer%1_On = COALESCE(Layer%1_On, 0), [Layer%1_Pt#] = COALESCE([Layer%1_Pt#], 4), "
+            "Layer%1_fLo = COALESCE(Layer%1_fLo, 45), Layer%1_fMLo = COALESCE(Layer%1_fMLo, 0), "
+            "Layer%1_fMHi = COALESCE(Layer%1_fMHi, 0), Layer%1_fHi = COALESCE(Layer%1_fHi, 18000), "
+            "Layer%1_Lim = COALESCE(Layer%1_Lim, %1) WHERE Test_Type = 'Response'").arg(n));
+}
+
 void addOperator(const QString& iName, const QString& iLevel) {
     auto rs = open(QStringLiteral("Vexo_Op.mdb")).OpenRecordset(QStringLiteral("vexo_op"));
     rs->AddNew();

@@ -96,5 +96,9 @@ void add(const PlainTest& iTest);
 // reference yet.
 void add(const Sequence& iSequence);
 void addOperator(const QString& iName, const QString& iLevel = QString());   // "": no user level
+// Gives the stored tests the sweep, timing and drive values every test the
+// editor makes carries (the builders leave some Null), and every response test
+// all six layers, the ones off too.
+void completeTests();
 
 }

@@ -19,6 +19,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        answer({vbNo});   // a question left open by the test drops its edits
         for (auto close : {+[] { unload<frmMETestResponse>(); }, +[] { unload<frmMETestPolarity>(); },
                            +[] { unload<frmMETestSine>(); }, +[] { unload<frmMETestExtDistortion>(); },
                            +[] { unload<frmMETest>(); }})
@@ -65,21 +66,8 @@ protected:
         drive::key(iKey, Qt::ControlModifier);
     }
 
-    // Gives the seeded tests the sweep, timing and drive values every test the
-    // editor makes carries (the builders leave some Null).
-    void completeTests() const {
-        OpenDatabase(testDb()).Execute(QStringLiteral(
-            "UPDATE vexo_tst SET fLo_Hz = COALESCE(fLo_Hz, 20), fHi_Hz = COALESCE(fHi_Hz, 60), "
-            "Swp_Point = COALESCE(Swp_Point, 40), SwpDur_s = COALESCE(SwpDur_s, 5), Delay_s = COALESCE(Delay_s, 0), "
-            "Drive_V = COALESCE(Drive_V, 1)"));
-        // Every layer of a response test is stored, the ones off too.
-        for (int n = 1; n <= 6; ++n)
-            OpenDatabase(testDb()).Execute(QStringLiteral(
-                "UPDATE vexo_tst SET Layer%1_On = COALESCE(Layer%1_On, 0), [Layer%1_Pt#] = COALESCE([Layer%1_Pt#], 4), "
-                "Layer%1_fLo = COALESCE(Layer%1_fLo, 45), Layer%1_fMLo = COALESCE(Layer%1_fMLo, 0), "
-                "Layer%1_fMHi = COALESCE(Layer%1_fMHi, 0), Layer%1_fHi = COALESCE(Layer%1_fHi, 18000), "
-                "Layer%1_Lim = COALESCE(Layer%1_Lim, %1) WHERE Test_Type = 'Response'").arg(n));
-    }
+    // Gives the seeded tests what every test the editor makes carries.
+    void completeTests() const { seed::completeTests(); }
 
     // ---- what is stored
     QString testDb() const { return homeFile(QStringLiteral("Vexo_Tst.mdb")); }

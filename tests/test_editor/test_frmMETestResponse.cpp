@@ -126,6 +126,12 @@ TEST_F(ResponseWindowTest, BlockAndLimitStayInTheirRanges) {
         }));
         EXPECT_EQ(row(QStringLiteral("R1")), row0);
     }
+    // Reset drops the refused limit with every other edit.
+    clearBoxes();
+    ctrl(Qt::Key_R);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(row(QStringLiteral("R1")), row0);
+    EXPECT_EQ(form<frmMETestResponse>().txtLyrLim(1).Text(), "2");
 }
 
 TEST_F(ResponseWindowTest, ABlockThatLeavesNoRoomForTheHoleClearsItWhenSaved) {

@@ -43,6 +43,14 @@ TEST_F(TestFieldsTest, SaveRefusesAValueOutOfRangeAndWritesNothing) {
         EXPECT_EQ(save(), QStringList{"In the range 0 to 40 (V) please!"}) << text.toStdString();
         EXPECT_EQ(row(QStringLiteral("R1")), before);
     }
+    // Refused on leaving its box, then saved: refused again, nothing stored.
+    for (const QString& text : {QStringLiteral("1308"), QStringLiteral("99999999999"), QStringLiteral("2147483648")}) {
+        retype(*t.txtDriveV, text);
+        drive::key(Qt::Key_Tab);
+        EXPECT_TRUE(t.txtDriveV->HasFocus()) << text.toStdString();
+        EXPECT_EQ(save(), QStringList{"In the range 0 to 40 (V) please!"}) << text.toStdString();
+        EXPECT_EQ(row(QStringLiteral("R1")), before);
+    }
     // 1 V on a passive unit saves although nothing is calibrated.
     retype(*t.txtDriveV, QStringLiteral("1.5"));
     EXPECT_EQ(save(), QStringList{});
@@ -114,4 +122,14 @@ TEST_F(TestFieldsTest, SweepChoiceActiveAndUpDownsMoveTheOtherBoxes) {
     ctrl(Qt::Key_R);
     EXPECT_EQ(t.txtPoint->Text(), "40");
     EXPECT_FALSE(t.mnuFileReset->Enabled());
+
+    // A sweep point outside 1..N is named by the station's own conversion.
+    clearBoxes();
+    answer({vbOK});
+    bool e = false;
+    EXPECT_EQ(t.glMETestPoint2Freq(41, e), 0);
+    EXPECT_TRUE(e);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, "inPoint (41) > inPoints (40)");
+    EXPECT_EQ(boxes()[0].title, "modAudio.gfAudioPoint2Freq");
 }

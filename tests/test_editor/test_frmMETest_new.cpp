@@ -118,7 +118,9 @@ TEST_F(TestNewTest, SaveAsCopiesTheShownTestAndAMissingSourceCopiesNothing) {
     EXPECT_TRUE(isLoaded<frmMETestResponse>());
 
     clearBoxes();
+    answer({vbOK});
     t.gMETestSaveAs2(QStringLiteral("Gone"), QStringLiteral("Copy 2"), e);
+    EXPECT_TRUE(e);
     EXPECT_FALSE(exists(QStringLiteral("Copy 2")));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "Test 'Gone' not found");
@@ -172,4 +174,36 @@ TEST_F(TestNewTest, DeleteRefusesAUsedTestAndMovesToTheTestBefore) {
     drive::key(Qt::Key_Delete);
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_EQ(testCount(), 1);
+}
+
+TEST_F(TestNewTest, NewLeavesOnlyTheNewTestsWindowAndAnUneditedTestIsNotAskedAbout) {
+    seed::add(seed::ResponseTest{.name = QStringLiteral("R1"), .fLo = 100, .fHi = 10000,
+                                 .layers = {{.fLo = 200, .fHi = 5000, .lim = 3.0f}}});
+    seed::add(seed::SineTest{.name = QStringLiteral("N1"), .opDecide = false, .loLim = -10.0f});
+    completeTests();
+    frmMETest& t = open();
+    ASSERT_EQ(t.dcboTest->Text(), "R1");
+    const QStringList r1 = row(QStringLiteral("R1"));
+    // From a response test to a new sine test: the response window goes.
+    expectNew(2, QStringLiteral("Tone"));
+    ctrl(Qt::Key_N);
+    EXPECT_EQ(t.dcboTest->Text(), "Tone");
+    EXPECT_TRUE(isLoaded<frmMETestSine>());
+    EXPECT_FALSE(isLoaded<frmMETestResponse>());
+    EXPECT_FALSE(t.gbMETestResponseLoaded);
+    ctrl(Qt::Key_S);
+    EXPECT_EQ(row(QStringLiteral("R1")), r1);
+
+    // An unedited sine test (its duration shown "5", checked as "5.0") is
+    // left by New without a question.
+    pick(t, QStringLiteral("N1"));
+    const QStringList n1 = row(QStringLiteral("N1"));
+    ASSERT_TRUE(t.txtDuration->Visible());
+    expectNew(1, QStringLiteral("Pol"));
+    ctrl(Qt::Key_N);
+    EXPECT_EQ(saveQuestions(), 0);
+    EXPECT_EQ(t.dcboTest->Text(), "Pol");
+    EXPECT_EQ(row(QStringLiteral("N1")), n1);
+    EXPECT_TRUE(isLoaded<frmMETestPolarity>());
+    EXPECT_FALSE(isLoaded<frmMETestSine>());
 }

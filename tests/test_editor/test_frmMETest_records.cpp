@@ -1,6 +1,7 @@
 // The test editor's records as the engineer works them: the save question on
 // a move, recalibration of the sequences that use a saved response test, New,
 // Save As and Delete; checked in the rows stored.
+#include "audio/modVOut.h"
 #include "tests/support/TestEditorRig.h"
 
 namespace {
@@ -29,6 +30,10 @@ TEST_F(TestRecordsTest, TheEditorOpensOnTheFirstTestWithItsWindow) {
     EXPECT_TRUE(t.gbMETestResponseLoaded);
     EXPECT_FALSE(t.mnuFileReset->Enabled());
     EXPECT_TRUE(t.mnuFileDelete->Enabled());
+    EXPECT_EQ(t.cmdRun->Caption(), "R&un");
+    EXPECT_EQ(t.cmdRun->ToolTipText(), "Run Test");
+    EXPECT_EQ(t.cmdReRun->Caption(), "R&e-Run");
+    EXPECT_EQ(t.cmdReRun->ToolTipText(), "Run a 'fresh' Test");
     // Moving on without an edit asks nothing.
     pick(t, QStringLiteral("P1"));
     EXPECT_EQ(t.dcboTest->Text(), "P1");
@@ -85,6 +90,7 @@ TEST_F(TestRecordsTest, AMoveAsksOnceAndTheAnswerDecidesWhatIsWritten) {
                 EXPECT_TRUE(t.mnuFileReset->Enabled());
             }
             EXPECT_EQ(row(QStringLiteral("R1")), others);
+            if (answerGiven == vbCancel) answer({vbNo});   // closing asks again
             unload<frmMETest>();
             EXPECT_FALSE(isLoaded<frmMETestSine>());
             closeWindow();
@@ -214,4 +220,61 @@ TEST_F(TestRecordsTest, ClosingAsksTheSameQuestionAndHandsTheFocusOnHoweverItClo
     form<frmMETestPolarity>().close();
     EXPECT_FALSE(isLoaded<frmMETest>());
     EXPECT_TRUE(main.cmdSupervisor->isEnabled());
+}
+
+TEST_F(TestRecordsTest, ResetDropsTheEditsOfBothWindowsAndAsksAndWritesNothing) {
+    frmMETest& t = open();
+    // A tick in the polarity window.
+    pick(t, QStringLiteral("P1"));
+    const QStringList p1 = row(QStringLiteral("P1"));
+    const int unitLF = form<frmMETestPolarity>().chkUnitLF->Value();
+    tick(form<frmMETestPolarity>().chkUnitLF);
+    ASSERT_TRUE(t.mnuFileReset->Enabled());
+    ctrl(Qt::Key_R);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(row(QStringLiteral("P1")), p1);
+    EXPECT_EQ(form<frmMETestPolarity>().chkUnitLF->Value(), unitLF);
+    EXPECT_FALSE(t.mnuFileReset->Enabled());
+    pick(t, QStringLiteral("R1"));
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(row(QStringLiteral("P1")), p1);
+
+    // Low of a response test alone: its layers follow the new sweep in the
+    // type window, and Reset puts both back as stored.
+    const QStringList r1 = row(QStringLiteral("R1"));
+    retype(*t.txtFLo, QStringLiteral("150"));
+    ctrl(Qt::Key_R);
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(t.txtFLo->Text(), "100");
+    EXPECT_EQ(row(QStringLiteral("R1")), r1);
+    pick(t, QStringLiteral("N1"));
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(row(QStringLiteral("R1")), r1);
+}
+
+TEST_F(TestRecordsTest, AnUneditedTestWithADriveAboveTodaysAmplifierCanBeLeftAndClosed) {
+    OpenDatabase(testDb()).Execute(QStringLiteral("UPDATE vexo_tst SET Drive_V = 50 WHERE Test_Name = 'P1'"));
+    gfVOutAmp = 40.0f;
+    frmMETest& t = open();
+    pick(t, QStringLiteral("P1"));
+    const QStringList p1 = row(QStringLiteral("P1"));
+    pick(t, QStringLiteral("N1"));
+    EXPECT_EQ(t.dcboTest->Text(), "N1");
+    pick(t, QStringLiteral("P1"));
+    ctrl(Qt::Key_X);
+    EXPECT_FALSE(isLoaded<frmMETest>());
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(row(QStringLiteral("P1")), p1);
+
+    // Typed, the same value is refused on leaving the test.
+    frmMETest& again = form<frmMETest>();
+    ASSERT_TRUE(drive::showActive(again));
+    ASSERT_EQ(again.dcboTest->Text(), "P1");
+    retype(*again.txtDriveV, QStringLiteral("50"));
+    pick(again, QStringLiteral("N1"));
+    EXPECT_EQ(again.dcboTest->Text(), "P1");
+    ASSERT_FALSE(boxes().isEmpty());
+    for (const MsgBoxCall& b : boxes()) EXPECT_EQ(b.prompt, "In the range 0 to 40 (V) please!");
+    EXPECT_EQ(row(QStringLiteral("P1")), p1);
+    ctrl(Qt::Key_R);
 }

@@ -108,6 +108,12 @@ TEST_F(TryOutTest, SineAsksTheOperatorOnceOrMeasuresSixTimes) {
     }
     EXPECT_FALSE(isLoaded<frmPrompt>());
     EXPECT_EQ(databases(), before);
+    // A try-out is no edit: Reset stays off and leaving the test asks nothing.
+    EXPECT_FALSE(t.mnuFileReset->Enabled());
+    clearBoxes();
+    pick(t, QStringLiteral("Resp"));
+    EXPECT_EQ(saveQuestions(), 0);
+    EXPECT_EQ(t.dcboTest->Text(), "Resp");
 }
 
 TEST_F(TryOutTest, ASoundFaultInTheThirdSineRunKeepsTwoLinesAndFreesTheWindows) {
