@@ -35,7 +35,7 @@ frmListAdd::frmListAdd() : Form(QStringLiteral("frmListAdd")) {
 }
 
 QString frmListAdd::gsAdd(const QStringList& iasList, int16_t inAMax, int16_t inSMax, const QString& isHeader,
-                          int16_t& ionListPtr, bool& obError) {
+                          int16_t& ionListPtr, bool& obError, const QStringList& iasKept) {
     Q_UNUSED(inAMax);
     ErrorTrap trap(kModule, "gsAdd", obError);
     QString name;
@@ -44,6 +44,7 @@ QString frmListAdd::gsAdd(const QStringList& iasList, int16_t inAMax, int16_t in
     frmListAdd& f = form<frmListAdd>();
     bool ready = trap(10, [&] {
         f.setCaption(isHeader);
+        f.mKept = iasKept;
         f.txtList->setMaxLength(inSMax);
         f.txtList->setText(QString());
         if (upper > 0) {
@@ -77,6 +78,8 @@ bool frmListAdd::mbListed(const QString& isName) const {
     bool bError = false;
     for (int32_t i = 0; i < lstList->ListCount(); ++i)
         if (gsGTrim(lstList->List(i), bError).compare(isName, Qt::CaseInsensitive) == 0) return true;
+    for (const QString& kept : mKept)
+        if (kept.compare(isName, Qt::CaseInsensitive) == 0) return true;
     return false;
 }
 

@@ -16,9 +16,11 @@ public:
     // In: ionListPtr > 0 starts the box with that 1-based entry. Out: the new
     // name trimmed, ionListPtr the list's selected position (0-based, -1 for
     // none); "" and -1 when cancelled (Cancel, Esc, the close box). inAMax,
-    // the caller's table size, is not used by the dialog.
+    // the caller's table size, is not used by the dialog. iasKept names that
+    // are refused like listed ones without being shown (a name the caller
+    // keeps for itself).
     static QString gsAdd(const QStringList& iasList, int16_t inAMax, int16_t inSMax, const QString& isHeader,
-                         int16_t& ionListPtr, bool& obError);
+                         int16_t& ionListPtr, bool& obError, const QStringList& iasKept = {});
 
     ListBox* lstList = nullptr;
     TextBox* txtList = nullptr;
@@ -34,8 +36,9 @@ private:
     void cmdCancel_Click();
     void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
     void Form_Unload(int16_t& Cancel);
-    // True when the name equals an entry of the list, ignoring case and blanks.
+    // True when the name equals an entry of the list or a kept name, ignoring case and blanks.
     bool mbListed(const QString& isName) const;
 
     bool mbOK = false;   // OK ended the display; anything else is a cancel
+    QStringList mKept;   // refused, not listed
 };

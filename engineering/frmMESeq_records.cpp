@@ -313,10 +313,10 @@ QString frmMESeq::msNewSeqName(bool& obError) {
     NameWalk walk{*all};
     gbDataField2Array(walk, 0, names, obError);
     if (obError) return QString();
-    if (!names.isEmpty() && names.first().isEmpty()) names.removeFirst();   // entries count from 1
     if (!trap(20, [&] { p = static_cast<int16_t>(dtaSeq.Recordset().AbsolutePosition() + 1); })) return QString();
+    // "Typical" is made by Make Typical only, in any letter case.
     return frmListAdd::gsAdd(names, static_cast<int16_t>(kMaxSequences), 19, QStringLiteral("New Sequence Name"), p,
-                             obError);
+                             obError, {kTypical});
 }
 
 void frmMESeq::mDontProcessAndDontSave(bool ibValue, bool& obError) {

@@ -47,6 +47,11 @@ void frmMESeq::cmdTestAdd_Click() {
     bool bAgain = true;
     while (bAgain && !bError) {
         bAgain = false;
+        // A sequence runs sixteen tests at most, however Add was reached.
+        if (lstTest->ListCount() >= 16) {
+            vbBeep();
+            break;
+        }
         const QString name = msGetTest(bError);
         if (bError || name.isEmpty()) break;
         if (name == kTypical) {

@@ -184,6 +184,25 @@ void frmMESeq::mnuPairTypMakeTypical_Click() {
         });
         return;
     }
+    // A sequence named "Typical" in other letters holds the name (names are
+    // unique in any letter case) and is not the typical sequence: it is kept,
+    // and nothing is made.
+    QString other;
+    if (!trap(17, [&] {
+            const Database db = OpenDatabase(QDir(appinfo::programFolder()).filePath(QStringLiteral("Vexo_Seq.mdb")));
+            auto rs = db.OpenRecordset(QStringLiteral("SELECT Seq_Name FROM vexo_seq WHERE Seq_Name = ? AND Seq_Name <> ? COLLATE BINARY"),
+                                       {Variant(kTypical), Variant(kTypical)});
+            if (!rs->EOF_()) other = CStr(rs->field(0));
+        }))
+        return;
+    if (!other.isEmpty()) {
+        trap(18, [&] {
+            gMsgBox(QStringLiteral("The sequence '") + other + QStringLiteral("' holds the name ") + kTypical +
+                        QStringLiteral(": save it under another name first"),
+                    vbExclamation, kMakeTitle);
+        });
+        return;
+    }
     mSetTypicalSeqParamsSave(s, bError);
     if (bError) return;
     mSetTypicalTestParamsSave(source, bError);

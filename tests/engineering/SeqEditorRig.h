@@ -21,8 +21,8 @@ protected:
         installJig();
     }
     void TearDown() override {
+        answer({vbNo, vbNo});   // a question left open by the test drops its edits
         unload<frmMETest>();
-        answer({vbNo});   // a question left open by the test drops its edits
         unload<frmMESeq>();
         MainWindowRig::TearDown();
     }

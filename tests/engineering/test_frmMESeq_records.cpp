@@ -265,3 +265,30 @@ TEST_F(SeqRecordTest, TheIntervalShowsWholeDaysHoursAndMinutes) {
               QStringList({"100", "00", "00"}));
 }
 }   // namespace
+
+TEST_F(SeqRecordTest, TheNameDialogListsEverySequenceStartsOnTheShownOneAndRefusesTakenNamesAndTypical) {
+    addSequence(QStringLiteral("S1"), {QStringLiteral("Pol")});
+    addSequence(QStringLiteral("S2"), {QStringLiteral("Resp")});
+    frmMESeq& e = open(QStringLiteral("S1"));
+    ASSERT_EQ(e.dcboSeq->Text(), "S1");
+    const long before = rows(QStringLiteral("vexo_seq"));
+    for (Qt::Key command : {Qt::Key_N, Qt::Key_A}) {
+        SCOPED_TRACE(command == Qt::Key_N ? "New" : "Save As");
+        expectModal<frmListAdd>([](frmListAdd& f) {
+            EXPECT_EQ(entries(*f.lstList), (QStringList{"S1", "S2"}));
+            EXPECT_EQ(f.txtList->Text(), "S1");
+            EXPECT_FALSE(f.cmdOK->Enabled());
+            for (const QString& name : {QStringLiteral("s1"), QStringLiteral("S2 "), QStringLiteral("Typical"),
+                                        QStringLiteral("typical"), QStringLiteral("TYPICAL")}) {
+                retype(*f.txtList, name);
+                EXPECT_FALSE(f.cmdOK->Enabled()) << name.toStdString();
+            }
+            retype(*f.txtList, QStringLiteral("S3"));
+            EXPECT_TRUE(f.cmdOK->Enabled());
+            drive::click(f.cmdCancel);
+        });
+        press(e, command);
+    }
+    EXPECT_EQ(rows(QStringLiteral("vexo_seq")), before);
+    EXPECT_TRUE(boxes().isEmpty());
+}

@@ -66,6 +66,10 @@ TEST_F(SeqListTest, SixteenEntriesAndTheTypicalSequenceStopAddingAndDeleting) {
     frmMESeq& e = open(QStringLiteral("Full"));
     EXPECT_EQ(e.lstTest->count(), 16);
     EXPECT_FALSE(e.cmdTestAdd->Enabled());
+    // Add itself refuses a seventeenth, however it is reached: no picker.
+    e.cmdTestAdd->Click();
+    EXPECT_EQ(e.lstTest->count(), 16);
+    EXPECT_TRUE(modals().isEmpty());
     EXPECT_TRUE(e.txtCaliDays->isHidden());
 
     choose(e.dcboSeq, QStringLiteral("Typical"));

@@ -4,6 +4,7 @@
 #include "common/frmPrompt.h"
 #include "engineering/frmMESys.h"
 #include "supervisor/frmMTypical.h"
+#include "test_editor/frmMETestResponse.h"
 #include "tests/engineering/SeqEditorRig.h"
 
 namespace {
@@ -190,6 +191,50 @@ TEST_F(MakeTypicalTest, BuildsTheTypicalSequenceAndTestFromTheFirstResponseTestA
     EXPECT_EQ(testNames().count(t), 1);
     EXPECT_EQ(curveModels().count(t), 0);
     EXPECT_EQ(form<frmVexo>().dcboSeq->Text(), t);
+}
+
+TEST_F(MakeTypicalTest, MakingItAgainAsksAboutTheOpenTestEditorsEditsBeforeTheOldTypicalTestGoes) {
+    frmMESeq& e = openSource();
+    seed::completeTests();
+    e.mnuPairTypMakeTypical->fireClick();
+    choose(e.dcboSeq, QStringLiteral("Model"));
+    // The test editor on the source test, a layer limit typed in its window.
+    frmMETest& editor = form<frmMETest>();
+    editor.Show();
+    choose(editor.dcboTest, QStringLiteral("R"));
+    ASSERT_TRUE(isLoaded<frmMETestResponse>());
+    frmMETestResponse& r = form<frmMETestResponse>();
+    activate(r);
+    TextBox& limit = r.txtLyrLim(0);
+    limit.SetFocus();
+    limit.setSelStart(0);
+    limit.setSelLength(int32_t(limit.Text().size()));
+    drive::type(QStringLiteral("4.5"));
+    r.txtLyrBlock(0).SetFocus();
+    activate(e);
+    clearBoxes();
+    // Yes to the typed limit; the bands the window then snaps to this sweep's
+    // points are asked about again and dropped.
+    answer({vbYes, vbNo, vbNo});
+    e.mnuPairTypMakeTypical->fireClick();
+    ASSERT_FALSE(prompts().isEmpty());
+    EXPECT_EQ(prompts().first(), "Save changes to the test R?");
+    EXPECT_FLOAT_EQ(CSng(testField(QStringLiteral("R"), QStringLiteral("Layer1_Lim"))), 4.5f);
+    EXPECT_EQ(testNames().count(QStringLiteral("Typical")), 1);
+}
+
+TEST_F(MakeTypicalTest, ASequenceNamedTypicalInOtherLettersIsKeptAndNothingIsMade) {
+    frmMESeq& e = openSource();
+    addSequence(QStringLiteral("typical"), {QStringLiteral("Pol")});
+    const long sequences = rows(QStringLiteral("vexo_seq"));
+    answer({vbOK});
+    e.mnuPairTypMakeTypical->fireClick();
+    EXPECT_EQ(prompts(), QStringList{"The sequence 'typical' holds the name Typical: save it under another name first"});
+    EXPECT_EQ(rows(QStringLiteral("vexo_seq")), sequences);
+    EXPECT_EQ(slotsOf(QStringLiteral("typical")).first(), "Pol");
+    EXPECT_FALSE(testNames().contains(QStringLiteral("Typical")));
+    EXPECT_EQ(curveModels().count(QStringLiteral("Typical")), 3);
+    EXPECT_EQ(e.dcboSeq->Text(), "Model");
 }
 
 TEST_F(MakeTypicalTest, MainRespNamingAResponseTestIsTheSource) {
