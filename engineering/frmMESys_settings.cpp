@@ -44,7 +44,7 @@ bool frmMESys::mbVoltageRead(const TextBox& iBox, const QString& isWhat, float& 
         trap(10, [&] {
             gMsgBox(QStringLiteral("The ") + isWhat + QStringLiteral(" voltage '") + iBox.Text() +
                         QStringLiteral("' is not a number"),
-                    vbExclamation, QStringLiteral("frmMESys.mSystemParamsUpdate"));
+                    vbExclamation, QStringLiteral("System Parameters"));
         });
         obError = true;
         return false;

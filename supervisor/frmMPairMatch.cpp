@@ -47,7 +47,7 @@ frmMPairMatch::frmMPairMatch() : Form(QStringLiteral("frmMPairMatch")) {
     mRuleBatchEnd = {txtBatchEnd, true, [] { return 0.0f; }, [this] { return mfBoxNumber(*txtBatchStart) - 2.0f; }, 1.0f,
                      QString(), QString(), QString()};
     mRuleAveLim = {txtAveLim, false, [] { return 0.1f; }, [this] { return mfBoxNumber(*txtWorstLim) - 0.1f; }, 0.1f,
-                   QStringLiteral("0.0"), QStringLiteral("dB"), QStringLiteral("0.0")};
+                   QStringLiteral("0.0"), QStringLiteral("dB"), QString()};
     mRuleWorstLim = {txtWorstLim, false, [this] { return mfBoxNumber(*txtAveLim) + 0.1f; }, [] { return 9.9f; }, 0.1f,
                      QString(), QStringLiteral("dB"), QString()};
     for (const NumberBoxRule* rule : {&mRuleBatchStart, &mRuleBatchEnd, &mRuleAveLim, &mRuleWorstLim}) mBindNumberBox(*rule);

@@ -78,6 +78,7 @@ void frmMSupervisor::mnuFileSaveAs_Click() {
         rs.setBookmark(rs.LastModified());
     });
     mbDontProcess = false;
+    mDeleteEnable(bError);
     if (!added) return;
     mComboShow(name, bError);
     if (!bError) mTraboDtaOperatorRefresh(bError);

@@ -164,6 +164,7 @@ TEST_F(SysWindowTest, VoltagesReadInTheUsersFormAndANonNumberIsRefusedByName) {
     press(s, Qt::Key_S);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "The amplifier voltage ',' is not a number");
+    EXPECT_EQ(boxes()[0].title, "System Parameters");
     EXPECT_EQ(settingsFile(), before);
     EXPECT_NE(gsStationName, "X");
     // Yes at closing with the refusal keeps the window open.

@@ -163,6 +163,9 @@ TEST_F(PairMatchTest, TheBatchStartAndEndKeepTwoApart) {
 TEST_F(PairMatchTest, TheLimitsKeepATenthApart) {
     log(QStringLiteral("Woofer"), {{1, 0.0f}, {2, 0.5f}});
     frmMPairMatch& f = open(QStringLiteral("Woofer"), true);
+    // Tabbed through, the stored limit keeps its precision.
+    leave(*f.txtAveLim);
+    EXPECT_EQ(f.txtAveLim->Text(), "0.38");
 
     retype(*f.txtAveLim, QStringLiteral("1.4"));
     leave(*f.txtAveLim);

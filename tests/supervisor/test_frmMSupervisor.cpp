@@ -221,6 +221,11 @@ TEST_F(SupervisorTest, ANewStationStartsWithoutAnOperatorAndNewAddsTheFirst) {
     EXPECT_EQ(rows(), (QMap<QString, QString>{{"Ann", "Starter"}}));
     EXPECT_EQ(s.lblData->Caption(), "Ann");
     EXPECT_FALSE(s.mnuFileDelete->Enabled());
+    // A copy makes two: either may go.
+    nameDialog(QStringLiteral("Amy"));
+    press(s, Qt::Key_A);
+    EXPECT_EQ(rows().size(), 2);
+    EXPECT_TRUE(s.mnuFileDelete->Enabled());
     nameDialog(QStringLiteral("Ben"));
     press(s, Qt::Key_N);
     EXPECT_TRUE(s.mnuFileDelete->Enabled());
