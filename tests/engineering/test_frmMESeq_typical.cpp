@@ -262,6 +262,7 @@ TEST_F(MakeTypicalTest, CancelAtTheSaveQuestionChangesNothing) {
 }
 
 TEST_F(MakeTypicalTest, DoTypicalClosesTheTestEditorAndHidesTheEditorWhileTheFinderIsOpen) {
+    allowErrors();
     frmMESeq& e = openSource();
     e.mnuPairTypMakeTypical->fireClick();
     form<frmMETest>().Show();

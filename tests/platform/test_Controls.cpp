@@ -193,6 +193,7 @@ TEST_F(ControlTest, TextBoxesTypedAndSetByCode) {
     memo->setForeColor(vbcolor::vbRed);
     EXPECT_EQ(memo->multiEditor()->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(memo->ForeColor(), 255);
+    answer({vbYes});   // closing discards the typed name
 }
 
 TEST_F(ControlTest, AScrollBarRunsFromMinAtTheTopToMax) {

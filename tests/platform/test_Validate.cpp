@@ -115,5 +115,6 @@ TEST_F(ValidateTest, OnlyOneValidateRunsAtATime) {
     drive::click(w.txtB);
     EXPECT_EQ(w.validated, QStringList{QStringLiteral("A")});
     EXPECT_EQ(drive::focus(), w.txtA->keyTarget());
+    answer({vbYes});   // closing discards the edit
 }
 }

@@ -88,9 +88,10 @@ TEST_F(LookupTest, AMissingCalibrationRowIsAnErrorNotAnotherSequencesRow) {
                                  "Calibration row of sequence 'Lost' not found in vexo_seq_cal01");
     EXPECT_EQ(boxes()[0].defaultAnswer, vbIgnore);
 
-    // Left at its default answer (Ignore) the error still stops the caller.
+    // Answered with its default (Ignore) the error still stops the caller.
     clearBoxes();
     err = false;
+    answer({vbIgnore});
     gVarSetSeqCal00(QStringLiteral("Lost"), 2, err);
     EXPECT_EQ(boxes().size(), 1);
     EXPECT_TRUE(err);
@@ -104,6 +105,7 @@ TEST_F(LookupTest, AMissingCalibrationRowIsAnErrorNotAnotherSequencesRow) {
     ASSERT_GE(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].prompt.endsWith("Calibration row of test 'Nowhere' not found in sequence 'Other'"));
     err = false;
+    answer({vbAbort, vbNo});
     gVarSetSeqCalTestName(QStringLiteral("Other"), QStringLiteral("Nowhere"), err);
     EXPECT_TRUE(err);
 }

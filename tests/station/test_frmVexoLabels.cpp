@@ -130,6 +130,7 @@ TEST_F(LabelPrinting, RawCharactersNeedTheirTrailingBlank) {
 }
 
 TEST_F(LabelPrinting, ARawCodeAbove255MakesTheScriptNoScript) {
+    allowErrors();
     writeScript({QStringLiteral("Model "), QStringLiteral("..MODEL"), QStringLiteral("..@300 "),
                  QStringLiteral("..@72 73 ")});
     frmVexo& f = start();
@@ -147,6 +148,7 @@ TEST_F(LabelPrinting, ARawCodeAbove255MakesTheScriptNoScript) {
 }
 
 TEST_F(LabelPrinting, AnErrorMidScriptEndsTheLabelThere) {
+    allowErrors();
     writeScript({QStringLiteral("Before"), QStringLiteral("..CR"), QStringLiteral("..SPACEX"), QStringLiteral("After"),
                  QStringLiteral("..CR")});
     startOn(QStringLiteral("Bookshelf"));
