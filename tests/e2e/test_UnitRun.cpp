@@ -581,6 +581,7 @@ TEST_F(UnitRunTest, TheSineNoticeNamesTheToneAndItsVoltage) {
 // neither passed nor counted.
 TEST_F(UnitRunTest, ADamagedNumberStopsTheRunNamingTheTestAndTheField) {
     saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
+    allowErrors();   // a damaged sweep bound is met by more than one routine
     frmVexo& f = start();
     calibrate(f);
     expectPromptFile();
@@ -602,7 +603,6 @@ TEST_F(UnitRunTest, ADamagedNumberStopsTheRunNamingTheTestAndTheField) {
                                                                                        QString::fromLatin1(c.sqlValue)),
                    {Variant(kResp)});
         clearBoxes();
-        answer({vbAbort});
         test(f, sound::UnitModel::standard());
         ASSERT_FALSE(boxes().isEmpty());
         const QString text = boxes().at(0).prompt;

@@ -416,4 +416,5 @@ TEST_F(EngineerLogInTest, CancelAtASaveQuestionStopsCloseAllAndExitQuietly) {
         EXPECT_TRUE(isLoaded<frmMETest>()) << key;
         EXPECT_TRUE(f.gbTraboMETestLoaded) << key;
     }
+    answer({vbNo});   // the edit is dropped when the test closes the editor
 }
