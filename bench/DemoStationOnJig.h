@@ -1,7 +1,9 @@
 #pragma once
 // The demo station on the jig in virtual time, for the benchmarks that drive
-// the operator's window: every question answered Yes (a calibration
-// accepted), every other window closed as it opens.
+// the operator's window: the calibration's questions answered Yes (a
+// calibration accepted), every other window closed as it opens, printing into
+// a file; any other box ends the benchmark (see BenchBoxes.h).
+#include "bench/BenchBoxes.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Settings.h"
 #include "platform/sound/Jig.h"
@@ -23,8 +25,10 @@ inline frmVexo& demoStationOnJig() {
         vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
         sound::setBackend(std::make_unique<sound::JigBackend>());
         demostation::build(sHome.path());
-        setMsgBoxScript([](const MsgBoxCall& iCall) {
-            return iCall.answers.contains(vbYes) ? int(vbYes) : iCall.defaultAnswer;
+        benchboxes::printToFile(sHome.path());
+        benchboxes::answer([](const MsgBoxCall& iCall) -> std::optional<int> {
+            if (iCall.title.startsWith(QLatin1String("Calibration")) && iCall.answers.contains(vbYes)) return int(vbYes);
+            return std::nullopt;
         });
         setModalScript([](QWidget& w) { w.close(); });
         return &form<frmVexo>();

@@ -1,6 +1,7 @@
 // The curve store at production scale: 100,000 logged curves of 10 models in
 // Vexo_Crv.mdb, read and written through the main window's data control as the
 // station and the supervisor tools do.
+#include "bench/BenchBoxes.h"
 #include "common/modVarCrvFile.h"
 #include "common/modVarSystemParams.h"
 #include "platform/data/Database.h"
@@ -48,8 +49,9 @@ frmVexo& station() {
     static QTemporaryDir sSettings;
     static frmVexo* sMain = [] {
         qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        benchboxes::printToFile(sHome.path());
         settingsstore::setFolder(sSettings.path());
-        setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+        benchboxes::answerStartUpNotices();
         frmVexo* m = &form<frmVexo>();   // creates the empty files
         fillCurves();
         m->dtaCurve.Refresh();
@@ -77,6 +79,7 @@ void BM_ReadBatchOf1000Curves(benchmark::State& state) {
     std::vector<int32_t> serials;
     int16_t points = 0;
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         bool err = false;
         benchmark::DoNotOptimize(gnVarReadBatch(false, kBatchModel, levels, serials, points, err));
     }
@@ -89,6 +92,7 @@ void BM_RawQueryOf1000Curves(benchmark::State& state) {
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
     SQLite::Statement q(db.sqlite(), "SELECT * FROM vexo_crv WHERE Model_Name = ?");
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         q.bind(1, kBatchModel.toStdString());
         double sum = 0;
         while (q.executeStep())
@@ -102,6 +106,7 @@ BENCHMARK(BM_RawQueryOf1000Curves)->Unit(benchmark::kMillisecond);
 void BM_FindFirstByModelName(benchmark::State& state) {
     Recordset& rs = station().dtaCurve.Recordset();
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         rs.FindFirst(QStringLiteral("Model_Name = ?"), QStringLiteral("Model 5"));
         benchmark::DoNotOptimize(rs.NoMatch());
     }
@@ -112,6 +117,7 @@ void BM_LogOneCurve(benchmark::State& state) {
     station();
     std::vector<float> curve(101, -1.5f);
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         bool err = false;
         gVarCrvFileWrite(curve, 0, err);
     }

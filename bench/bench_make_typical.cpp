@@ -2,6 +2,7 @@
 // of them "Typical", emptied of its typical batch while the typical sequence
 // and test are built again. Read against one DELETE of those 2,000 rows in the
 // same run (BM_DeleteTypicalRows), the least the command must do.
+#include "bench/BenchBoxes.h"
 #include "common/modDatabaseSchema.h"
 #include "engineering/frmMESeq.h"
 #include "platform/data/Database.h"
@@ -62,8 +63,9 @@ frmMESeq& editor() {
     static QTemporaryDir sSettings;
     static frmMESeq* sEditor = [] {
         qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        benchboxes::printToFile(sHome.path());
         settingsstore::setFolder(sSettings.path());
-        setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+        benchboxes::answerStartUpNotices();
         gDatabaseSchemaRegister();
         seedSequence();
         logCurves(QString(), 1, 98000, 9);
@@ -77,6 +79,7 @@ frmMESeq& editor() {
 void BM_DeleteTypicalRows(benchmark::State& state) {
     editor();
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         state.PauseTiming();
         logCurves(kTypical, 500000, 2000, 1);
         const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
@@ -89,6 +92,7 @@ BENCHMARK(BM_DeleteTypicalRows)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_MakeTypical(benchmark::State& state) {
     frmMESeq& e = editor();
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         state.PauseTiming();
         logCurves(kTypical, 500000, 2000, 1);
         e.dcboSeq->setText(kModel);

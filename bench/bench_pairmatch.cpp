@@ -2,6 +2,7 @@
 // models of 100 points, matched, deleted and opened through the pair-match
 // window. Every figure is read against the batch read of one such model in the
 // same run (BM_ReadBatch), the work the window cannot do without.
+#include "bench/BenchBoxes.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
@@ -79,10 +80,12 @@ frmVexo& station() {
     static QTemporaryDir sSettings;
     static frmVexo* sMain = [] {
         qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        benchboxes::printToFile(sHome.path());
         settingsstore::setFolder(sSettings.path());
-        // Deletions are confirmed; anything else takes its default button.
-        setMsgBoxScript([](const MsgBoxCall& iCall) {
-            return iCall.answers.contains(vbYes) ? int(vbYes) : iCall.defaultAnswer;
+        // Deletions are confirmed; any other box ends the benchmark.
+        benchboxes::answer([](const MsgBoxCall& iCall) -> std::optional<int> {
+            if (iCall.title == QLatin1String("Pair Match") && iCall.answers.contains(vbYes)) return int(vbYes);
+            return benchboxes::startUpNotice(iCall);
         });
         frmVexo* m = &form<frmVexo>();
         fillStore();
@@ -137,6 +140,7 @@ void BM_ReadBatch(benchmark::State& state) {
     std::vector<int32_t> serials;
     int16_t points = 0;
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         bool err = false;
         benchmark::DoNotOptimize(gnVarReadBatch(true, kMatched, levels, serials, points, err));
     }
@@ -146,7 +150,10 @@ BENCHMARK(BM_ReadBatch)->Unit(benchmark::kMillisecond);
 void runFromWindow(benchmark::State& state, const QString& iModel) {
     frmMPairMatch& f = window(iModel);
     reportPeakGrowth(state, iModel.toStdString(), [&] { f.cmdPairMatch->click(); });
-    for (auto _ : state) f.cmdPairMatch->click();
+    for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
+        f.cmdPairMatch->click();
+    }
     state.counters["lines"] = f.lstPair->ListCount();
 }
 
@@ -164,13 +171,17 @@ void BM_MatchArithmeticAllFailing(benchmark::State& state) {
     int16_t points = 0;
     bool err = false;
     const int16_t n = gnVarReadBatch(true, kFailing, levels, serials, points, err);
-    for (auto _ : state) benchmark::DoNotOptimize(pairMatchRun(levels, serials, points, n, 0, 0.38f, 1.44f).pairs);
+    for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
+        benchmark::DoNotOptimize(pairMatchRun(levels, serials, points, n, 0, 0.38f, 1.44f).pairs);
+    }
 }
 BENCHMARK(BM_MatchArithmeticAllFailing)->Unit(benchmark::kMillisecond);
 
 void deleteFromWindow(benchmark::State& state, bool iOnlyMatched) {
     station();
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         state.PauseTiming();
         logDeletedModel();
         station().dtaCurve.Refresh();
@@ -197,6 +208,7 @@ BENCHMARK(BM_DeleteMatched)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_OpenWindow(benchmark::State& state) {
     station().dcboSeq->setText(kMatched);
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         unload<frmMPairMatch>();
         benchmark::DoNotOptimize(form<frmMPairMatch>().txtBatchSize->Text());
     }

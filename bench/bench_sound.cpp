@@ -2,6 +2,7 @@
 // milliseconds), and what the start-up discovery and mixer listing cost on the
 // real backend. Run the real-backend ones through
 // tests/support/with-sound-server.sh to give them a sound server.
+#include "bench/BenchBoxes.h"
 #include "audio/modMixer.h"
 #include "audio/modWaveInOutDevices.h"
 #include "platform/os/Clock.h"
@@ -48,6 +49,7 @@ void BM_JigSimulation(benchmark::State& state) {
     waveInStart(in);
     int next = 1;
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         vclock::advance(1000);
         jig.simulateToNow();
         // Hand the filled buffer back, as a recording loop would.
@@ -76,8 +78,9 @@ bool realBackendWithDevices(benchmark::State& state) {
 // device scan), the output and input chosen with their formats probed.
 void BM_RealDiscovery(benchmark::State& state) {
     if (!realBackendWithDevices(state)) return;
-    setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+    benchboxes::answerNone();
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         sound::setBackend(std::make_unique<sound::PortAudioBackend>());
         if (waveOutGetNumDevs() == 0) {
             state.SkipWithError("no sound device");
@@ -87,26 +90,25 @@ void BM_RealDiscovery(benchmark::State& state) {
         benchmark::DoNotOptimize(gbWaveOutThere(error) && gbWaveInThere(error));
         sound::setBackend(nullptr);
     }
-    setMsgBoxScript(nullptr);
 }
 BENCHMARK(BM_RealDiscovery)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The mixer listing of start-up on the real backend's card.
 void BM_RealMixerListing(benchmark::State& state) {
     if (!realBackendWithDevices(state)) return;
-    setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+    benchboxes::answerNone();
     sound::setBackend(std::make_unique<sound::PortAudioBackend>());
     bool error = false;
     if (waveOutGetNumDevs() == 0 || !gbWaveOutThere(error) || !gbWaveInThere(error)) {
         state.SkipWithError("no sound device");
     } else {
         for (auto _ : state) {
+            if (benchboxes::ended(state)) break;
             gsWaveInOutInfoShort.clear();
             benchmark::DoNotOptimize(gbMixerThere(error));
         }
     }
     sound::setBackend(nullptr);
-    setMsgBoxScript(nullptr);
 }
 BENCHMARK(BM_RealMixerListing)->Unit(benchmark::kMillisecond)->Iterations(10);
 

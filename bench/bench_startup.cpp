@@ -2,6 +2,7 @@
 // start-up until the window is shown, and one change of sequence as the
 // operator picks it. Target: 100 ms each; "per_target" is the time taken over
 // the target (1.0 = exactly on target, below 1 is faster).
+#include "bench/BenchBoxes.h"
 #include "common/modDatabaseSchema.h"
 #include "platform/data/Database.h"
 #include "platform/os/Clock.h"
@@ -78,11 +79,11 @@ void station() {
     static QTemporaryDir sSettings;
     static bool sReady = [] {
         qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        benchboxes::printToFile(sHome.path());
         settingsstore::setFolder(sSettings.path());
         vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
         sound::setBackend(std::make_unique<sound::JigBackend>());
-        // Start-up notices of a new station are answered at once.
-        setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+        benchboxes::answerStartUpNotices();
         fillStation();
         return true;
     }();
@@ -99,6 +100,7 @@ void BM_StartUpToShownWindow(benchmark::State& ioState) {
     station();
     qint64 ns = 0;
     for (auto _ : ioState) {
+        if (benchboxes::ended(ioState)) break;
         QElapsedTimer t;
         t.start();
         frmVexo& f = form<frmVexo>();
@@ -119,6 +121,7 @@ void BM_SequenceChange(benchmark::State& ioState) {
     int k = 0;
     qint64 ns = 0;
     for (auto _ : ioState) {
+        if (benchboxes::ended(ioState)) break;
         // Entries far apart, so that every pick is a change.
         k = (k + 137) % kSequences;
         QElapsedTimer t;

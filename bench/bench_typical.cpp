@@ -4,6 +4,7 @@
 // curves in the same run (ratio_to_read); peak resident growth is taken from
 // ru_maxrss around the first run, so it means something only when that case
 // runs alone in the process (--benchmark_filter=BM_TypicalRun/10000/).
+#include "bench/BenchBoxes.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
@@ -81,8 +82,9 @@ frmVexo& station(int iTypical) {
     static int sFilled = 0;
     static frmVexo* sMain = [] {
         qputenv("VEXO_HOME", sHome.path().toLocal8Bit());
+        benchboxes::printToFile(sHome.path());
         settingsstore::setFolder(sSettings.path());
-        setMsgBoxScript([](const MsgBoxCall& iCall) { return iCall.defaultAnswer; });
+        benchboxes::answerStartUpNotices();
         frmVexo* m = &form<frmVexo>();
         typicalRows();
         saveUserSetting(QStringLiteral("frmMTypical.txtTypBatchMin"), QStringLiteral("2"));
@@ -114,7 +116,10 @@ long maxRssKb() {
 
 void BM_ReadBatch(benchmark::State& state) {
     station(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(readSeconds());
+    for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
+        benchmark::DoNotOptimize(readSeconds());
+    }
 }
 BENCHMARK(BM_ReadBatch)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -128,6 +133,7 @@ void BM_TypicalRun(benchmark::State& state) {
     const long growth = std::max(0L, maxRssKb() - before);
     double total = 0;
     for (auto _ : state) {
+        if (benchboxes::ended(state)) break;
         const auto t0 = std::chrono::steady_clock::now();
         form<frmMTypical>();
         unload<frmMTypical>();
