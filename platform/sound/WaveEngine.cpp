@@ -92,9 +92,10 @@ uint64_t DuplexCore::outClose() {
     return t;
 }
 
+// The output buffers stay allocated from one open to the next: a sound output
+// opened per measurement would otherwise allocate and clear megabytes each time.
 void DuplexCore::outRelease() {
     for (auto& slot : mOutHdr) {
-        std::vector<int16_t>().swap(slot.samples);
         slot.capacityBytes = slot.lengthBytes = 0;
         slot.flags.store(0);
     }
@@ -104,12 +105,19 @@ MMRESULT DuplexCore::outPrepare(int iHeader, uint32_t iBytes) {
     if (!validHeader(iHeader) || iBytes == 0) return MMSYSERR_INVALPARAM;
     WaveHeaderSlot& slot = mOutHdr[iHeader];
     if (slot.flags.load() & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-    try {
-        std::vector<int16_t> samples(iBytes / mOutBytesPerSample + 1);
-        slot.samples.swap(samples);
-    } catch (const std::bad_alloc&) {
-        return MMSYSERR_NOMEM;
+    const size_t needed = iBytes / mOutBytesPerSample + 1;
+    if (slot.samples.size() >= needed) {
+        // A kept buffer holds silence again once what was loaded into it is cleared.
+        std::fill_n(slot.samples.begin(), std::min<size_t>(slot.dirtySamples, slot.samples.size()), int16_t(0));
+    } else {
+        try {
+            std::vector<int16_t> samples(needed);
+            slot.samples.swap(samples);
+        } catch (const std::bad_alloc&) {
+            return MMSYSERR_NOMEM;
+        }
     }
+    slot.dirtySamples = 0;
     slot.capacityBytes = slot.lengthBytes = iBytes;
     slot.loops = 0;
     slot.loopFlags = 0;
@@ -131,6 +139,7 @@ MMRESULT DuplexCore::outLoad(int iHeader, const void* iData, uint32_t iBytes) {
         const auto* bytes = static_cast<const uint8_t*>(iData);
         for (uint32_t i = 0; i < count; ++i) slot.samples[i] = static_cast<int16_t>((int(bytes[i]) - 128) * 256);
     }
+    slot.dirtySamples = std::max(slot.dirtySamples, count);
     slot.lengthBytes = count * mOutBytesPerSample;
     return MMSYSERR_NOERROR;
 }
@@ -168,12 +177,12 @@ uint64_t DuplexCore::postKind(EngineCommand::Kind iKind) {
     return t;
 }
 
-MMRESULT DuplexCore::unprepareSlot(WaveHeaderSlot* iSlots, int iHeader) {
+MMRESULT DuplexCore::unprepareSlot(WaveHeaderSlot* iSlots, int iHeader, bool iKeepBuffer) {
     if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;
     WaveHeaderSlot& slot = iSlots[iHeader];
     const uint32_t f = slot.flags.load();
     if (f & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-    std::vector<int16_t>().swap(slot.samples);
+    if (!iKeepBuffer) std::vector<int16_t>().swap(slot.samples);
     slot.capacityBytes = slot.lengthBytes = 0;
     slot.flags.store(f & ~WHDR_PREPARED);
     return MMSYSERR_NOERROR;
@@ -183,7 +192,7 @@ uint64_t DuplexCore::outBreak() { return postKind(EngineCommand::Break); }
 
 uint64_t DuplexCore::outReset() { return postKind(EngineCommand::Reset); }
 
-MMRESULT DuplexCore::outUnprepare(int iHeader) { return unprepareSlot(mOutHdr.data(), iHeader); }
+MMRESULT DuplexCore::outUnprepare(int iHeader) { return unprepareSlot(mOutHdr.data(), iHeader, true); }
 
 MMRESULT DuplexCore::outHeader(int iHeader, WaveHdr& oHeader) const {
     if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;
@@ -308,7 +317,7 @@ uint64_t DuplexCore::inStop() { return postKind(EngineCommand::Stop); }
 
 uint64_t DuplexCore::inReset() { return postKind(EngineCommand::InReset); }
 
-MMRESULT DuplexCore::inUnprepare(int iHeader) { return unprepareSlot(mInHdr.data(), iHeader); }
+MMRESULT DuplexCore::inUnprepare(int iHeader) { return unprepareSlot(mInHdr.data(), iHeader, false); }
 
 MMRESULT DuplexCore::inHeader(int iHeader, WaveHdr& oHeader) const {
     if (!validHeader(iHeader)) return MMSYSERR_INVALPARAM;

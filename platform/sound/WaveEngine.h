@@ -71,7 +71,8 @@ public:
 };
 
 struct WaveHeaderSlot {
-    std::vector<int16_t> samples;           // allocated by prepare
+    std::vector<int16_t> samples;           // allocated by prepare; an output's is kept for the next
+    uint32_t dirtySamples = 0;              // output: samples loaded since the buffer was last all silence
     uint32_t capacityBytes = 0;
     uint32_t lengthBytes = 0;               // output: loaded bytes (UI-owned while not queued)
     uint32_t loopFlags = 0;
@@ -157,7 +158,7 @@ public:
     // A command that carries nothing but its kind; returns its ticket.
     uint64_t postKind(EngineCommand::Kind iKind);
     // Releases a header's buffer unless it is still queued.
-    MMRESULT unprepareSlot(WaveHeaderSlot* iSlots, int iHeader);
+    MMRESULT unprepareSlot(WaveHeaderSlot* iSlots, int iHeader, bool iKeepBuffer);
 
     // After a close the caller has waited for: frees the headers' buffers.
     void outRelease();

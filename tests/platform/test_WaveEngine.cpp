@@ -183,3 +183,26 @@ TEST(WaveEngine, AStreamGapDuringARecordingIsItsStopFault) {
     card.run(1);
     EXPECT_EQ(card.core.inStopFault(), QString());
 }
+
+// The output buffers stay allocated from one open to the next; prepared again
+// they hold silence, whatever an earlier signal left in them.
+TEST(WaveEngine, AnOutputBufferPreparedAgainHoldsSilence) {
+    DuplexCore core(kCardRate);
+    core.outOpen(2, kSignalRate, nullptr);
+    const std::vector<int16_t> tone(4000, 1234);
+    ASSERT_EQ(core.outPrepare(1, 20000), MMSYSERR_NOERROR);
+    ASSERT_EQ(core.outLoad(1, tone.data(), 8000), MMSYSERR_NOERROR);
+    ASSERT_EQ(core.outUnprepare(1), MMSYSERR_NOERROR);
+    core.outOpen(2, kSignalRate, nullptr);
+    ASSERT_EQ(core.outPrepare(1, 16000), MMSYSERR_NOERROR);
+    uint32_t count = 0;
+    const int16_t* samples = core.outSamples(1, count);
+    ASSERT_EQ(count, 8000u);
+    EXPECT_TRUE(std::all_of(samples, samples + count, [](int16_t v) { return v == 0; }));
+    // A larger buffer than the kept one is made afresh, silent too.
+    ASSERT_EQ(core.outLoad(1, tone.data(), 8000), MMSYSERR_NOERROR);
+    ASSERT_EQ(core.outPrepare(1, 40000), MMSYSERR_NOERROR);
+    samples = core.outSamples(1, count);
+    ASSERT_EQ(count, 20000u);
+    EXPECT_TRUE(std::all_of(samples, samples + count, [](int16_t v) { return v == 0; }));
+}
