@@ -79,7 +79,8 @@ void gMprFileRead(bool& obError) {
         // Rows are added in time order: today's are the last ones, taken
         // walking back and counted in the order they were written.
         std::vector<ProductionRow> rows;
-        if (rs.RecordCount() > 0) {
+        // Emptiness without a count: a count would read every key of the table.
+        if (!(rs.BOF() && rs.EOF_())) {
             for (rs.MoveLast(); !rs.BOF(); rs.MovePrevious()) {
                 const double dStart = startOf(rs);
                 if (!prodmath::sameDay(dStart, dNow)) break;

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 
 namespace {
@@ -213,6 +214,15 @@ Variant criteriaValue(const FieldDef& iField, const Variant& iValue) {
 
 } // namespace
 
+template <class F>
+static void guarded(const Database& iDb, F&& iWork) {
+    try {
+        iWork();
+    } catch (const SQLite::Exception& e) {
+        raiseDatabaseError(e, iDb.Name());
+    }
+}
+
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
 
@@ -251,9 +261,13 @@ void Recordset::open(const Database& iDb, const QString& iSource, const QList<Va
             mDb.sqlite(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                               .arg(cols.join(QStringLiteral(", ")), dbschema::quoteName(mTable)).toStdString());
         mOpen = true;
-        buildKeys();
-        mPos = 0;
-        if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size());
+        if (mOrder.isEmpty()) {
+            lazyTake();
+        } else {
+            buildKeys();
+            mPos = 0;
+            if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size());
+        }
     } catch (const SQLite::Exception& e) {
         Close();
         raiseDatabaseError(e, db.Name());
@@ -278,6 +292,11 @@ void Recordset::Close() {
     mFieldIndexExact.clear();
     mKeys.clear();
     mKeysSorted = true;
+    mLazy = false;
+    mLastKey = 0;
+    mAdded.clear();
+    mAt = At::Bof;
+    mCur = 0;
     mPos = -1;
     mDeletedHere = false;
     mRow.clear();
@@ -300,6 +319,7 @@ void Recordset::checkWritable() const {
 }
 
 bool Recordset::hasCurrent() const {
+    if (mLazy) return mOpen && !mDeletedHere && mAt == At::Record;
     return mOpen && !mDeletedHere && mPos >= 0 && mPos < static_cast<long>(mKeys.size());
 }
 
@@ -334,6 +354,177 @@ void Recordset::buildKeys() {
     for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 1, mParams[i]);
     while (q.executeStep()) mKeys.push_back(q.getColumn(0).getInt64());
     mKeysSorted = std::is_sorted(mKeys.begin(), mKeys.end());
+}
+
+int64_t Recordset::currentRowid() const {
+    return mLazy ? mCur : mKeys[static_cast<size_t>(mPos)];
+}
+
+void Recordset::lazyTake() {
+    mLazy = true;
+    mKeys.clear();
+    mKeysSorted = true;
+    mPos = -1;
+    mAdded.clear();
+    SQLite::Statement q(mDb.sqlite(), QStringLiteral("SELECT max(rowid) FROM %1").arg(dbschema::quoteName(mTable)).toStdString());
+    mLastKey = q.executeStep() && !q.getColumn(0).isNull() ? q.getColumn(0).getInt64() : std::numeric_limits<int64_t>::min();
+    mDeletedHere = false;
+    mAt = At::Bof;
+    if (!lazySeek(std::numeric_limits<int64_t>::min(), true, Direction::Forward)) mAt = At::Eof;
+}
+
+// The next key of the set from iFrom on (or before it): a key the table had
+// when the set was taken (meeting the query's WHERE), or one added here since;
+// the former all come before the latter.
+bool Recordset::lazyStep(int64_t iFrom, bool iInclusive, Direction iDirection, int64_t& oRowid) {
+    const bool forward = iDirection == Direction::Forward;
+    if (!forward) {
+        const auto it = iInclusive ? std::upper_bound(mAdded.begin(), mAdded.end(), iFrom)
+                                   : std::lower_bound(mAdded.begin(), mAdded.end(), iFrom);
+        if (it != mAdded.begin()) {
+            oRowid = *(it - 1);
+            return true;
+        }
+    }
+    const bool inTable = forward ? (iInclusive ? iFrom <= mLastKey : iFrom < mLastKey) : true;
+    if (inTable) {
+        QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid %2 ? AND rowid <= ?")
+                          .arg(dbschema::quoteName(mTable), forward ? (iInclusive ? QStringLiteral(">=") : QStringLiteral(">"))
+                                                                    : (iInclusive ? QStringLiteral("<=") : QStringLiteral("<")));
+        if (!mWhere.isEmpty()) sql += QStringLiteral(" AND (%1)").arg(mWhere);
+        sql += forward ? QStringLiteral(" ORDER BY rowid ASC LIMIT 1") : QStringLiteral(" ORDER BY rowid DESC LIMIT 1");
+        SQLite::Statement& q = statement(sql);
+        q.bind(1, iFrom);
+        q.bind(2, mLastKey);
+        for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 3, mParams[i]);
+        const bool found = q.executeStep();
+        if (found) oRowid = q.getColumn(0).getInt64();
+        q.reset();
+        if (found) return true;
+    }
+    if (forward) {
+        const auto it = iInclusive ? std::lower_bound(mAdded.begin(), mAdded.end(), iFrom)
+                                   : std::upper_bound(mAdded.begin(), mAdded.end(), iFrom);
+        if (it != mAdded.end()) {
+            oRowid = *it;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Recordset::lazySeek(int64_t iFrom, bool iInclusive, Direction iDirection) {
+    int64_t from = iFrom;
+    bool inclusive = iInclusive;
+    int64_t r = 0;
+    while (lazyStep(from, inclusive, iDirection, r)) {
+        if (lazyLoad(r)) {
+            mCur = r;
+            mAt = At::Record;
+            mDeletedHere = false;
+            return true;
+        }
+        from = r;
+        inclusive = false;
+    }
+    return false;
+}
+
+bool Recordset::lazyEmpty() {
+    int64_t r = 0;
+    return !lazyStep(std::numeric_limits<int64_t>::min(), true, Direction::Forward, r);
+}
+
+bool Recordset::lazyLoad(int64_t iRowid) {
+    SQLite::Statement& q = *mFetch;
+    q.reset();
+    q.bind(1, iRowid);
+    if (q.executeStep()) {
+        mRow.resize(static_cast<size_t>(mFields.size()));
+        for (int i = 0; i < mFields.size(); ++i) mRow[static_cast<size_t>(i)] = dbschema::fromStorage(mFields[i], q.getColumn(i));
+        q.reset();
+        return true;
+    }
+    q.reset();
+    // Deleted through another handle: an added key is forgotten; the table's keys are not asked for again anyway.
+    const auto added = std::lower_bound(mAdded.begin(), mAdded.end(), iRowid);
+    if (added != mAdded.end() && *added == iRowid) mAdded.erase(added);
+    return false;
+}
+
+bool Recordset::lazyFindIn(const QString& iCond, const QList<Variant>& iBinds, int64_t iFrom, bool iInclusive,
+                           Direction iDirection, int64_t& oRowid) {
+    const bool forward = iDirection == Direction::Forward;
+    auto inTable = [&]() {
+        if (forward && (iInclusive ? iFrom > mLastKey : iFrom >= mLastKey)) return false;
+        SQLite::Statement& q = statement(
+            QStringLiteral("SELECT rowid FROM %1 WHERE (%2) AND rowid %3 ? AND rowid <= ? ORDER BY rowid %4 LIMIT 1")
+                .arg(dbschema::quoteName(mTable), iCond,
+                     forward ? (iInclusive ? QStringLiteral(">=") : QStringLiteral(">"))
+                             : (iInclusive ? QStringLiteral("<=") : QStringLiteral("<")),
+                     forward ? QStringLiteral("ASC") : QStringLiteral("DESC")));
+        for (int i = 0; i < iBinds.size(); ++i) dbschema::bindValue(q, i + 1, iBinds[i]);
+        q.bind(iBinds.size() + 1, iFrom);
+        q.bind(iBinds.size() + 2, mLastKey);
+        const bool found = q.executeStep();
+        if (found) oRowid = q.getColumn(0).getInt64();
+        q.reset();
+        return found;
+    };
+    auto inAdded = [&]() {
+        if (mAdded.empty()) return false;
+        SQLite::Statement& q = statement(
+            QStringLiteral("SELECT 1 FROM %1 WHERE (%2) AND rowid = ?").arg(dbschema::quoteName(mTable), iCond));
+        auto matches = [&](int64_t r) {
+            for (int i = 0; i < iBinds.size(); ++i) dbschema::bindValue(q, i + 1, iBinds[i]);
+            q.bind(iBinds.size() + 1, r);
+            const bool m = q.executeStep();
+            q.reset();
+            return m;
+        };
+        if (forward) {
+            for (auto it = iInclusive ? std::lower_bound(mAdded.begin(), mAdded.end(), iFrom)
+                                      : std::upper_bound(mAdded.begin(), mAdded.end(), iFrom);
+                 it != mAdded.end(); ++it)
+                if (matches(*it)) { oRowid = *it; return true; }
+        } else {
+            auto it = iInclusive ? std::upper_bound(mAdded.begin(), mAdded.end(), iFrom)
+                                 : std::lower_bound(mAdded.begin(), mAdded.end(), iFrom);
+            while (it != mAdded.begin()) {
+                --it;
+                if (matches(*it)) { oRowid = *it; return true; }
+            }
+        }
+        return false;
+    };
+    return forward ? inTable() || inAdded() : inAdded() || inTable();
+}
+
+void Recordset::materialize() {
+    if (!mLazy) return;
+    std::vector<int64_t> keys;
+    QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid <= ?").arg(dbschema::quoteName(mTable));
+    if (!mWhere.isEmpty()) sql += QStringLiteral(" AND (%1)").arg(mWhere);
+    sql += QStringLiteral(" ORDER BY rowid");
+    SQLite::Statement q(mDb.sqlite(), sql.toStdString());
+    q.bind(1, mLastKey);
+    for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 2, mParams[i]);
+    while (q.executeStep()) keys.push_back(q.getColumn(0).getInt64());
+    keys.insert(keys.end(), mAdded.begin(), mAdded.end());
+    mKeys = std::move(keys);
+    mKeysSorted = true;
+    const auto at = std::lower_bound(mKeys.begin(), mKeys.end(), mCur);
+    if (mDeletedHere) mPos = static_cast<long>(at - mKeys.begin());   // the one after the deleted record
+    else if (mAt == At::Bof) mPos = -1;
+    else if (mAt == At::Eof) mPos = static_cast<long>(mKeys.size());
+    else if (at != mKeys.end() && *at == mCur) mPos = static_cast<long>(at - mKeys.begin());
+    else {
+        // The current record, deleted elsewhere since: it keeps its place until the next move.
+        mPos = static_cast<long>(at - mKeys.begin());
+        mKeys.insert(mKeys.begin() + mPos, mCur);
+    }
+    mLazy = false;
+    mAdded.clear();
 }
 
 bool Recordset::load(long iIndex) {
@@ -387,37 +578,42 @@ long Recordset::keyIndex(int64_t iRowid) const {
 
 bool Recordset::BOF() const {
     checkOpen();
+    if (mLazy) {
+        if (!mDeletedHere && mAt != At::Eof) return mAt == At::Bof;
+        bool empty = false;
+        guarded(mDb, [&] { empty = const_cast<Recordset*>(this)->lazyEmpty(); });
+        return empty;
+    }
     return mKeys.empty() || (!mDeletedHere && mPos < 0);
 }
 
 bool Recordset::EOF_() const {
     checkOpen();
+    if (mLazy) {
+        if (!mDeletedHere && mAt != At::Bof) return mAt == At::Eof;
+        bool empty = false;
+        guarded(mDb, [&] { empty = const_cast<Recordset*>(this)->lazyEmpty(); });
+        return empty;
+    }
     return mKeys.empty() || (!mDeletedHere && mPos >= static_cast<long>(mKeys.size()));
 }
 
 long Recordset::AbsolutePosition() const {
     checkOpen();
+    if (mLazy) guarded(mDb, [&] { const_cast<Recordset*>(this)->materialize(); });
     return hasCurrent() ? mPos : -1;
 }
 
 long Recordset::RecordCount() const {
     checkOpen();
+    if (mLazy) guarded(mDb, [&] { const_cast<Recordset*>(this)->materialize(); });
     return static_cast<long>(mKeys.size());
 }
 
 RecordBookmark Recordset::Bookmark() const {
     checkOpen();
     if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
-    return RecordBookmark{mKeys[static_cast<size_t>(mPos)], true};
-}
-
-template <class F>
-static void guarded(const Database& iDb, F&& iWork) {
-    try {
-        iWork();
-    } catch (const SQLite::Exception& e) {
-        raiseDatabaseError(e, iDb.Name());
-    }
+    return RecordBookmark{currentRowid(), true};
 }
 
 void Recordset::MoveFirst() { act(vbDataActionMoveFirst, [this] { doMoveFirst(); }); }
@@ -426,12 +622,37 @@ void Recordset::MoveNext() { act(vbDataActionMoveNext, [this] { doMoveNext(); })
 void Recordset::MovePrevious() { act(vbDataActionMovePrevious, [this] { doMovePrevious(); }); }
 
 void Recordset::doMoveFirst() {
+    if (mLazy) {
+        bool moved = false;
+        guarded(mDb, [&] {
+            if (lazyEmpty()) return;
+            discardEdit();
+            moved = true;
+            if (!lazySeek(std::numeric_limits<int64_t>::min(), true, Direction::Forward)) mAt = At::Eof;
+        });
+        if (!moved) vbRaise(vberr::kNoCurrentRecord);
+        return;
+    }
     if (mKeys.empty()) vbRaise(vberr::kNoCurrentRecord);
     discardEdit();
     guarded(mDb, [this] { if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size()); });
 }
 
 void Recordset::doMoveLast() {
+    if (mLazy) {
+        bool moved = false;
+        guarded(mDb, [&] {
+            if (lazyEmpty()) return;
+            discardEdit();
+            moved = true;
+            if (!lazySeek(std::numeric_limits<int64_t>::max(), true, Direction::Backward)) {
+                mAt = At::Bof;
+                mDeletedHere = false;
+            }
+        });
+        if (!moved) vbRaise(vberr::kNoCurrentRecord);
+        return;
+    }
     if (mKeys.empty()) vbRaise(vberr::kNoCurrentRecord);
     discardEdit();
     guarded(mDb, [this] {
@@ -445,6 +666,16 @@ void Recordset::doMoveLast() {
 void Recordset::doMoveNext() {
     if (EOF_()) vbRaise(vberr::kNoCurrentRecord);
     discardEdit();
+    if (mLazy) {
+        guarded(mDb, [&] {
+            const bool fromStart = !mDeletedHere && mAt == At::Bof;
+            if (!lazySeek(fromStart ? std::numeric_limits<int64_t>::min() : mCur, fromStart, Direction::Forward)) {
+                mAt = At::Eof;
+                mDeletedHere = false;
+            }
+        });
+        return;
+    }
     const long from = mDeletedHere ? mPos : mPos + 1;
     guarded(mDb, [&] {
         if (!seek(from, Direction::Forward)) {
@@ -457,6 +688,16 @@ void Recordset::doMoveNext() {
 void Recordset::doMovePrevious() {
     if (BOF()) vbRaise(vberr::kNoCurrentRecord);
     discardEdit();
+    if (mLazy) {
+        guarded(mDb, [&] {
+            const bool fromEnd = !mDeletedHere && mAt == At::Eof;
+            if (!lazySeek(fromEnd ? std::numeric_limits<int64_t>::max() : mCur, fromEnd, Direction::Backward)) {
+                mAt = At::Bof;
+                mDeletedHere = false;
+            }
+        });
+        return;
+    }
     guarded(mDb, [&] {
         if (!seek(mPos - 1, Direction::Backward)) {
             mPos = -1;
@@ -470,6 +711,30 @@ void Recordset::setBookmark(const RecordBookmark& iBookmark) {
 }
 
 void Recordset::doSetBookmark(const RecordBookmark& iBookmark) {
+    if (mLazy) {
+        const int64_t r = iBookmark.rowid;
+        const bool added = std::binary_search(mAdded.begin(), mAdded.end(), r);
+        if (!iBookmark.valid || (r > mLastKey && !added)) vbRaise(3159, QStringLiteral("Not a valid bookmark."));
+        discardEdit();
+        // A record gone from the file is forgotten, as one passed over by a move is.
+        bool member = true;
+        guarded(mDb, [&] {
+            if (!added && !mWhere.isEmpty()) {
+                SQLite::Statement& q = statement(QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ? AND (%2)")
+                                                     .arg(dbschema::quoteName(mTable), mWhere));
+                q.bind(1, r);
+                for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 2, mParams[i]);
+                member = q.executeStep();
+                q.reset();
+            }
+            member = member && lazyLoad(r);
+        });
+        if (!member) vbRaise(3159, QStringLiteral("Not a valid bookmark."));
+        mCur = r;
+        mAt = At::Record;
+        mDeletedHere = false;
+        return;
+    }
     const long index = iBookmark.valid ? keyIndex(iBookmark.rowid) : -1;
     if (index < 0) vbRaise(3159, QStringLiteral("Not a valid bookmark."));
     discardEdit();
@@ -505,10 +770,10 @@ void Recordset::FindPrevious(const QString& iCriteria, const Variant& iValue) {
     act(vbDataActionFind, [&] { doFind(iCriteria, &iValue, false, Direction::Backward); });
 }
 
-void Recordset::doFind(const QString& iCriteria, const Variant* iValue, bool iFromEnd, Direction iDirection) {
+QString Recordset::findCondition(const QString& iCriteria, const Variant* iValue, QList<Variant>& oBinds) const {
     const QList<Term> terms = parseCriteria(iCriteria, iValue);
     QStringList conds;
-    QList<Variant> binds;
+    oBinds.clear();
     for (const Term& t : terms) {
         auto f = std::find_if(mTableFields.cbegin(), mTableFields.cend(), [&](const FieldDef& d) {
             return d.name.compare(t.field, Qt::CaseInsensitive) == 0;
@@ -516,14 +781,50 @@ void Recordset::doFind(const QString& iCriteria, const Variant* iValue, bool iFr
         if (f == mTableFields.cend())
             vbRaise(3070, QStringLiteral("The database engine does not recognize '%1' as a valid field name.").arg(t.field));
         conds << QStringLiteral("%1 %2 ?").arg(dbschema::quoteName(f->name), t.op);
-        binds << criteriaValue(*f, t.value);
+        oBinds << criteriaValue(*f, t.value);
     }
     QString cond = conds.join(QStringLiteral(" AND "));
     if (!mWhere.isEmpty()) {
         cond = QStringLiteral("(%1) AND (%2)").arg(cond, mWhere);
-        binds += mParams;
+        oBinds += mParams;
     }
+    return cond;
+}
+
+void Recordset::doFind(const QString& iCriteria, const Variant* iValue, bool iFromEnd, Direction iDirection) {
+    QList<Variant> binds;
+    const QString cond = findCondition(iCriteria, iValue, binds);
     discardEdit();
+
+    if (mLazy) {
+        const bool forward = iDirection == Direction::Forward;
+        const int64_t edge = forward ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+        int64_t from = edge;
+        bool inclusive = true;
+        bool any = true;
+        if (iFromEnd) {
+        } else if (hasCurrent() || mDeletedHere) {
+            from = mCur;
+            inclusive = false;
+        } else {
+            // Before the first record only a forward search finds anything, after the last only a backward one.
+            any = forward ? mAt == At::Bof : mAt == At::Eof;
+        }
+        bool found = false;
+        int64_t r = 0;
+        guarded(mDb, [&] {
+            found = any && lazyFindIn(cond, binds, from, inclusive, iDirection, r) && lazyLoad(r);
+        });
+        if (!found) {
+            mNoMatch = true;   // the current record stays
+            return;
+        }
+        mCur = r;
+        mAt = At::Record;
+        mDeletedHere = false;
+        mNoMatch = false;
+        return;
+    }
 
     const long n = static_cast<long>(mKeys.size());
     const bool forward = iDirection == Direction::Forward;
@@ -576,13 +877,91 @@ void Recordset::doFind(const QString& iCriteria, const Variant* iValue, bool iFr
     mNoMatch = false;
 }
 
+void Recordset::FindEach(const QString& iCriteria, const Variant& iValue, const std::function<bool()>& iVisit) {
+    act(vbDataActionFind, [&] { doFindEach(iCriteria, iValue, iVisit); });
+}
+
+void Recordset::doFindEach(const QString& iCriteria, const Variant& iValue, const std::function<bool()>& iVisit) {
+    QList<Variant> binds;
+    const QString cond = findCondition(iCriteria, &iValue, binds);
+    discardEdit();
+    mNoMatch = true;
+    if (!mLazy && mKeys.empty()) return;
+    QStringList cols;
+    for (const FieldDef& f : mFields) cols << dbschema::quoteName(f.name);
+    // One statement reads the matching records with their fields in one read of
+    // the file, with no search and no fetch of its own per record; a statement
+    // of its own, so that what a visit does cannot reset it halfway.
+    const bool ordered = mLazy || mKeysSorted;
+    int64_t low = std::numeric_limits<int64_t>::min(), high = std::numeric_limits<int64_t>::max();
+    if (!mLazy && mKeysSorted) {
+        low = mKeys.front();
+        high = mKeys.back();
+    } else if (mLazy && mAdded.empty()) {
+        high = mLastKey;
+    }
+    std::unique_ptr<SQLite::Statement> q;
+    guarded(mDb, [&] {
+        q = std::make_unique<SQLite::Statement>(
+            mDb.sqlite(), QStringLiteral("SELECT rowid, %1 FROM %2 WHERE (%3) AND rowid >= ? AND rowid <= ? ORDER BY rowid")
+                              .arg(cols.join(QStringLiteral(", ")), dbschema::quoteName(mTable), cond)
+                              .toStdString());
+        for (int i = 0; i < binds.size(); ++i) dbschema::bindValue(*q, i + 1, binds[i]);
+        q->bind(binds.size() + 1, low);
+        q->bind(binds.size() + 2, high);
+    });
+    // Ours: a key of the set (one added elsewhere after the set was taken is not).
+    auto member = [&](int64_t iRowid, long& oIndex) {
+        if (!mLazy) return (oIndex = keyIndex(iRowid)) >= 0;
+        return iRowid <= mLastKey || std::binary_search(mAdded.begin(), mAdded.end(), iRowid);
+    };
+    auto current = [&](int64_t iRowid, long iIndex) {
+        if (mLazy) {
+            mCur = iRowid;
+            mAt = At::Record;
+        } else {
+            mPos = iIndex;
+        }
+        mDeletedHere = false;
+        mNoMatch = false;
+    };
+    // An unordered set meets its records in its own order: visited after the read.
+    std::vector<std::pair<long, std::vector<Variant>>> unordered;
+    for (;;) {
+        bool more = false;
+        long index = -1;
+        int64_t rowid = 0;
+        guarded(mDb, [&] {
+            while ((more = q->executeStep()))
+                if (member(rowid = q->getColumn(0).getInt64(), index)) break;
+            if (!more) return;
+            std::vector<Variant> row(static_cast<size_t>(mFields.size()));
+            for (int i = 0; i < mFields.size(); ++i)
+                row[static_cast<size_t>(i)] = dbschema::fromStorage(mFields[i], q->getColumn(i + 1));
+            if (ordered) mRow = std::move(row);
+            else unordered.emplace_back(index, std::move(row));
+        });
+        if (!more) break;
+        if (!ordered) continue;
+        current(rowid, index);
+        if (!iVisit()) return;
+    }
+    if (ordered) return;
+    std::sort(unordered.begin(), unordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [index, row] : unordered) {
+        mRow = std::move(row);
+        current(0, index);
+        if (!iVisit()) return;
+    }
+}
+
 void Recordset::Edit() {
     checkOpen();
     checkWritable();
     if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
     discardEdit();
     bool present = false;
-    guarded(mDb, [&] { present = load(mPos); });
+    guarded(mDb, [&] { present = mLazy ? lazyLoad(mCur) : load(mPos); });
     if (!present) vbRaise(3167, QStringLiteral("Record is deleted."));
     mBuffer = mRow;
     mAssigned.assign(mRow.size(), false);
@@ -622,7 +1001,7 @@ void Recordset::doUpdate() {
     }
     const QString table = dbschema::quoteName(mTable);
     if (mEditMode == dbEditInProgress) {
-        const int64_t rowid = mKeys[static_cast<size_t>(mPos)];
+        const int64_t rowid = currentRowid();
         if (!written.isEmpty()) {
             QStringList sets;
             for (int i : written) sets << dbschema::quoteName(mFields[i].name) + QStringLiteral(" = ?");
@@ -638,13 +1017,13 @@ void Recordset::doUpdate() {
             });
             if (changed == 0) {
                 discardEdit();
-                guarded(mDb, [&] { load(mPos); });
+                guarded(mDb, [&] { mLazy ? lazyLoad(mCur) : load(mPos); });
                 vbRaise(3167, QStringLiteral("Record is deleted."));
             }
         }
         discardEdit();
         mLastModified = RecordBookmark{rowid, true};
-        guarded(mDb, [&] { load(mPos); });
+        guarded(mDb, [&] { mLazy ? lazyLoad(mCur) : load(mPos); });
         return;
     }
     int64_t rowid = 0;
@@ -668,6 +1047,21 @@ void Recordset::doUpdate() {
         q.reset();
         rowid = mDb.sqlite().getLastInsertRowid();
     });
+    // A key below one the set holds (the file reused a key): the set takes its keys, to keep its order.
+    if (mLazy && (rowid <= mLastKey || (!mAdded.empty() && rowid <= mAdded.back()))) {
+        try {
+            guarded(mDb, [&] { materialize(); });
+        } catch (...) {
+            discardEdit();
+            throw;
+        }
+    }
+    if (mLazy) {
+        mAdded.push_back(rowid);
+        discardEdit();
+        mLastModified = RecordBookmark{rowid, true};
+        return;
+    }
     const bool wasEof = !mDeletedHere && mPos >= static_cast<long>(mKeys.size());
     if (!mKeys.empty() && rowid < mKeys.back()) mKeysSorted = false;
     mKeys.push_back(rowid);
@@ -682,14 +1076,20 @@ void Recordset::doDelete() {
     checkWritable();
     if (!hasCurrent()) vbRaise(vberr::kNoCurrentRecord);
     discardEdit();
-    const int64_t rowid = mKeys[static_cast<size_t>(mPos)];
+    const int64_t rowid = currentRowid();
     guarded(mDb, [&] {
         SQLite::Statement& q = statement(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(dbschema::quoteName(mTable)));
         q.bind(1, rowid);
         q.exec();
         q.reset();
     });
-    mKeys.erase(mKeys.begin() + mPos);
+    if (mLazy) {
+        // The key stays as the place the next move starts from.
+        const auto added = std::lower_bound(mAdded.begin(), mAdded.end(), rowid);
+        if (added != mAdded.end() && *added == rowid) mAdded.erase(added);
+    } else {
+        mKeys.erase(mKeys.begin() + mPos);
+    }
     mDeletedHere = true;
     mRow.clear();
 }
@@ -700,6 +1100,10 @@ void Recordset::Requery() {
     mNoMatch = false;
     mDeletedHere = false;
     guarded(mDb, [this] {
+        if (mOrder.isEmpty()) {
+            lazyTake();
+            return;
+        }
         buildKeys();
         mPos = 0;
         if (!seek(0, Direction::Forward)) mPos = static_cast<long>(mKeys.size());

@@ -51,7 +51,11 @@ protected:
 // An updatable set of records of one table: the keys of its records are taken
 // when it opens (in insertion order, or the ORDER BY of a query), the values
 // are read from the file whenever a record becomes current. Records added here
-// join the end; records deleted elsewhere are passed over silently.
+// join the end; records added elsewhere later are not in the set; records
+// deleted elsewhere are passed over silently. A set in insertion order does not
+// read its keys when it opens: it keeps the last key the table had then and
+// the keys it added itself, and moves by asking the file for the next key; its
+// keys are read only when its RecordCount or AbsolutePosition is asked for.
 // Errors: 3021 no current record, 3020 Update without Edit/AddNew, 3027
 // read-only, 3159 bad bookmark, 3167 record deleted, 3265 no such field,
 // 3077 criteria not understood, 3464 criteria value of the wrong type.
@@ -97,6 +101,13 @@ public:
     void FindNext(const QString& iCriteria, const Variant& iValue);
     void FindPrevious(const QString& iCriteria, const Variant& iValue);
 
+    // Visits the records that meet the criteria (with ? for iValue) in the set's
+    // order, each current in turn, as FindFirst and FindNext would meet them,
+    // but in one read of the file; iVisit returns false to stop. The last record
+    // visited stays current; with none, NoMatch is True and the current record
+    // stays. The set must not be changed while it walks.
+    void FindEach(const QString& iCriteria, const Variant& iValue, const std::function<bool()>& iVisit);
+
     void Edit();          // re-reads the current record into the edit buffer
     void AddNew();        // a new record with the fields' defaults
     void Update();        // writes the fields assigned since Edit/AddNew
@@ -129,12 +140,25 @@ private:
     void doMoveLast();
     void doMoveNext();
     void doMovePrevious();
+    QString findCondition(const QString& iCriteria, const Variant* iValue, QList<Variant>& oBinds) const;
     void doFind(const QString& iCriteria, const Variant* iValue, bool iFromEnd, Direction iDirection);
+    void doFindEach(const QString& iCriteria, const Variant& iValue, const std::function<bool()>& iVisit);
     void doSetBookmark(const RecordBookmark& iBookmark);
     void doAddNew();
     void doUpdate();
     void doDelete();
     long keyIndex(int64_t iRowid) const;       // -1 when not in the set
+    // The set in insertion order whose keys are not read (see above).
+    enum class At { Bof, Record, Eof };
+    void lazyTake();                           // the last key now; the first record current
+    bool lazyStep(int64_t iFrom, bool iInclusive, Direction iDirection, int64_t& oRowid);
+    bool lazySeek(int64_t iFrom, bool iInclusive, Direction iDirection);
+    bool lazyEmpty();
+    bool lazyLoad(int64_t iRowid);             // false (and an added key dropped) when the record is gone
+    bool lazyFindIn(const QString& iCond, const QList<Variant>& iBinds, int64_t iFrom, bool iInclusive,
+                    Direction iDirection, int64_t& oRowid);
+    void materialize();                        // reads the keys: the set in the eager form
+    int64_t currentRowid() const;
     SQLite::Statement& statement(const QString& iSql);
 
     Database mDb;                              // first: outlives the statements below
@@ -148,6 +172,11 @@ private:
     QList<FieldDef> mTableFields;              // all of the table's, for criteria
     QHash<QString, int> mFieldIndex;           // lower-case name -> position
     QHash<QString, int> mFieldIndexExact;      // declared name -> position
+    bool mLazy = false;
+    int64_t mLastKey = 0;                      // lazy: the table's last key when the set was taken
+    std::vector<int64_t> mAdded;               // lazy: keys added here after it, ascending
+    At mAt = At::Bof;                          // lazy: where the set stands
+    int64_t mCur = 0;                          // lazy: the current record's key (or the one deleted here)
     std::vector<int64_t> mKeys;
     bool mKeysSorted = true;                   // ascending rowids: finds can seek
     long mPos = -1;                            // -1 BOF, size() EOF

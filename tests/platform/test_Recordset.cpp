@@ -227,6 +227,58 @@ TEST_F(RecordsetTest, RecordsDeletedElsewhereArePassedOver) {
     EXPECT_EQ(rs->field(0).text(), QStringLiteral("D"));
 }
 
+// A set keeps the records it was taken with and those added through it, in
+// order, at any size: one added elsewhere later is not in it until a Requery.
+TEST_F(RecordsetTest, RecordsAddedElsewhereLaterAreNotInTheSetAndAWalkVisitsTheMatches) {
+    {
+        auto w = seqSet();
+        addSeq(*w, QStringLiteral("A"), 1);
+        addSeq(*w, QStringLiteral("B"), 2);
+        addSeq(*w, QStringLiteral("C"), 1);
+    }
+    auto rs = seqSet();
+    OpenDatabase(QStringLiteral("Test_Seq.mdb")).Execute(QStringLiteral("INSERT INTO seq (Seq_Name, Test_No) VALUES ('D', 1)"));
+    addSeq(*rs, QStringLiteral("E"), 1);
+    auto name = [&] { return rs->field(QStringLiteral("Seq_Name")).text(); };
+    QStringList forth, back;
+    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) forth << name();
+    for (rs->MoveLast(); !rs->BOF(); rs->MovePrevious()) back << name();
+    EXPECT_EQ(forth, (QStringList{"A", "B", "C", "E"}));
+    EXPECT_EQ(back, (QStringList{"E", "C", "B", "A"}));
+    rs->FindFirst(QStringLiteral("Seq_Name = 'D'"));
+    EXPECT_TRUE(rs->NoMatch());
+    rs->FindLast(QStringLiteral("Test_No = 1"));
+    EXPECT_EQ(name(), "E");
+    rs->FindPrevious(QStringLiteral("Test_No = 1"));
+    EXPECT_EQ(name(), "C");
+
+    // The walk meets what FindFirst and FindNext meet and leaves the last one current.
+    QStringList visited;
+    rs->FindEach(QStringLiteral("Test_No = ?"), Variant(int32_t(1)), [&] { visited << name(); return true; });
+    EXPECT_EQ(visited, (QStringList{"A", "C", "E"}));
+    EXPECT_EQ(name(), "E");
+    EXPECT_FALSE(rs->NoMatch());
+    visited.clear();
+    rs->FindEach(QStringLiteral("Test_No = ?"), Variant(int32_t(1)), [&] { visited << name(); return visited.size() < 2; });
+    EXPECT_EQ(visited, (QStringList{"A", "C"}));
+    EXPECT_EQ(name(), "C");
+    rs->FindEach(QStringLiteral("Test_No = ?"), Variant(int32_t(7)), [&] { return true; });
+    EXPECT_TRUE(rs->NoMatch());
+    EXPECT_EQ(name(), "C");
+
+    // A record deleted here: the moves go on from its place.
+    rs->FindFirst(QStringLiteral("Seq_Name = 'B'"));
+    rs->Delete();
+    rs->MoveNext();
+    EXPECT_EQ(name(), "C");
+    rs->MovePrevious();
+    EXPECT_EQ(name(), "A");
+    EXPECT_EQ(rs->AbsolutePosition(), 0);
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->Requery();
+    EXPECT_EQ(names(*rs), (QStringList{"A", "C", "D", "E"}));
+}
+
 TEST_F(RecordsetTest, QuerySetsTakeBoundParametersAndOrder) {
     auto rs = seqSet();
     addSeq(*rs, QStringLiteral("c"), 1);
