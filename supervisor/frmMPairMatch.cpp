@@ -127,25 +127,23 @@ void frmMPairMatch::mParametersWrite(bool& obError) {
 void frmMPairMatch::mCboModelFill(bool& obError) {
     ErrorTrap trap(kModule, "mCboModelFill", obError);
     trap(10, [&] {
-        // Only the names are read: the curve fields of every row would cost far more.
+        // The names as the table tells them apart (case-blind), each by its first
+        // record, from the name index: a walk over every curve record would cost
+        // as much as the store is large. Blanks and non-ASCII letter case the
+        // table does not fold are folded here.
         const Database db = OpenDatabase(dtaCurve.DatabaseName(), false, true);
-        std::unique_ptr<Recordset> rs = db.OpenRecordset(QStringLiteral("SELECT Model_Name FROM vexo_crv"));
+        const QList<Variant> names = db.DistinctValues(QStringLiteral("vexo_crv"), QStringLiteral("Model_Name"));
         QSet<QString> seen;
         cboSeq->Clear();
-        if (rs->EOF_()) return;
-        rs->MoveFirst();
-        while (!rs->EOF_()) {
-            const Variant v = rs->field(0);
+        for (const Variant& v : names) {
             bool bError = false;
-            const QString name = gsGTrim(v.isNull() ? QString() : CStr(v), bError);
-            if (!name.isEmpty()) {
-                const QString key = UCase(name);
-                if (key != QStringLiteral("TYPICAL") && !seen.contains(key)) {
-                    seen.insert(key);
-                    cboSeq->AddItem(name);
-                }
+            const QString name = gsGTrim(CStr(v), bError);
+            if (name.isEmpty()) continue;
+            const QString key = UCase(name);
+            if (key != QStringLiteral("TYPICAL") && !seen.contains(key)) {
+                seen.insert(key);
+                cboSeq->AddItem(name);
             }
-            rs->MoveNext();
         }
     });
 }

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
+#include <vector>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
@@ -103,6 +105,43 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& iSource, const
     auto rs = std::make_unique<Recordset>();
     rs->open(*this, iSource, iParams);
     return rs;
+}
+
+QList<Variant> Database::DistinctValues(const QString& iTable, const QString& iField) const {
+    try {
+        const QString table = dbschema::quoteName(iTable), field = dbschema::quoteName(iField);
+        // The values from the index, then each value's first record by a seek on
+        // it (the index holds the keys in order within a value): as fast as the
+        // distinct values alone, whatever the number of records.
+        SQLite::Statement values(sqlite(), QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL").arg(field, table).toStdString());
+        SQLite::Statement first(sqlite(), QStringLiteral("SELECT min(rowid) FROM %2 WHERE %1 = ?").arg(field, table).toStdString());
+        SQLite::Statement spelling(sqlite(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(field, table).toStdString());
+        std::vector<std::pair<int64_t, Variant>> firsts;
+        while (values.executeStep()) {
+            first.reset();
+            const SQLite::Column value = values.getColumn(0);
+            if (value.isInteger()) first.bind(1, value.getInt64());
+            else if (value.isFloat()) first.bind(1, value.getDouble());
+            else first.bind(1, value.getString());
+            if (!first.executeStep() || first.getColumn(0).isNull()) continue;
+            const int64_t rowid = first.getColumn(0).getInt64();
+            spelling.reset();
+            spelling.bind(1, rowid);
+            if (!spelling.executeStep()) continue;
+            const SQLite::Column c = spelling.getColumn(0);
+            Variant v = c.isInteger() ? Variant(static_cast<double>(c.getInt64()))
+                        : c.isFloat() ? Variant(c.getDouble())
+                                      : Variant(QString::fromUtf8(c.getText()));
+            firsts.emplace_back(rowid, std::move(v));
+        }
+        std::sort(firsts.begin(), firsts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        QList<Variant> result;
+        result.reserve(static_cast<qsizetype>(firsts.size()));
+        for (auto& f : firsts) result.append(std::move(f.second));
+        return result;
+    } catch (const SQLite::Exception& e) {
+        raiseDatabaseError(e, Name());
+    }
 }
 
 long Database::Execute(const QString& iSql, const QList<Variant>& iParams) const {

@@ -27,6 +27,12 @@ public:
     // [ORDER BY ...]" whose '?' parameters take iParams in order.
     std::unique_ptr<Recordset> OpenRecordset(const QString& iSource, const QList<Variant>& iParams = {}) const;
 
+    // Each value of a field once, as the table compares values (text without
+    // regard to case), spelled as in the first record that holds it, in the
+    // order of those first records; Null is left out. What a walk over every
+    // record would collect, read from the field's index where it has one.
+    QList<Variant> DistinctValues(const QString& iTable, const QString& iField) const;
+
     // An action query (UPDATE/DELETE/INSERT) with bound '?' parameters, as one
     // transaction; returns the number of records it touched.
     long Execute(const QString& iSql, const QList<Variant>& iParams = {}) const;
