@@ -10,6 +10,7 @@
 #include "platform/vb/Conversions.h"
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 const char* kModule = "modResponseSub";
@@ -327,13 +328,33 @@ void gResponseSubPlotSet(ResponseWindow& frm, int32_t ilFLo, int32_t ilFHi, int1
         return;
     }
     ErrorTrap trap(kModule, "gResponseSubPlotSet", obError);
+    // The curve's segments drawn as one piece of work.
+    std::optional<DrawSurface::Batch> batch;
+    if (frm.picResponse) batch.emplace(*frm.picResponse);
+    // The columns of a sweep's points are worked out once for its range and the
+    // graph's width: a batch of curves of one test shares them.
+    static struct {
+        int32_t lo = 0, hi = 0;
+        int16_t points = -1, width = 0;
+        std::vector<int16_t> x;
+    } sColumns;
+    const bool known = sColumns.lo == ilFLo && sColumns.hi == ilFHi && sColumns.points == inPoints && sColumns.width == mnWidth;
+    if (!known) sColumns.points = -1;
+    std::vector<int16_t> columns(static_cast<size_t>(std::max<int16_t>(inPoints, 0)) + 1, 0);
     for (int16_t p = 1; p <= inPoints; ++p) {
-        const float f = gfAudioPoint2Freq(ilFLo, ilFHi, inPoints, p, obError);
-        if (obError) return;
-        int32_t lFreq = 0;
-        if (!trap(10, [&] { lFreq = CLng(f); })) return;
-        const int16_t x = gnResponseSubCalcX(static_cast<float>(lFreq), obError);
-        if (obError) return;
+        int16_t x = 0;
+        if (known) {
+            x = sColumns.x[static_cast<size_t>(p)];
+        } else {
+            const float f = gfAudioPoint2Freq(ilFLo, ilFHi, inPoints, p, obError);
+            if (obError) return;
+            int32_t lFreq = 0;
+            if (!trap(10, [&] { lFreq = CLng(f); })) return;
+            x = gnResponseSubCalcX(static_cast<float>(lFreq), obError);
+            if (obError) return;
+            columns[static_cast<size_t>(p)] = x;
+            if (p == inPoints) sColumns = {ilFLo, ilFHi, inPoints, mnWidth, columns};
+        }
         const int16_t y = gnResponseSubCalcY(frm, iafY[static_cast<size_t>(p)], obError);
         if (obError) return;
         gResponseSubPlotOne(frm, x, y, ilColour, inDrawStyle, p != 1, false, obError);

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 // 96 dots per inch: 15 twips to the pixel.
@@ -97,7 +98,26 @@ int DrawSurface::toPixel(double iTwips) { return static_cast<int>(std::floor(iTw
 double DrawSurface::ScaleWidth() const { return std::max(0.0, hostSize().width()); }
 double DrawSurface::ScaleHeight() const { return std::max(0.0, hostSize().height()); }
 
+DrawSurface::~DrawSurface() { endBatchPainter(); }
+
+DrawSurface::Batch::Batch(DrawSurface& ioSurface) : mSurface(ioSurface) { ++mSurface.mBatchDepth; }
+
+DrawSurface::Batch::~Batch() {
+    if (--mSurface.mBatchDepth > 0) return;
+    mSurface.endBatchPainter();
+    if (mSurface.mBatchChanged) {
+        mSurface.mBatchChanged = false;
+        mSurface.changed();
+    }
+}
+
+void DrawSurface::endBatchPainter() const {
+    if (mBatchPainter) mBatchPainter->end();
+    mBatchPainter.reset();
+}
+
 void DrawSurface::fit() const {
+    endBatchPainter();
     const QSizeF size(ScaleWidth(), ScaleHeight());
     if (size == mSize && !mImage.isNull()) return;
     mSize = size;
@@ -181,14 +201,26 @@ void DrawSurface::drawLine(double iX1, double iY1, double iX2, double iY2, int32
     op.color = iColor;
     log(op);
     if (mDrawStyle == vbInvisible) return;
-    fit();
-    if (mImage.isNull()) return;
+    std::optional<QPainter> own;
+    QPainter* painter = mBatchPainter.get();
+    if (!painter) {
+        fit();
+        if (mImage.isNull()) return;
+        if (mBatchDepth > 0) {
+            mBatchPainter = std::make_unique<QPainter>(&mImage);
+            painter = mBatchPainter.get();
+        } else {
+            painter = &own.emplace(&mImage);
+        }
+        painter->setRenderHint(QPainter::Antialiasing, false);
+    }
+    QPainter& p = *painter;
+    // A shared painter keeps what the line before set: each line sets its own.
+    p.setCompositionMode(mDrawMode == vbXorPen ? QPainter::RasterOp_SourceXorDestination
+                                               : QPainter::CompositionMode_SourceOver);
 
     const QColor color = inkOf(iColor);
     const int x1 = toPixel(iX1), y1 = toPixel(iY1), x2 = toPixel(iX2), y2 = toPixel(iY2);
-    QPainter p(&mImage);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    if (mDrawMode == vbXorPen) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     const QRect box(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
     switch (iStyle) {
     case LineStyle::Line:
@@ -202,6 +234,10 @@ void DrawSurface::drawLine(double iX1, double iY1, double iX2, double iY2, int32
         p.drawRect(box.left(), box.top(), box.width() - 1, box.height() - 1);
         break;
     case LineStyle::BoxFilled: p.fillRect(box, color); break;
+    }
+    if (mBatchPainter) {
+        mBatchChanged = true;
+        return;
     }
     p.end();
     changed();

@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class Form;
 class QPainter;
@@ -55,7 +56,7 @@ struct DrawOp {
 // (formSurface), which is drawn under the window's controls.
 class DrawSurface : public TextMeasure, public DrawCursor {
 public:
-    virtual ~DrawSurface() = default;
+    virtual ~DrawSurface();
     DrawSurface(const DrawSurface&) = delete;
     DrawSurface& operator=(const DrawSurface&) = delete;
 
@@ -106,6 +107,20 @@ public:
     // Paints the host now (drawing otherwise shows at the next window event).
     void Refresh();
 
+    // While a batch is open, the lines drawn share one painter and the host is
+    // told of the change once, at the batch's end: a curve of a hundred
+    // segments is one piece of work. What is drawn is the same; any other use
+    // of the surface finishes the painter first. Batches nest.
+    class Batch {
+    public:
+        explicit Batch(DrawSurface& ioSurface);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+    private:
+        DrawSurface& mSurface;
+    };
+
     // Tests: the image as drawn (the inner area, one pixel per 15 twips), a PNG
     // of it, and the operation log.
     const QImage& image() const;
@@ -149,6 +164,11 @@ private:
     int16_t mDrawWidth = 1;
     int16_t mDrawMode = vbCopyPen;
     mutable QImage mImage;
+    // The open batch's painter on mImage (declared after it: ends before the image goes).
+    mutable std::unique_ptr<QPainter> mBatchPainter;
+    int mBatchDepth = 0;
+    bool mBatchChanged = false;
+    void endBatchPainter() const;
     mutable QSizeF mSize;    // the twips size the image was made for
     bool mLogOn = false;
     QList<DrawOp> mOps;

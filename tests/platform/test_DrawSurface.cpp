@@ -149,6 +149,36 @@ TEST_F(DrawSurfaceTest, XorDrawnTwiceLeavesThePictureAsItWas) {
     EXPECT_EQ(p.image(), before);
 }
 
+// Lines drawn in a batch share one painter: the picture is the same as drawn
+// line by line, a change of pen or mode between them included, and what the
+// surface is then asked for already holds them.
+TEST_F(DrawSurfaceTest, ABatchDrawsWhatTheLinesOneByOneDraw) {
+    PictureBox& p = pic();
+    auto draw = [&] {
+        p.setDrawMode(vbCopyPen);
+        p.setDrawStyle(vbSolid);
+        p.Line(0, 0, 4740, 2490, vbcolor::vbBlue);
+        for (int k = 0; k < 40; ++k) p.LineTo(120.0 * k, 300 + (k % 7) * 150.0, vbcolor::vbRed);
+        p.setDrawStyle(vbDash);
+        p.Line(0, 1500, 4500, 1500, vbcolor::vbBlue);
+        p.setDrawMode(vbXorPen);
+        p.Line(600, 600, 2400, 1800, vbcolor::vbWhite, LineStyle::Box);
+        p.setDrawMode(vbCopyPen);
+        p.Line(3000, 150, 3600, 900, vbcolor::vbRed, LineStyle::BoxFilled);
+    };
+    draw();
+    const QImage oneByOne = p.image().copy();
+    p.Cls();
+    {
+        DrawSurface::Batch batch(p);
+        draw();
+        EXPECT_EQ(p.image(), oneByOne);   // asked for halfway, the picture holds what was drawn
+        p.Line(0, 0, 1500, 0, vbcolor::vbBlue);
+    }
+    EXPECT_NE(p.image(), oneByOne);
+    EXPECT_EQ(at(50, 0), blue);
+}
+
 TEST_F(DrawSurfaceTest, PrintPutsTheTextTopAtCurrentYAndEndsTheLine) {
     PictureBox& p = pic();
     EXPECT_EQ(p.TextHeight(), 195);
