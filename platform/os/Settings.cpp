@@ -63,7 +63,11 @@ QString GetSetting(const QString& iApp, const QString& iSection, const QString& 
 
 void SaveSetting(const QString& iApp, const QString& iSection, const QString& iKey, const QString& iValue) {
     QSettings s = open(iApp);
-    s.setValue(storedKey(s, iSection, iKey), iValue);
+    const QString key = storedKey(s, iSection, iKey);
+    // A value stored already is not written again: each write is a wait for the disk.
+    const QVariant stored = s.value(key);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == iValue) return;
+    s.setValue(key, iValue);
     s.sync();
 }
 
