@@ -44,7 +44,10 @@ std::shared_ptr<DbConnection> connect(const QString& iPath) {
         vbRaise(3044, QStringLiteral("'%1' isn't a valid path.").arg(QFileInfo(iPath).absolutePath()));
     std::shared_ptr<DbConnection> c;
     try {
-        c = std::make_shared<DbConnection>(iPath, SQLite::OPEN_READWRITE | (registered ? SQLite::OPEN_CREATE : 0));
+        // Only the user-interface thread reads and writes the files: a connection
+        // needs no lock of its own around each value read.
+        c = std::make_shared<DbConnection>(iPath, SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX |
+                                                      (registered ? SQLite::OPEN_CREATE : 0));
         // The first statement reads the header: a file of another kind fails here.
         c->sql.exec("PRAGMA journal_mode=WAL");
         c->sql.exec("PRAGMA synchronous=FULL");
