@@ -114,6 +114,7 @@ DrawSurface::Batch::~Batch() {
 void DrawSurface::endBatchPainter() const {
     if (mBatchPainter) mBatchPainter->end();
     mBatchPainter.reset();
+    mBatchPen.reset();
 }
 
 void DrawSurface::fit() const {
@@ -224,11 +225,17 @@ void DrawSurface::drawLine(double iX1, double iY1, double iX2, double iY2, int32
     const QRect box(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
     switch (iStyle) {
     case LineStyle::Line:
-        p.setPen(linePen(color, mDrawStyle, mDrawWidth));
+        // A batch's painter keeps its pen while the lines' colour and style stay.
+        if (!mBatchPainter || !mBatchPen || mBatchPen->color != iColor || mBatchPen->style != mDrawStyle ||
+            mBatchPen->width != mDrawWidth || !mBatchPen->set) {
+            p.setPen(linePen(color, mDrawStyle, mDrawWidth));
+            if (mBatchPainter) mBatchPen = BatchPen{iColor, mDrawStyle, mDrawWidth, true};
+        }
         p.drawLine(x1, y1, x2, y2);
         break;
     case LineStyle::Box:
         p.setPen(linePen(color, mDrawStyle, mDrawWidth));
+        mBatchPen.reset();
         p.setBrush(Qt::NoBrush);
         // Both corners are inside the outline.
         p.drawRect(box.left(), box.top(), box.width() - 1, box.height() - 1);

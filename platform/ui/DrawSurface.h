@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class Form;
 class QPainter;
@@ -166,6 +167,13 @@ private:
     mutable QImage mImage;
     // The open batch's painter on mImage (declared after it: ends before the image goes).
     mutable std::unique_ptr<QPainter> mBatchPainter;
+    struct BatchPen {
+        int32_t color;
+        int16_t style;
+        int16_t width;
+        bool set;
+    };
+    mutable std::optional<BatchPen> mBatchPen;   // the pen the batch's painter holds
     int mBatchDepth = 0;
     bool mBatchChanged = false;
     void endBatchPainter() const;
