@@ -935,11 +935,12 @@ void Recordset::doFindEach(const QString& iCriteria, const Variant& iValue, cons
             while ((more = q->executeStep()))
                 if (member(rowid = q->getColumn(0).getInt64(), index)) break;
             if (!more) return;
-            std::vector<Variant> row(static_cast<size_t>(mFields.size()));
+            std::vector<Variant> row;
+            std::vector<Variant>& into = ordered ? mRow : row;
+            into.resize(static_cast<size_t>(mFields.size()));
             for (int i = 0; i < mFields.size(); ++i)
-                row[static_cast<size_t>(i)] = dbschema::fromStorage(mFields[i], q->getColumn(i + 1));
-            if (ordered) mRow = std::move(row);
-            else unordered.emplace_back(index, std::move(row));
+                into[static_cast<size_t>(i)] = dbschema::fromStorage(mFields[i], q->getColumn(i + 1));
+            if (!ordered) unordered.emplace_back(index, std::move(row));
         });
         if (!more) break;
         if (!ordered) continue;
