@@ -261,7 +261,7 @@ void Recordset::open(const Database& iDb, const QString& iSource, const QList<Va
             mDb.sqlite(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                               .arg(cols.join(QStringLiteral(", ")), dbschema::quoteName(mTable)).toStdString());
         mOpen = true;
-        if (mOrder.isEmpty()) {
+        if (mOrder.isEmpty() && mWhere.isEmpty()) {
             lazyTake();
         } else {
             buildKeys();
@@ -279,6 +279,7 @@ void Recordset::open(const Database& iDb, const QString& iSource, const QList<Va
 
 void Recordset::Close() {
     mFetch.reset();
+    for (auto& step : mSteps) step.reset();
     mStatements.clear();
     mDb = Database();
     mOpen = false;
@@ -388,12 +389,18 @@ bool Recordset::lazyStep(int64_t iFrom, bool iInclusive, Direction iDirection, i
     }
     const bool inTable = forward ? (iInclusive ? iFrom <= mLastKey : iFrom < mLastKey) : true;
     if (inTable) {
-        QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid %2 ? AND rowid <= ?")
-                          .arg(dbschema::quoteName(mTable), forward ? (iInclusive ? QStringLiteral(">=") : QStringLiteral(">"))
-                                                                    : (iInclusive ? QStringLiteral("<=") : QStringLiteral("<")));
-        if (!mWhere.isEmpty()) sql += QStringLiteral(" AND (%1)").arg(mWhere);
-        sql += forward ? QStringLiteral(" ORDER BY rowid ASC LIMIT 1") : QStringLiteral(" ORDER BY rowid DESC LIMIT 1");
-        SQLite::Statement& q = statement(sql);
+        // Made once per set: a walk takes a step per record.
+        std::unique_ptr<SQLite::Statement>& step = mSteps[(forward ? 2 : 0) + (iInclusive ? 1 : 0)];
+        if (!step) {
+            QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE rowid %2 ? AND rowid <= ?")
+                              .arg(dbschema::quoteName(mTable), forward ? (iInclusive ? QStringLiteral(">=") : QStringLiteral(">"))
+                                                                        : (iInclusive ? QStringLiteral("<=") : QStringLiteral("<")));
+            if (!mWhere.isEmpty()) sql += QStringLiteral(" AND (%1)").arg(mWhere);
+            sql += forward ? QStringLiteral(" ORDER BY rowid ASC LIMIT 1") : QStringLiteral(" ORDER BY rowid DESC LIMIT 1");
+            step = std::make_unique<SQLite::Statement>(mDb.sqlite(), sql.toStdString());
+        }
+        SQLite::Statement& q = *step;
+        q.reset();
         q.bind(1, iFrom);
         q.bind(2, mLastKey);
         for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 3, mParams[i]);
@@ -1101,7 +1108,7 @@ void Recordset::Requery() {
     mNoMatch = false;
     mDeletedHere = false;
     guarded(mDb, [this] {
-        if (mOrder.isEmpty()) {
+        if (mOrder.isEmpty() && mWhere.isEmpty()) {
             lazyTake();
             return;
         }

@@ -52,10 +52,11 @@ protected:
 // when it opens (in insertion order, or the ORDER BY of a query), the values
 // are read from the file whenever a record becomes current. Records added here
 // join the end; records added elsewhere later are not in the set; records
-// deleted elsewhere are passed over silently. A set in insertion order does not
+// deleted elsewhere are passed over silently. A set on a whole table does not
 // read its keys when it opens: it keeps the last key the table had then and
 // the keys it added itself, and moves by asking the file for the next key; its
 // keys are read only when its RecordCount or AbsolutePosition is asked for.
+// A query's set takes its keys when it opens (its WHERE is read on its index).
 // Errors: 3021 no current record, 3020 Update without Edit/AddNew, 3027
 // read-only, 3159 bad bookmark, 3167 record deleted, 3265 no such field,
 // 3077 criteria not understood, 3464 criteria value of the wrong type.
@@ -191,5 +192,6 @@ private:
     RecordBookmark mLastModified;
     bool mNoMatch = false;
     std::unique_ptr<SQLite::Statement> mFetch;
+    std::unique_ptr<SQLite::Statement> mSteps[4];   // lazy: backward/forward, exclusive/inclusive
     QHash<QString, std::shared_ptr<SQLite::Statement>> mStatements;
 };
