@@ -338,7 +338,8 @@ void gResponseSubPlotSet(ResponseWindow& frm, int32_t ilFLo, int32_t ilFHi, int1
         int16_t points = -1, width = 0;
         std::vector<int16_t> x;
     } sColumns;
-    const bool known = sColumns.lo == ilFLo && sColumns.hi == ilFHi && sColumns.points == inPoints && sColumns.width == mnWidth;
+    const bool known =
+        sColumns.lo == ilFLo && sColumns.hi == ilFHi && sColumns.points == inPoints && sColumns.width == mnWidth;
     if (!known) sColumns.points = -1;
     std::vector<int16_t> columns(static_cast<size_t>(std::max<int16_t>(inPoints, 0)) + 1, 0);
     for (int16_t p = 1; p <= inPoints; ++p) {

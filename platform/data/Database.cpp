@@ -116,9 +116,12 @@ QList<Variant> Database::DistinctValues(const QString& iTable, const QString& iF
         // The values from the index, then each value's first record by a seek on
         // it (the index holds the keys in order within a value): as fast as the
         // distinct values alone, whatever the number of records.
-        SQLite::Statement values(sqlite(), QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL").arg(field, table).toStdString());
-        SQLite::Statement first(sqlite(), QStringLiteral("SELECT min(rowid) FROM %2 WHERE %1 = ?").arg(field, table).toStdString());
-        SQLite::Statement spelling(sqlite(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(field, table).toStdString());
+        auto statement = [&](const char* iSql) {
+            return SQLite::Statement(sqlite(), QString::fromLatin1(iSql).arg(field, table).toStdString());
+        };
+        SQLite::Statement values = statement("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL");
+        SQLite::Statement first = statement("SELECT min(rowid) FROM %2 WHERE %1 = ?");
+        SQLite::Statement spelling = statement("SELECT %1 FROM %2 WHERE rowid = ?");
         std::vector<std::pair<int64_t, Variant>> firsts;
         while (values.executeStep()) {
             first.reset();
