@@ -400,7 +400,7 @@ bool Recordset::lazyStep(int64_t iFrom, bool iInclusive, Direction iDirection, i
             step = std::make_unique<SQLite::Statement>(mDb.sqlite(), sql.toStdString());
         }
         SQLite::Statement& q = *step;
-        q.reset();
+        q.tryReset();   // as statement(): an earlier failure is not raised again
         q.bind(1, iFrom);
         q.bind(2, mLastKey);
         for (int i = 0; i < mParams.size(); ++i) dbschema::bindValue(q, i + 3, mParams[i]);
@@ -444,7 +444,7 @@ bool Recordset::lazyEmpty() {
 
 bool Recordset::lazyLoad(int64_t iRowid) {
     SQLite::Statement& q = *mFetch;
-    q.reset();
+    q.tryReset();   // as statement(): an earlier failure is not raised again
     q.bind(1, iRowid);
     if (q.executeStep()) {
         mRow.resize(static_cast<size_t>(mFields.size()));
