@@ -81,6 +81,11 @@ QColor DrawSurface::inkOf(int32_t iColor) const {
     // The routines draw their grid and plain text in black, for light paper.
     if (mGraphPaper && (iColor == vbcolor::vbBlack || iColor == vbcolor::vbButtonText || iColor == vbcolor::vbWindowText))
         return vbcolor::toQColor(vbcolor::vbGraphInk);
+    // Any other colour too dark to be seen on black (the target curve a
+    // calibration shows, drawn in 11) is drawn in its opposite, near white.
+    if (mGraphPaper && iColor >= 0 && (iColor & 0xFF) <= 0x40 && ((iColor >> 8) & 0xFF) <= 0x40 &&
+        ((iColor >> 16) & 0xFF) <= 0x40)
+        return vbcolor::toQColor(0xFFFFFF ^ iColor);
     return vbcolor::toQColor(iColor);
 }
 

@@ -223,9 +223,20 @@ TEST_F(CalibrationTest, WithATargetFileEachAcceptedSweepShowsTheTargetInColour11
                              .target = homeFile(QStringLiteral("TARGETS/flat.dat"))});
     frmVexo& f = startOn(QStringLiteral("Aimed"));
     f.picResponse->clearOps();
-    answer({vbYes, vbYes});
+    // The operator judges the calibration by the target curve on the graph while
+    // the question is open: drawn in 11 (almost black), it must stand out from
+    // the graph's black, not vanish into it.
+    int bright = 0;
+    answer({vbYes});
+    answerAfterLooking(vbYes, [&](const MsgBoxCall&) {
+        const QImage image = f.picResponse->image();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) > 200) ++bright;
+    });
     drive::click(f.cmdCali);
     EXPECT_EQ(boxTexts().size(), 2);
+    EXPECT_GT(bright, 100);
     bool e = false;
     const int16_t y = gnResponseSubCalcY(f, -6.0f, e);
     int drawn = 0;

@@ -46,9 +46,10 @@ int StationTest::onBox(const MsgBoxCall& iCall) {
                           << (mExpected.empty() ? std::string() : " while the window " + mExpected.front().window + " was next");
         return iCall.defaultAnswer == vbRetry ? int(vbAbort) : iCall.defaultAnswer;
     }
-    const int a = mExpected.front().answer;
+    const Expected next = mExpected.front();
     mExpected.pop_front();
-    return a;
+    if (next.look) next.look(iCall);
+    return next.answer;
 }
 
 void StationTest::onModal(QWidget& ioWindow) {

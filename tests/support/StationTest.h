@@ -36,7 +36,12 @@ protected:
     void TearDown() override;
 
     void answer(std::initializer_list<int> iAnswers) {
-        for (int a : iAnswers) mExpected.push_back(Expected{a, {}, {}});
+        for (int a : iAnswers) mExpected.push_back(Expected{a, {}, {}, {}});
+    }
+    // The next box's answer, given after iLook has seen what the station shows
+    // while the box is open (a question asked about a curve on the screen).
+    void answerAfterLooking(int iAnswer, std::function<void(const MsgBoxCall&)> iLook) {
+        mExpected.push_back(Expected{iAnswer, {}, {}, std::move(iLook)});
     }
     // For a test that drives the station into errors: every error box of the
     // central handler and its bug-report offer answer their default button
@@ -71,6 +76,7 @@ private:
         int answer = 0;                         // a box's answer, or 0 for a window
         std::string window;                     // the window type expected
         std::function<bool(QWidget&)> user;     // false: the window is of another type
+        std::function<void(const MsgBoxCall&)> look;   // what the user looks at before answering a box
     };
     int onBox(const MsgBoxCall& iCall);
     void onModal(QWidget& ioWindow);
