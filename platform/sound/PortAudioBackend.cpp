@@ -1,5 +1,6 @@
 #include "platform/sound/PortAudioBackend.h"
 #include "platform/sound/AlsaMixer.h"
+#include "platform/sound/LatencyLadder.h"
 #include "platform/sound/LibraryThread.h"
 #include "platform/sound/RateConverter.h"
 #include "platform/sound/ToneCheck.h"
@@ -26,11 +27,6 @@ constexpr int kMaxFrames = 4096;
 constexpr unsigned long kFramesPerBuffer = paFramesPerBufferUnspecified;
 // Some hosts hold a duplex stream's first blocks back for two seconds.
 constexpr auto kCallbackDeadline = std::chrono::seconds(5);
-// The latencies a card's stream asks for, lowest first: a point of a
-// measurement waits for the loop, so the lowest the host keeps up with is
-// used. A card that loses blocks while it settles, or while it is used, is
-// opened again at the next one (the last is the host's own generous figure).
-constexpr std::array<double, 3> kLatencySteps = {0.03, 0.06, 0.1};
 // The host's own round-trip figure is read from the blocks' times, as the
 // least figure of each quarter second (a host may date a short block a whole
 // block late). It is steady when eight such figures in a row (two seconds) lie
@@ -171,6 +167,9 @@ struct PortAudioBackend::Card {
     std::unique_ptr<RateConverter> inConverter;
     HWAVEOUT out = 0;
     HWAVEIN in = 0;
+    // When the stream last opened; a quiet stretch since (no lost blocks)
+    // lets it come down a latency step.
+    std::chrono::steady_clock::time_point openedAt = std::chrono::steady_clock::now();
 };
 
 namespace {
@@ -472,10 +471,11 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
     PaStreamParameters op{}, ip{};
     op.device = ip.device = iPaDevice;
     op.sampleFormat = ip.sampleFormat = paFloat32;
-    const int step = latencyStep(iPaDevice);
-    const bool lastStep = step + 1 >= int(kLatencySteps.size());
-    op.suggestedLatency = lastStep ? std::max(info->defaultHighOutputLatency, kLatencySteps.back()) : kLatencySteps[size_t(step)];
-    ip.suggestedLatency = lastStep ? std::max(info->defaultHighInputLatency, kLatencySteps.back()) : kLatencySteps[size_t(step)];
+    // The latency step (see LatencyLadder); the last is the host's own generous figure.
+    const LatencyLadder& steps = ladder(iPaDevice);
+    const bool lastStep = steps.top();
+    op.suggestedLatency = lastStep ? std::max(info->defaultHighOutputLatency, steps.seconds()) : steps.seconds();
+    ip.suggestedLatency = lastStep ? std::max(info->defaultHighInputLatency, steps.seconds()) : steps.seconds();
 
     std::vector<double> rates;
     if (iWantedRate >= 44100) rates.push_back(iWantedRate);
@@ -556,17 +556,17 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
                                std::chrono::steady_clock::now() < deadline)
                             std::this_thread::sleep_for(std::chrono::milliseconds(10));
                         // Blocks lost once settled: too low a latency for this host.
-                        if (card->lostBlocks.load(std::memory_order_acquire) > 0 && !lastStep) {
+                        if (card->lostBlocks.load(std::memory_order_acquire) > 0 && ladder(iPaDevice).lost()) {
                             library().run([card] {
                                 Pa_AbortStream(card->stream);
                                 Pa_CloseStream(card->stream);
                                 card->stream = nullptr;
                             });
-                            ++latencyStep(iPaDevice);
                             return openCard(iPaDevice, iWantedRate, iForOutput, oCard);
                         }
                         measureLoop(*card, false);
                     }
+                    card->openedAt = std::chrono::steady_clock::now();
                     oCard = card.get();
                     mCards[iPaDevice] = std::move(card);
                     return MMSYSERR_NOERROR;
@@ -592,8 +592,8 @@ bool PortAudioBackend::usable(const Card& iCard) {
 }
 
 // The latency step of a card, for as long as the station runs.
-int& PortAudioBackend::latencyStep(int iPaDevice) {
-    static std::map<int, int> steps;
+LatencyLadder& PortAudioBackend::ladder(int iPaDevice) {
+    static std::map<int, LatencyLadder> steps;
     return steps[iPaDevice];
 }
 
@@ -783,12 +783,16 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
             closeCard(pa);
             card = nullptr;
         }
-        // A card that lost blocks while it was used opens afresh with more latency.
-        if (card && !card->in && card->lostBlocks.load(std::memory_order_acquire) > 0 &&
-            latencyStep(pa) + 1 < int(kLatencySteps.size())) {
-            closeCard(pa);
-            card = nullptr;
-            ++latencyStep(pa);
+        // A card that lost blocks while it was used opens afresh with more
+        // latency; one that has run a quiet stretch at a raised step, with less.
+        if (card && !card->in) {
+            const bool lost = card->lostBlocks.load(std::memory_order_acquire) > 0;
+            const double quiet = std::chrono::duration<double>(std::chrono::steady_clock::now() - card->openedAt).count();
+            if (lost ? ladder(pa).lost() : ladder(pa).mayComeDown(quiet)) {
+                if (!lost) ladder(pa).comeDown();
+                closeCard(pa);
+                card = nullptr;
+            }
         }
         // Timing that jumped since the delay was measured: measured again
         // while nothing plays.

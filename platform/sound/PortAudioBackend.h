@@ -28,7 +28,7 @@
 // held against that tone (see ToneCheck): one that holds anything else after
 // the unit's settling is refused the same way, and the delay is measured
 // again as soon as nothing plays. The stream asks for the lowest latency the
-// host keeps up with (see kLatencySteps): a point of a measurement waits for
+// host keeps up with (see LatencyLadder): a point of a measurement waits for
 // the loop.
 //
 // Every call into PortAudio or the ALSA mixer that can block on the device or
@@ -101,7 +101,7 @@ private:
     Card* inCard(HWAVEIN iHandle);
     MMRESULT openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard);
     bool closeCard(int iPaDevice);
-    static int& latencyStep(int iPaDevice);
+    static class LatencyLadder& ladder(int iPaDevice);
     MMRESULT noCard(bool iKnownHandle);
     bool started();
     void releaseIdleCards();
