@@ -719,6 +719,13 @@ QString PortAudioBackend::refusalText(const Card& iCard) {
     return iCard.delayKnown && !iCard.refusedBefore ? lostSamplesText() : untrustedTimingText();
 }
 
+bool PortAudioBackend::firstHeaderFull(const Card& iCard) {
+    const int first = iCard.core->inStarted().firstInHeader;
+    WaveHdr header;
+    return first > 0 && iCard.core->inHeader(first, header) == MMSYSERR_NOERROR && header.dwBufferLength > 0 &&
+           header.dwBytesRecorded >= header.dwBufferLength;
+}
+
 bool PortAudioBackend::alignedRecordingHolds(Card& iCard) {
     if (!iCard.alignedRecording) return true;
     // A figure off by itself may be the start of a jump: the next window tells.
@@ -973,7 +980,12 @@ MMRESULT PortAudioBackend::waveInReadHeader(HWAVEIN iHandle, int iHeader, void* 
 MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
     Card* c = inCard(iHandle);
     if (!c) return noCard(mInHandles.count(iHandle) > 0);
-    if (!waitFor(*c, c->core->inStop())) return MMSYSERR_ERROR;
+    // A recording whose first header is full holds all it was made for, and
+    // what was lost or started late in it is known by then: the stop is
+    // posted but not waited for (a block of the host's on every point). What
+    // the stream does after it, into the header queued behind, is nobody's.
+    const uint64_t ticket = c->core->inStop();
+    if (!firstHeaderFull(*c) && !waitFor(*c, ticket)) return MMSYSERR_ERROR;
     // Lost samples first: the station measures such a point again.
     if (const QString fault = c->core->inStopFault(); !fault.isEmpty()) {
         if (c->alignedRecording) c->refusedBefore = true;

@@ -113,6 +113,7 @@ private:
     static bool delayInDoubt(const Card& iCard);
     static bool recordingHoldsItsTone(const Card& iCard);
     bool alignedRecordingHolds(Card& iCard);
+    static bool firstHeaderFull(const Card& iCard);
     static QString refusalText(const Card& iCard);
     MMRESULT fail(MMRESULT iCode, const QString& iDetail);
     class AlsaMixer* mixerOf(HMIXER iHandle);
