@@ -29,6 +29,9 @@ constexpr int kHeaders = 2;
 // than this, so a recording's deadline allows it.
 constexpr int64_t kInputLatencyAllowanceMs = 1000;
 constexpr int64_t kRecordingGraceMs = 2000;
+// A poll waits for the device's next block at most this long: the windows
+// stay responsive, and a device that stopped is noticed.
+constexpr int kDeviceWaitMs = 20;
 
 // ---- signal settings (they persist from one signal to the next)
 QString msWaveOutShape;
@@ -341,6 +344,7 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
                 timedOut = true;
                 return;
             }
+            waveWaitForDevice(kDeviceWaitMs);
         }
     });
     mbWaveInRecording = false;
@@ -438,6 +442,7 @@ void mWaveOutDoneWait(int16_t inHeader, const char* isRoutine, bool& obError) {
             }
             if (vclock::ticks() > deadline) return;
             termination::raiseIfRequested();
+            waveWaitForDevice(kDeviceWaitMs);
             vclock::busyWait(1);
         }
     });

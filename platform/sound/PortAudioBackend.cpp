@@ -13,9 +13,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <climits>
+#include <ctime>
 #include <fcntl.h>
 #include <limits>
+#include <linux/futex.h>
 #include <portaudio.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -167,6 +171,10 @@ struct PortAudioBackend::Card {
     std::unique_ptr<RateConverter> inConverter;
     HWAVEOUT out = 0;
     HWAVEIN in = 0;
+    // Counts the blocks the callback has processed; a thread waiting for the
+    // next one sleeps on it (see waitForBlock), and the callback wakes it.
+    std::atomic<uint32_t> blocks{0};
+    std::atomic<int> blockWaiters{0};
     // When the stream last opened; a quiet stretch since (no lost blocks)
     // lets it come down a latency step.
     std::chrono::steady_clock::time_point openedAt = std::chrono::steady_clock::now();
@@ -283,6 +291,10 @@ int streamCallback(const void* iInput, void* oOutput, unsigned long iFrames, con
         done += n;
     }
     probeStep(c, in, out, iFrames, blockStart);
+    // A wake-up costs a system call, and only when a thread waits.
+    c.blocks.fetch_add(1, std::memory_order_seq_cst);
+    if (c.blockWaiters.load(std::memory_order_seq_cst) > 0)
+        syscall(SYS_futex, reinterpret_cast<uint32_t*>(&c.blocks), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
     return paContinue;
 }
 }
@@ -736,6 +748,24 @@ bool PortAudioBackend::alignedRecordingHolds(Card& iCard) {
     return alignmentHolds(iCard);
 }
 
+// Sleeps until the callback has processed its next block, or iMaxMs: a poll
+// of what the callback does then wakes when there can be news, not every
+// millisecond (a few per block cost the user-interface thread more than the
+// measurement's own arithmetic).
+void PortAudioBackend::waitForBlock(Card& iCard, int iMaxMs) {
+    static_assert(sizeof(std::atomic<uint32_t>) == sizeof(uint32_t));
+    iCard.blockWaiters.fetch_add(1, std::memory_order_seq_cst);
+    const uint32_t seen = iCard.blocks.load(std::memory_order_seq_cst);
+    const timespec limit{iMaxMs / 1000, long(iMaxMs % 1000) * 1000000L};
+    syscall(SYS_futex, reinterpret_cast<uint32_t*>(&iCard.blocks), FUTEX_WAIT_PRIVATE, seen, &limit, nullptr, 0);
+    iCard.blockWaiters.fetch_sub(1, std::memory_order_seq_cst);
+}
+
+void PortAudioBackend::waitForDevice(int iMaxMs) {
+    for (const auto& [pa, c] : mCards)
+        if ((c->out || c->in) && c->stream) return waitForBlock(*c, iMaxMs);
+}
+
 bool PortAudioBackend::waitFor(Card& iCard, uint64_t iTicket) {
     if (!iCard.stream || Pa_IsStreamActive(iCard.stream) != 1) {
         iCard.core->applyCommands(iCard.counter, iCard.loopDelay.load());
@@ -750,7 +780,7 @@ bool PortAudioBackend::waitFor(Card& iCard, uint64_t iTicket) {
             mDetail = answered ? QStringLiteral("The sound device stopped responding.") : noAnswerText();
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        waitForBlock(iCard, 5);
     }
     return true;
 }

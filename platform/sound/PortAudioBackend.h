@@ -79,6 +79,7 @@ public:
     MMRESULT waveInReset(HWAVEIN iHandle) override;
     MMRESULT waveInUnprepareHeader(HWAVEIN iHandle, int iHeader) override;
     MMRESULT waveInClose(HWAVEIN iHandle) override;
+    void waitForDevice(int iMaxMs) override;
 
     uint32_t mixerGetNumDevs() override;
     MMRESULT mixerGetDevCaps(uint32_t iMixer, MixerCaps& oCaps) override;
@@ -107,6 +108,7 @@ private:
     void releaseIdleCards();
     static bool usable(const Card& iCard);
     bool waitFor(Card& iCard, uint64_t iTicket);
+    static void waitForBlock(Card& iCard, int iMaxMs);
     bool measureLoop(Card& ioCard, bool iAfterSound);
     int measureLoopOnce(Card& ioCard, bool iAfterSound);
     static bool alignmentHolds(const Card& iCard);

@@ -71,6 +71,7 @@ MMRESULT waveOutBreakLoop(HWAVEOUT h) { return backend().waveOutBreakLoop(h); }
 MMRESULT waveOutReset(HWAVEOUT h) { return backend().waveOutReset(h); }
 MMRESULT waveOutUnprepareHeader(HWAVEOUT h, int i) { return backend().waveOutUnprepareHeader(h, i); }
 MMRESULT waveOutClose(HWAVEOUT h) { return backend().waveOutClose(h); }
+void waveWaitForDevice(int iMaxMs) { backend().waitForDevice(iMaxMs); }
 
 uint32_t waveInGetNumDevs() { return backend().waveInGetNumDevs(); }
 MMRESULT waveInGetDevCaps(uint32_t d, WaveInCaps& c) { return backend().waveInGetDevCaps(d, c); }

@@ -144,6 +144,13 @@ MMRESULT waveInReset(HWAVEIN iHandle);
 MMRESULT waveInUnprepareHeader(HWAVEIN iHandle, int iHeader);
 MMRESULT waveInClose(HWAVEIN iHandle);          // always releases the device
 
+// For a caller polling a header's flags or byte count: waits until the
+// device has moved on by a block of samples, or iMaxMs have passed, so that
+// the poll wakes once a block rather than once a millisecond. Returns at once
+// where nothing moves the headers meanwhile (no device open, or the jig,
+// which moves them only while the station waits on its clock).
+void waveWaitForDevice(int iMaxMs);
+
 // ---------------------------------------------------------------------- mixer
 
 // Component types of lines.

@@ -52,6 +52,9 @@ public:
                                                     std::vector<MixerListText>& oItems) = 0;
     virtual MMRESULT mixerSetControlDetails(HMIXER iHandle, const MixerControlDetails& iDetails) = 0;
 
+    // See waveWaitForDevice (Sound.h).
+    virtual void waitForDevice(int /*iMaxMs*/) {}
+
     // A backend's own words for its last MMSYSERR_ERROR (empty when it has none).
     virtual QString lastErrorDetail() const { return {}; }
 };
