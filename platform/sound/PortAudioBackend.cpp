@@ -603,6 +603,18 @@ bool PortAudioBackend::usable(const Card& iCard) {
     return iCard.stream && Pa_IsStreamActive(iCard.stream) == 1;
 }
 
+double PortAudioBackend::loopSeconds() const {
+    for (const auto& [pa, c] : mCards)
+        if (c->delayKnown && c->rate > 0) return c->loopDelay.load() / c->rate;
+    return 0;
+}
+
+double PortAudioBackend::latencySeconds() const {
+    for (const auto& [pa, c] : mCards)
+        if (c->stream) return ladder(pa).seconds();
+    return 0;
+}
+
 // The latency step of a card, for as long as the station runs.
 LatencyLadder& PortAudioBackend::ladder(int iPaDevice) {
     static std::map<int, LatencyLadder> steps;

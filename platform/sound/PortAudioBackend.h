@@ -53,6 +53,10 @@ public:
     QString name() const override { return QStringLiteral("PortAudio+ALSA"); }
     bool initialised() const { return mInitialised; }
     QString lastErrorDetail() const override { return mDetail; }
+    // For the benchmarks: the loop delay measured on the open card, and the
+    // latency its stream asked for, in seconds (0 with no card open).
+    double loopSeconds() const;
+    double latencySeconds() const;
 
     uint32_t waveOutGetNumDevs() override;
     MMRESULT waveOutGetDevCaps(uint32_t iDevice, WaveOutCaps& oCaps) override;
