@@ -152,8 +152,10 @@ TEST_F(KnownUnit, AStallMidMeasurementGivesNoWrongLevel) {
 TEST_F(KnownUnit, ALoopThatGrowsMidMeasurementGivesNoWrongLevel) {
     openStation();
     if (IsSkipped() || HasFatalFailure()) return;
+    // The move may stop a measurement with the error handler's boxes, and more
+    // than once; each is answered Abort and no bug report is sent.
+    allowErrors();
     ResponseCurve level(21, 0.0f), corrected(21, 0.0f);
-    answer({vbAbort});
     gWaveResponse(*f, 20, 20000, 20, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
     ASSERT_FALSE(error) << shown();
     for (int p = 1; p <= 20; ++p) ASSERT_NEAR(level[size_t(p)], unityLevelDb(), 0.1) << "plain loop, point " << p;
@@ -175,7 +177,6 @@ TEST_F(KnownUnit, ALoopThatGrowsMidMeasurementGivesNoWrongLevel) {
         std::fill(level.begin(), level.end(), 0.0f);
         error = false;
         clearBoxes();
-        answer({vbAbort, vbNo});
         gWaveResponse(*f, 20, 20000, 20, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
         if (move.joinable()) {
             move.join();

@@ -44,8 +44,8 @@ protected:
         mExpected.push_back(Expected{iAnswer, {}, {}, std::move(iLook)});
     }
     // For a test that drives the station into errors: every error box of the
-    // central handler and its bug-report offer answer their default button
-    // (Abort where it is Retry), however many come. Other questions must still
+    // central handler answers its default button (Abort where it is Retry) and
+    // its bug-report offer No, however many come. Other questions must still
     // be answered in turn.
     void allowErrors() { mAllowErrors = true; }
     template <class F>
