@@ -12,21 +12,6 @@ SeqCaliParts seqCaliSplit(double iDays) {
     return p;
 }
 
-double seqCaliLeadingNumber(const QString& iText) {
-    const QString s = iText.trimmed();
-    int end = 0;
-    if (end < s.size() && (s[end] == QLatin1Char('+') || s[end] == QLatin1Char('-'))) ++end;
-    while (end < s.size() && s[end].isDigit()) ++end;
-    if (end < s.size() && s[end] == QLatin1Char('.')) {
-        ++end;
-        while (end < s.size() && s[end].isDigit()) ++end;
-    }
-    bool ok = false;
-    const double v = s.left(end).toDouble(&ok);
-    return ok ? v : 0.0;
-}
-
 double seqCaliDays(const QString& iDays, const QString& iHours, const QString& iMinutes) {
-    return CInt(seqCaliLeadingNumber(iDays)) + CInt(seqCaliLeadingNumber(iHours)) / 24.0 +
-           CInt(seqCaliLeadingNumber(iMinutes)) / 1440.0;
+    return CInt(Val(iDays)) + CInt(Val(iHours)) / 24.0 + CInt(Val(iMinutes)) / 1440.0;
 }

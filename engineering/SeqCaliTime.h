@@ -14,10 +14,6 @@ struct SeqCaliParts {
 // an hour still shows that hour (1 d 2 h is "01", "02", "00", never "01", "01", "60").
 SeqCaliParts seqCaliSplit(double iDays);
 
-// The number at the start of a box's text (0 when there is none), as the boxes
-// hold it.
-double seqCaliLeadingNumber(const QString& iText);
-
 // Days from the three boxes' texts: each read as its leading number, rounded
 // half to even to a whole number.
 double seqCaliDays(const QString& iDays, const QString& iHours, const QString& iMinutes);

@@ -80,7 +80,7 @@ void frmMESeq::mNumberValidate(const NumberBox& iRule, bool& Cancel) {
     Cancel = gbTextBoxError(iRule.max, 0.0f, false, iRule.units, iRule.checkFormat, *iRule.box, bError);
     if (Cancel || bError || !iRule.whole) return;
     trap(20, [&] {
-        const double whole = std::nearbyint(seqCaliLeadingNumber(iRule.box->Text()));
+        const double whole = std::nearbyint(Val(iRule.box->Text()));
         const QString shown = Format(whole, kTwoDigits);
         if (shown != iRule.box->Text()) iRule.box->setText(shown);
     });

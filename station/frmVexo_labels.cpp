@@ -8,18 +8,9 @@
 #include "platform/vb/Strings.h"
 #include "station/frmVexo.h"
 #include "station/modMSub.h"
-#include <QLocale>
-#include <QRegularExpression>
 
 namespace {
 constexpr const char* kModule = "frmVexo";
-
-// The leading decimal number of a piece (sign, digits, decimals); none counts 0.
-double leadingNumber(const QString& iPiece) {
-    static const QRegularExpression kNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)"));
-    const QRegularExpressionMatch m = kNumber.match(iPiece);
-    return m.hasMatch() ? QLocale::c().toDouble(m.captured(0)) : 0.0;
-}
 }
 
 bool frmVexo::mbScriptListRead(bool& obError) {
@@ -59,7 +50,7 @@ bool frmVexo::mbScriptListRead(bool& obError) {
                 if (nPos > Len(sCodes)) break;
                 const QString sPiece = gsStringParse(sCodes, QStringLiteral(" "), nPos, obError);
                 if (sPiece.isEmpty() || obError) break;
-                sChars += Chr(CLng(leadingNumber(sPiece)));
+                sChars += Chr(CLng(Val(sPiece)));
             }
             bDone = true;
         });

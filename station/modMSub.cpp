@@ -156,29 +156,13 @@ void gMSubRespShowWhenCaliDue(const QString& isText, bool& obError) {
 
 namespace {
 bool sbRunInProgress = false;
-
-// The number a text starts with, a full stop as the only decimal separator;
-// 0 when it starts with none.
-double leadingNumber(const QString& isText) {
-    const QString s = isText.trimmed();
-    int n = 0;
-    if (n < s.size() && (s[n] == QLatin1Char('+') || s[n] == QLatin1Char('-'))) ++n;
-    bool bPoint = false;
-    while (n < s.size() && (s[n].isDigit() || (!bPoint && s[n] == QLatin1Char('.')))) {
-        if (s[n] == QLatin1Char('.')) bPoint = true;
-        ++n;
-    }
-    bool bOK = false;
-    const double d = s.left(n).toDouble(&bOK);
-    return bOK ? d : 0.0;
-}
 }   // namespace
 
 void gMSubSineShowPrompt(const QString& isTitle, const QString& isSweepType, const QString& isHiHz,
                          const QString& isLoHz, const QString& isVolts, bool ibStationMeasures, bool& obError) {
     ErrorTrap trap(kModule, "gMSubSineShowPrompt", obError);
     QString sText;
-    if (leadingNumber(isVolts) > 0) {
+    if (Val(isVolts) > 0) {
         if (isSweepType != QLatin1String("No Sweep") && !ibStationMeasures) {
             const int u = isSweepType.indexOf(QLatin1String("Up")) + 1;
             const int d = isSweepType.indexOf(QLatin1String("Down")) + 1;

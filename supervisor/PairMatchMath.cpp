@@ -136,36 +136,8 @@ PairMatchResult pairMatchRun(const CurveLevels& iafCurve, const std::vector<int3
     return result;
 }
 
-double leadingNumber(const QString& isText, const QString& isDecimalChar) {
-    const QChar decimal = isDecimalChar.isEmpty() ? QChar('.') : isDecimalChar.at(0);
-    qsizetype i = 0;
-    const qsizetype len = isText.size();
-    while (i < len && (isText[i] == QChar(' ') || isText[i] == QChar('\t'))) ++i;
-    QString plain;
-    if (i < len && (isText[i] == QChar('-') || isText[i] == QChar('+'))) plain += isText[i++];
-    bool digits = false;
-    while (i < len && isText[i].isDigit() && isText[i].unicode() < 128) { plain += isText[i++]; digits = true; }
-    if (i < len && (isText[i] == decimal || isText[i] == QChar('.'))) {
-        ++i;
-        plain += QChar('.');
-        while (i < len && isText[i].isDigit() && isText[i].unicode() < 128) { plain += isText[i++]; digits = true; }
-    }
-    if (!digits) return 0.0;
-    if (i < len && (isText[i] == QChar('e') || isText[i] == QChar('E'))) {
-        QString exponent = QStringLiteral("e");
-        qsizetype j = i + 1;
-        if (j < len && (isText[j] == QChar('-') || isText[j] == QChar('+'))) exponent += isText[j++];
-        bool expDigits = false;
-        while (j < len && isText[j].isDigit() && isText[j].unicode() < 128) { exponent += isText[j++]; expDigits = true; }
-        if (expDigits) plain += exponent;
-    }
-    bool ok = false;
-    const double v = plain.toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0.0;
-}
-
-int32_t leadingWholeNumber(const QString& isText, const QString& isDecimalChar) {
-    const double v = roundHalfEven(leadingNumber(isText, isDecimalChar));
+int32_t leadingWholeNumber(const QString& isText) {
+    const double v = roundHalfEven(ValUser(isText));
     return static_cast<int32_t>(std::clamp(v, double(std::numeric_limits<int32_t>::min()),
                                            double(std::numeric_limits<int32_t>::max())));
 }

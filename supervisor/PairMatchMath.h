@@ -39,14 +39,9 @@ struct PairMatchResult {
 PairMatchResult pairMatchRun(const CurveLevels& iafCurve, const std::vector<int32_t>& iaSerial, int16_t inPoints,
                              int32_t ilBatchSize, int32_t ilBatchEnd, float ifAveLim, float ifWorstLim);
 
-// The number a text starts with, as a box's figure is read: leading blanks, a
-// sign, digits, one decimal character (isDecimalChar or "."), digits, an
-// exponent; 0 for a text without one.
-double leadingNumber(const QString& isText, const QString& isDecimalChar);
-
-// The text's leading number rounded to a whole number (halves to even) and
-// kept within the 32-bit range.
-int32_t leadingWholeNumber(const QString& isText, const QString& isDecimalChar);
+// The text's leading number (ValUser: the user's decimal character or ".")
+// rounded to a whole number (halves to even) and kept within the 32-bit range.
+int32_t leadingWholeNumber(const QString& isText);
 
 // "1 pair matched", "3 pairs matched".
 QString pairsMatchedText(int32_t ilPairs);

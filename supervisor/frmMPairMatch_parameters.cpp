@@ -5,8 +5,8 @@
 #include "common/modKeyPressAscii.h"
 #include "common/modTextBoxError.h"
 #include "common/modUpDownSet.h"
-#include "platform/vb/Locale.h"
 #include "platform/ui/Color.h"
+#include "platform/vb/Conversions.h"
 #include "supervisor/PairMatchMath.h"
 #include <cmath>
 
@@ -17,11 +17,11 @@ const char* kModule = "frmMPairMatch";
 // A box's figure as the window reads it: its leading number, with the locale's
 // decimal character or a full stop.
 float frmMPairMatch::mfBoxNumber(const TextBox& iBox) const {
-    return static_cast<float>(leadingNumber(iBox.Text(), userlocale::decimalChar()));
+    return static_cast<float>(ValUser(iBox.Text()));
 }
 
 int32_t frmMPairMatch::mlBoxWhole(const TextBox& iBox) const {
-    return leadingWholeNumber(iBox.Text(), userlocale::decimalChar());
+    return leadingWholeNumber(iBox.Text());
 }
 
 void frmMPairMatch::mBindNumberBox(const NumberBoxRule& iRule) {

@@ -154,7 +154,7 @@ void frmMETestResponse::cboLyrFMHi_GotFocus(int16_t Index) {
 
 void frmMETestResponse::cboLyrFMHi_LostFocus(int16_t Index) {
     ComboBox& c = cboLyrFMHi(Index);
-    if (Val(c.Text()) == 0) c.setVisible(false);
+    if (ValUser(c.Text()) == 0) c.setVisible(false);
 }
 
 void frmMETestResponse::cboLyrFLo_Click(int16_t Index) {
@@ -163,7 +163,7 @@ void frmMETestResponse::cboLyrFLo_Click(int16_t Index) {
     const bool permitted = gbMETestResponseHolePermitted(Index, bError);
     if (!bError) mShowCboHole(Index, permitted, bError);
     if (!bError) mHideRefusedHole(Index, permitted, bError);
-    if (!bError && Val(cboLyrFMLo(Index).Text()) > 0) mLyrFLoCheckNudge(Index, bError);
+    if (!bError && ValUser(cboLyrFMLo(Index).Text()) > 0) mLyrFLoCheckNudge(Index, bError);
     if (!bError) form<frmMETest>().gMETestUpdFLoSet(bError);
     if (!bError) mUpdateLyrRefreshSetReset(bError);
 }
@@ -174,7 +174,7 @@ void frmMETestResponse::cboLyrFHi_Click(int16_t Index) {
     const bool permitted = gbMETestResponseHolePermitted(Index, bError);
     if (!bError) mShowCboHole(Index, permitted, bError);
     if (!bError) mHideRefusedHole(Index, permitted, bError);
-    if (!bError && permitted && Val(cboLyrFMLo(Index).Text()) != 0) {
+    if (!bError && permitted && ValUser(cboLyrFMLo(Index).Text()) != 0) {
         const int16_t ptHi = mnPt(cboLyrFHi(Index), bError);
         const int16_t ptMHi = bError ? 0 : mnPt(cboLyrFMHi(Index), bError);
         if (!bError && mlBlock(Index) > ptHi - ptMHi + 1) mNudgeHoleDown(Index, bError);
@@ -187,8 +187,8 @@ void frmMETestResponse::cboLyrFMLo_Click(int16_t Index) {
     if (gbMETestSecondaryDontProcess) return;
     bool bError = false;
     ErrorTrap trap(kModule, "cboLyrFMLo_Click", bError);
-    const int32_t mlo = static_cast<int32_t>(std::nearbyint(Val(cboLyrFMLo(Index).Text())));
-    const int32_t mhi = static_cast<int32_t>(std::nearbyint(Val(cboLyrFMHi(Index).Text())));
+    const int32_t mlo = static_cast<int32_t>(std::nearbyint(ValUser(cboLyrFMLo(Index).Text())));
+    const int32_t mhi = static_cast<int32_t>(std::nearbyint(ValUser(cboLyrFMHi(Index).Text())));
     if (mlo != 0 && mlo >= mhi) mNudgeFMHiUp(Index, bError);
     if (!bError && chkLyrOn(Index).Value() == 1) mShowCboHole(Index, true, bError);
     if (!bError) mUpdateLyrRefreshSetReset(bError);
@@ -198,7 +198,7 @@ void frmMETestResponse::cboLyrFMHi_Click(int16_t Index) {
     if (gbMETestSecondaryDontProcess) return;
     bool bError = false;
     ComboBox& mlo = cboLyrFMLo(Index);
-    if (Val(mlo.Text()) != 0) {
+    if (ValUser(mlo.Text()) != 0) {
         mLyrFMHiCheckNudge(Index, bError);
     } else if (cboLyrFMHi(Index).HasFocus()) {
         // No hole start yet: the engineer picks it first.
@@ -254,9 +254,9 @@ void frmMETestResponse::txtLyrBlock_Change(int16_t Index) {
     bool bError = false;
     TextBox& box = txtLyrBlock(Index);
     if (!gbGTextValidSingle(box.Text(), bError) || bError) return;
-    const int32_t block = static_cast<int32_t>(std::nearbyint(Val(box.Text())));
+    const int32_t block = static_cast<int32_t>(std::nearbyint(ValUser(box.Text())));
     const bool permitted = gbMETestResponseHolePermitted(Index, bError);
-    if (!bError && permitted && Val(cboLyrFMLo(Index).Text()) != 0) {
+    if (!bError && permitted && ValUser(cboLyrFMLo(Index).Text()) != 0) {
         const int16_t ptLo = mnPt(cboLyrFLo(Index), bError);
         const int16_t ptMLo = bError ? 0 : mnPt(cboLyrFMLo(Index), bError);
         if (!bError && ptMLo - ptLo < block) {

@@ -110,8 +110,5 @@ private:
     void mSetFirst(ComboBox& ioCbo, const QString& isText);
     void mSelectNearest(ComboBox& ioCbo, const QString& isText, bool& obError);
 
-    // The leading number of a box's text, as the editor reads its boxes.
-    static double Val(const QString& isText);
-
     int16_t mnLyrFlash = 0;
 };

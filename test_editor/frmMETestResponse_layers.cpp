@@ -11,8 +11,6 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/vb/Conversions.h"
-#include "platform/vb/Locale.h"
-#include "supervisor/PairMatchMath.h"
 #include "test_editor/frmMETestResponse.h"
 #include <cmath>
 
@@ -31,7 +29,6 @@ struct PlainSuppress {
 
 // ---- helpers over the editor's sweep
 
-double frmMETestResponse::Val(const QString& isText) { return leadingNumber(isText, userlocale::decimalChar()); }
 
 LayerRules frmMETestResponse::mRules(bool& obError) {
     frmMETest& t = form<frmMETest>();
@@ -39,22 +36,22 @@ LayerRules frmMETestResponse::mRules(bool& obError) {
     int16_t n = 0;
     ErrorTrap trap(kModule, "mRules", obError);
     trap(10, [&] {
-        lo = rounded(Val(t.txtFLo->Text()));
-        hi = rounded(Val(t.txtFHi->Text()));
-        n = static_cast<int16_t>(rounded(Val(t.txtPoint->Text())));
+        lo = rounded(ValUser(t.txtFLo->Text()));
+        hi = rounded(ValUser(t.txtFHi->Text()));
+        n = static_cast<int16_t>(rounded(ValUser(t.txtPoint->Text())));
     });
     return LayerRules(lo, hi, n);
 }
 
 int16_t frmMETestResponse::mnPt(const ComboBox& iCbo, bool& obError) {
-    return form<frmMETest>().gnMETestFreq2Point(rounded(Val(iCbo.Text())), obError);
+    return form<frmMETest>().gnMETestFreq2Point(rounded(ValUser(iCbo.Text())), obError);
 }
 
 int32_t frmMETestResponse::mlFreq(int16_t inPoint, bool& obError) {
     return form<frmMETest>().glMETestPoint2Freq(inPoint, obError);
 }
 
-int32_t frmMETestResponse::mlBlock(int16_t inIndex) { return rounded(Val(txtLyrBlock(inIndex).Text())); }
+int32_t frmMETestResponse::mlBlock(int16_t inIndex) { return rounded(ValUser(txtLyrBlock(inIndex).Text())); }
 
 void frmMETestResponse::mSetFirst(ComboBox& ioCbo, const QString& isText) {
     ioCbo.AddItem(isText, 0);
@@ -84,8 +81,8 @@ void frmMETestResponse::gMETestResponseCheckHoleVisible(int16_t inIndex, int32_t
     trap(10, [&] {
         ComboBox& mlo = cboLyrFMLo(inIndex);
         ComboBox& mhi = cboLyrFMHi(inIndex);
-        olLyrFMLo = mlo.Visible() ? rounded(Val(mlo.Text())) : 0;
-        olLyrFMHi = mhi.Visible() ? rounded(Val(mhi.Text())) : 0;
+        olLyrFMLo = mlo.Visible() ? rounded(ValUser(mlo.Text())) : 0;
+        olLyrFMHi = mhi.Visible() ? rounded(ValUser(mhi.Text())) : 0;
         if (olLyrFMHi == 0) olLyrFMLo = 0;
     });
 }
@@ -110,21 +107,21 @@ void frmMETestResponse::gMETestResponseCheckRangeUpdate(bool& obError) {
     for (int16_t k = 0; k < 6 && !obError; ++k) {
         ComboBox& lo = cboLyrFLo(k);
         ComboBox& hi = cboLyrFHi(k);
-        const QString s1 = msCRUpdateNearestFreq(rounded(Val(lo.Text())), false, obError);
+        const QString s1 = msCRUpdateNearestFreq(rounded(ValUser(lo.Text())), false, obError);
         if (obError) break;
-        const QString s2 = msCRUpdateNearestFreq(rounded(Val(hi.Text())), false, obError);
+        const QString s2 = msCRUpdateNearestFreq(rounded(ValUser(hi.Text())), false, obError);
         if (obError) break;
         // The block is capped by the band as snapped, not as it stood.
-        const int16_t c = static_cast<int16_t>(form<frmMETest>().gnMETestFreq2Point(rounded(Val(s2)), obError) -
-                                               form<frmMETest>().gnMETestFreq2Point(rounded(Val(s1)), obError) + 1);
+        const int16_t c = static_cast<int16_t>(form<frmMETest>().gnMETestFreq2Point(rounded(ValUser(s2)), obError) -
+                                               form<frmMETest>().gnMETestFreq2Point(rounded(ValUser(s1)), obError) + 1);
         if (obError) break;
         if (mlBlock(k) > c) txtLyrBlock(k).setText(QString::number(c));
         mSetFirst(lo, s1);
         mSetFirst(hi, s2);
-        const QString m1 = msCRUpdateNearestFreq(rounded(Val(cboLyrFMLo(k).Text())), true, obError);
+        const QString m1 = msCRUpdateNearestFreq(rounded(ValUser(cboLyrFMLo(k).Text())), true, obError);
         if (obError) break;
         mSetFirst(cboLyrFMLo(k), m1);
-        const QString m2 = msCRUpdateNearestFreq(rounded(Val(cboLyrFMHi(k).Text())), true, obError);
+        const QString m2 = msCRUpdateNearestFreq(rounded(ValUser(cboLyrFMHi(k).Text())), true, obError);
         if (obError) break;
         mSetFirst(cboLyrFMHi(k), m2);
         // A nudge that rebuilds a list lowers the flag (the add step's own), so
@@ -148,8 +145,8 @@ void frmMETestResponse::gMETestResponseShowAllValidLayers(bool& obError) {
         int32_t mlo = 0, mhi = 0;
         gMETestResponseCheckHoleVisible(k, mlo, mhi, obError);
         if (obError || chkLyrOn(k).Value() != 1) continue;
-        mShowCheckRangeErrorCheck(rounded(Val(cboLyrFLo(k).Text())), mlo, mhi, rounded(Val(cboLyrFHi(k).Text())),
-                                  static_cast<float>(Val(txtLyrLim(k).Text())), static_cast<int16_t>(k + 1), obError);
+        mShowCheckRangeErrorCheck(rounded(ValUser(cboLyrFLo(k).Text())), mlo, mhi, rounded(ValUser(cboLyrFHi(k).Text())),
+                                  static_cast<float>(ValUser(txtLyrLim(k).Text())), static_cast<int16_t>(k + 1), obError);
     }
 }
 
@@ -183,7 +180,7 @@ void frmMETestResponse::gMETestResponseLayersValidate(bool& ioCancel, bool& obEr
 QList<testfields::LayerBand> frmMETestResponse::layerBands() {
     QList<testfields::LayerBand> out;
     for (int16_t k = 0; k < 6; ++k)
-        out.append(testfields::LayerBand{chkLyrOn(k).Value() == 1, rounded(Val(cboLyrFLo(k).Text())), rounded(Val(cboLyrFHi(k).Text()))});
+        out.append(testfields::LayerBand{chkLyrOn(k).Value() == 1, rounded(ValUser(cboLyrFLo(k).Text())), rounded(ValUser(cboLyrFHi(k).Text()))});
     return out;
 }
 
@@ -216,7 +213,7 @@ void frmMETestResponse::mShowLayerCtrls(int16_t inIndex, bool& obError) {
 void frmMETestResponse::mShowCboHole(int16_t inIndex, bool ibShow, bool& obError) {
     Q_UNUSED(obError);
     cboLyrFMLo(inIndex).setVisible(ibShow);
-    cboLyrFMHi(inIndex).setVisible(ibShow && Val(cboLyrFMLo(inIndex).Text()) != 0);
+    cboLyrFMHi(inIndex).setVisible(ibShow && ValUser(cboLyrFMLo(inIndex).Text()) != 0);
 }
 
 // A hole the layer no longer permits is not kept stored: hidden by a user's
@@ -280,7 +277,7 @@ void frmMETestResponse::mNudgeHoleDown(int16_t inIndex, bool& obError) {
 
 void frmMETestResponse::mNudgeFMLoDown(int16_t inIndex, bool& obError) {
     ComboBox& mhi = cboLyrFMHi(inIndex);
-    if (Val(mhi.Text()) == 0) {
+    if (ValUser(mhi.Text()) == 0) {
         cboLyrFMLo(inIndex).setText(QStringLiteral("0"));
         return;
     }
@@ -291,15 +288,15 @@ void frmMETestResponse::mNudgeFMLoDown(int16_t inIndex, bool& obError) {
 }
 
 void frmMETestResponse::mLyrFLoCheckNudge(int16_t inIndex, bool& obError) {
-    if (Val(cboLyrFMLo(inIndex).Text()) == 0) return;
+    if (ValUser(cboLyrFMLo(inIndex).Text()) == 0) return;
     const int16_t ptLo = mnPt(cboLyrFLo(inIndex), obError);
     const int16_t ptMLo = obError ? 0 : mnPt(cboLyrFMLo(inIndex), obError);
-    if (!obError && Val(txtLyrBlock(inIndex).Text()) > double(ptMLo - ptLo + 1)) mNudgeHoleUp(inIndex, obError);
+    if (!obError && ValUser(txtLyrBlock(inIndex).Text()) > double(ptMLo - ptLo + 1)) mNudgeHoleUp(inIndex, obError);
 }
 
 void frmMETestResponse::mLyrFMHiCheckNudge(int16_t inIndex, bool& obError) {
-    if (Val(cboLyrFMLo(inIndex).Text()) == 0) return;
-    if (rounded(Val(cboLyrFMHi(inIndex).Text())) <= rounded(Val(cboLyrFMLo(inIndex).Text())))
+    if (ValUser(cboLyrFMLo(inIndex).Text()) == 0) return;
+    if (rounded(ValUser(cboLyrFMHi(inIndex).Text())) <= rounded(ValUser(cboLyrFMLo(inIndex).Text())))
         mNudgeFMLoDown(inIndex, obError);
 }
 
@@ -324,7 +321,7 @@ void frmMETestResponse::mLyrFListInit(bool ibWithZero, int16_t inHighest, int16_
 void frmMETestResponse::mLyrFListInitAdd(const QString& isFreq, int16_t inPos, ComboBox& ioCbo) {
     PlainSuppress quiet;
     if (inPos >= ioCbo.ListCount()) ioCbo.AddItem(isFreq);
-    else if (Val(ioCbo.List(inPos)) != Val(isFreq)) ioCbo.AddItem(isFreq, inPos);
+    else if (ValUser(ioCbo.List(inPos)) != ValUser(isFreq)) ioCbo.AddItem(isFreq, inPos);
 }
 
 void frmMETestResponse::mLyrFLoListRead(int16_t inIndex, bool& obError) {
@@ -418,8 +415,8 @@ void frmMETestResponse::mFlashOff() {
     int32_t mlo = 0, mhi = 0;
     gMETestResponseCheckHoleVisible(k, mlo, mhi, bError);
     if (!bError)
-        mShowCheckRangeErrorCheck(rounded(Val(cboLyrFLo(k).Text())), mlo, mhi, rounded(Val(cboLyrFHi(k).Text())),
-                                  static_cast<float>(Val(txtLyrLim(k).Text())), static_cast<int16_t>(k + 1), bError);
+        mShowCheckRangeErrorCheck(rounded(ValUser(cboLyrFLo(k).Text())), mlo, mhi, rounded(ValUser(cboLyrFHi(k).Text())),
+                                  static_cast<float>(ValUser(txtLyrLim(k).Text())), static_cast<int16_t>(k + 1), bError);
 }
 
 void frmMETestResponse::tmrFlashLayer_Timer() {
@@ -435,8 +432,8 @@ void frmMETestResponse::tmrFlashLayer_Timer() {
     tmrFlashLayer->setEnabled(false);
     DrawSurface& s = *picResponse;
     s.setDrawMode(vbXorPen);
-    mShowCheckRangeErrorCheck(rounded(Val(cboLyrFLo(k).Text())), mlo, mhi, rounded(Val(cboLyrFHi(k).Text())),
-                              static_cast<float>(Val(txtLyrLim(k).Text())), static_cast<int16_t>(k + 1), bError);
+    mShowCheckRangeErrorCheck(rounded(ValUser(cboLyrFLo(k).Text())), mlo, mhi, rounded(ValUser(cboLyrFHi(k).Text())),
+                              static_cast<float>(ValUser(txtLyrLim(k).Text())), static_cast<int16_t>(k + 1), bError);
     s.setDrawMode(vbCopyPen);
     if (!bError && wasOn) tmrFlashLayer->setEnabled(true);
 }

@@ -10,7 +10,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/VbError.h"
-#include "supervisor/PairMatchMath.h"
 #include "test_editor/TestFieldRules.h"
 #include <cmath>
 
@@ -20,7 +19,7 @@ const QString kNumberTip = QStringLiteral("You can use the Arrow or Page keys + 
 const QString kHiFormat = QStringLiteral("0.0");
 
 // The leading number of a text with a full stop, as the key and Change handlers read the other box.
-double valOf(const TextBox& iBox) { return leadingNumber(iBox.Text(), QStringLiteral(".")); }
+double valOf(const TextBox& iBox) { return Val(iBox.Text()); }
 
 // The other box read as the locale reads numbers; a text it cannot read is a type mismatch.
 double localeOf(const TextBox& iBox) {

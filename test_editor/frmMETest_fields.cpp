@@ -13,7 +13,6 @@
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Locale.h"
 #include "platform/vb/VbError.h"
-#include "supervisor/PairMatchMath.h"
 #include "test_editor/TestFieldRules.h"
 #include "test_editor/frmMETestExtDistortion.h"
 #include "test_editor/frmMETestResponse.h"
@@ -36,7 +35,7 @@ int16_t shortOf(double iValue) {
 
 // A box's figure: its leading number, read with the user's decimal character
 // (or a full stop), as the binding stores it.
-double frmMETest::mdVal(const TextBox& iBox) const { return leadingNumber(iBox.Text(), userlocale::decimalChar()); }
+double frmMETest::mdVal(const TextBox& iBox) const { return ValUser(iBox.Text()); }
 
 QString frmMETest::msTestType() {
     Recordset& rs = dtaTest.Recordset();

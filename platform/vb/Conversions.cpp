@@ -56,6 +56,64 @@ bool parseLocaleNumber(const QString& iText, double& oValue) {
 }
 
 namespace {
+bool isAsciiDigit(QChar c, int iBase) {
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0' < iBase;
+    return iBase == 16 && ((u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F'));
+}
+
+// "&H1F" or "&O17" from position i on: 16 bits up to 4 hex (6 octal) digits, as a
+// literal of that size is typed, 32 bits beyond.
+double radixNumber(const QString& isText, qsizetype i, int iBase) {
+    const qsizetype len = isText.size();
+    unsigned long long v = 0;
+    int n = 0;
+    while (i < len && isAsciiDigit(isText[i], iBase)) {
+        v = v * static_cast<unsigned>(iBase) + static_cast<unsigned>(QString(isText[i]).toInt(nullptr, 16));
+        if (v > 0xFFFFFFFFull) return 0.0;
+        ++n;
+        ++i;
+    }
+    if (n == 0) return 0.0;
+    if (v <= 0xFFFF && (iBase == 16 ? n <= 4 : n <= 6)) return static_cast<int16_t>(static_cast<uint16_t>(v));
+    return static_cast<int32_t>(static_cast<uint32_t>(v));
+}
+
+double leadingNumber(const QString& isText, QChar iDecimal) {
+    qsizetype i = 0;
+    const qsizetype len = isText.size();
+    while (i < len && (isText[i] == QChar(' ') || isText[i] == QChar('\t') || isText[i] == QChar('\n') ||
+                       isText[i] == QChar('\r')))
+        ++i;
+    if (i + 1 < len && isText[i] == QChar('&')) {
+        const QChar r = isText[i + 1].toUpper();
+        if (r == QChar('H')) return radixNumber(isText, i + 2, 16);
+        if (r == QChar('O')) return radixNumber(isText, i + 2, 8);
+        return 0.0;
+    }
+    QString plain;
+    if (i < len && (isText[i] == QChar('-') || isText[i] == QChar('+'))) plain += isText[i++];
+    bool digits = false;
+    while (i < len && isAsciiDigit(isText[i], 10)) { plain += isText[i++]; digits = true; }
+    if (i < len && (isText[i] == iDecimal || isText[i] == QChar('.'))) {
+        ++i;
+        plain += QChar('.');
+        while (i < len && isAsciiDigit(isText[i], 10)) { plain += isText[i++]; digits = true; }
+    }
+    if (!digits) return 0.0;
+    if (i < len && (isText[i] == QChar('e') || isText[i] == QChar('E'))) {
+        QString exponent = QStringLiteral("e");
+        qsizetype j = i + 1;
+        if (j < len && (isText[j] == QChar('-') || isText[j] == QChar('+'))) exponent += isText[j++];
+        bool expDigits = false;
+        while (j < len && isAsciiDigit(isText[j], 10)) { exponent += isText[j++]; expDigits = true; }
+        if (expDigits) plain += exponent;
+    }
+    bool ok = false;
+    const double v = plain.toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
 double numberOf(const Variant& iValue) {
     switch (iValue.type()) {
     case Variant::Type::Null: vbRaise(vberr::kInvalidUseOfNull);
@@ -72,6 +130,13 @@ double numberOf(const Variant& iValue) {
         return iValue.number();
     }
 }
+}
+
+double Val(const QString& isText) { return leadingNumber(isText, QChar('.')); }
+
+double ValUser(const QString& isText) {
+    const QString d = userlocale::decimalChar();
+    return leadingNumber(isText, d.isEmpty() ? QChar('.') : d.at(0));
 }
 
 int16_t CInt(const Variant& iValue) { return CInt(numberOf(iValue)); }

@@ -37,6 +37,17 @@ double Int(double iValue);
 double Fix(double iValue);
 int32_t IntDiv(double iDividend, double iDivisor);
 
+// The number a text starts with, as Val reads it: leading blanks skipped, a
+// sign, digits, "." and digits, an exponent ("1e3"), or "&H"/"&O" and hex or
+// octal digits (up to 4 digits a 16-bit value, so "&HFFFF" is -1; up to 8 a
+// 32-bit one; more reads 0). Reading stops at the first character that cannot
+// continue the number; a text without one reads 0.
+double Val(const QString& isText);
+
+// The same reading with the user's decimal character taken as the decimal
+// point besides ".", for boxes filled and stepped in the user's form.
+double ValUser(const QString& isText);
+
 // A text read as a number in the user's locale; false when it is none.
 bool parseLocaleNumber(const QString& iText, double& oValue);
 

@@ -98,6 +98,36 @@ TEST_F(Conversions, NumberTextIsReadInTheUsersLocale) {
     EXPECT_EQ(userlocale::regionCode(), QStringLiteral("DE"));
 }
 
+// The number a text starts with: Val reads "." only; ValUser also takes the
+// user's decimal character. The same text reads the same in every window.
+TEST_F(Conversions, TheNumberATextStartsWith) {
+    struct Case {
+        const char* text;
+        double val;        // Val, in any locale
+        double valUser;    // ValUser where the decimal character is ","
+    };
+    const Case cases[] = {
+        {"0.38", 0.38, 0.38},   {"0,38", 0.0, 0.38},     {"  12abc", 12.0, 12.0}, {"\t\n7", 7.0, 7.0},
+        {"", 0.0, 0.0},         {"abc", 0.0, 0.0},       {"-1.5", -1.5, -1.5},    {"+2", 2.0, 2.0},
+        {".5", 0.5, 0.5},       {"5.", 5.0, 5.0},        {"1e2", 100.0, 100.0},   {"1.5E-3V", 0.0015, 0.0015},
+        {"1e", 1.0, 1.0},       {"1e+", 1.0, 1.0},       {"39", 39.0, 39.0},      {"1.2.3", 1.2, 1.2},
+        {"- 1", 0.0, 0.0},      {"1 2", 1.0, 1.0},       {"9e999", 0.0, 0.0},     {"\xd9\xa3", 0.0, 0.0},
+        {"&H1F", 31.0, 31.0},   {"&hff", 255.0, 255.0},  {"&HFFFF", -1.0, -1.0},  {"&H8000", -32768.0, -32768.0},
+        {"&H10000", 65536.0, 65536.0}, {"&HFFFFFFFF", -1.0, -1.0}, {"&H100000000", 0.0, 0.0},
+        {"&O17", 15.0, 15.0},   {"&O8", 0.0, 0.0},       {"&X1", 0.0, 0.0},       {"&H", 0.0, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString text = QString::fromUtf8(c.text);
+        setLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        EXPECT_DOUBLE_EQ(Val(text), c.val);
+        EXPECT_DOUBLE_EQ(ValUser(text), c.val);   // "." is the decimal character here
+        setLocale(kGerman);
+        EXPECT_DOUBLE_EQ(Val(text), c.val);
+        EXPECT_DOUBLE_EQ(ValUser(text), c.valUser);
+    }
+}
+
 TEST_F(Conversions, GeneralTextOfNumbers) {
     EXPECT_EQ(CStr(0.38f), QStringLiteral("0.38"));
     EXPECT_EQ(CStr(1234567.f), QStringLiteral("1234567"));
