@@ -114,17 +114,20 @@ int16_t TestRecord::fHi_Lim() const { return fieldAs(mRs, QStringLiteral("fHi_Li
 bool TestRecord::Pulse_LF() const { return fieldAs(mRs, QStringLiteral("Pulse_LF"), toBool); }
 bool TestRecord::P_Neg_Flag() const { return fieldAs(mRs, QStringLiteral("P_Neg_Flag"), toBool); }
 
+QString layerField(int iLayer, const char* isPart) {
+    return QStringLiteral("Layer%1_").arg(iLayer) + QLatin1String(isPart);
+}
+
 ResponseLayer TestRecord::Layer(int iLayer) const {
-    const QString p = QStringLiteral("Layer%1_").arg(iLayer);
     ResponseLayer l;
-    l.On = fieldAs(mRs, p + QStringLiteral("On"), [](const Variant& v) { return !v.isNull() && toInt(v) != 0; });
+    l.On = fieldAs(mRs, layerField(iLayer, "On"), [](const Variant& v) { return !v.isNull() && toInt(v) != 0; });
     if (!l.On) return l;
-    l.fLo = fieldAs(mRs, p + QStringLiteral("fLo"), toLong);
-    l.fHi = fieldAs(mRs, p + QStringLiteral("fHi"), toLong);
-    l.fMLo = fieldAs(mRs, p + QStringLiteral("fMLo"), [](const Variant& v) { return v.isNull() ? 0 : toLong(v); });
-    if (l.fMLo != 0) l.fMHi = fieldAs(mRs, p + QStringLiteral("fMHi"), toLong);
-    l.Pt = fieldAs(mRs, p + QStringLiteral("Pt#"), toInt);
-    l.Lim = fieldAs(mRs, p + QStringLiteral("Lim"), toSingle);
+    l.fLo = fieldAs(mRs, layerField(iLayer, "fLo"), toLong);
+    l.fHi = fieldAs(mRs, layerField(iLayer, "fHi"), toLong);
+    l.fMLo = fieldAs(mRs, layerField(iLayer, "fMLo"), [](const Variant& v) { return v.isNull() ? 0 : toLong(v); });
+    if (l.fMLo != 0) l.fMHi = fieldAs(mRs, layerField(iLayer, "fMHi"), toLong);
+    l.Pt = fieldAs(mRs, layerField(iLayer, "Pt#"), toInt);
+    l.Lim = fieldAs(mRs, layerField(iLayer, "Lim"), toSingle);
     return l;
 }
 

@@ -44,6 +44,18 @@ private:
     const Recordset& mRs;
 };
 
+// The bits of a unit run's fail set, one per kind of failed test; a unit whose
+// fail set is 0 passed. The curve store keeps the set as the run hands it over.
+namespace failbit {
+constexpr int16_t kResponse = 8;
+constexpr int16_t kPolarity = 4;
+constexpr int16_t kSineOrDistortion = 2;   // "Sine" and "Ext Dist"
+}
+
+// A response layer's field of the test table: layerField(2, "fLo") is
+// "Layer2_fLo" (iLayer 1..6; parts On, fLo, fMLo, fMHi, fHi, Pt#, Lim).
+QString layerField(int iLayer, const char* isPart);
+
 // One of the six limit layers of a response test. An off layer carries only On.
 struct ResponseLayer {
     bool On = false;          // any non-zero value is on, Null is off

@@ -1,4 +1,5 @@
 #include "common/modDatabaseSchema.h"
+#include "common/StationRecords.h"
 #include "platform/data/Schema.h"
 
 namespace {
@@ -77,14 +78,13 @@ TableDef testTable() {
         .field(QStringLiteral("ExtDistNo"), FieldType::Integer);
     // Layers a test does not use stay Null: Null reads as "off" and "no hole".
     for (int n = 1; n <= 6; ++n) {
-        const QString p = QStringLiteral("Layer%1").arg(n);
-        t.field(p + QStringLiteral("_On"), FieldType::Integer)
-            .field(p + QStringLiteral("_Pt#"), FieldType::Integer)
-            .field(p + QStringLiteral("_fLo"), FieldType::Long)
-            .field(p + QStringLiteral("_fMLo"), FieldType::Long)
-            .field(p + QStringLiteral("_fMHi"), FieldType::Long)
-            .field(p + QStringLiteral("_fHi"), FieldType::Long)
-            .field(p + QStringLiteral("_Lim"), FieldType::Single);
+        t.field(layerField(n, "On"), FieldType::Integer)
+            .field(layerField(n, "Pt#"), FieldType::Integer)
+            .field(layerField(n, "fLo"), FieldType::Long)
+            .field(layerField(n, "fMLo"), FieldType::Long)
+            .field(layerField(n, "fMHi"), FieldType::Long)
+            .field(layerField(n, "fHi"), FieldType::Long)
+            .field(layerField(n, "Lim"), FieldType::Single);
     }
     t.index(QStringLiteral("Test_Name"), {QStringLiteral("Test_Name")}, true);
     return t;

@@ -2,6 +2,7 @@
 // uses, building the typical sequence and test, and handing over to the
 // typical-unit window.
 #include "common/ErrorTrap.h"
+#include "common/StationRecords.h"
 #include "common/frmMultiButton.h"
 #include "common/frmPrompt.h"
 #include "common/modGeneral.h"
@@ -27,8 +28,6 @@ const char* const kModule = "frmMESeq";
 const QString kTypical = QStringLiteral("Typical");
 const QString kUnusedTitle = QStringLiteral("Delete Unused Tests");
 const QString kMakeTitle = QStringLiteral("Make Typical");
-
-QString layerField(int n, const char* iPart) { return QStringLiteral("Layer%1_").arg(n) + QString::fromLatin1(iPart); }
 
 void unloadPrompt() {
     if (isLoaded<frmPrompt>()) unload<frmPrompt>();

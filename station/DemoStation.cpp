@@ -1,4 +1,5 @@
 #include "station/DemoStation.h"
+#include "common/StationRecords.h"
 #include "audio/modAudio.h"
 #include "common/modDatabaseSchema.h"
 #include "common/modVarSystemParams.h"
@@ -66,14 +67,13 @@ void setCommon(Recordset& ioRs, const QString& isName, const QString& isType, fl
 }
 
 void setLayer(Recordset& ioRs, int iLayer, int32_t ilLo, int32_t ilHi, int16_t inBlock, float ifLim) {
-    const QString p = QStringLiteral("Layer%1_").arg(iLayer);
-    ioRs.setField(p + QStringLiteral("On"), int16_t{1});
-    ioRs.setField(p + QStringLiteral("fLo"), pointFreq(ilLo));
-    ioRs.setField(p + QStringLiteral("fHi"), pointFreq(ilHi));
-    ioRs.setField(p + QStringLiteral("fMLo"), int32_t{0});
-    ioRs.setField(p + QStringLiteral("fMHi"), int32_t{0});
-    ioRs.setField(p + QStringLiteral("Pt#"), inBlock);
-    ioRs.setField(p + QStringLiteral("Lim"), ifLim);
+    ioRs.setField(layerField(iLayer, "On"), int16_t{1});
+    ioRs.setField(layerField(iLayer, "fLo"), pointFreq(ilLo));
+    ioRs.setField(layerField(iLayer, "fHi"), pointFreq(ilHi));
+    ioRs.setField(layerField(iLayer, "fMLo"), int32_t{0});
+    ioRs.setField(layerField(iLayer, "fMHi"), int32_t{0});
+    ioRs.setField(layerField(iLayer, "Pt#"), inBlock);
+    ioRs.setField(layerField(iLayer, "Lim"), ifLim);
 }
 
 void addTests(const Database& iDb) {

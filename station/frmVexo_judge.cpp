@@ -45,7 +45,7 @@ int16_t frmVexo::mnRespTest(const QString& isTestName, int16_t inSlot, int16_t i
     if (bPass) {
         mabRespTestPass.at(static_cast<size_t>(inSlot)) = true;
     } else {
-        nFailSet = static_cast<int16_t>(nFailSet | 8);
+        nFailSet = static_cast<int16_t>(nFailSet | failbit::kResponse);
         lColour = kRed;
     }
     gResponseSubShowTestName(*this, isTestName, inRespNo, lColour, obError);

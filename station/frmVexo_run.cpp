@@ -171,19 +171,19 @@ int16_t frmVexo::mnCmdTestDo(bool& obError) {
                 if (sType == QLatin1String("Response")) {
                     // Its own bit alone says how this test went, whatever failed before it.
                     const int16_t nThis = mnRespTest(sName, nSlot, nRespNo, 0, obError);
-                    bPass = (nThis & 8) == 0;
+                    bPass = (nThis & failbit::kResponse) == 0;
                     nFailSet = static_cast<int16_t>(nFailSet | nThis);
                     ++nMeasured;
                 } else if (sType == QLatin1String("Polarity")) {
                     bPass = mbPolarity(sName, nOtherNo, obError);
-                    if (!bPass) nFailSet = static_cast<int16_t>(nFailSet | 4);
+                    if (!bPass) nFailSet = static_cast<int16_t>(nFailSet | failbit::kPolarity);
                     ++nMeasured;
                 } else if (sType == QLatin1String("Sine") || sType == QLatin1String("Ext Dist")) {
                     trap(30, [&] { picPolarity->setVisible(true); });
                     if (!obError) {
                         bPass = sType == QLatin1String("Sine") ? mbCmdTestDoSine(sName, obError)
                                                                : mbDistortion(sName, obError);
-                        if (!bPass) nFailSet = static_cast<int16_t>(nFailSet | 2);
+                        if (!bPass) nFailSet = static_cast<int16_t>(nFailSet | failbit::kSineOrDistortion);
                         ++nMeasured;
                     }
                 } else {

@@ -1,4 +1,5 @@
 #include "test_editor/TestFieldRules.h"
+#include "common/StationRecords.h"
 #include "platform/vb/Format.h"
 #include <QLocale>
 #include <algorithm>
@@ -80,14 +81,13 @@ QList<QPair<QString, Variant>> newTestValues(const QString& isType, const QStrin
     }
     if (response)
         for (int n = 1; n <= 6; ++n) {
-            const QString p = QStringLiteral("Layer%1").arg(n);
-            v.append({p + QStringLiteral("_On"), Variant(int16_t(n <= 2 ? 1 : 0))});
-            v.append({p + QStringLiteral("_Pt#"), Variant(int16_t(4))});
-            v.append({p + QStringLiteral("_fLo"), Variant(int32_t(45))});
-            v.append({p + QStringLiteral("_fMLo"), Variant(int32_t(0))});
-            v.append({p + QStringLiteral("_fMHi"), Variant(int32_t(0))});
-            v.append({p + QStringLiteral("_fHi"), Variant(int32_t(18000))});
-            v.append({p + QStringLiteral("_Lim"), Variant(float(n))});
+            v.append({layerField(n, "On"), Variant(int16_t(n <= 2 ? 1 : 0))});
+            v.append({layerField(n, "Pt#"), Variant(int16_t(4))});
+            v.append({layerField(n, "fLo"), Variant(int32_t(45))});
+            v.append({layerField(n, "fMLo"), Variant(int32_t(0))});
+            v.append({layerField(n, "fMHi"), Variant(int32_t(0))});
+            v.append({layerField(n, "fHi"), Variant(int32_t(18000))});
+            v.append({layerField(n, "Lim"), Variant(float(n))});
         }
     return v;
 }

@@ -1,4 +1,5 @@
 #include "test_editor/frmMETestResponse.h"
+#include "common/StationRecords.h"
 #include "common/ErrorTrap.h"
 #include "common/modControlCbo.h"
 #include "common/modGeneral.h"
@@ -55,18 +56,17 @@ void frmMETestResponse::mLayout() {
     };
     for (int16_t k = 0; k < 6; ++k) {
         const int32_t top = 3300 + 375 * k;
-        const QString p = QStringLiteral("Layer%1_").arg(k + 1);
         CheckBox& on = chkLyrOn.add(k, new CheckBox(this, QStringLiteral("chkLyrOn"), 120, top, 540, 315,
                                                    QStringLiteral("&%1").arg(k + 1)));
         on.setToolTipText(QStringLiteral("Layer On/Off"));
         on.setDataSource(&dtaTest);
-        on.setDataField(p + QStringLiteral("On"));
+        on.setDataField(layerField(k + 1, "On"));
         on.Click = [this, k] { chkLyrOn_Click(k); };
 
-        ComboBox& lo = combo(cboLyrFLo, "cboLyrFLo", k, col[0], top, "Select sweep start frequency", p + QStringLiteral("fLo"));
-        ComboBox& mlo = combo(cboLyrFMLo, "cboLyrFMLo", k, col[1], top, "Select hole start frequency", p + QStringLiteral("fMLo"));
-        ComboBox& mhi = combo(cboLyrFMHi, "cboLyrFMHi", k, col[2], top, "Select hole end frequency", p + QStringLiteral("fMHi"));
-        ComboBox& hi = combo(cboLyrFHi, "cboLyrFHi", k, col[3], top, "Select sweep end frequency", p + QStringLiteral("fHi"));
+        ComboBox& lo = combo(cboLyrFLo, "cboLyrFLo", k, col[0], top, "Select sweep start frequency", layerField(k + 1, "fLo"));
+        ComboBox& mlo = combo(cboLyrFMLo, "cboLyrFMLo", k, col[1], top, "Select hole start frequency", layerField(k + 1, "fMLo"));
+        ComboBox& mhi = combo(cboLyrFMHi, "cboLyrFMHi", k, col[2], top, "Select hole end frequency", layerField(k + 1, "fMHi"));
+        ComboBox& hi = combo(cboLyrFHi, "cboLyrFHi", k, col[3], top, "Select sweep end frequency", layerField(k + 1, "fHi"));
         lo.Click = [this, k] { cboLyrFLo_Click(k); };
         mlo.Click = [this, k] { cboLyrFMLo_Click(k); };
         mhi.Click = [this, k] { cboLyrFMHi_Click(k); };
@@ -81,7 +81,7 @@ void frmMETestResponse::mLayout() {
         TextBox& block = txtLyrBlock.add(k, new TextBox(this, QStringLiteral("txtLyrBlock"), col[4], top, 600, 285));
         block.setToolTipText(kNumberTip);
         block.setDataSource(&dtaTest);
-        block.setDataField(p + QStringLiteral("Pt#"));
+        block.setDataField(layerField(k + 1, "Pt#"));
         UpDown& upd = updLyrBlock.add(k, new UpDown(this, QStringLiteral("updLyrBlock"), col[4] + 600, top, 240, 285));
         upd.setToolTipText(QStringLiteral("Click to change the number"));
         upd.setBuddy(&block);
@@ -102,7 +102,7 @@ void frmMETestResponse::mLayout() {
         TextBox& lim = txtLyrLim.add(k, new TextBox(this, QStringLiteral("txtLyrLim"), col[5], top, 540, 285));
         lim.setToolTipText(kNumberTip);
         lim.setDataSource(&dtaTest);
-        lim.setDataField(p + QStringLiteral("Lim"));
+        lim.setDataField(layerField(k + 1, "Lim"));
         lim.KeyPress = [&lim](int16_t& KeyAscii) {
             bool bError = false;
             KeyAscii = gnKeyPressAsciiReal(KeyAscii, lim.Text(), kLimMin, bError);
