@@ -1,5 +1,6 @@
 #include "engineering/frmMESeq.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/frmAbout.h"
 #include "common/modForm.h"
 #include "common/modFormPrintBylineEndDoc.h"
@@ -181,36 +182,40 @@ void frmMESeq::Form_Load() {
             dtaCrv.Refresh();
         }))
         return;
-    mDontProcessAndDontSave(true, bError);
-    if (bError) return;
-    bool bAny = false;
-    if (!trap(60, [&] {
-            dtaSeq.Refresh();
-            dcboSeq->ReFill();
-            // A new station has no sequence yet: nothing to move to or show.
-            bAny = dtaSeq.Recordset().RecordCount() > 0;
-            if (bAny) dtaSeq.Recordset().MoveLast();
-            mnuFileDelete->setEnabled(dtaSeq.Recordset().RecordCount() >= 2);
-        }))
-        return;
-    mbDontProcess = false;
-    if (bAny) {
-        if (!trap(70, [&] {
-                dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(main.dcboSeq->Text()));
-                if (dtaSeq.Recordset().NoMatch()) dtaSeq.Recordset().MoveFirst();
+    {
+        // Loading moves through the rows without saving them; the first move to
+        // the main window's sequence runs the sequence flow.
+        FlagHold dontSave(mbDontSave);
+        FlagHold dontProcess(mbDontProcess);
+        bool bAny = false;
+        if (!trap(60, [&] {
+                dtaSeq.Refresh();
+                dcboSeq->ReFill();
+                // A new station has no sequence yet: nothing to move to or show.
+                bAny = dtaSeq.Recordset().RecordCount() > 0;
+                if (bAny) dtaSeq.Recordset().MoveLast();
+                mnuFileDelete->setEnabled(dtaSeq.Recordset().RecordCount() >= 2);
             }))
             return;
-    } else {
-        mShowSweepPresent(bError);
-        bError = false;
-        mShowTestListButtons(bError);
-        bError = false;
-        trap(75, [&] {
-            for (Menu* item : {mnuFileSelect, mnuFileDelete, mnuFileSave, mnuFileSaveAs, mnuFileReset, mnuFilePrint, mnuPairTyp})
-                item->setEnabled(false);
-        });
+        dontProcess.restore();
+        if (bAny) {
+            if (!trap(70, [&] {
+                    dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(main.dcboSeq->Text()));
+                    if (dtaSeq.Recordset().NoMatch()) dtaSeq.Recordset().MoveFirst();
+                }))
+                return;
+        } else {
+            mShowSweepPresent(bError);
+            bError = false;
+            mShowTestListButtons(bError);
+            bError = false;
+            trap(75, [&] {
+                for (Menu* item : {mnuFileSelect, mnuFileDelete, mnuFileSave, mnuFileSaveAs, mnuFileReset, mnuFilePrint,
+                                   mnuPairTyp})
+                    item->setEnabled(false);
+            });
+        }
     }
-    mbDontSave = false;
     trap(90, [&] { main.cmdSupervisor->setEnabled(false); });
 }
 

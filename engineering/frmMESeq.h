@@ -116,7 +116,6 @@ private:
     void mSeqCalInitFields(int16_t inSlot, const QString& isSeqName, const QString& isTestName, int32_t ilAttIn,
                            bool& obError);
     QString msNewSeqName(bool& obError);
-    void mDontProcessAndDontSave(bool ibValue, bool& obError);
     void mDeleteTypicalTest(bool& obError);
     void mRefreshTraboSeq(const QString& isName, bool& obError);
     void mSetUnlinkedDataResetEnabled(bool ibValue, bool& obError);

@@ -1,6 +1,7 @@
 // The record cycle: showing a sequence, the save question, the unbound save,
 // New, Save As, Delete, Reset and telling the main window.
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/frmListAdd.h"
 #include "common/modDataField2Array.h"
 #include "common/modGeneral.h"
@@ -319,12 +320,6 @@ QString frmMESeq::msNewSeqName(bool& obError) {
                              obError, {kTypical});
 }
 
-void frmMESeq::mDontProcessAndDontSave(bool ibValue, bool& obError) {
-    Q_UNUSED(obError);
-    mbDontProcess = ibValue;
-    mbDontSave = ibValue;
-}
-
 void frmMESeq::mnuFileNew_Click() {
     if (!mbFocusedBoxAccepts()) return;
     bool bError = false;
@@ -343,37 +338,33 @@ void frmMESeq::mnuFileNew_Click() {
         return;
     const QString n = msNewSeqName(bError);
     if (bError || n.isEmpty()) return;
-    mbDontProcess = true;
-    // The sequence and its sixteen calibration rows are written all or nothing.
-    const Database db = dtaSeq.Recordset().database();
-    if (!trap(20, [&] { db.BeginTrans(); })) {
-        mbDontProcess = false;
-        return;
+    {
+        FlagHold dontProcess(mbDontProcess);
+        // The sequence and its sixteen calibration rows are written all or nothing.
+        const Database db = dtaSeq.Recordset().database();
+        if (!trap(20, [&] { db.BeginTrans(); })) return;
+        mNewSequenceSetFields(n, bError);
+        for (int16_t k = 1; k <= kSlots && !bError; ++k) mSeqCalInitFields(k, n, QStringLiteral(" "), 0, bError);
+        if (bError) {
+            trap(30, [&] { db.Rollback(); });
+            return;
+        }
+        if (!trap(40, [&] { db.CommitTrans(); })) {
+            trap(45, [&] { db.Rollback(); });
+            return;
+        }
+        trap(50, [&] {
+            {
+                FlagHold dontSave(mbDontSave);
+                dtaSeq.setRecordSource(QStringLiteral("Vexo_seq"));
+                dtaSeq.Refresh();
+            }
+            dcboSeq->ReFill();
+            dcboSeq->setText(n);
+            // The combo finds the new record only where its text changed.
+            if (msCurrentName() != n) dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(n));
+        });
     }
-    mNewSequenceSetFields(n, bError);
-    for (int16_t k = 1; k <= kSlots && !bError; ++k) mSeqCalInitFields(k, n, QStringLiteral(" "), 0, bError);
-    if (bError) {
-        trap(30, [&] { db.Rollback(); });
-        mbDontProcess = false;
-        return;
-    }
-    if (!trap(40, [&] { db.CommitTrans(); })) {
-        trap(45, [&] { db.Rollback(); });
-        mbDontProcess = false;
-        return;
-    }
-    trap(50, [&] {
-        mbDontSave = true;
-        dtaSeq.setRecordSource(QStringLiteral("Vexo_seq"));
-        dtaSeq.Refresh();
-        mbDontSave = false;
-        dcboSeq->ReFill();
-        dcboSeq->setText(n);
-        // The combo finds the new record only where its text changed.
-        if (msCurrentName() != n) dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(n));
-    });
-    mbDontSave = false;
-    mbDontProcess = false;
     if (bError) return;
     if (!trap(60, [&] { lstTest->Clear(); })) return;
     mRefreshTraboSeq(QString(), bError);
@@ -404,8 +395,7 @@ void frmMESeq::mnuFileSaveAs_Click() {
 
 void frmMESeq::gMESeqSaveAs(const QString& isNewSeqName, bool& obError) {
     ErrorTrap trap(kModule, "gMESeqSaveAs", obError);
-    const bool bWas = mbDontProcess;
-    mbDontProcess = true;
+    FlagHold dontProcess(mbDontProcess);
     const QString source = msCurrentName();
     const Database db = dtaSeq.Recordset().database();
     bool bBegun = false;
@@ -445,21 +435,18 @@ void frmMESeq::gMESeqSaveAs(const QString& isNewSeqName, bool& obError) {
         ErrorTrap rollTrap(kModule, "gMESeqSaveAs", bRollError);
         rollTrap(40, [&] { db.Rollback(); });
     }
-    if (obError) {
-        mbDontProcess = bWas;
-        return;
-    }
+    if (obError) return;
     trap(50, [&] {
-        mbDontSave = true;
-        dtaSeq.setRecordSource(QStringLiteral("Vexo_seq"));
-        dtaSeq.Refresh();
-        dcboSeq->ReFill();
-        mbDontSave = false;
-        mbDontProcess = bWas;
+        {
+            FlagHold dontSave(mbDontSave);
+            dtaSeq.setRecordSource(QStringLiteral("Vexo_seq"));
+            dtaSeq.Refresh();
+            dcboSeq->ReFill();
+        }
+        // The move to the copy runs the sequence flow.
+        dontProcess.restore();
         dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(isNewSeqName));
     });
-    mbDontSave = false;
-    mbDontProcess = bWas;
 }
 
 void frmMESeq::mnuFileDelete_Click() {
@@ -483,32 +470,33 @@ void frmMESeq::gMESeqDelete(bool& obError) {
     bool bBegun = false;
     // The sequence and the calibration rows it has go together or not at all;
     // a missing row is passed over and no other sequence's row is touched.
-    trap(10, [&] {
-        db.BeginTrans();
-        bBegun = true;
-        for (int k = 1; k <= kSlots; ++k)
-            db.Execute(QStringLiteral("DELETE FROM ") + calTable(k) + QStringLiteral(" WHERE Seq_Name = ?"), {Variant(n)});
-        mbDontSave = true;
-        dtaSeq.Recordset().Delete();
-        db.CommitTrans();
-        bBegun = false;
-    });
-    if (obError) {
-        mbDontSave = false;
-        if (bBegun) {
-            bool bRollError = false;
-            ErrorTrap rollTrap(kModule, "gMESeqDelete", bRollError);
-            rollTrap(15, [&] { db.Rollback(); });
+    {
+        // The deleted row is not saved on the way to the next one.
+        FlagHold dontSave(mbDontSave);
+        trap(10, [&] {
+            db.BeginTrans();
+            bBegun = true;
+            for (int k = 1; k <= kSlots; ++k)
+                db.Execute(QStringLiteral("DELETE FROM ") + calTable(k) + QStringLiteral(" WHERE Seq_Name = ?"),
+                           {Variant(n)});
+            dtaSeq.Recordset().Delete();
+            db.CommitTrans();
+            bBegun = false;
+        });
+        if (obError) {
+            dontSave.restore();
+            if (bBegun) {
+                bool bRollError = false;
+                ErrorTrap rollTrap(kModule, "gMESeqDelete", bRollError);
+                rollTrap(15, [&] { db.Rollback(); });
+            }
+            return;
         }
-        return;
-    }
-    if (!trap(20, [&] {
-            dcboSeq->ReFill();
-            if (dtaSeq.Recordset().RecordCount() > 0) dtaSeq.Recordset().MoveFirst();
-            mbDontSave = false;
-        })) {
-        mbDontSave = false;
-        return;
+        if (!trap(20, [&] {
+                dcboSeq->ReFill();
+                if (dtaSeq.Recordset().RecordCount() > 0) dtaSeq.Recordset().MoveFirst();
+            }))
+            return;
     }
     mRefreshTraboSeq(msCurrentName(), obError);
     if (!obError) trap(30, [&] {
@@ -533,9 +521,10 @@ void frmMESeq::mDeleteTypicalTest(bool& obError) {
 void frmMESeq::mnuFileReset_Click() {
     bool bError = false;
     ErrorTrap trap(kModule, "mnuFileReset_Click", bError);
-    mbDontSave = true;
-    trap(10, [&] { dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(dcboSeq->Text())); });
-    mbDontSave = false;
+    {
+        FlagHold dontSave(mbDontSave);
+        trap(10, [&] { dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(dcboSeq->Text())); });
+    }
     bError = false;
     mSetUnlinkedDataResetEnabled(false, bError);
 }
@@ -545,9 +534,8 @@ void frmMESeq::mnuFileSave_Click() {
     ErrorTrap trap(kModule, "mnuFileSave_Click", bError);
     if (dtaSeq.Recordset().AbsolutePosition() < 0) return;
     if (!mbFocusedBoxAccepts()) return;
-    mbSaveDirect = true;
+    FlagHold saveDirect(mbSaveDirect);
     trap(10, [&] { dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(msCurrentName())); });
-    mbSaveDirect = false;
 }
 
 // The main window reloads its sequences and moves to the name (an empty name
@@ -558,8 +546,7 @@ void frmMESeq::mRefreshTraboSeq(const QString& isName, bool& obError) {
     ErrorTrap trap(kModule, "mRefreshTraboSeq", obError);
     frmVexo& main = form<frmVexo>();
     QString shown;
-    const bool bWas = main.gbTraboDontProcess;
-    main.gbTraboDontProcess = true;
+    FlagHold mainDontProcess(main.gbTraboDontProcess);
     const bool bOk = trap(10, [&] {
         const QString target = isName.isEmpty() ? main.dcboSeq->Text() : isName;
         main.dtaSeq.Refresh();
@@ -571,7 +558,7 @@ void frmMESeq::mRefreshTraboSeq(const QString& isName, bool& obError) {
         shown = CStr(rs.field(QStringLiteral("Seq_Name")));
         main.dcboSeq->setText(shown);
     });
-    main.gbTraboDontProcess = bWas;
+    mainDontProcess.restore();
     if (!bOk) return;
     if (!shown.isEmpty() && trap(20, [&] {
             main.dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(shown));

@@ -2,6 +2,7 @@
 // uses, building the typical sequence and test, and handing over to the
 // typical-unit window.
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/StationRecords.h"
 #include "common/frmMultiButton.h"
 #include "common/frmPrompt.h"
@@ -215,25 +216,26 @@ void frmMESeq::mnuPairTypMakeTypical_Click() {
 
 void frmMESeq::mSetTypicalSeqParamsSave(const QString& isSourceSeqName, bool& obError) {
     ErrorTrap trap(kModule, "mSetTypicalSeqParamsSave", obError);
-    mbDontProcess = true;
-    bool bOld = false;
-    trap(10, [&] {
-        dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(kTypical));
-        bOld = !dtaSeq.Recordset().NoMatch() && msCurrentName() == kTypical;
-    });
-    if (!obError && bOld) gMESeqDelete(obError);
-    if (!obError) trap(20, [&] {
-            dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(isSourceSeqName));
-            if (msCurrentName() != isSourceSeqName)
-                throw VbError(vberr::kInternalError, QStringLiteral("Sequence '") + isSourceSeqName + QStringLiteral("' not found"));
+    {
+        FlagHold dontProcess(mbDontProcess);
+        bool bOld = false;
+        trap(10, [&] {
+            dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(kTypical));
+            bOld = !dtaSeq.Recordset().NoMatch() && msCurrentName() == kTypical;
         });
-    mbDontProcess = false;
+        if (!obError && bOld) gMESeqDelete(obError);
+        if (!obError) trap(20, [&] {
+                dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(isSourceSeqName));
+                if (msCurrentName() != isSourceSeqName)
+                    throw VbError(vberr::kInternalError,
+                                  QStringLiteral("Sequence '") + isSourceSeqName + QStringLiteral("' not found"));
+            });
+    }
     if (obError) return;
     gMESeqSaveAs(kTypical, obError);
     if (obError) return;
-    mbDontProcess = true;
+    FlagHold dontProcess(mbDontProcess);
     mSetTypicalSeqParamsSaveWriteTypical(obError);
-    mbDontProcess = false;
 }
 
 void frmMESeq::mSetTypicalSeqParamsSaveWriteTypical(bool& obError) {
@@ -250,10 +252,8 @@ void frmMESeq::mSetTypicalSeqParamsSaveWriteTypical(bool& obError) {
             db.Execute(sql, {Variant(kTypical)});
         }))
         return;
-    const bool bWasSave = mbDontSave;
-    mbDontSave = true;
+    FlagHold dontSave(mbDontSave);
     trap(20, [&] { dtaSeq.Refresh(); });
-    mbDontSave = bWasSave;
 }
 
 void frmMESeq::mSetTypicalTestParamsSave(const QString& isMainRespTestName, bool& obError) {

@@ -7,6 +7,7 @@
 #include "audio/modWaveInOut.h"
 #include "audio/modWaveInOutDevices.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/StationRecords.h"
 #include "common/frmSplash.h"
 #include "common/modDatabaseSchema.h"
@@ -184,7 +185,7 @@ void frmVexo::mFormLoadDtaRefreshSet(bool& obError) {
     // The saved sequence becomes the current row, so that what the combo box
     // shows is what the station tests, counts and logs.
     if (!trap(40, [&] {
-            DontProcess quiet(*this);
+            FlagHold quiet(gbTraboDontProcess);
             dtaSeq.Refresh();
             Recordset& rs = dtaSeq.Recordset();
             if (rs.RecordCount() > 0) {

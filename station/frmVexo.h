@@ -96,22 +96,6 @@ public:
     DrawSurface& windowSurface() override;
 
 private:
-    // Sets gbTraboDontProcess for a block of programmatic moves and clears it
-    // on every way out, errors included.
-    class DontProcess {
-    public:
-        explicit DontProcess(frmVexo& ioForm) : mForm(ioForm), mWas(ioForm.gbTraboDontProcess) {
-            mForm.gbTraboDontProcess = true;
-        }
-        ~DontProcess() { mForm.gbTraboDontProcess = mWas; }
-        DontProcess(const DontProcess&) = delete;
-        DontProcess& operator=(const DontProcess&) = delete;
-
-    private:
-        frmVexo& mForm;
-        bool mWas;
-    };
-
     // frmVexo_layout.cpp
     void mLayout();
 

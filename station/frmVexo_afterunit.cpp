@@ -2,6 +2,7 @@
 // logging and the label script.
 #include "audio/modWaveInOut.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/StationRecords.h"
 #include "common/frmInputNumber.h"
 #include "common/modMsgBox.h"
@@ -102,7 +103,7 @@ void frmVexo::mSerialiseRefSelectRef(float ifWorstDev, bool& obError) {
         return;
     const float fNewLim = qMax(ifWorstDev, kRefLimMin);
     if (!trap(30, [&] {
-            DontProcess quiet(*this);
+            FlagHold quiet(gbTraboDontProcess);
             Recordset& rs = dtaSeq.Recordset();
             rs.Edit();
             try {
@@ -135,7 +136,7 @@ void frmVexo::mReadSerial(bool& obError) {
         }))
         return;
     if (!trap(30, [&] {
-            DontProcess quiet(*this);
+            FlagHold quiet(gbTraboDontProcess);
             Recordset& rs = dtaSeq.Recordset();
             rs.Edit();
             try {

@@ -1,5 +1,6 @@
 // Sequence calibration, its due date and forced recalibration.
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/StationRecords.h"
 #include "common/frmPrompt.h"
 #include "common/modGeneral.h"
@@ -250,7 +251,7 @@ void frmVexo::gForceReCalAll(const QString& isTestName, bool& obError) {
     QString sCurrent;
     bool bSeen = false;
     {
-        const DontProcess dontProcess(*this);
+        FlagHold dontProcess(gbTraboDontProcess);
         const NoticeCloser closer;
         Recordset& rs = dtaSeq.Recordset();
         long lCount = 0;

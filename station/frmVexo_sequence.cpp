@@ -2,6 +2,7 @@
 // rebuilds what the operator sees of the sequence.
 #include "audio/modWaveResponse.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/StationRecords.h"
 #include "common/modFileName.h"
 #include "common/modGeneral.h"
@@ -37,7 +38,7 @@ void frmVexo::dcboSeq_Click() {
         InputLock lock(this);
         mMeDisableWorstDisableHide(bError);
         if (!bError && trap(30, [&] {
-                DontProcess quiet(*this);
+                FlagHold quiet(gbTraboDontProcess);
                 dtaSeqCal.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(dcboSeq->Text()));
                 dtaSeq.Recordset().setBookmark(selected);
             }))
@@ -63,7 +64,7 @@ void frmVexo::dcboOperator_Click() {
         const RecordBookmark selected = dcboOperator->SelectedItem();
         if (!selected.valid || selected == dtaOperator.Recordset().Bookmark()) return;
         {
-            DontProcess quiet(*this);
+            FlagHold quiet(gbTraboDontProcess);
             dtaOperator.Recordset().setBookmark(selected);
         }
         dcboOperator->SetFocusIfAble();

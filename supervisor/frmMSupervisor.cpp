@@ -1,5 +1,6 @@
 #include "supervisor/frmMSupervisor.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/frmAbout.h"
 #include "common/modForm.h"
 #include "common/modGeneral.h"
@@ -100,9 +101,11 @@ void frmMSupervisor::Form_Load() {
     // table lacks that name), and the combo names the record shown.
     QString shown;
     trap(30, [&] {
-        mbDontProcess = true;
-        if (mbHasCurrent()) dtaOperator.Recordset().FindFirst(QStringLiteral("Operator = ?"), Variant(main.dcboOperator->Text()));
-        mbDontProcess = false;
+        {
+            FlagHold dontProcess(mbDontProcess);
+            if (mbHasCurrent())
+                dtaOperator.Recordset().FindFirst(QStringLiteral("Operator = ?"), Variant(main.dcboOperator->Text()));
+        }
         if (mbHasCurrent()) shown = CStr(dtaOperator.Recordset().field(QStringLiteral("Operator")));
     });
     mComboShow(shown, bError);
@@ -138,7 +141,7 @@ void frmMSupervisor::dcboOperator_Click() {
 void frmMSupervisor::dtaOperator_Reposition() {
     bool bError = false;
     ErrorTrap trap(kModule, "dtaOperator_Reposition", bError);
-    mbDontProcess = true;
+    FlagHold dontProcess(mbDontProcess);
     mbLevelChanged = false;
     trap(10, [&] {
         // Without a current record (an empty table) there is no level to show.
@@ -148,7 +151,6 @@ void frmMSupervisor::dtaOperator_Reposition() {
         const int16_t index = text == QLatin1String(kLevels[0]) ? 0 : text == QLatin1String(kLevels[1]) ? 1 : 2;
         optUserLevel(index).setValue(true);
     });
-    mbDontProcess = false;
 }
 
 // Writes a picked level before the record is left, updated, deleted or closed.

@@ -2,6 +2,7 @@
 // current record, and every change of the table is re-read by the main window.
 #include "supervisor/frmMSupervisor.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/frmListAdd.h"
 #include "common/modDataField2Array.h"
 #include "platform/data/Database.h"
@@ -39,16 +40,14 @@ void frmMSupervisor::mnuFileNew_Click() {
     if (name.isEmpty() || bError) return;
     const bool added = trap(10, [&] {
         Recordset& rs = dtaOperator.Recordset();
-        mbDontProcess = true;
+        FlagHold dontProcess(mbDontProcess);
         rs.AddNew();
         rs.setField(kOperator, Variant(name));
         rs.setField(kUserLevel, Variant(QStringLiteral("Starter")));
         rs.Update();
         // The new operator becomes the current record, as the combo will name it.
         rs.setBookmark(rs.LastModified());
-        mbDontProcess = false;
     });
-    mbDontProcess = false;
     mDeleteEnable(bError);
     if (!added) return;
     mComboShow(name, bError);
@@ -63,8 +62,8 @@ void frmMSupervisor::mnuFileSaveAs_Click() {
     if (!mbHasCurrent()) return;
     const QString name = msNewOperatorName(bError);
     if (name.isEmpty() || bError) return;
-    mbDontProcess = true;
     const bool added = trap(10, [&] {
+        FlagHold dontProcess(mbDontProcess);
         Recordset& rs = dtaOperator.Recordset();
         const Database db = OpenDatabase(appinfo::programFolder() + QStringLiteral("\\Vexo_op.mdb"), true, false);
         std::unique_ptr<Recordset> stored = db.OpenRecordset(QStringLiteral("Vexo_op"));
@@ -77,7 +76,6 @@ void frmMSupervisor::mnuFileSaveAs_Click() {
         rs.Update();
         rs.setBookmark(rs.LastModified());
     });
-    mbDontProcess = false;
     mDeleteEnable(bError);
     if (!added) return;
     mComboShow(name, bError);
@@ -122,12 +120,12 @@ void frmMSupervisor::mnuFileDelete_Click() {
     bError = false;
     QString first;
     trap(40, [&] {
-        mbDontProcess = true;
-        if (dtaOperator.Recordset().RecordCount() > 0) dtaOperator.Recordset().MoveFirst();
-        mbDontProcess = false;
+        {
+            FlagHold dontProcess(mbDontProcess);
+            if (dtaOperator.Recordset().RecordCount() > 0) dtaOperator.Recordset().MoveFirst();
+        }
         if (mbHasCurrent()) first = textOf(dtaOperator.Recordset().field(kOperator));
     });
-    mbDontProcess = false;
     mComboShow(first, bError);
     bError = false;
     mTraboDtaOperatorRefresh(bError);
@@ -143,10 +141,11 @@ void frmMSupervisor::mnuFileDelete_Click() {
 QString frmMSupervisor::msNewOperatorName(bool& obError) {
     ErrorTrap trap(kModule, "msNewOperatorName", obError);
     QStringList names;
-    mbDontProcess = true;
-    NameWalk walk{dtaOperator.Recordset()};
-    gbDataField2Array(walk, 0, names, obError);
-    mbDontProcess = false;
+    {
+        FlagHold dontProcess(mbDontProcess);
+        NameWalk walk{dtaOperator.Recordset()};
+        gbDataField2Array(walk, 0, names, obError);
+    }
     if (obError) return QString();
     return frmListAdd::gsAdd(names, 200, 19, QStringLiteral("New Operator Name"), nListPtr, obError);
 }

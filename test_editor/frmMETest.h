@@ -221,20 +221,6 @@ protected:
     void changeEvent(QEvent* iEvent) override;
 
 private:
-    // Holds a flag True for a block and gives it its previous value back, also
-    // when the block ends through an error.
-    class Hold {
-    public:
-        explicit Hold(bool& ioFlag) : mFlag(ioFlag), mWas(ioFlag) { mFlag = true; }
-        ~Hold() { mFlag = mWas; }
-        Hold(const Hold&) = delete;
-        Hold& operator=(const Hold&) = delete;
-
-    private:
-        bool& mFlag;
-        bool mWas;
-    };
-
     // ---- private state
     bool mbDontProcess = false;
     bool mbForceReCal = false;

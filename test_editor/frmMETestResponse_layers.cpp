@@ -1,6 +1,7 @@
 // The layer rules applied through the window's controls: lists, nudges,
 // snapping, the controls shown, drawing and the flash of the edited layer.
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/modControlCbo.h"
 #include "common/modGeneral.h"
 #include "common/modMVarious.h"
@@ -153,11 +154,7 @@ void frmMETestResponse::gMETestResponseShowAllValidLayers(bool& obError) {
 void frmMETestResponse::gMETestResponseLayersValidate(bool& ioCancel, bool& obError) {
     if (ioCancel || form<frmMETest>().chkOpDecide->Value() != 0) return;
     // An accepted value rewritten in its format is no edit.
-    struct Restore {
-        bool was = gbMETestSecondaryDontProcess;
-        Restore() { gbMETestSecondaryDontProcess = true; }
-        ~Restore() { gbMETestSecondaryDontProcess = was; }
-    } quiet;
+    FlagHold quiet(gbMETestSecondaryDontProcess);
     for (int16_t k = 0; k < 6 && !obError && !ioCancel; ++k) {
         if (chkLyrOn(k).Value() != 1) continue;
         const int16_t max = mnLyrBlockMax(k, obError);
@@ -222,11 +219,9 @@ void frmMETestResponse::mHideRefusedHole(int16_t inIndex, bool ibPermitted, bool
     if (ibPermitted || chkLyrOn(inIndex).Value() != 1) return;
     ErrorTrap trap(kModule, "mHideRefusedHole", obError);
     trap(10, [&] {
-        const bool was = gbMETestSecondaryDontProcess;
-        gbMETestSecondaryDontProcess = true;
+        FlagHold quiet(gbMETestSecondaryDontProcess);
         for (ComboBox* c : {&cboLyrFMLo(inIndex), &cboLyrFMHi(inIndex)})
             if (c->Text() != QLatin1String("0")) c->setText(QStringLiteral("0"));
-        gbMETestSecondaryDontProcess = was;
     });
 }
 

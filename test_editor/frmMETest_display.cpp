@@ -1,6 +1,7 @@
 #include "test_editor/frmMETest.h"
 #include "audio/modWavePolarityHi.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/modControlCbo.h"
 #include "platform/ui/Beep.h"
 #include "platform/ui/FormRegistry.h"
@@ -72,7 +73,7 @@ void frmMETest::dtaTest_Reposition() {
     mSetUnlinkedDataResetEnabled(false, bError);
     if (bError) return;
     trap(80, [&] {
-        Hold dontProcess(mbDontProcess);
+        FlagHold dontProcess(mbDontProcess);
         mShowTestName(name);
     });
     // Last: the sweep type's Click above sets it for a response test.
@@ -126,7 +127,7 @@ void frmMETest::mDtaTestRepositionSine(const QString& isTestName, bool& obError)
     ErrorTrap trap(kModule, "mDtaTestRepositionSine", obError);
     if (!trap(10, [&] {
             const Variant yes = dtaTest.Recordset().field(QStringLiteral("Op_DecideY"));
-            Hold dontProcess(mbDontProcess);
+            FlagHold dontProcess(mbDontProcess);
             if (!yes.isNull() && CBool(yes)) optOpDecideYes->setValue(true);
             else optOpDecideNo->setValue(true);
         }))
@@ -343,7 +344,7 @@ void frmMETest::dcboTest_Change() {
         if (text != CStr(rs.field(QStringLiteral("Test_Name")))) mFindTest(text);
         const QString current = CStr(rs.field(QStringLiteral("Test_Name")));
         if (dcboTest->Text() != current) {
-            Hold dontProcess(mbDontProcess);
+            FlagHold dontProcess(mbDontProcess);
             mShowTestName(current);
         }
     });
@@ -372,7 +373,7 @@ void frmMETest::changeEvent(QEvent* iEvent) {
 // distortion, response, polarity, sine).
 void frmMETest::Form_Resize() {
     if (gbFormResizing) return;
-    Hold resizing(gbFormResizing);
+    FlagHold resizing(gbFormResizing);
     METestTypeForm* other = nullptr;
     if (isLoaded<frmMETestExtDistortion>()) other = &form<frmMETestExtDistortion>();
     else if (isLoaded<frmMETestResponse>()) other = &form<frmMETestResponse>();

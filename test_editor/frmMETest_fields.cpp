@@ -3,6 +3,7 @@
 #include "audio/modAudio.h"
 #include "audio/modVOut.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/modKeyDown.h"
 #include "common/modKeyMouseIncrement.h"
 #include "common/modKeyPressAscii.h"
@@ -111,7 +112,7 @@ bool frmMETest::mbNumberInvalid(const NumberBox& iRule, bool& obError) {
     const bool edited = iRule.box->DataChanged();
     bool refused = false;
     {
-        Hold dontProcess(mbDontProcess);
+        FlagHold dontProcess(mbDontProcess);
         refused = gbTextBoxError(highest, lowest, false, iRule.units, iRule.checkFormat, *iRule.box, obError);
     }
     iRule.box->setDataChanged(edited);

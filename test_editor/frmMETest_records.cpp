@@ -1,6 +1,7 @@
 #include "test_editor/frmMETest.h"
 #include "test_editor/modMETestCopy.h"
 #include "common/ErrorTrap.h"
+#include "common/FlagHold.h"
 #include "common/frmAbout.h"
 #include "common/frmListAdd.h"
 #include "common/frmListGet.h"
@@ -66,7 +67,7 @@ void frmMETest::Form_Load() {
         }))
         return;
     if (!trap(60, [&] {
-            Hold dontProcess(mbDontProcess);
+            FlagHold dontProcess(mbDontProcess);
             dtaTest.setDatabaseName(testDatabase());
             dtaTest.Refresh();
             dcboTest->ReFill();
@@ -75,13 +76,13 @@ void frmMETest::Form_Load() {
     trap(70, [&] {
         const QString last = userSetting(QStringLiteral("frmMETest.dcboTest"), dcboTest->Text());
         {
-            Hold dontSave(gbTestDontSave);
-            Hold dontProcess(mbDontProcess);
+            FlagHold dontSave(gbTestDontSave);
+            FlagHold dontProcess(mbDontProcess);
             dcboTest->setText(last);
         }
         // An empty table has no first row: nothing to show.
         if (dtaTest.Recordset().AbsolutePosition() == 0) {
-            Hold dontSave(gbTestDontSave);
+            FlagHold dontSave(gbTestDontSave);
             mFindTest(dcboTest->Text());
         }
     });
@@ -170,7 +171,7 @@ void frmMETest::dtaTest_Validate(int& Action, bool& Save) {
         if (gbTest1FormUnloading && !gbMETestConditionUnloading) gbTest1FormUnloading = false;
         trap(30, [&] {
             if (!mbHasCurrent()) return;
-            Hold dontProcess(mbDontProcess);
+            FlagHold dontProcess(mbDontProcess);
             mShowTestName(CStr(dtaTest.Recordset().field(QStringLiteral("Test_Name"))));
         });
     }
@@ -238,7 +239,7 @@ void frmMETest::gMETestSave(bool& obError) {
     if (!mbHasCurrent()) return;
     mPrimaryDistortionControlsValidate(obError, true);
     if (obError || gbTestSaveCancel) return;
-    Hold saveDirect(mbSaveDirect);
+    FlagHold saveDirect(mbSaveDirect);
     const QString name = dcboTest->Text();
     if (mbUnlinkedDataChanged) {
         mSaveNonLinkedData(obError);
@@ -291,8 +292,8 @@ void frmMETest::gMETestNew(bool& obError) {
     const QString name = msNewTestName(QStringLiteral("New ") + type + QStringLiteral(" Test Name ..."), mnNameListPtr, obError);
     if (obError || name.isEmpty()) return;
     {
-        Hold dontSave(gbTestDontSave);
-        Hold dontProcess(mbDontProcess);
+        FlagHold dontSave(gbTestDontSave);
+        FlagHold dontProcess(mbDontProcess);
         mbUnlinkedDataChanged = false;
         mbForceReCal = false;
         mSetNewTestParams(type, name, obError);
@@ -302,7 +303,7 @@ void frmMETest::gMETestNew(bool& obError) {
     }
     // The new test is shown with its events running.
     {
-        Hold dontSave(gbTestDontSave);
+        FlagHold dontSave(gbTestDontSave);
         trap(30, [&] { mFindTest(name); });
     }
     if (dtaTest.Recordset().RecordCount() >= 2) mMnuDeletePrintEnable(true, obError);
@@ -348,19 +349,19 @@ void frmMETest::gMETestSaveAs(bool& obError) {
     const QString newName = msNewTestName(QStringLiteral("Save Test '") + name + QStringLiteral("' as ..."), ptr, obError);
     if (obError || newName.isEmpty()) return;
     {
-        Hold dontSave(gbTestDontSave);
+        FlagHold dontSave(gbTestDontSave);
         mUnloadFormsSecondary(QString(), obError);
     }
     if (obError) return;
     gMETestSaveAs2(name, newName, obError);
     if (obError) return;
     {
-        Hold dontProcess(mbDontProcess);
+        FlagHold dontProcess(mbDontProcess);
         mDtaRefreshRefill(obError);
     }
     if (obError) return;
     {
-        Hold dontSave(gbTestDontSave);
+        FlagHold dontSave(gbTestDontSave);
         trap(30, [&] { mFindTest(newName); });
     }
     mMnuDeletePrintEnable(true, obError);
@@ -369,7 +370,7 @@ void frmMETest::gMETestSaveAs(bool& obError) {
 // The copy itself is shared with the sequence editor's typical test, which
 // copies without this window open.
 void frmMETest::gMETestSaveAs2(const QString& isSourceTestName, const QString& isNewTestName, bool& obError) {
-    Hold dontProcess(mbDontProcess);
+    FlagHold dontProcess(mbDontProcess);
     gbMETestCopy(isSourceTestName, isNewTestName, obError);
 }
 
@@ -402,7 +403,7 @@ void frmMETest::gMETestDelete(const QString& isTestName, bool& obError) {
         return;
     }
     {
-        Hold dontSave(gbTestDontSave);
+        FlagHold dontSave(gbTestDontSave);
         mUnloadFormsSecondary(QString(), obError);
     }
     if (obError) return;
@@ -415,7 +416,7 @@ void frmMETest::gMETestDelete(const QString& isTestName, bool& obError) {
 void frmMETest::gMETestReset(bool& obError) {
     ErrorTrap trap(kModule, "gMETestReset", obError);
     if (!mbHasCurrent()) return;
-    Hold dontSave(gbTestDontSave);
+    FlagHold dontSave(gbTestDontSave);
     // The type window's edits go with the editor's: it is opened again on the
     // stored test, and nothing is asked or written.
     mUnloadFormsSecondary(QString(), obError);
@@ -434,18 +435,18 @@ void frmMETest::gMETestRefresh(bool ibDeletedCurrent, bool& obError) {
         return;
     const QString shown = dcboTest->Text();
     {
-        Hold dontProcess(mbDontProcess);
-        Hold dontSave(gbTestDontSave);
+        FlagHold dontProcess(mbDontProcess);
+        FlagHold dontSave(gbTestDontSave);
         mbUnlinkedDataChanged = false;
         mbForceReCal = false;
         mDtaRefreshRefill(obError);
     }
     if (obError) return;
-    Hold dontSave(gbTestDontSave);
+    FlagHold dontSave(gbTestDontSave);
     if (ibDeletedCurrent) {
         // The record before the deleted one (the first when the first went).
         trap(20, [&] {
-            Hold dontProcess(mbDontProcess);
+            FlagHold dontProcess(mbDontProcess);
             Recordset& rs = dtaTest.Recordset();
             const long target = std::max<long>(0, std::min<long>(p - 1, rs.RecordCount() - 1));
             rs.MoveFirst();
@@ -486,7 +487,7 @@ void frmMETest::mZeroMfCurveArray() {
 void frmMETest::gMETestSecondaryFormInit(METestTypeForm& ifrmSecondary, DataControl& ioctrDtaTest, bool& obError) {
     ErrorTrap trap(kModule, "gMETestSecondaryFormInit", obError);
     if (!trap(10, [&] {
-            Hold dontProcess(gbMETestSecondaryDontProcess);
+            FlagHold dontProcess(gbMETestSecondaryDontProcess);
             ioctrDtaTest.setDatabaseName(testDatabase());
             ioctrDtaTest.Refresh();
         }))
