@@ -1,3 +1,4 @@
+#include "app/AllWindows.h"
 #include "platform/sound/JigUnits.h"
 #include "platform/sound/SoundBackend.h"
 #include "platform/ui/AppFont.h"
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
         gMsgBox(sUnknown, vbCritical);
         return 1;
     }
+    gAllWindowsRegister();
     return runStationProgram();
 }

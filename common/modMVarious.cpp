@@ -10,12 +10,8 @@
 #include "common/modArraySingleMaxPtr.h"
 #include "common/modForm.h"
 #include "common/modProcessNumberLo.h"
-#include "engineering/frmMESeq.h"
-#include "engineering/frmMESys.h"
 #include "platform/ui/MsgBox.h"
 #include "station/frmVexo.h"
-#include "supervisor/frmMPairMatch.h"
-#include "supervisor/frmMTypical.h"
 #include "test_editor/frmMETest.h"
 #include "test_editor/frmMETestResponse.h"
 
@@ -35,10 +31,9 @@ void mDrawRespGrid(ResponseWindow& frm, int16_t inLeft, int16_t inTop, bool& obE
 }
 
 // Unloads a window when its flag is set; false when it refused to close.
-template <class T>
-bool unloadWhenOpen(bool ibFlag) {
-    if (!ibFlag || !isLoaded<T>()) return true;
-    return unload<T>();
+bool unloadWhenOpen(WindowKind iKind, bool ibFlag) {
+    if (!ibFlag) return true;
+    return gWindowUnload(iKind);
 }
 
 // One sweep at the microphone volume: the cleared graph, its grid, the test's
@@ -72,21 +67,17 @@ int32_t mfRespScaleGetSetMicVolume(bool& obError) {
 }
 }
 
-void gVarEngineerOpen(const std::function<Form&()>& iWindow, bool& obError) {
+void gVarEngineerOpen(WindowKind iKind, bool& obError) {
     ErrorTrap trap(kModule, "gVarEngineerOpen", obError);
     bool bGranted = false;
     if (!trap(10, [&] { bGranted = form<frmVexo>().gbEngineerInit(obError); })) return;
     if (!bGranted || obError) return;
     // Made only now, so that a refused log-in leaves every open flag as it was.
     Form* window = nullptr;
-    if (!trap(20, [&] { window = &iWindow(); })) return;
+    if (!trap(20, [&] { window = &gWindowForm(iKind); })) return;
     // A window that refused its own load is not shown.
     if (!window->Loaded()) return;
     gFormShowRestore(*window, obError);
-}
-
-void gVarEngineerOpenVexo(bool& obError) {
-    gVarEngineerOpen<frmVexo>(obError);
 }
 
 void gVarEngineerUnloadAll(bool& obError) {
@@ -101,11 +92,11 @@ void gVarEngineerUnloadAll(bool& obError) {
         if (!bClosed) obError = true;
         return bClosed;
     };
-    if (!step(10, [&] { return unloadWhenOpen<frmMESeq>(main.gbTraboMESeqLoaded); })) return;
-    if (!step(20, [&] { return unloadWhenOpen<frmMESys>(main.gbTraboMESysLoaded); })) return;
-    if (!step(30, [&] { return unloadWhenOpen<frmMETest>(main.gbTraboMETestLoaded); })) return;
-    if (!step(40, [&] { return unloadWhenOpen<frmMPairMatch>(main.gbTraboMPairMatchLoaded); })) return;
-    step(50, [&] { return unloadWhenOpen<frmMTypical>(main.gbTraboMTypicalLoaded); });
+    if (!step(10, [&] { return unloadWhenOpen(WindowKind::SequenceEditor, main.gbTraboMESeqLoaded); })) return;
+    if (!step(20, [&] { return unloadWhenOpen(WindowKind::SystemWindow, main.gbTraboMESysLoaded); })) return;
+    if (!step(30, [&] { return unloadWhenOpen(WindowKind::TestEditor, main.gbTraboMETestLoaded); })) return;
+    if (!step(40, [&] { return unloadWhenOpen(WindowKind::PairMatch, main.gbTraboMPairMatchLoaded); })) return;
+    step(50, [&] { return unloadWhenOpen(WindowKind::Typical, main.gbTraboMTypicalLoaded); });
 }
 
 void gVarTraboEngDrawRespGrid(bool ibMainForm, bool& obError) {

@@ -1,8 +1,8 @@
 #pragma once
 #include "audio/modAudio.h"
+#include "common/WindowRegistry.h"
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 class Form;
 class ResponseWindow;
@@ -17,12 +17,8 @@ extern bool gbMETestConditionUnloading;
 // Opens an engineer or supervisor window behind the engineer log-in: the window
 // is made and shown (restored when minimised) only once access is granted, so a
 // refused log-in leaves every window and open flag as it was.
-void gVarEngineerOpen(const std::function<Form&()>& iWindow, bool& obError);
-// The same for a window by its type, reached through its default instance.
-template <class T>
-void gVarEngineerOpen(bool& obError);
-// Brings the main window forward through the engineer log-in.
-void gVarEngineerOpenVexo(bool& obError);
+// The main window's kind brings it forward the same way.
+void gVarEngineerOpen(WindowKind iKind, bool& obError);
 // Closes, in this order and each only while its open flag is set, the sequence
 // editor, the system window, the test editor, the pair-matching and the
 // typical-unit window; sets the error flag when one of them stays open.
@@ -44,9 +40,3 @@ void gVarConditionFrmMETestUnload(bool& obError);
 // last sweep. The test-in-progress output is set for the search.
 int32_t glVarRespScale(ResponseWindow& frm, const QString& isTestName, float fStart, float fEnd, int16_t nPoints,
                        float fDelay, float fVOut, bool bActive, ResponseCurve& afResp, bool& obError);
-
-#include "platform/ui/FormRegistry.h"
-template <class T>
-void gVarEngineerOpen(bool& obError) {
-    gVarEngineerOpen([]() -> Form& { return form<T>(); }, obError);
-}

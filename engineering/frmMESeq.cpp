@@ -1,6 +1,7 @@
 #include "engineering/frmMESeq.h"
 #include "common/ErrorTrap.h"
 #include "common/FlagHold.h"
+#include "common/WindowRegistry.h"
 #include "common/frmAbout.h"
 #include "common/modForm.h"
 #include "common/modFormPrintBylineEndDoc.h"
@@ -12,7 +13,6 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Printer.h"
 #include "station/frmVexo.h"
-#include "test_editor/frmMETest.h"
 
 namespace {
 const char* const kModule = "frmMESeq";
@@ -239,7 +239,7 @@ void frmMESeq::Form_Unload(int16_t& Cancel) {
     frmVexo& main = form<frmVexo>();
     trap(20, [&] {
         if (main.gbTraboMETestLoaded) {
-            frmMETest& editor = form<frmMETest>();
+            Form& editor = gWindowForm(WindowKind::TestEditor);
             if (editor.isVisible() && editor.Enabled()) editor.activateWindow();
         } else if (main.gbTraboMESysLoaded) {
             frmMESys& system = form<frmMESys>();
@@ -279,17 +279,17 @@ void frmMESeq::mnuFileExit_Click() {
 
 void frmMESeq::mnuWVexo_Click() {
     bool bError = false;
-    gVarEngineerOpenVexo(bError);
+    gVarEngineerOpen(WindowKind::Main, bError);
 }
 
 void frmMESeq::mnuWindowTest_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMETest>(bError);
+    gVarEngineerOpen(WindowKind::TestEditor, bError);
 }
 
 void frmMESeq::mnuWindowSystem_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMESys>(bError);
+    gVarEngineerOpen(WindowKind::SystemWindow, bError);
 }
 
 void frmMESeq::mnuWindowCloseAllEngineer_Click() {

@@ -4,6 +4,7 @@
 #include "common/ErrorTrap.h"
 #include "common/FlagHold.h"
 #include "common/StationRecords.h"
+#include "common/WindowRegistry.h"
 #include "common/frmMultiButton.h"
 #include "common/frmPrompt.h"
 #include "common/modGeneral.h"
@@ -19,7 +20,6 @@
 #include "platform/ui/Twips.h"
 #include "platform/vb/Conversions.h"
 #include "station/frmVexo.h"
-#include "supervisor/frmMTypical.h"
 #include "test_editor/frmMETest.h"
 #include "test_editor/modMETestCopy.h"
 #include <QDir>
@@ -336,7 +336,7 @@ void frmMESeq::mnuPairTypDoTypical_Click() {
         }) || !bClosed)
         return;
     if (!trap(20, [&] { Hide(); })) return;
-    trap(30, [&] { form<frmMTypical>().Show(vbModal); });
+    trap(30, [&] { gWindowForm(WindowKind::Typical).Show(vbModal); });
     bool bShowError = false;
     ErrorTrap showTrap(kModule, "mnuPairTypDoTypical_Click", bShowError);
     showTrap(40, [&] {

@@ -1,6 +1,7 @@
 #include "engineering/frmMESys.h"
 #include "audio/modVOut.h"
 #include "common/ErrorTrap.h"
+#include "common/WindowRegistry.h"
 #include "common/frmAbout.h"
 #include "common/modControlCbo.h"
 #include "common/modFormPrintBylineEndDoc.h"
@@ -14,7 +15,6 @@
 #include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
 #include "station/frmVexo.h"
-#include "test_editor/frmMETest.h"
 
 namespace {
 const char* const kModule = "frmMESys";
@@ -226,7 +226,7 @@ void frmMESys::Form_Unload(int16_t& Cancel) {
             frmMESeq& editor = form<frmMESeq>();
             if (editor.isVisible() && editor.isEnabled()) editor.activateWindow();
         } else if (main.gbTraboMETestLoaded) {
-            frmMETest& editor = form<frmMETest>();
+            Form& editor = gWindowForm(WindowKind::TestEditor);
             if (editor.isVisible() && editor.isEnabled()) editor.activateWindow();
         } else {
             bool bEnableError = false;
@@ -259,17 +259,17 @@ void frmMESys::mnuFileExit_Click() {
 
 void frmMESys::mnuWindowVexo_Click() {
     bool bError = false;
-    gVarEngineerOpenVexo(bError);
+    gVarEngineerOpen(WindowKind::Main, bError);
 }
 
 void frmMESys::mnuWindowSeq_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMESeq>(bError);
+    gVarEngineerOpen(WindowKind::SequenceEditor, bError);
 }
 
 void frmMESys::mnuWTest_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMETest>(bError);
+    gVarEngineerOpen(WindowKind::TestEditor, bError);
 }
 
 void frmMESys::mnuWindowCloseAllEngineer_Click() {

@@ -2,6 +2,7 @@
 // re-enabling after an engineer window closes.
 #include "common/ErrorTrap.h"
 #include "common/StationRecords.h"
+#include "common/WindowRegistry.h"
 #include "common/frmAbout.h"
 #include "common/frmPassword.h"
 #include "common/modForm.h"
@@ -9,16 +10,12 @@
 #include "common/modGeneral.h"
 #include "common/modMVarious.h"
 #include "common/modVarSystemParams.h"
-#include "engineering/frmMESeq.h"
-#include "engineering/frmMESys.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Printer.h"
 #include "station/frmVexo.h"
 #include "station/modMSub.h"
 #include "station/modProductionReport.h"
-#include "supervisor/frmMSupervisor.h"
-#include "test_editor/frmMETest.h"
 #include <algorithm>
 #include <cmath>
 
@@ -60,15 +57,16 @@ void frmVexo::cmdEngineer_Click() {
     bool bError = false;
     const bool bGranted = gbEngineerInit(bError);
     if (!bGranted || bError) return;
-    frmMESeq& seq = form<frmMESeq>();
-    gFormShowRestore(seq, bError);
-    if (bError) return;
+    Form* seq = nullptr;
     ErrorTrap trap(kModule, "cmdEngineer_Click", bError);
-    if (!trap(30, [&] { seq.dcboSeq->setText(dcboSeq->Text()); })) return;
+    if (!trap(20, [&] { seq = &gWindowForm(WindowKind::SequenceEditor); })) return;
+    gFormShowRestore(*seq, bError);
+    if (bError) return;
+    if (!trap(30, [&] { gWindowSelect(WindowKind::SequenceEditor, dcboSeq->Text()); })) return;
     trap(40, [&] {
-        if (seq.isVisible() && seq.isEnabled()) {
-            seq.activateWindow();
-            seq.raise();
+        if (seq->isVisible() && seq->isEnabled()) {
+            seq->activateWindow();
+            seq->raise();
         }
     });
 }
@@ -79,22 +77,22 @@ void frmVexo::cmdSupervisor_Click() {
     const bool bGranted = frmPassword::gbPassword(gsPasswordSuper, QStringLiteral("Supervisor"), bError);
     if (!bGranted || bError) return;
     ErrorTrap trap(kModule, "cmdSupervisor_Click", bError);
-    trap(10, [&] { form<frmMSupervisor>().Show(vbModal); });
+    trap(10, [&] { gWindowForm(WindowKind::Supervisor).Show(vbModal); });
 }
 
 void frmVexo::mnuWindowSequence_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMESeq>(bError);
+    gVarEngineerOpen(WindowKind::SequenceEditor, bError);
 }
 
 void frmVexo::mnuWindowTest_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMETest>(bError);
+    gVarEngineerOpen(WindowKind::TestEditor, bError);
 }
 
 void frmVexo::mnuWindowSystem_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMESys>(bError);
+    gVarEngineerOpen(WindowKind::SystemWindow, bError);
 }
 
 void frmVexo::mnuWindowCloseAllEngineer_Click() {

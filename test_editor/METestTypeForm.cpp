@@ -1,10 +1,9 @@
 #include "test_editor/METestTypeForm.h"
 #include "common/ErrorTrap.h"
+#include "common/WindowRegistry.h"
 #include "common/frmAbout.h"
 #include "common/modGeneral.h"
 #include "common/modMVarious.h"
-#include "engineering/frmMESeq.h"
-#include "engineering/frmMESys.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/FormRegistry.h"
@@ -43,15 +42,15 @@ METestTypeForm::METestTypeForm(const QString& iName, const QString& iCaption) : 
     mnuFileExit->Click = [this] { mnuFileExit_Click(); };
     mnuWindowVexo->Click = [] {
         bool bError = false;
-        gVarEngineerOpenVexo(bError);
+        gVarEngineerOpen(WindowKind::Main, bError);
     };
     mnuWindowSequence->Click = [] {
         bool bError = false;
-        gVarEngineerOpen<frmMESeq>(bError);
+        gVarEngineerOpen(WindowKind::SequenceEditor, bError);
     };
     mnuWindowSystem->Click = [] {
         bool bError = false;
-        gVarEngineerOpen<frmMESys>(bError);
+        gVarEngineerOpen(WindowKind::SystemWindow, bError);
     };
     mnuWindowOtherTest->Click = [] {
         if (isLoaded<frmMETest>()) form<frmMETest>().BringToFront();

@@ -2,6 +2,7 @@
 #include "test_editor/modMETestCopy.h"
 #include "common/ErrorTrap.h"
 #include "common/FlagHold.h"
+#include "common/WindowRegistry.h"
 #include "common/frmAbout.h"
 #include "common/frmListAdd.h"
 #include "common/frmListGet.h"
@@ -11,8 +12,6 @@
 #include "common/modMVarious.h"
 #include "common/modMsgBox.h"
 #include "common/modVarLookup.h"
-#include "engineering/frmMESeq.h"
-#include "engineering/frmMESys.h"
 #include "platform/data/Database.h"
 #include "platform/os/AppInfo.h"
 #include "platform/os/Settings.h"
@@ -118,11 +117,11 @@ void frmMETest::Form_Unload(int16_t& Cancel) {
         ErrorTrap trap(kModule, "Form_Unload", bError);
         trap(30, [&] {
             frmVexo& main = form<frmVexo>();
-            if (main.gbTraboMESeqLoaded && isLoaded<frmMESeq>()) {
-                frmMESeq& seq = form<frmMESeq>();
+            if (main.gbTraboMESeqLoaded && gWindowLoaded(WindowKind::SequenceEditor)) {
+                Form& seq = gWindowForm(WindowKind::SequenceEditor);
                 if (seq.isVisible() && seq.isEnabled()) seq.activateWindow();
-            } else if (main.gbTraboMESysLoaded && isLoaded<frmMESys>()) {
-                frmMESys& sys = form<frmMESys>();
+            } else if (main.gbTraboMESysLoaded && gWindowLoaded(WindowKind::SystemWindow)) {
+                Form& sys = gWindowForm(WindowKind::SystemWindow);
                 if (sys.isVisible() && sys.isEnabled()) sys.activateWindow();
             } else {
                 main.gSupervisorCAEEnableSetFocus(bError);
@@ -551,17 +550,17 @@ void frmMETest::mnuWindowOtherTest_Click() {
 
 void frmMETest::mnuWindowVexo_Click() {
     bool bError = false;
-    gVarEngineerOpenVexo(bError);
+    gVarEngineerOpen(WindowKind::Main, bError);
 }
 
 void frmMETest::mnuWindowSequence_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMESeq>(bError);
+    gVarEngineerOpen(WindowKind::SequenceEditor, bError);
 }
 
 void frmMETest::mnuWindowSystem_Click() {
     bool bError = false;
-    gVarEngineerOpen<frmMESys>(bError);
+    gVarEngineerOpen(WindowKind::SystemWindow, bError);
 }
 
 void frmMETest::mnuWindowCloseAllEngineer_Click() {

@@ -27,8 +27,9 @@ common/modMVarious.cpp supervisor/frmMTypical.h        closing all engineer wind
 # error block every trapping routine shares, the typed record views, the
 # demo station's folder seeding, the program's life around the main window,
 # the test-type windows' shared base and the menus the test editor shares
-# with them.
-impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation station/StationProgram test_editor/METestTypeForm test_editor/METestMenus '
+# with them, the window registry and each subsystem's entries in it.
+impure_helpers=' common/ErrorTrap common/StationRecords station/DemoStation station/StationProgram test_editor/METestTypeForm test_editor/METestMenus 
+  common/WindowRegistry station/StationWindows engineering/EngineeringWindows test_editor/TestEditorWindows supervisor/SupervisorWindows '
 
 # The headers that hold typed records, which pure arithmetic may read:
 # the record views, and the curve store's batch of levels (CurveLevels).

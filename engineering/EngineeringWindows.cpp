@@ -1,0 +1,10 @@
+#include "engineering/EngineeringWindows.h"
+#include "common/WindowRegistry.h"
+#include "engineering/frmMESeq.h"
+#include "engineering/frmMESys.h"
+
+void gEngineeringWindowsRegister() {
+    gWindowRegister<frmMESeq>(WindowKind::SequenceEditor,
+                              [](const QString& isSeqName) { form<frmMESeq>().dcboSeq->setText(isSeqName); });
+    gWindowRegister<frmMESys>(WindowKind::SystemWindow);
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Enters the main window in the window registry.
+void gStationWindowsRegister();

@@ -1,0 +1,4 @@
+#pragma once
+
+// Enters the supervisor's tools, pair matching and the typical unit in the window registry.
+void gSupervisorWindowsRegister();

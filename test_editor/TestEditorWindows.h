@@ -1,0 +1,4 @@
+#pragma once
+
+// Enters the test editor in the window registry.
+void gTestEditorWindowsRegister();
