@@ -1,5 +1,7 @@
-// Engineer-window management and the automatic microphone level. This module
-// reaches the engineer, supervisor and main windows it manages.
+// Engineer-window management and the automatic microphone level. The windows
+// it opens and closes are reached through the window registry; the main
+// window through its view, and the test editor and response test window
+// directly for their own flags and graph.
 #include "common/modMVarious.h"
 #include "audio/modDigitalIO.h"
 #include "audio/modMixer.h"
@@ -11,7 +13,7 @@
 #include "common/modForm.h"
 #include "common/modProcessNumberLo.h"
 #include "platform/ui/MsgBox.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "test_editor/frmMETest.h"
 #include "test_editor/frmMETestResponse.h"
 
@@ -70,7 +72,7 @@ int32_t mfRespScaleGetSetMicVolume(bool& obError) {
 void gVarEngineerOpen(WindowKind iKind, bool& obError) {
     ErrorTrap trap(kModule, "gVarEngineerOpen", obError);
     bool bGranted = false;
-    if (!trap(10, [&] { bGranted = form<frmVexo>().gbEngineerInit(obError); })) return;
+    if (!trap(10, [&] { bGranted = gMainWindow().gbEngineerInit(obError); })) return;
     if (!bGranted || obError) return;
     // Made only now, so that a refused log-in leaves every open flag as it was.
     Form* window = nullptr;
@@ -81,9 +83,9 @@ void gVarEngineerOpen(WindowKind iKind, bool& obError) {
 }
 
 void gVarEngineerUnloadAll(bool& obError) {
-    if (!isLoaded<frmVexo>()) return;
+    if (!gMainWindowLoaded()) return;
     ErrorTrap trap(kModule, "gVarEngineerUnloadAll", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     // A window whose own question was answered Cancel stays open and stops the
     // command quietly: the user chose that, it is no error to report.
     auto step = [&](long iLine, auto iUnload) {
@@ -102,8 +104,8 @@ void gVarEngineerUnloadAll(bool& obError) {
 void gVarTraboEngDrawRespGrid(bool ibMainForm, bool& obError) {
     ErrorTrap trap(kModule, "gVarTraboEngDrawRespGrid", obError);
     if (ibMainForm) {
-        if (!isLoaded<frmVexo>()) return;
-        frmVexo& main = form<frmVexo>();
+        if (!gMainWindowLoaded()) return;
+        frmVexoView& main = gMainWindow();
         mDrawRespGrid(main, 4260, 700, obError);
         if (obError) return;
         trap(10, [&] {

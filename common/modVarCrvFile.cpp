@@ -6,7 +6,7 @@
 #include "platform/os/Clock.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include <QElapsedTimer>
 #include <array>
 
@@ -26,7 +26,7 @@ const QString& curveField(int iPoint) {
 
 void gVarCrvFileWrite(const std::vector<float>& iafCurve, int16_t inFail, bool& obError) {
     ErrorTrap trap(kModule, "gVarCrvFileWrite", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     int16_t n = 0;
     if (!trap(10, [&] { n = TestRecord(main.dtaTest.Recordset()).Swp_Point(); })) return;
     if (n < 0 || n > 100 || (n > 0 && static_cast<size_t>(n) >= iafCurve.size())) {
@@ -105,7 +105,7 @@ int16_t mnCrvFileRead(const Recordset& iRs, std::vector<float>& ioafCurve, bool&
 int16_t gnVarReadBatch(bool ibClearLabel, const QString& isModelName, CurveLevels& oafCurve,
                        std::vector<int32_t>& oalSerial, int16_t& onPoints, bool& obError) {
     ErrorTrap trap(kModule, "gnVarReadBatch", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     Recordset& rs = main.dtaCurve.Recordset();
     std::vector<float> work(101, 0.0f);
     int16_t m = 0;

@@ -12,7 +12,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Strings.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "test_editor/frmMETest.h"
 
 namespace {
@@ -52,7 +52,7 @@ void gVarSeqNoTestsMsgBox(const QString& isSeqName, bool& obError) {
 
 void gVarSetSeqCal00(const QString& isSeqName, int16_t inSlot, bool& obError) {
     ErrorTrap trap(kModule, "gVarSetSeqCal00", obError);
-    DataControl& cal = form<frmVexo>().dtaSeqCal;
+    DataControl& cal = gMainWindow().dtaSeqCal;
     const QString table = QStringLiteral("vexo_seq_cal%1").arg(inSlot, 2, 10, QLatin1Char('0'));
     if (!trap(10, [&] { cal.setRecordSource(table); cal.Refresh(); })) return;
     bool missing = false;
@@ -76,7 +76,7 @@ bool gbVarFindSeqCalTestName(const QString& isSeqName, const QString& isTestName
         if (obError) return false;
         bool equal = false;
         if (!trap(10, [&] {
-                const QString name = CalibrationRecord(form<frmVexo>().dtaSeqCal.Recordset()).Test_Name();
+                const QString name = CalibrationRecord(gMainWindow().dtaSeqCal.Recordset()).Test_Name();
                 bool err = false;
                 equal = gsGTrim(name, err) == isTestName;
             }))
@@ -110,7 +110,7 @@ void gVarTestDelete(const QString& isTestName, bool& obError) {
         return;
     if (found) {
         if (!trap(30, [&] { rs->Delete(); })) return;
-        trap(40, [&] { form<frmVexo>().dtaTest.Refresh(); });
+        trap(40, [&] { gMainWindow().dtaTest.Refresh(); });
     } else {
         gMsgBox(QStringLiteral("Test '") + isTestName + QStringLiteral("' not found"), vbExclamation,
                 QStringLiteral("Deleting Test"));
@@ -118,7 +118,7 @@ void gVarTestDelete(const QString& isTestName, bool& obError) {
 }
 
 void gVarDeleteTestCrowbar(const QString& isTestName, bool& obError) {
-    if (form<frmVexo>().gbTraboMETestLoaded) form<frmMETest>().gMETestDelete(isTestName, obError);
+    if (gMainWindow().gbTraboMETestLoaded) form<frmMETest>().gMETestDelete(isTestName, obError);
     else gVarTestDelete(isTestName, obError);
 }
 

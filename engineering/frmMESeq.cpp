@@ -12,7 +12,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Printer.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 
 namespace {
 const char* const kModule = "frmMESeq";
@@ -168,7 +168,7 @@ void frmMESeq::mLayout() {
 void frmMESeq::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     if (!trap(10, [&] { main.gbTraboMESeqLoaded = true; })) return;
     if (!trap(20, [&] { mnuFilePrint->setEnabled(!Printer.DeviceName().isEmpty()); })) return;
     gFormSettingLeftTopGetMove(*this, 1000, 400, bError);
@@ -236,7 +236,7 @@ void frmMESeq::Form_Unload(int16_t& Cancel) {
     }
     gFormSettingLeftTopSave(Name(), Left(), Top(), bError);
     bError = false;
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     trap(20, [&] {
         if (main.gbTraboMETestLoaded) {
             Form& editor = gWindowForm(WindowKind::TestEditor);

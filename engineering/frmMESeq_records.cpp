@@ -17,7 +17,7 @@
 #include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Format.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 
 namespace {
 const char* const kModule = "frmMESeq";
@@ -185,7 +185,7 @@ int16_t frmMESeq::mnNextCaliTest(int16_t inStart, bool& obError) {
     QString name;
     bool bResponse = false;
     if (!trap(10, [&] {
-            Recordset& tests = form<frmVexo>().dtaTest.Recordset();
+            Recordset& tests = gMainWindow().dtaTest.Recordset();
             for (;;) {
                 ++p;
                 bool bTrimError = false;
@@ -326,7 +326,7 @@ void frmMESeq::mnuFileNew_Click() {
     ErrorTrap trap(kModule, "mnuFileNew_Click", bError);
     bool bStop = false;
     if (!trap(10, [&] {
-            Recordset& tests = form<frmVexo>().dtaTest.Recordset();
+            Recordset& tests = gMainWindow().dtaTest.Recordset();
             if (tests.RecordCount() == 0) {
                 gMsgBox(QStringLiteral("You must create a test first"), vbOKOnly, QStringLiteral("New Sequence"));
                 bStop = true;
@@ -510,7 +510,7 @@ void frmMESeq::mDeleteTypicalTest(bool& obError) {
     ErrorTrap trap(kModule, "mDeleteTypicalTest", obError);
     bool bFound = false;
     if (!trap(10, [&] {
-            Recordset& tests = form<frmVexo>().dtaTest.Recordset();
+            Recordset& tests = gMainWindow().dtaTest.Recordset();
             tests.FindFirst(QStringLiteral("Test_Name = 'Typical'"));
             bFound = tests.AbsolutePosition() >= 0 && CStr(tests.field(QStringLiteral("Test_Name"))) == kTypical;
         }))
@@ -542,9 +542,9 @@ void frmMESeq::mnuFileSave_Click() {
 // keeps the one it showed; a name no longer there gives the first), with its
 // own display held off; a second find then runs its sequence flow once.
 void frmMESeq::mRefreshTraboSeq(const QString& isName, bool& obError) {
-    if (!isLoaded<frmVexo>()) return;
+    if (!gMainWindowLoaded()) return;
     ErrorTrap trap(kModule, "mRefreshTraboSeq", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     QString shown;
     FlagHold mainDontProcess(main.gbTraboDontProcess);
     const bool bOk = trap(10, [&] {

@@ -12,7 +12,7 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "test_editor/frmMETest.h"
 
 namespace {
@@ -126,7 +126,7 @@ void frmMESeq::cmdTestDel_Click() {
     if (bError) return;
     bool bResponse = false;
     if (!trap(20, [&] {
-            Recordset& tests = form<frmVexo>().dtaTest.Recordset();
+            Recordset& tests = gMainWindow().dtaTest.Recordset();
             tests.FindFirst(QStringLiteral("Test_Name = ?"), Variant(name));
             bResponse = !tests.NoMatch() && CStr(tests.field(QStringLiteral("Test_Type"))) == QStringLiteral("Response");
         }))

@@ -19,7 +19,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "test_editor/frmMETest.h"
 #include "test_editor/modMETestCopy.h"
 #include <QDir>
@@ -48,11 +48,11 @@ bool frmMESeq::mbSettledForCommand(bool ibUnloadTestEditor) {
         if (mbMoveCancelled) return false;
     }
     if (ibUnloadTestEditor && !trap(20, [&] {
-            if (form<frmVexo>().gbTraboMETestLoaded) unload<frmMETest>();
+            if (gMainWindow().gbTraboMETestLoaded) unload<frmMETest>();
         }))
         return false;
     // A test editor that kept itself open (its own save question) ends the command.
-    return !(ibUnloadTestEditor && form<frmVexo>().gbTraboMETestLoaded);
+    return !(ibUnloadTestEditor && gMainWindow().gbTraboMETestLoaded);
 }
 
 void frmMESeq::mnuFileDeleteUnusedTests_Click() {
@@ -110,7 +110,7 @@ void frmMESeq::mnuFileDeleteUnusedTests_Click() {
         db.Close();
         unloadPrompt();
         // The station and the test picker see what is left.
-        if (bDeleted && form<frmVexo>().dtaTest.Recordset().isOpen()) form<frmVexo>().dtaTest.Refresh();
+        if (bDeleted && gMainWindow().dtaTest.Recordset().isOpen()) gMainWindow().dtaTest.Refresh();
     });
     if (!bFound && !bError) endTrap(60, [&] { gMsgBox(QStringLiteral("No unused tests found"), vbOKOnly, kUnusedTitle); });
 }
@@ -142,7 +142,7 @@ QString frmMESeq::msTypicalSourceTest(const QString& isMainResp, bool& obError) 
     ErrorTrap trap(kModule, "msTypicalSourceTest", obError);
     QString source;
     trap(10, [&] {
-        Recordset& tests = form<frmVexo>().dtaTest.Recordset();
+        Recordset& tests = gMainWindow().dtaTest.Recordset();
         const auto isResponse = [&](const QString& iName) {
             if (iName.isEmpty()) return false;
             tests.FindFirst(QStringLiteral("Test_Name = ?"), Variant(iName));
@@ -260,7 +260,7 @@ void frmMESeq::mSetTypicalTestParamsSave(const QString& isMainRespTestName, bool
     ErrorTrap trap(kModule, "mSetTypicalTestParamsSave", obError);
     mDeleteTypicalTest(obError);
     if (obError) return;
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     TypicalSpan span;
     // The span is read from the source itself, before the copy moves the record set.
     if (!trap(10, [&] {
@@ -329,7 +329,7 @@ void frmMESeq::mnuPairTypDoTypical_Click() {
     ErrorTrap trap(kModule, "mnuPairTypDoTypical_Click", bError);
     bool bClosed = false;
     if (!trap(10, [&] {
-            frmVexo& main = form<frmVexo>();
+            frmVexoView& main = gMainWindow();
             if (main.gbTraboMETestLoaded) unload<frmMETest>();
             if (main.gbTraboMESysLoaded) unload<frmMESys>();
             bClosed = !main.gbTraboMETestLoaded && !main.gbTraboMESysLoaded;

@@ -14,7 +14,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 
 namespace {
 const char* const kModule = "frmMESys";
@@ -141,7 +141,7 @@ void frmMESys::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
     if (!trap(10, [&] {
-            if (isLoaded<frmVexo>()) form<frmVexo>().gbTraboMESysLoaded = true;
+            if (gMainWindowLoaded()) gMainWindow().gbTraboMESysLoaded = true;
             setCaption(QStringLiteral("System Maintenance"));
         }))
         return;
@@ -171,11 +171,11 @@ void frmMESys::mFillBoxes(bool& obError) {
             txtVOutSoundboard->setText(CStr(gfVOutSoundboard));
             chkVOutReversedPolarity->setValue(gbVOutPositivePolarity ? vbUnchecked : vbChecked);
             // Calibrating needs the sound card the main window found at start.
-            const bool bMain = isLoaded<frmVexo>();
-            const bool bSound = bMain && form<frmVexo>().cmdTest->isEnabled();
+            const bool bMain = gMainWindowLoaded();
+            const bool bSound = bMain && gMainWindow().cmdTest->isEnabled();
             cmdVOutSoundboardCalibrate->setEnabled(bSound);
             cmdVOutAmpCalibrate->setEnabled(bSound);
-            if (bMain) form<frmVexo>().cmdSupervisor->setEnabled(false);
+            if (bMain) gMainWindow().cmdSupervisor->setEnabled(false);
         }))
         return;
     if (!trap(40, [&] {
@@ -219,8 +219,8 @@ void frmMESys::Form_Unload(int16_t& Cancel) {
         }
     }
     // At shutdown the main window may be gone already; it is not made again for this.
-    if (!isLoaded<frmVexo>()) return;
-    frmVexo& main = form<frmVexo>();
+    if (!gMainWindowLoaded()) return;
+    frmVexoView& main = gMainWindow();
     trap(20, [&] {
         if (main.gbTraboMESeqLoaded) {
             frmMESeq& editor = form<frmMESeq>();

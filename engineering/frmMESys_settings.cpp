@@ -13,7 +13,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Validation.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 
 namespace {
 const char* const kModule = "frmMESys";
@@ -66,7 +66,7 @@ void frmMESys::mSystemParamsUpdate(bool& obError) {
         }))
         return;
     if (txtStation->Text() != gsStationName) {
-        form<frmVexo>().gNameStationLabel(txtStation->Text(), obError);
+        gMainWindow().gNameStationLabel(txtStation->Text(), obError);
         if (obError) return;
     }
     if (!trap(20, [&] {
@@ -112,12 +112,12 @@ void frmMESys::mCalibrate(bool ibAmp, TextBox& ioBox) {
     const QString reading = gsVOutCalibrate(ibAmp, bError);
     if (bError || reading.isEmpty()) return;
     if (!trap(10, [&] { ioBox.setText(reading); })) return;
-    form<frmVexo>().gForceReCalAll(QString(), bError);
+    gMainWindow().gForceReCalAll(QString(), bError);
 }
 
 void frmMESys::cmdRecalAllSeqs_Click() {
     bool bError = false;
-    form<frmVexo>().gForceReCalAll(QString(), bError);
+    gMainWindow().gForceReCalAll(QString(), bError);
 }
 
 void frmMESys::cmdDigTest_Click() {

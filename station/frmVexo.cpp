@@ -32,7 +32,7 @@ constexpr int32_t kRed = 255;
 constexpr int32_t kYellow = 65535;
 }
 
-frmVexo::frmVexo() : Form(QStringLiteral("frmVexo")) {
+frmVexo::frmVexo() {
     mLayout();
     // The tables the data controls open (their design-time record sources).
     dtaSeq.setRecordSource(QStringLiteral("vexo_seq"));
@@ -44,6 +44,10 @@ frmVexo::frmVexo() : Form(QStringLiteral("frmVexo")) {
 }
 
 DrawSurface& frmVexo::windowSurface() { return formSurface(*this); }
+
+frmVexoView& gMainWindow() { return form<frmVexo>(); }
+
+bool gMainWindowLoaded() { return isLoaded<frmVexo>(); }
 
 void frmVexo::Form_Load() {
     bool bError = false;

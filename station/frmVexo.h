@@ -1,15 +1,14 @@
 #pragma once
 #include "audio/modAudio.h"
 #include "audio/modResponseSub.h"
-#include "platform/data/DataControl.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/DataCombo.h"
-#include "platform/ui/Form.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/TimerControl.h"
 #include "station/SequenceTestList.h"
+#include "station/frmVexoView.h"
 #include <QSet>
 #include <vector>
 
@@ -17,60 +16,38 @@ class SingleInstance;
 
 // The operator's main window. Its load step starts the station, its unload
 // step stops it, and every change of the sequence data control's row rebuilds
-// what the operator sees of the sequence. Other windows reach into its public
-// flags, members and data controls.
-class frmVexo : public Form, public ResponseWindow {
+// what the operator sees of the sequence. Other windows reach into the part
+// frmVexoView.h declares.
+class frmVexo : public frmVexoView {
     Q_OBJECT
 public:
     frmVexo();
 
-    // Public flags of the window, False when it loads.
-    bool gbTraboDontProcess = false;     // the sequence reposition flow does nothing while set
-    bool gbTraboMESeqLoaded = false;     // the sequence editor is open
-    bool gbTraboMETestLoaded = false;    // the test editor is open
-    bool gbTraboMESysLoaded = false;     // the system settings window is open
-    bool gbTraboMPairMatchLoaded = false;
-    bool gbTraboMTypicalLoaded = false;
-
     // Public members, in their documented order.
-    bool gbEngineerInit(bool& obError);                                  // frmVexo_commands.cpp
-    void gNameStationLabel(const QString& isStationName, bool& obError); // frmVexo.cpp
+    bool gbEngineerInit(bool& obError) override;                         // frmVexo_commands.cpp
+    void gNameStationLabel(const QString& isStationName, bool& obError) override; // frmVexo.cpp
     void gDrawRespGridShowTestName(const QString& isTestName, int16_t inRow, bool ibShowPrevious,
                                    bool& obError);                       // frmVexo_result.cpp
     bool mbDoRespTestPCDecidePass(std::vector<float>& iafAbsDiff, bool& obError);   // frmVexo_judge.cpp
-    void gForceReCalAll(const QString& isTestName, bool& obError);       // frmVexo_calibrate.cpp
-    void gSupervisorCAEEnableSetFocus(bool& obError);                    // frmVexo_commands.cpp
+    void gForceReCalAll(const QString& isTestName, bool& obError) override; // frmVexo_calibrate.cpp
+    void gSupervisorCAEEnableSetFocus(bool& obError) override;           // frmVexo_commands.cpp
 
-    // The station's data controls, one per record kind, opened at load on the
-    // database files in the program folder; other windows reach into them.
-    DataControl dtaSeq{QStringLiteral("dtaSeq")};
-    DataControl dtaSeqCal{QStringLiteral("dtaSeqCal")};
-    DataControl dtaTest{QStringLiteral("dtaTest")};
+    // The production report's data control; the other record kinds' are in
+    // frmVexoView.h.
     DataControl dtaProdRep{QStringLiteral("dtaProdRep")};
-    DataControl dtaOperator{QStringLiteral("dtaOperator")};
-    DataControl dtaCurve{QStringLiteral("dtaCurve")};
 
-    // Controls (frmVexo_layout.cpp).
-    CommandButton* cmdTest = nullptr;
+    // Controls (frmVexo_layout.cpp); those other windows reach are in frmVexoView.h.
     CommandButton* cmdCali = nullptr;
     CommandButton* cmdEngineer = nullptr;
-    CommandButton* cmdSupervisor = nullptr;
     CommandButton* cmdReport = nullptr;
     CommandButton* cmdWorst = nullptr;
-    CommandButton* cmdMoreStuff = nullptr;
-    DataCombo* dcboSeq = nullptr;
-    DataCombo* dcboOperator = nullptr;
-    PictureBox* picPolarity = nullptr;
     Label* lblPassFail = nullptr;
     Label* lblCard = nullptr;
     Label* lblStation = nullptr;
-    Label* lblRefSearch = nullptr;
     Label* lblSelection = nullptr;
-    Label* lblTarget = nullptr;
     Label* lblProdRep = nullptr;
     Label* lblSeq = nullptr;        // hidden, bound to Seq_Name
     Label* lblTest = nullptr;       // hidden, bound to Test_Name
-    Label* lblSerial = nullptr;
     Label* lblTimeDate = nullptr;
     TimerControl* tmrClock = nullptr;
     TimerControl* tmrFlash = nullptr;

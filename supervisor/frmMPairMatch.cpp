@@ -14,7 +14,7 @@
 #include "platform/vb/Format.h"
 #include "platform/vb/Strings.h"
 #include <QSet>
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 
 namespace {
 const char* kModule = "frmMPairMatch";
@@ -56,7 +56,7 @@ frmMPairMatch::frmMPairMatch() : Form(QStringLiteral("frmMPairMatch")) {
 void frmMPairMatch::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     main.gbTraboMPairMatchLoaded = true;
     mParametersRead(bError);
     bError = false;
@@ -99,9 +99,9 @@ void frmMPairMatch::Form_Unload(int16_t& Cancel) {
     ErrorTrap trap(kModule, "Form_Unload", bError);
     mParametersWrite(bError);
     // At shutdown the main window may be gone already; it is not made again for this.
-    if (!isLoaded<frmVexo>()) return;
+    if (!gMainWindowLoaded()) return;
     trap(20, [&] {
-        frmVexo& main = form<frmVexo>();
+        frmVexoView& main = gMainWindow();
         main.setInputEnabled(true);
         main.gbTraboMPairMatchLoaded = false;
     });

@@ -12,7 +12,7 @@
 #include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Format.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "supervisor/PairMatchMath.h"
 
 namespace {
@@ -129,7 +129,7 @@ void frmMPairMatch::mDeleteCurves(bool ibOnlyMatched, bool& obError) {
     // Once for the whole deletion: a refresh costs as much as reading the store's keys.
     bool bRefreshError = false;
     ErrorTrap refresh(kModule, "mDeleteCurves", bRefreshError);
-    refresh(60, [&] { form<frmVexo>().dtaCurve.Refresh(); });
+    refresh(60, [&] { gMainWindow().dtaCurve.Refresh(); });
     // The window follows the store: size, list and the next run see what is left.
     bool bReadError = false;
     mMatchedClear(bReadError);

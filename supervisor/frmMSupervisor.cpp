@@ -8,7 +8,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "supervisor/frmMPairMatch.h"
 #include "supervisor/frmMTypical.h"
 
@@ -87,7 +87,7 @@ bool frmMSupervisor::mbHasCurrent() {
 void frmMSupervisor::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     if (!trap(10, [&] {
             dtaOperator.setDatabaseName(appinfo::programFolder() + QStringLiteral("\\Vexo_Op.mdb"));
             dtaOperator.setRecordSource(QStringLiteral("vexo_op"));

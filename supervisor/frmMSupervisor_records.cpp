@@ -10,7 +10,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 
 namespace {
 const char* const kModule = "frmMSupervisor";
@@ -131,7 +131,7 @@ void frmMSupervisor::mnuFileDelete_Click() {
     mTraboDtaOperatorRefresh(bError);
     if (bError) return;
     trap(80, [&] {
-        frmVexo& main = form<frmVexo>();
+        frmVexoView& main = gMainWindow();
         if (main.dcboOperator->Text() != name) return;
         if (main.dtaOperator.Recordset().RecordCount() > 0) main.dtaOperator.Recordset().MoveFirst();
         main.dcboOperator->setText(first);
@@ -154,7 +154,7 @@ QString frmMSupervisor::msNewOperatorName(bool& obError) {
 void frmMSupervisor::mTraboDtaOperatorRefresh(bool& obError) {
     ErrorTrap trap(kModule, "mTraboDtaOperatorRefresh", obError);
     trap(10, [&] {
-        frmVexo& main = form<frmVexo>();
+        frmVexoView& main = gMainWindow();
         const QString text = main.dcboOperator->Text();
         main.dtaOperator.Refresh();
         main.dcboOperator->ReFill();

@@ -9,7 +9,7 @@
 #include "platform/os/Settings.h"
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/FormRegistry.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "supervisor/TypicalMath.h"
 #include <cmath>
 
@@ -91,7 +91,7 @@ void frmMTypical::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
     if (!trap(10, [&] {
-            frmVexo& main = form<frmVexo>();
+            frmVexoView& main = gMainWindow();
             main.gbTraboMTypicalLoaded = true;
             setCaption(QStringLiteral("Typical"));
             Move(main.Left() - 200, main.Top() + main.Height() - Height() + 200);
@@ -127,16 +127,16 @@ void frmMTypical::Form_Unload(int16_t& Cancel) {
             saveUserSetting(Name() + QLatin1String(o.key), trueFalse((this->*o.option)->Value()));
     });
     // At shutdown the main window may be gone already; it is not made again for this.
-    if (!isLoaded<frmVexo>()) return;
-    trap(20, [&] { form<frmVexo>().gbTraboMTypicalLoaded = false; });
+    if (!gMainWindowLoaded()) return;
+    trap(20, [&] { gMainWindow().gbTraboMTypicalLoaded = false; });
 }
 
 // The explanation printed on the main window goes; the curves on its graph stay.
 void frmMTypical::mClearPrinted() {
-    if (!isLoaded<frmVexo>()) return;
+    if (!gMainWindowLoaded()) return;
     bool bError = false;
     ErrorTrap trap(kModule, "mClearPrinted", bError);
-    trap(10, [&] { formSurface(form<frmVexo>()).Cls(); });
+    trap(10, [&] { formSurface(gMainWindow()).Cls(); });
 }
 
 void frmMTypical::txtTypBatchMin_Change() {

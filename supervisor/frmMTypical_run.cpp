@@ -12,7 +12,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Format.h"
 #include "station/CalibrationMath.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "supervisor/TypicalMath.h"
 #include <algorithm>
 #include <cmath>
@@ -41,7 +41,7 @@ void frmMTypical::gReadBatchDoTypical(bool& obError) {
     if (obError || !bFound) return;
     // The empty graph and no stale text, as the station shows on a change of sequence.
     if (!trap(20, [&] {
-            frmVexo& main = form<frmVexo>();
+            frmVexoView& main = gMainWindow();
             formSurface(main).Cls();
             bool bGridError = false;
             gVarTraboEngDrawRespGrid(true, bGridError);
@@ -61,7 +61,7 @@ bool frmMTypical::mbTypicalRowsRead(bool& obError) {
     QString missing;
     mnPoints = 0;
     trap(10, [&] {
-        frmVexo& main = form<frmVexo>();
+        frmVexoView& main = gMainWindow();
         const QList<Variant> name{Variant(kTypical)};
         const Database tests = OpenDatabase(main.dtaTest.DatabaseName(), false, true);
         std::unique_ptr<Recordset> test =
@@ -139,7 +139,7 @@ void frmMTypical::gDoTypical(bool& obError) {
 
 void frmMTypical::mTypical(bool& obError) {
     ErrorTrap trap(kModule, "mTypical", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     DrawSurface& surface = formSurface(main);
     if (!trap(10, [&] { surface.setCurrentY(700); })) return;
     mPrintLeftMargin(QStringLiteral("Typical from ") + QString::number(mnUnits) + QStringLiteral(" units using") + kCrLf,
@@ -199,9 +199,9 @@ QString frmMTypical::msCurveNoAndSerial(int32_t nUnit, bool& obError) {
 }
 
 void frmMTypical::mShowIdeal(const std::vector<float>& afIdeal, bool& obError) {
-    gResponseSubPlotSet(form<frmVexo>(), mlFLo, mlFHi, mnPoints, afIdeal, vbcolor::vbBlue, 0, obError);
+    gResponseSubPlotSet(gMainWindow(), mlFLo, mlFHi, mnPoints, afIdeal, vbcolor::vbBlue, 0, obError);
     if (obError) return;
-    const int32_t current = formSurface(form<frmVexo>()).ForeColor();
+    const int32_t current = formSurface(gMainWindow()).ForeColor();
     const QString kind = optAverageIdeal->Value() ? QStringLiteral("average ") : QStringLiteral("envelope middle ");
     const struct {
         QString text;
@@ -222,7 +222,7 @@ void frmMTypical::mShowIdeal(const std::vector<float>& afIdeal, bool& obError) {
 
 void frmMTypical::mGenerateDifference(const std::vector<float>& afIdeal, std::vector<double>& adDiff, bool& obError) {
     ErrorTrap trap(kModule, "mGenerateDifference", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     for (int32_t i = 1; i <= mnUnits; ++i) {
         const QString unit = msCurveNoAndSerial(i, obError);
         if (obError) return;
@@ -246,9 +246,9 @@ void frmMTypical::mShowMostTypical(int32_t nUnit, double dDiff, bool& obError) {
     std::vector<float> afUnit;
     mCurve2Curve(nUnit, afUnit, obError);
     if (obError) return;
-    gResponseSubPlotSet(form<frmVexo>(), mlFLo, mlFHi, mnPoints, afUnit, vbcolor::vbRed, 0, obError);
+    gResponseSubPlotSet(gMainWindow(), mlFLo, mlFHi, mnPoints, afUnit, vbcolor::vbRed, 0, obError);
     if (obError) return;
-    const int32_t current = formSurface(form<frmVexo>()).ForeColor();
+    const int32_t current = formSurface(gMainWindow()).ForeColor();
     struct Piece {
         QString text;
         int32_t colour;
@@ -274,7 +274,7 @@ void frmMTypical::mShowMostTypical(int32_t nUnit, double dDiff, bool& obError) {
 
 void frmMTypical::mPrintLeftMargin(const QString& sText, int32_t lColour, bool bMargin, bool bKeepY, bool& obError) {
     ErrorTrap trap(kModule, "mPrintLeftMargin", obError);
-    frmVexo& main = form<frmVexo>();
+    frmVexoView& main = gMainWindow();
     DrawSurface& surface = formSurface(main);
     const int32_t kept = surface.ForeColor();
     trap(10, [&] {

@@ -20,7 +20,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include "test_editor/TestFieldRules.h"
 #include "test_editor/frmMETestExtDistortion.h"
 #include "test_editor/frmMETestPolarity.h"
@@ -51,12 +51,12 @@ void frmMETest::mFindTest(const QString& isName) { dtaTest.Recordset().FindFirst
 void frmMETest::Form_Load() {
     bool bError = false;
     ErrorTrap trap(kModule, "Form_Load", bError);
-    if (!trap(10, [&] { form<frmVexo>().gbTraboMETestLoaded = true; })) return;
+    if (!trap(10, [&] { gMainWindow().gbTraboMETestLoaded = true; })) return;
     if (!trap(20, [&] { gFormSettingLeftTopGetMove(*this, 550, 200, bError); })) return;
     Show();
     if (!trap(30, [&] { mnuFilePrint->setEnabled(!Printer.DeviceName().isEmpty()); })) return;
     if (!trap(40, [&] {
-            frmVexo& main = form<frmVexo>();
+            frmVexoView& main = gMainWindow();
             main.cmdSupervisor->setEnabled(false);
             const bool testable = main.cmdTest->isEnabled();
             cmdRun->setEnabled(testable);
@@ -116,7 +116,7 @@ void frmMETest::Form_Unload(int16_t& Cancel) {
     if (!bError) {
         ErrorTrap trap(kModule, "Form_Unload", bError);
         trap(30, [&] {
-            frmVexo& main = form<frmVexo>();
+            frmVexoView& main = gMainWindow();
             if (main.gbTraboMESeqLoaded && gWindowLoaded(WindowKind::SequenceEditor)) {
                 Form& seq = gWindowForm(WindowKind::SequenceEditor);
                 if (seq.isVisible() && seq.isEnabled()) seq.activateWindow();
@@ -129,7 +129,7 @@ void frmMETest::Form_Unload(int16_t& Cancel) {
         });
     }
     gbTest1FormUnloading = false;
-    if (isLoaded<frmVexo>()) form<frmVexo>().gbTraboMETestLoaded = false;
+    if (gMainWindowLoaded()) gMainWindow().gbTraboMETestLoaded = false;
 }
 
 void frmMETest::dtaTest_Validate(int& Action, bool& Save) {
@@ -159,7 +159,7 @@ void frmMETest::dtaTest_Validate(int& Action, bool& Save) {
                 }
                 if (Action != 0 && mbSaveConfirmed && current) {
                     mSaveNonLinkedData(bError);
-                    if (mbForceReCal && !bError) trap(20, [&] { form<frmVexo>().gForceReCalAll(name, bError); });
+                    if (mbForceReCal && !bError) trap(20, [&] { gMainWindow().gForceReCalAll(name, bError); });
                 }
             }
         }
@@ -245,7 +245,7 @@ void frmMETest::gMETestSave(bool& obError) {
         if (obError) return;
         mbUnlinkedDataChanged = false;
     }
-    if (mbForceReCal && !trap(10, [&] { form<frmVexo>().gForceReCalAll(name, obError); })) return;
+    if (mbForceReCal && !trap(10, [&] { gMainWindow().gForceReCalAll(name, obError); })) return;
     trap(20, [&] { mFindTest(name); });
 }
 

@@ -6,7 +6,7 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
-#include "station/frmVexo.h"
+#include "station/frmVexoView.h"
 #include <QDir>
 
 bool gbMETestCopy(const QString& isSourceTestName, const QString& isNewTestName, bool& obError) {
@@ -30,7 +30,7 @@ bool gbMETestCopy(const QString& isSourceTestName, const QString& isNewTestName,
         obError = true;
         return false;
     }
-    frmVexo* main = isLoaded<frmVexo>() ? &form<frmVexo>() : nullptr;
+    frmVexoView* main = gMainWindowLoaded() ? &gMainWindow() : nullptr;
     if (!trap(30, [&] {
             // Through the main window's data control when it is open, so it sees the new record at once.
             std::unique_ptr<Recordset> own;

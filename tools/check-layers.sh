@@ -11,16 +11,12 @@ cd "$root" || exit 2
 # The common/ files whose documented routines read a window of another
 # subsystem, each with the window it reaches and why. A new reach adds a line.
 allowed_reaches='
-common/modVarCrvFile.cpp station/frmVexo.h      the curve store logs through the main window'\''s curve data control and reads its operator, sequence and test
-common/modVarLookup.cpp station/frmVexo.h       the look-ups search the main window'\''s sequence, calibration and test data controls
+common/modVarCrvFile.cpp station/frmVexoView.h  the curve store logs through the main window'\''s curve data control and reads its operator, sequence and test
+common/modVarLookup.cpp station/frmVexoView.h   the look-ups search the main window'\''s sequence, calibration and test data controls
 common/modVarLookup.cpp test_editor/frmMETest.h deleting a test repositions the open test editor
-common/modMVarious.cpp station/frmVexo.h              engineer-window management reads the main window open flags, graph and More/Less state, and asks its log-in
-common/modMVarious.cpp engineering/frmMESeq.h          closing all engineer windows closes the sequence editor
-common/modMVarious.cpp engineering/frmMESys.h          closing all engineer windows closes the system window
-common/modMVarious.cpp test_editor/frmMETest.h         closing all, and closing a test-type window, close the test editor; edits mark its Reset
+common/modMVarious.cpp station/frmVexoView.h           engineer-window management reads the main window open flags, graph and More/Less state, and asks its log-in
+common/modMVarious.cpp test_editor/frmMETest.h         closing a test-type window closes the test editor unless it is closing itself; edits mark its Reset
 common/modMVarious.cpp test_editor/frmMETestResponse.h the engineer response grid and level search draw on the response test window
-common/modMVarious.cpp supervisor/frmMPairMatch.h      closing all engineer windows closes the pair-matching window
-common/modMVarious.cpp supervisor/frmMTypical.h        closing all engineer windows closes the typical-unit window
 '
 
 # Helper files that are not pure arithmetic although named like one: the

@@ -34,9 +34,10 @@ tree 'platform/os/Beeper.cpp:#include <QApplication>' 'platform/vb/Text.cpp:#inc
 expect 1 'FAIL platform/os/Beeper.cpp:1: platform/os/Beeper.cpp uses no widgets (<QApplication>)' "widgets below the window layer"
 expect 1 'FAIL platform/vb/Text.cpp:1: platform/vb is the base' "vb reaching os"
 
-tree 'common/modCurve.cpp:#include "station/frmVexo.h"' 'common/modVarLookup.cpp:#include "station/frmVexo.h"\n#include "test_editor/frmMETest.h"'
-expect 1 'FAIL common/modCurve.cpp:1: common reaches station/frmVexo.h' "a reach not listed"
-tree 'common/modVarLookup.cpp:#include "station/frmVexo.h"\n#include "test_editor/frmMETest.h"' 'audio/modTone.cpp:#include "common/frmPrompt.h"'
+tree 'common/modCurve.cpp:#include "station/frmVexoView.h"' 'common/modVarLookup.cpp:#include "station/frmVexo.h"\n#include "test_editor/frmMETest.h"'
+expect 1 'FAIL common/modCurve.cpp:1: common reaches station/frmVexoView.h' "a reach not listed"
+expect 1 'FAIL common/modVarLookup.cpp:1: common reaches station/frmVexo.h' "the whole main window where its view is listed"
+tree 'common/modVarLookup.cpp:#include "station/frmVexoView.h"\n#include "test_editor/frmMETest.h"' 'audio/modTone.cpp:#include "common/frmPrompt.h"'
 expect 0 'layers and file sizes as the design states' "the listed reaches and a common dialog from audio"
 
 tree 'audio/modTone.cpp:#include "station/frmVexo.h"' 'station/frmVexo.h:#include "test_editor/frmMETest.h"'
