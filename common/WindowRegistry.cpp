@@ -33,3 +33,8 @@ void gWindowSelect(WindowKind iKind, const QString& isName) {
     const WindowEntry& found = entry(iKind);
     if (found.select) found.select(isName);
 }
+
+QString gWindowSelected(WindowKind iKind) {
+    const WindowEntry& found = entry(iKind);
+    return found.selected ? found.selected() : QString();
+}

@@ -4,7 +4,8 @@
 #include "engineering/frmMESys.h"
 
 void gEngineeringWindowsRegister() {
-    gWindowRegister<frmMESeq>(WindowKind::SequenceEditor,
-                              [](const QString& isSeqName) { form<frmMESeq>().dcboSeq->setText(isSeqName); });
+    gWindowRegister<frmMESeq>(
+        WindowKind::SequenceEditor, [](const QString& isSeqName) { form<frmMESeq>().dcboSeq->setText(isSeqName); },
+        [] { return form<frmMESeq>().dcboSeq->Text(); });
     gWindowRegister<frmMESys>(WindowKind::SystemWindow);
 }

@@ -1,7 +1,7 @@
 #include "supervisor/frmMPairMatch.h"
 #include "common/ErrorTrap.h"
+#include "common/WindowRegistry.h"
 #include "common/frmAbout.h"
-#include "engineering/frmMESeq.h"
 #include "common/modControlCbo.h"
 #include "common/modGeneral.h"
 #include "platform/data/Database.h"
@@ -75,7 +75,7 @@ void frmMPairMatch::Form_Load() {
                 mEngineerCtrlsEnable(true, bEnableError);
             }
             // The sequence editor's own combo names the model while it is open.
-            name = main.gbTraboMESeqLoaded ? form<frmMESeq>().dcboSeq->Text() : main.dcboSeq->Text();
+            name = main.gbTraboMESeqLoaded ? gWindowSelected(WindowKind::SequenceEditor) : main.dcboSeq->Text();
         }))
         return;
     int16_t index = 0;
