@@ -19,6 +19,39 @@ common/modMVarious.cpp test_editor/frmMETest.h         closing a test-type windo
 common/modMVarious.cpp test_editor/frmMETestResponse.h the engineer response grid and level search draw on the response test window
 '
 
+# The subsystem folders from the bottom up. The main window sits below the
+# editors: they reach it through its view (station/frmVexoView.h), and it opens
+# them only through the window registry in common/.
+layer_order='common audio station test_editor engineering supervisor'
+
+# Every include arrow from one subsystem folder into another, with its reason.
+# An arrow against the order above is marked "up". A new arrow adds a line;
+# an arrow not listed, or upward and not marked so, fails.
+allowed_arrows='
+audio       common         the measurements use the error trap, delays, numbers and files
+station     common         the main window uses the common modules, dialogs and typed records
+station     audio          the unit run, calibration and result graphs measure and draw through the audio routines
+test_editor common         the test editor uses the common modules, dialogs and typed records
+test_editor audio          the test-type windows try a test out and draw its graph through the audio routines; sweep scales
+test_editor station        the test editor reaches the main window through its view; its try-out runs the station'\''s measuring routines (modMSub)
+engineering common         the sequence and system windows use the common modules, dialogs and typed records
+engineering audio          the system window sets the output level and the digital port
+engineering station        the sequence and system windows reach the main window through its view
+engineering test_editor    the sequence editor positions, refreshes and copies tests in the test editor
+supervisor  common         the supervisor'\''s tools use the common modules, dialogs and typed records
+supervisor  station        the supervisor'\''s tools reach the main window through its view; the typical unit shares the calibration arithmetic
+common      audio       up engineer-window management'\''s automatic microphone level sweeps through the response measurement and the mixer
+common      station     up the curve store, the look-ups and engineer-window management read the main window'\''s view (each reach listed above)
+common      test_editor up the look-ups and engineer-window management reach the test editor (each reach listed above)
+test_editor supervisor  up the test editor reads a typed number with the pair-matching arithmetic'\''s reader
+'
+
+layer_rank() {   # position of a subsystem folder in layer_order, from 0
+  local i=0 f
+  for f in $layer_order; do [ "$f" == "$1" ] && { echo $i; return; }; i=$((i + 1)); done
+  echo -1
+}
+
 # Helper files that are not pure arithmetic although named like one: the
 # error block every trapping routine shares, the typed record views, the
 # demo station's folder seeding, the program's life around the main window,
@@ -77,7 +110,15 @@ while IFS= read -r file; do
         if [[ $file == platform/vb/* && $inc =~ ^platform/(os|data|sound|ui)/ ]]; then
           fail "$where" "platform/vb is the base of the platform layer ($inc)"
         fi
-      elif [[ $folder =~ ^($subsystems)$ && $inc_folder =~ ^($subsystems)$ && $inc_folder != "$folder" && ${inc_rest##*/} == frm* ]]; then
+      elif [[ $folder =~ ^($subsystems)$ && $inc_folder =~ ^($subsystems)$ && $inc_folder != "$folder" ]]; then
+        declared=$(grep -E "^$folder[[:space:]]+$inc_folder[[:space:]]" <<< "$allowed_arrows")
+        if [ -z "$declared" ]; then
+          fail "$where" "no arrow $folder -> $inc_folder is declared ($inc): add it with its reason in tools/check-layers.sh"
+        elif [ "$(layer_rank "$inc_folder")" -gt "$(layer_rank "$folder")" ] && ! [[ $declared =~ ^[a-z_]+[[:space:]]+[a-z_]+[[:space:]]+up[[:space:]] ]]; then
+          fail "$where" "$folder -> $inc_folder points up the layers ($inc): mark its declared arrow up"
+        fi
+      fi
+      if [[ $folder =~ ^($subsystems)$ && $inc_folder =~ ^($subsystems)$ && $inc_folder != "$folder" && ${inc_rest##*/} == frm* ]]; then
         # A window of another subsystem.
         if [[ $folder == audio && $inc_folder != common ]]; then
           fail "$where" "audio includes no window of the station, engineering, test editor or supervisor ($inc)"

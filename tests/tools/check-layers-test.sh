@@ -51,6 +51,23 @@ expect 1 'FAIL audio/SweepScale.cpp:1: arithmetic beside a window includes only'
 tree 'station/LayerJudge.cpp:#include "station/LayerJudge.h"\n#include "audio/SweepScale.h"\n#include "platform/vb/Conversions.h"\n#include "common/StationRecords.h"\n#include <QString>\n#include <cmath>'
 expect 0 'layers and file sizes as the design states' "pure arithmetic on its own kind"
 
+# Arrows between the subsystem folders: only the declared ones, and an upward
+# one only when its declaration says so.
+tree 'station/frmVexo_commands.cpp:#include "station/frmVexo.h"\n#include "engineering/frmMESeq.h"' \
+     'supervisor/frmMPairMatch.cpp:#include "engineering/frmMESeq.h"' 'audio/modTone.cpp:#include "station/LayerJudge.h"'
+expect 1 'FAIL station/frmVexo_commands.cpp:2: no arrow station -> engineering is declared (engineering/frmMESeq.h)' "the main window including an editor"
+expect 1 'FAIL supervisor/frmMPairMatch.cpp:1: no arrow supervisor -> engineering is declared' "the supervisor's tools including an editor"
+expect 1 'FAIL audio/modTone.cpp:1: no arrow audio -> station is declared' "audio reaching the station's arithmetic"
+tree 'engineering/frmMESeq.cpp:#include "station/frmVexoView.h"\n#include "test_editor/modMETestCopy.h"' \
+     'test_editor/frmMETest_fields.cpp:#include "supervisor/PairMatchMath.h"' 'app/main.cpp:#include "station/StationProgram.h"'
+expect 0 'layers and file sizes as the design states' "declared arrows, one of them upward, and the program above all"
+unmarked="$work/check-unmarked.sh"
+sed -E 's/^(test_editor +supervisor +)up /\1   /' "$check" > "$unmarked"
+out=$(bash "$unmarked" "$work/t" 2>&1)
+if ! grep -qF 'FAIL test_editor/frmMETest_fields.cpp:1: test_editor -> supervisor points up the layers' <<< "$out"; then
+  echo "not as expected: an upward arrow declared without its mark"; echo "$out"; problems=$((problems + 1))
+fi
+
 tree "station/frmVexo_run.cpp:$(lines 1201)"
 expect 0 'WARN station/frmVexo_run.cpp: 1201 lines' "a long file warns"
 tree "station/frmVexo_run.cpp:$(lines 1501)"
