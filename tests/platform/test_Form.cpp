@@ -270,7 +270,7 @@ TEST_F(FormTest, ModalWindowsAreTakenFromTheQueueInOrderAndCheckedForTheirType) 
     frmExample& f = form<frmExample>();
     frmQuestion& q = form<frmQuestion>();
     answer({vbNo});
-    expectModal<frmExample>([](frmExample& w) { drive::key(Qt::Key_Escape); });
+    expectModal<frmExample>([](frmExample&) { drive::key(Qt::Key_Escape); });
     expectModal<frmQuestion>([](frmQuestion& w) {
         drive::type(QStringLiteral("later"));
         drive::click(w.cmdOK);

@@ -221,7 +221,7 @@ TEST_F(OperatorCommandsTest, FileMenuShortcutsMoveTheFocusPrintAndExit) {
         if (op.kind == PrintOpKind::Text && !op.text.isEmpty()) byline << op.text;
     ASSERT_FALSE(byline.isEmpty());
     for (const PrintOp& op : page)
-        if (op.kind == PrintOpKind::Text) EXPECT_GE(op.y1, picture.y2);
+        if (op.kind == PrintOpKind::Text) { EXPECT_GE(op.y1, picture.y2); }
 
     // Ctrl+X: the window's unload step, which keeps the operator's choices.
     choose(f.dcboSeq, QStringLiteral("One"));

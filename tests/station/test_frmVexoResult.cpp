@@ -105,7 +105,7 @@ TEST_F(ResultTest, TheWorstButtonMarksABand2BlockAndMovesItsTextLeftNearTheEdge)
         EXPECT_EQ(text.x1, moved ? x - width : x);
         // Near the edge the text ends within the window either way.
         EXPECT_LE(text.x1 + width, formSurface(f).ScaleWidth());
-        if (c.spike == 27) EXPECT_FALSE(moved);
+        if (c.spike == 27) { EXPECT_FALSE(moved); }
         EXPECT_NEAR(text.y1, f.picResponse->Top() - 1.1 * formSurface(f).TextHeight(QStringLiteral("0")), 1.0);
         // Once per unit: the button stays in sight, disabled.
         EXPECT_TRUE(f.cmdWorst->Visible());

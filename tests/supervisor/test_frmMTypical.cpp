@@ -173,8 +173,8 @@ TEST_F(TypicalTest, FromTheSupervisorTheResultIsOnTheMainWindowAndItsSequenceSta
     EXPECT_EQ(first->x1, f.dcboSeq->Left());
     // Each paragraph at the margin, a word that follows beside the one before.
     for (const DrawOp& op : ops) {
-        if (op.text == "of the batch" || op.text == "Its averaged ") EXPECT_EQ(op.x1, f.dcboSeq->Left());
-        if (op.text == "Blue ") EXPECT_GT(op.x1, f.dcboSeq->Left());
+        if (op.text == "of the batch" || op.text == "Its averaged ") { EXPECT_EQ(op.x1, f.dcboSeq->Left()); }
+        if (op.text == "Blue ") { EXPECT_GT(op.x1, f.dcboSeq->Left()); }
     }
 }
 

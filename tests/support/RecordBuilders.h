@@ -3,7 +3,8 @@
 // engineer's editors would leave them: sequences with their slots, calibration
 // rows, interval and limits; response tests with sweep and limit layers;
 // polarity and sine tests; operators. Fields left out keep the schema's
-// defaults (a layer left out stays Null: off).
+// defaults (a layer left out stays Null: off). Every field has an initialiser
+// (`{}` at least), so that a builder naming only some fields warns of nothing.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -22,7 +23,7 @@ struct Layer {
 };
 
 struct ResponseTest {
-    QString name;
+    QString name{};
     int32_t fLo = 100;
     int32_t fHi = 10000;
     int16_t points = 40;
@@ -31,11 +32,11 @@ struct ResponseTest {
     bool active = false;
     bool opDecide = false;
     bool exitOnFail = false;
-    std::vector<Layer> layers;   // layers 1, 2, ... in order
+    std::vector<Layer> layers{}; // layers 1, 2, ... in order
 };
 
 struct PolarityTest {
-    QString name;
+    QString name{};
     bool negative = false;    // the unit is wired the other way round
     bool pulseLF = false;
     float drive = 1.0f;
@@ -43,7 +44,7 @@ struct PolarityTest {
 };
 
 struct SineTest {
-    QString name;
+    QString name{};
     int32_t fLo = 1000;
     int32_t fHi = 1000;
     QString sweep = QStringLiteral("No Sweep");
@@ -55,14 +56,14 @@ struct SineTest {
     bool pcDecide = false;
     float loLim = 0.0f;       // dB, for the station's decision
     float hiLim = 0.0f;
-    QString prompt;
+    QString prompt{};
     bool exitOnFail = false;
 };
 
 // A test of any type, the run's four or another, with a sweep range only.
 struct PlainTest {
-    QString name;
-    QString type;
+    QString name{};
+    QString type{};
     int32_t fLo = 20;
     int32_t fHi = 20000;
     int16_t points = 50;
@@ -72,8 +73,8 @@ struct PlainTest {
 };
 
 struct Sequence {
-    QString name;
-    QStringList tests;        // test names in run order, at most 16 ("" leaves a slot Null)
+    QString name{};
+    QStringList tests{};      // test names in run order, at most 16 ("" leaves a slot Null)
     double calInterval = 0.0; // days; 0 never expires
     double lastCal = 0.0;     // 0: never calibrated
     float refLim = 0.0f;
@@ -81,11 +82,11 @@ struct Sequence {
     int32_t serial = 0;
     QString serialFlag = QStringLiteral("None");
     QString logDisc = QStringLiteral("None");
-    QString target;           // target curve file
-    QString prompt;           // prompt file
-    QString script;           // label script file
-    QList<int32_t> micLevels; // AttIn of the calibration rows of slots 1, 2, ...; 0 beyond
-    QStringList calTests;     // the test each calibration row remembers; a blank beyond
+    QString target{};         // target curve file
+    QString prompt{};         // prompt file
+    QString script{};         // label script file
+    QList<int32_t> micLevels{}; // AttIn of the calibration rows of slots 1, 2, ...; 0 beyond
+    QStringList calTests{};   // the test each calibration row remembers; a blank beyond
 };
 
 void add(const ResponseTest& iTest);

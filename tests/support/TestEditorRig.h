@@ -39,7 +39,7 @@ protected:
         choose(t.dcboTest, iName);
         QCoreApplication::processEvents();
         // The closed list leaves the focus nowhere: the engineer is back in the combo.
-        if (!t.isActiveWindow()) EXPECT_TRUE(drive::showActive(t));
+        if (!t.isActiveWindow()) { EXPECT_TRUE(drive::showActive(t)); }
         if (!drive::focus() || drive::focus()->window() != &t) t.dcboTest->SetFocusIfAble();
     }
     // Replaces a box's text by typing; an empty text deletes it.
@@ -54,14 +54,15 @@ protected:
     static void tick(QWidget* ioCheckBox) { drive::click(ioCheckBox, QPoint(6, ioCheckBox->height() / 2)); }
     // Puts the focus in a control (an editor's control brings the editor to the front first).
     static void focusIn(Control& ioControl) {
-        if (isLoaded<frmMETest>() && ioControl.form() == &form<frmMETest>() && !form<frmMETest>().isActiveWindow())
+        if (isLoaded<frmMETest>() && ioControl.form() == &form<frmMETest>() && !form<frmMETest>().isActiveWindow()) {
             EXPECT_TRUE(drive::showActive(form<frmMETest>()));
+        }
         ioControl.SetFocus();
     }
     // A shortcut in the editor; after a dialog the editor is clicked first.
     static void ctrl(Qt::Key iKey) {
         frmMETest& t = form<frmMETest>();
-        if (!t.isActiveWindow()) EXPECT_TRUE(drive::showActive(t));
+        if (!t.isActiveWindow()) { EXPECT_TRUE(drive::showActive(t)); }
         if (!drive::focus() || drive::focus()->window() != &t) t.dcboTest->SetFocusIfAble();
         drive::key(iKey, Qt::ControlModifier);
     }

@@ -30,13 +30,13 @@ protected:
     // A shortcut pressed in the layer window.
     static void ctrlHere(Qt::Key iKey) {
         frmMETestResponse& r = form<frmMETestResponse>();
-        if (!r.isActiveWindow()) EXPECT_TRUE(drive::showActive(r));
+        if (!r.isActiveWindow()) { EXPECT_TRUE(drive::showActive(r)); }
         drive::key(iKey, Qt::ControlModifier);
     }
     // Puts the focus in a control of the layer window, brought to the front first.
     static void into(Control& ioControl) {
         frmMETestResponse& r = form<frmMETestResponse>();
-        if (!r.isActiveWindow()) EXPECT_TRUE(drive::showActive(r));
+        if (!r.isActiveWindow()) { EXPECT_TRUE(drive::showActive(r)); }
         ioControl.SetFocus();
     }
     static void retypeHere(TextBox& ioBox, const QString& iText) {

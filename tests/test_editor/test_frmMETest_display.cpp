@@ -156,7 +156,7 @@ TEST_P(SineSweepShownTest, OpenedOrReachedTheTestShowsItsSweepAndLetsTheEngineer
         SCOPED_TRACE(test);
         pick(t, QString::fromLatin1(test));
         EXPECT_EQ(t.dcboTest->Text(), QString::fromLatin1(test));
-        if (shown != nullptr) EXPECT_EQ(t.cboSweepType->Text(), QString::fromLatin1(shown));
+        if (shown != nullptr) { EXPECT_EQ(t.cboSweepType->Text(), QString::fromLatin1(shown)); }
         EXPECT_FALSE(t.mnuFileReset->Enabled());
     }
     EXPECT_EQ(refusals(), 0);

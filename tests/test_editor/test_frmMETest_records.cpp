@@ -74,8 +74,8 @@ TEST_F(TestRecordsTest, AMoveAsksOnceAndTheAnswerDecidesWhatIsWritten) {
             answer({answerGiven});
             pick(t, QStringLiteral("P1"));
             EXPECT_EQ(saveQuestions(), 1);
-            if (!boxes().isEmpty()) EXPECT_EQ(boxes().first().prompt, "Save changes to the test N1?");
-            if (!boxes().isEmpty()) EXPECT_EQ(boxes().first().title, "Save Test N1");
+            if (!boxes().isEmpty()) { EXPECT_EQ(boxes().first().prompt, "Save changes to the test N1?"); }
+            if (!boxes().isEmpty()) { EXPECT_EQ(boxes().first().title, "Save Test N1"); }
             const QString now = CStr(stored(QStringLiteral("N1"), QString::fromLatin1(edit.field)));
             if (answerGiven == vbYes) {
                 EXPECT_EQ(now, edit.edited[i]);
@@ -148,10 +148,9 @@ TEST_F(TestRecordsTest, SavingASweepDelayOrDriveChangeRecalibratesTheSequencesTh
     };
     for (const Change& c : changes) {
         SCOPED_TRACE(c.what);
-        for (const char* s : {"S1", "S2", "S3"}) {
-            Database db = OpenDatabase(homeFile(QStringLiteral("Vexo_Seq.mdb")));
-            db.Execute(QStringLiteral("UPDATE vexo_seq SET Last_Cali = 46000"));
-        }
+        // S1, S2 and S3 calibrated.
+        const Database db = OpenDatabase(homeFile(QStringLiteral("Vexo_Seq.mdb")));
+        db.Execute(QStringLiteral("UPDATE vexo_seq SET Last_Cali = 46000"));
         frmMETest& t = open();
         ASSERT_EQ(t.dcboTest->Text(), "R1");
         c.make(t);
