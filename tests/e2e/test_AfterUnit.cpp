@@ -13,6 +13,7 @@
 #include "test_editor/frmMETest.h"
 #include "station/DemoStation.h"
 #include "tests/support/MainWindowRig.h"
+#include "tests/support/StoredRecords.h"
 
 namespace {
 const QString kLine = QStringLiteral("Line");
@@ -79,13 +80,6 @@ protected:
         rs.Update();
         f.gbTraboDontProcess = false;
     }
-    // A field of a sequence as stored in the file.
-    static Variant stored(const QString& iSeq, const QString& iField) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        return rs->field(iField);
-    }
     void testUnit(frmVexo& f, const sound::UnitModel& iUnit = sound::UnitModel::standard()) {
         jig().setUnit(iUnit);
         drive::click(f.cmdTest);
@@ -99,10 +93,6 @@ protected:
             drive::key(Qt::Key_Return);
         });
     }
-    static long rows(const QString& iFile, const QString& iTable) {
-        return OpenDatabase(iFile).OpenRecordset(iTable)->RecordCount();
-    }
-    static double lastCali(const QString& iSeq) { return CDbl(stored(iSeq, QStringLiteral("Last_Cali"))); }
     QStringList boxTitles() const {
         QStringList out;
         for (const MsgBoxCall& b : boxes()) out << b.title;
@@ -128,7 +118,7 @@ TEST_F(AfterUnitTest, SerialNumbersFollowTheFlagAndLandInTheSequence) {
         if (c.asked) typeSerial(QString::number(serial + 1), QString::number(serial + 5));
         testUnit(f, c.failing ? sound::UnitModel::peakPlus3dB() : sound::UnitModel::standard());
         const int32_t expected = c.asked ? serial + 5 : serial;
-        EXPECT_EQ(CLng(stored(kLine, QStringLiteral("Serial_No"))), expected) << c.flag << c.failing;
+        EXPECT_EQ(CLng(stored::sequenceField(kLine, QStringLiteral("Serial_No"))), expected) << c.flag << c.failing;
         // The label stays: the write did not run the sequence change, which clears it.
         EXPECT_EQ(f.lblSerial->Caption(), c.asked ? QStringLiteral("Serial %1").arg(expected) : QString())
             << c.flag << c.failing;
@@ -140,11 +130,11 @@ TEST_F(AfterUnitTest, SerialNumbersFollowTheFlagAndLandInTheSequence) {
     setSeq(f, QStringLiteral("Serial_No"), Variant());
     typeSerial(QStringLiteral("1"), QStringLiteral("1"));
     testUnit(f);
-    EXPECT_EQ(CLng(stored(kLine, QStringLiteral("Serial_No"))), 1);
+    EXPECT_EQ(CLng(stored::sequenceField(kLine, QStringLiteral("Serial_No"))), 1);
     setSeq(f, QStringLiteral("Serial_No"), int32_t{9999999});
     typeSerial(QStringLiteral("9999999"), QStringLiteral("9999999"));
     testUnit(f);
-    EXPECT_EQ(CLng(stored(kLine, QStringLiteral("Serial_No"))), 9999999);
+    EXPECT_EQ(CLng(stored::sequenceField(kLine, QStringLiteral("Serial_No"))), 9999999);
 }
 
 TEST_F(AfterUnitTest, ACloseUnitIsOfferedByItsMarginAndConfirmingTightensTheLimit) {
@@ -161,7 +151,7 @@ TEST_F(AfterUnitTest, ACloseUnitIsOfferedByItsMarginAndConfirmingTightensTheLimi
     EXPECT_GT(margin, 0.2f);   // the unit's largest block level, not the judging's worst record of 0
     EXPECT_LT(margin, 2.0f);
     EXPECT_EQ(text.mid(26), QStringLiteral(" and put aside.\r\rIf available return the unit marked 5.00 \rto production.\r"));
-    EXPECT_NEAR(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), margin, 0.006f);
+    EXPECT_NEAR(CSng(stored::sequenceField(kLine, QStringLiteral("Ref_Lim"))), margin, 0.006f);
     EXPECT_EQ(f.lblRefSearch->Caption(), QStringLiteral("Ref Search (dB) ") + text.mid(22, 4));
 
     // Around both limits: the same unit under a reference limit just above and a
@@ -181,10 +171,11 @@ TEST_F(AfterUnitTest, ACloseUnitIsOfferedByItsMarginAndConfirmingTightensTheLimi
         answer({vbNo, vbOK});
         testUnit(f, slightlyOff(0.8));
         EXPECT_EQ(boxTitles(), c.titles) << c.ref << " " << c.sel;
-        if (c.titles == QStringList{QStringLiteral("Selected Unit!")})
+        if (c.titles == QStringList{QStringLiteral("Selected Unit!")}) {
             EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Please mark this unit as SELECTED (") + text.mid(22, 4) +
                                              QStringLiteral("dB)"));
-        EXPECT_FLOAT_EQ(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), c.ref);   // No changes nothing
+        }
+        EXPECT_FLOAT_EQ(CSng(stored::sequenceField(kLine, QStringLiteral("Ref_Lim"))), c.ref);   // No changes nothing
     }
     EXPECT_TRUE(boxes().isEmpty());
 
@@ -210,7 +201,7 @@ TEST_F(AfterUnitTest, CurvesAreLoggedAsTheSequenceAsksWithTheLoggedTestsSweep) {
         setSeq(f, QStringLiteral("Log_Disc"), QString::fromLatin1(c.logDisc));
         testUnit(f, c.failing ? sound::UnitModel::peakPlus3dB() : sound::UnitModel::standard());
         if (c.logged) ++count;
-        ASSERT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), count) << c.logDisc << c.failing;
+        ASSERT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), count) << c.logDisc << c.failing;
     }
     // Each row holds the response test's sweep although the polarity test ran after it.
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
@@ -260,7 +251,7 @@ TEST_F(AfterUnitTest, OnlyTheMainResponseTestsCurveIsLoggedElseTheFirstsAndNever
         expectModal<frmMultiButton>([](frmMultiButton&) { drive::key(Qt::Key_P); });
         testUnit(f);
         EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
-        EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 4) << mainResp;
+        EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 4) << mainResp;
     }
 }
 
@@ -319,7 +310,7 @@ TEST_F(AfterUnitTest, ACountedUnitKeepsItsProductionRowAndItsLabelWhateverFailsA
     EXPECT_EQ(boxTitles(), (QStringList{QStringLiteral("Possible Reference! ... "), QStringLiteral("Error!")}));
     EXPECT_EQ(unitsStored(), 3);
     // The file's earlier refusal is not taken for this unit's: its curve is stored.
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 1);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 1);
 
     // What is shown is what a fresh read of the table gives.
     const QString shown = f.lblProdRep->Caption();
@@ -340,7 +331,7 @@ TEST_F(AfterUnitTest, TheProductionLabelAlwaysEqualsAFreshReadAndTheRowsSumToIt)
     for (const Unit& u : units) {
         if (f.dcboSeq->Text() != u.seq) {
             choose(f.dcboSeq, u.seq);
-            if (lastCali(u.seq) == 0.0) calibrate(f);
+            if (stored::lastCali(u.seq) == 0.0) calibrate(f);
         }
         vclock::advance(u.pauseSeconds * 1000);
         testUnit(f, u.failing ? sound::UnitModel::peakPlus3dB() : sound::UnitModel::standard());
@@ -386,8 +377,8 @@ TEST_F(AfterUnitTest, AUnitTestedByTheEngineerIsNotCountedAndThePauseIsBooked) {
     testUnit(f);                                       // no serial number asked, nothing logged
     EXPECT_EQ(f.lblProdRep->Caption(), before);
     EXPECT_EQ(f.lblSerial->Caption(), "");
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
 
     vclock::advance(10 * 60 * 1000);
     logIn();
@@ -410,7 +401,7 @@ TEST_F(AfterUnitTest, TheReferenceUnitItselfNeverTurnsTheSearchOffAndAnOperators
     answer({vbYes, vbOK});
     testUnit(f);                                       // the standard unit the sequence was calibrated on
     ASSERT_EQ(boxes().size(), 2);
-    EXPECT_GE(CSng(stored(kLine, QStringLiteral("Ref_Lim"))), 0.01f);
+    EXPECT_GE(CSng(stored::sequenceField(kLine, QStringLiteral("Ref_Lim"))), 0.01f);
     EXPECT_NE(f.lblRefSearch->Caption(), "");
 
     // The operator passes the unit by ear: nothing the station judged, so no
@@ -424,5 +415,5 @@ TEST_F(AfterUnitTest, TheReferenceUnitItselfNeverTurnsTheSearchOffAndAnOperators
     testUnit(f);
     EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
     EXPECT_TRUE(boxes().isEmpty()) << boxTitles().join('|').toStdString();
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
 }

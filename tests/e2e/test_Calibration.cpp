@@ -10,6 +10,7 @@
 #include "platform/ui/InputLock.h"
 #include "station/modMSub.h"
 #include "tests/support/MainWindowRig.h"
+#include "tests/support/StoredRecords.h"
 #include <QDir>
 
 namespace {
@@ -44,34 +45,21 @@ protected:
                                  .calTests = {QString(), QString(), QStringLiteral("Low")}});
     }
     static CalRow row(const QString& iSeq, int iSlot) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq_cal%1").arg(iSlot, 2, 10, QLatin1Char('0')));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        EXPECT_FALSE(rs->NoMatch());
+        const auto rs = stored::calibration(iSeq, iSlot);
         const CalibrationRecord r(*rs);
         return CalRow{CStr(rs->field(QStringLiteral("Test_Name"))), r.AttIn(), {r.Ref(1), r.Ref(2), r.Ref(3), r.Ref(4)}};
     }
     static void writeRef(const QString& iSeq, int iSlot, const QString& iText) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq_cal%1").arg(iSlot, 2, 10, QLatin1Char('0')));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
+        const auto rs = stored::calibration(iSeq, iSlot);
         rs->Edit();
         for (int q = 1; q <= 4; ++q) rs->setField(CalibrationRecord::refField(q), iText);
         rs->Update();
     }
     static void setAttIn(const QString& iSeq, int iSlot, int32_t iLevel) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq_cal%1").arg(iSlot, 2, 10, QLatin1Char('0')));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
+        const auto rs = stored::calibration(iSeq, iSlot);
         rs->Edit();
         rs->setField(QStringLiteral("AttIn"), iLevel);
         rs->Update();
-    }
-    static double lastCali(const QString& iSeq) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        return SequenceRecord(*rs).Last_Cali();
     }
     frmVexo& startOn(const QString& iSeq) {
         frmVexo& f = start();
@@ -105,15 +93,15 @@ TEST_F(CalibrationTest, ResponseSlotsGetTheirRowsTheOthersAreBlankedAndTheTimeIs
                                        QStringLiteral("Does this calibration look OK"),
                                        QStringLiteral("Does this calibration look OK")}));
     // Stamped at the end, by the virtual clock the measurements advanced.
-    EXPECT_GT(lastCali(QStringLiteral("Two")), vbDateFromDateTime(kNow));
-    EXPECT_NEAR(lastCali(QStringLiteral("Two")), vclock::nowDays(), 1.0 / 86400);
+    EXPECT_GT(stored::lastCali(QStringLiteral("Two")), vbDateFromDateTime(kNow));
+    EXPECT_NEAR(stored::lastCali(QStringLiteral("Two")), vclock::nowDays(), 1.0 / 86400);
     const int32_t volume = jig().cardMixer().controlByRole(sound::MixerRole::MicVolume)->values[0];
     for (int slot = 1; slot <= 16; ++slot) {
         const CalRow r = row(QStringLiteral("Two"), slot);
         if (slot == 2 || slot == 5) {
             EXPECT_EQ(r.testName, slot == 2 ? "Low" : "Wide");
             EXPECT_GT(r.attIn, 0);
-            if (slot == 5) EXPECT_EQ(r.attIn, volume);
+            if (slot == 5) { EXPECT_EQ(r.attIn, volume); }
             for (const QString& ref : r.refs) {
                 EXPECT_EQ(ref.size(), 150) << slot;
                 EXPECT_EQ(ref.count(QLatin1Char('.')), 25) << slot;
@@ -160,7 +148,7 @@ TEST_F(CalibrationTest, ANeverCalibratedSequenceCalibratesWithoutAnErrorAndNoMea
     const CalRow r = row(QStringLiteral("Fresh"), 1);
     EXPECT_EQ(r.testName, "Wide");
     ASSERT_GT(r.attIn, 0);
-    EXPECT_NEAR(lastCali(QStringLiteral("Fresh")), vclock::nowDays(), 1.0 / 86400);
+    EXPECT_NEAR(stored::lastCali(QStringLiteral("Fresh")), vclock::nowDays(), 1.0 / 86400);
 
     // No, then Yes: the second search starts again from the stored level, not
     // from the level just found, so it takes as many sweeps as the first.
@@ -204,7 +192,7 @@ TEST_F(CalibrationTest, ASoundFaultInSlotFiveLeavesItsRowTheLaterRowsAndTheStamp
     jig().clearFaults();
 
     EXPECT_GE(boxes().size(), 2);
-    EXPECT_EQ(lastCali(QStringLiteral("Five")), 0.0);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Five")), 0.0);
     for (int slot = 1; slot <= 16; ++slot) {
         const CalRow r = row(QStringLiteral("Five"), slot);
         EXPECT_EQ(r.testName, slot <= 4 ? QStringLiteral(" ") : before[slot - 1].testName) << slot;
@@ -279,7 +267,7 @@ TEST_F(CalibrationTest, NoToConnectChangesNothing) {
     drive::click(f.cmdCali);
     EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Connect 'Two' standard for calibration")});
     EXPECT_EQ(sweeps(), 0);
-    EXPECT_EQ(lastCali(QStringLiteral("Two")), 0.0);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Two")), 0.0);
     EXPECT_EQ(row(QStringLiteral("Two"), 1).testName, before.testName);
 }
 }   // namespace

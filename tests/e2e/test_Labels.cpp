@@ -8,6 +8,7 @@
 #include "platform/ui/Printer.h"
 #include "station/DemoStation.h"
 #include "tests/support/MainWindowRig.h"
+#include "tests/support/StoredRecords.h"
 
 namespace {
 class LabelRunTest : public MainWindowRig {
@@ -33,11 +34,7 @@ protected:
         MainWindowRig::TearDown();
     }
     static void setField(const QString& iField, const Variant& iValue) {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(demostation::kSequence));
-        rs->Edit();
-        rs->setField(iField, iValue);
-        rs->Update();
+        stored::setSequenceField(demostation::kSequence, iField, iValue);
     }
     static void setSerialNo(int32_t iSerial) { setField(QStringLiteral("Serial_No"), iSerial); }
     // The demo calibrated on the standard unit and its prompt file read: ready for units.

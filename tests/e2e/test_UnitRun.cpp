@@ -15,6 +15,7 @@
 #include "station/modMSub.h"
 #include "tests/support/FakeDigitalPort.h"
 #include "tests/support/MainWindowRig.h"
+#include "tests/support/StoredRecords.h"
 #include <QDir>
 #include <QRegularExpression>
 #include <sys/stat.h>
@@ -118,25 +119,8 @@ protected:
             if (e.what.startsWith(QStringLiteral("waveInStart"))) ++n;
         return n;
     }
-    static double lastCali(const QString& iSeq) {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        return SequenceRecord(*rs).Last_Cali();
-    }
     static void setTestNo(const QString& iSeq, int16_t iNo) {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        rs->Edit();
-        rs->setField(QStringLiteral("Test_No"), iNo);
-        rs->Update();
-    }
-    static void setTestField(const QString& iTest, const QString& iField, const Variant& iValue) {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Tst.mdb")).OpenRecordset(QStringLiteral("vexo_tst"));
-        rs->FindFirst(QStringLiteral("Test_Name = ?"), Variant(iTest));
-        ASSERT_FALSE(rs->NoMatch());
-        rs->Edit();
-        rs->setField(iField, iValue);
-        rs->Update();
+        stored::setSequenceField(iSeq, QStringLiteral("Test_No"), iNo);
     }
     void expectIdle(frmVexo& f) {
         EXPECT_FALSE(inputlock::isLocked(&f));
@@ -155,7 +139,7 @@ TEST_F(UnitRunTest, TheDemoCalibratesOnTheFirstTestAndPassesTheStandardUnitOnThe
     jig().clearEvents();
     calibrate(f);
     EXPECT_GT(sweeps(), 0);
-    EXPECT_NEAR(lastCali(kDemo), vclock::nowDays(), 1.0 / 86400);
+    EXPECT_NEAR(stored::lastCali(kDemo), vclock::nowDays(), 1.0 / 86400);
     EXPECT_FALSE(f.lblPassFail->Visible());
     board.writes.clear();
 
@@ -272,7 +256,7 @@ TEST_F(UnitRunTest, ExtDistAlwaysFailsAndAnExitFlagStopsTheSequenceAtIt) {
     EXPECT_TRUE(listedNames(f).last().startsWith(kSine));   // measured after it
     expectIdle(f);
 
-    setTestField(QStringLiteral("Dist"), QStringLiteral("Exit_Flag"), Variant(true));
+    stored::setTestField(QStringLiteral("Dist"), QStringLiteral("Exit_Flag"), Variant(true));
     test(f, sound::UnitModel::standard());
     EXPECT_EQ(f.lblPassFail->Caption(), "FAIL");
     const QStringList names = listedNames(f);
@@ -389,9 +373,9 @@ TEST_F(UnitRunTest, ADueCalibrationRunsOnlyWhereTheSequenceHasResponseTests) {
     EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
     bool e = false;
     f.gForceReCalAll(kResp, e);
-    EXPECT_EQ(lastCali(kDemo), 0.0);
+    EXPECT_EQ(stored::lastCali(kDemo), 0.0);
     calibrate(f);
-    EXPECT_GT(lastCali(kDemo), 0.0);
+    EXPECT_GT(stored::lastCali(kDemo), 0.0);
 }
 
 TEST_F(UnitRunTest, AfterAPassTheWorstButtonShowsOnlyInTheExtendedView) {
@@ -415,7 +399,7 @@ TEST_F(UnitRunTest, AfterAPassTheWorstButtonShowsOnlyInTheExtendedView) {
 // A block a hair over its limit, inside the 0.05 dB the judging allows, passes
 // and is the block the Worst button marks: the nearest failure of a good unit.
 TEST_F(UnitRunTest, WorstAfterAPassWithinTheAllowanceMarksTheBlockOnce) {
-    setTestField(kResp, QStringLiteral("Layer1_Lim"), Variant(0.001f));
+    stored::setTestField(kResp, QStringLiteral("Layer1_Lim"), Variant(0.001f));
     frmVexo& f = start();
     calibrate(f);
     expectPromptFile();
@@ -534,7 +518,7 @@ TEST_F(UnitRunTest, SineTestsJudgedByTheStationOrByTheOperatorListening) {
 // The question is the operator's: a station-measured sine test without one
 // (a test written before the field was filled) still measures.
 TEST_F(UnitRunTest, AStationMeasuredSineWithoutAQuestionIsMeasured) {
-    setTestField(kSine, QStringLiteral("Op_Prompt"), Variant());
+    stored::setTestField(kSine, QStringLiteral("Op_Prompt"), Variant());
     addSequence(QStringLiteral("NoResp"), {kPol, kSine});
     frmVexo& f = startOn(QStringLiteral("NoResp"));
     test(f, sound::UnitModel::standard());
@@ -613,7 +597,7 @@ TEST_F(UnitRunTest, ADamagedNumberStopsTheRunNamingTheTestAndTheField) {
         EXPECT_NE(f.lblPassFail->Caption(), "PASS");
         EXPECT_EQ(OpenDatabase(QStringLiteral("Vexo_Prod.mdb")).OpenRecordset(QStringLiteral("vexo_prod"))->RecordCount(), 0);
         expectIdle(f);
-        setTestField(kResp, QString::fromLatin1(c.field), restore);
+        stored::setTestField(kResp, QString::fromLatin1(c.field), restore);
     }
     clearBoxes();
     test(f, sound::UnitModel::standard());

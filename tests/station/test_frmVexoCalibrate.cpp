@@ -4,6 +4,7 @@
 #include "platform/os/Clock.h"
 #include "platform/vb/DateTime.h"
 #include "tests/support/MainWindowRig.h"
+#include "tests/support/StoredRecords.h"
 #include <SQLiteCpp/SQLiteCpp.h>
 
 namespace {
@@ -52,20 +53,11 @@ protected:
         setNow(QDateTime(kToday, QTime(9, 0)));
     }
     static void setCalibration(const QString& iSeq, double iLastCali, double iETime) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        ASSERT_FALSE(rs->NoMatch());
+        const auto rs = stored::sequence(iSeq);
         rs->Edit();
         rs->setField(QStringLiteral("Last_Cali"), Variant::date(iLastCali));
         rs->setField(QStringLiteral("Cali_ETime"), iETime);
         rs->Update();
-    }
-    static double lastCali(const QString& iSeq) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        return SequenceRecord(*rs).Last_Cali();
     }
     frmVexo& startOn(const QString& iFirst) {
         frmVexo& f = start();
@@ -170,7 +162,7 @@ TEST_F(CalibrateTest, ForcingAllMarksEverySequenceWithANoticeEachAndRefreshesOnc
     bool e = false;
     f.gForceReCalAll(QString(), e);
     EXPECT_FALSE(e);
-    for (const char* s : {"A", "B", "C"}) EXPECT_EQ(lastCali(QString::fromLatin1(s)), 0.0) << s;
+    for (const char* s : {"A", "B", "C"}) EXPECT_EQ(stored::lastCali(QString::fromLatin1(s)), 0.0) << s;
     // One notice per sequence, painted before its quarter-second wait.
     ASSERT_EQ(watch.notices.size(), 3);
     const char* names[] = {"A", "B", "C"};
@@ -207,9 +199,9 @@ TEST_F(CalibrateTest, ForcingATestFindsItInAnySlotButOnlyByItsExactName) {
     bool e = false;
     f.gForceReCalAll(QStringLiteral("Rare"), e);
     EXPECT_FALSE(e);
-    EXPECT_EQ(lastCali(QStringLiteral("Plain")), monday);
-    EXPECT_EQ(lastCali(QStringLiteral("Sixteen")), 0.0);
-    EXPECT_EQ(lastCali(QStringLiteral("Blank")), monday);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Plain")), monday);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Sixteen")), 0.0);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Blank")), monday);
     ASSERT_EQ(watch.notices.size(), 1);
     EXPECT_EQ(watch.notices[0].prompt, "Forcing re-calibration for 'Sixteen'");
 
@@ -220,8 +212,8 @@ TEST_F(CalibrateTest, ForcingATestFindsItInAnySlotButOnlyByItsExactName) {
     EXPECT_FALSE(e);
     EXPECT_TRUE(watch.notices.isEmpty());
     EXPECT_EQ(vclock::ticks(), t0);
-    EXPECT_EQ(lastCali(QStringLiteral("Plain")), monday);
-    EXPECT_EQ(lastCali(QStringLiteral("Blank")), monday);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Plain")), monday);
+    EXPECT_EQ(stored::lastCali(QStringLiteral("Blank")), monday);
     EXPECT_EQ(f.lblSeq->Caption(), "Plain");
     EXPECT_TRUE(boxes().isEmpty());
 }
@@ -251,7 +243,7 @@ TEST_F(CalibrateTest, AFailedWriteStopsTheWalkWithTheFlagClearAndTheNoticeClosed
     EXPECT_TRUE(boxes()[0].prompt.startsWith("Source: frmVexo.gForceReCalAll")) << boxes()[0].prompt.toStdString();
     EXPECT_FALSE(f.gbTraboDontProcess);
     EXPECT_FALSE(isLoaded<frmPrompt>());
-    for (const char* s : {"A", "B", "C"}) EXPECT_EQ(lastCali(QString::fromLatin1(s)), monday) << s;
+    for (const char* s : {"A", "B", "C"}) EXPECT_EQ(stored::lastCali(QString::fromLatin1(s)), monday) << s;
     // The data control stays where the walk stopped, and nothing was refreshed.
     EXPECT_EQ(f.lblSeq->Caption(), "A");
     EXPECT_TRUE(stateTexts(f).isEmpty());

@@ -17,6 +17,7 @@
 #include "station/StationProgram.h"
 #include "tests/support/MainWindowRig.h"
 #include "tests/support/StationTest.h"
+#include "tests/support/StoredRecords.h"
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -222,14 +223,7 @@ protected:
             ::raise(SIGTERM);
         });
     }
-    static long rows(const QString& iFile, const QString& iTable) {
-        return OpenDatabase(iFile).OpenRecordset(iTable)->RecordCount();
-    }
-    static double lastCali() {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(demostation::kSequence));
-        return CDbl(rs->field(QStringLiteral("Last_Cali")));
-    }
+    static double lastCali() { return stored::lastCali(demostation::kSequence); }
     // The window's unload step ran: it saved the operator's choices.
     void expectUnloadedWithSettingsSaved() {
         EXPECT_FALSE(isLoaded<frmVexo>());
@@ -289,21 +283,15 @@ TEST_F(ProgramLifeTest, AShutdownDuringAUnitAbandonsItUncountedAndWithoutItsLabe
               }),
               0);
     expectUnloadedWithSettingsSaved();
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
     EXPECT_TRUE(Printer.rawJobs().isEmpty());
 }
 
 // A shutdown while the serial number is asked: the unit was counted, so it
 // keeps its production row; no serial number was typed, so it gets no label.
 TEST_F(ProgramLifeTest, AShutdownWhileTheSerialNumberIsAskedKeepsTheCountedUnitsRow) {
-    {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Seq.mdb")).OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(demostation::kSequence));
-        rs->Edit();
-        rs->setField(QStringLiteral("Serial_Flag"), Variant(QStringLiteral("Both")));
-        rs->Update();
-    }
+    stored::setSequenceField(demostation::kSequence, QStringLiteral("Serial_Flag"), Variant(QStringLiteral("Both")));
     EXPECT_EQ(run([this](frmVexo& f) {
                   answer({vbYes, vbYes});
                   drive::click(f.cmdTest);
@@ -313,6 +301,6 @@ TEST_F(ProgramLifeTest, AShutdownWhileTheSerialNumberIsAskedKeepsTheCountedUnits
               }),
               0);
     expectUnloadedWithSettingsSaved();
-    EXPECT_EQ(rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 1);
+    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 1);
     EXPECT_TRUE(Printer.rawJobs().isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "common/modFileName.h"
 #include "station/modMSub.h"
 #include "tests/support/MainWindowRig.h"
+#include "tests/support/StoredRecords.h"
 #include <QDir>
 #include <algorithm>
 
@@ -25,34 +26,17 @@ protected:
     // of it with the target file (none when empty).
     QString addTargetSequence(const QString& iName, int16_t iPoints, const QByteArray& iFile) {
         addTest(iName, QStringLiteral("Response"));
-        {
-            const Database db = OpenDatabase(QStringLiteral("Vexo_Tst.mdb"));
-            auto rs = db.OpenRecordset(QStringLiteral("vexo_tst"));
-            rs->FindFirst(QStringLiteral("Test_Name = ?"), Variant(iName));
-            rs->Edit();
-            rs->setField(QStringLiteral("Swp_Point"), iPoints);
-            rs->Update();
-        }
+        stored::setTestField(iName, QStringLiteral("Swp_Point"), iPoints);
         addSequence(iName, {iName});
         if (iFile.isEmpty()) return QString();
         const QString path = homeFile(QStringLiteral("TARGETS/") + iName + QStringLiteral(".dat"));
         writeHomeFile(QStringLiteral("TARGETS/") + iName + QStringLiteral(".dat"), iFile);
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iName));
-        rs->Edit();
-        rs->setField(QStringLiteral("Target_File"), path);
-        rs->Update();
+        stored::setSequenceField(iName, QStringLiteral("Target_File"), path);
         return path;
     }
     // Calibrated once, never falling due: choosing it draws the comparison curve.
     static void markCalibrated(const QString& iSeq) {
-        const Database db = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto rs = db.OpenRecordset(QStringLiteral("vexo_seq"));
-        rs->FindFirst(QStringLiteral("Seq_Name = ?"), Variant(iSeq));
-        rs->Edit();
-        rs->setField(QStringLiteral("Last_Cali"), Variant::date(46000.5));
-        rs->Update();
+        stored::setSequenceField(iSeq, QStringLiteral("Last_Cali"), Variant::date(46000.5));
     }
     frmVexo& startClean() {
         frmVexo& f = start();
