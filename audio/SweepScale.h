@@ -8,7 +8,7 @@
 // lies at lo x 10^(step x (p - 1)) worked in double precision. The scale, the
 // response measurement, the sweep synthesis, the graph, the judging and the
 // test editor's layer rules all take their points from here, so that no two
-// of them disagree on a point. Bad input raises the run-time error VB would:
+// of them disagree on a point. Bad input raises the station's run-time error:
 // 5 for a ratio of 0 or below, 11 for one point (or a low of 0), 6 on overflow.
 namespace sweepscale {
 

@@ -11,8 +11,8 @@ constexpr int16_t kMaxSweepPoints = 100;
 
 // Typed views of the station's records on a record set's current row. A field
 // is read when asked for, so that a Null reaches the central handler (94) only
-// where a routine really needs the value; the fields that have a documented
-// meaning for Null say so. A value that cannot be used (Null where a value is
+// where a routine really needs the value; the fields where Null has a meaning
+// of its own say so. A value that cannot be used (Null where a value is
 // needed, a text that is no number, a number out of range, infinite or not a
 // number) raises the conversion's error with a text naming the table, the
 // record and the field.

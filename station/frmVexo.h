@@ -23,7 +23,7 @@ class frmVexo : public frmVexoView {
 public:
     frmVexo();
 
-    // Public members, in their documented order.
+    // Public members other windows call, each with the file that holds it.
     bool gbEngineerInit(bool& obError) override;                         // frmVexo_commands.cpp
     void gNameStationLabel(const QString& isStationName, bool& obError) override; // frmVexo.cpp
     void gDrawRespGridShowTestName(const QString& isTestName, int16_t inRow, bool ibShowPrevious,

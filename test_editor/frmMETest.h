@@ -28,7 +28,7 @@ class frmMETest : public Form, public METestMenus {
 public:
     frmMETest();
 
-    // ---- public members, in their documented order
+    // ---- public members other windows use
     bool gbFormResizing = false;
     bool gbMETestExtDistortionLoaded = false;
     bool gbMETestPolarityLoaded = false;

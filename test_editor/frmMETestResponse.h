@@ -20,7 +20,7 @@ public:
     frmMETestResponse();
     DrawSurface& windowSurface() override;
 
-    // ---- public operations, in their documented order (frmMETestResponse_layers.cpp)
+    // ---- public operations, for the test editor (frmMETestResponse_layers.cpp)
     void gMETestResponseUpdateLayersHeight(bool& obError);
     void gMETestResponseCheckHoleVisible(int16_t inIndex, int32_t& olLyrFMLo, int32_t& olLyrFMHi, bool& obError);
     bool gbMETestResponseHolePermitted(int16_t inIndex, bool& obError);

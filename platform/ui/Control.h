@@ -9,8 +9,8 @@ class Form;
 class QObject;
 class QWidget;
 
-// What every control of a window has: its documented name (also its Qt
-// objectName), its kind ("TextBox", "Label", ...), its index in a control
+// What every control of a window has: its name, by which the window's code
+// and the tests reach it (also its Qt objectName), its kind ("TextBox", "Label", ...), its index in a control
 // array, its place in twips within its container, and the focus and key
 // events. Handlers are std::function members that the window sets in its
 // constructor; key codes and Cancel flags are passed by reference:

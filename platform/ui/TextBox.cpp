@@ -48,7 +48,8 @@ protected:
 };
 
 // MaxLength of a one-line box: typing and pasting stop at the limit; text set
-// by code is taken whole, as the original boxes did.
+// by code is taken whole, so that a stored value longer than the limit is
+// shown and saved back unchanged.
 class LengthLimit : public QValidator {
 public:
     explicit LengthLimit(QObject* iParent) : QValidator(iParent) {}

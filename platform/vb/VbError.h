@@ -2,8 +2,9 @@
 #include <QString>
 #include <exception>
 
-// The one exception type of the station: a run-time error as the original
-// run-time would raise it (number, description, the last system error code).
+// The one exception type of the station: a run-time error with the number the
+// error texts and the central handler go by, its description and the last
+// system error code.
 struct VbError : std::exception {
     long number = 0;
     QString description;

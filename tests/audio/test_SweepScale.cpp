@@ -1,6 +1,7 @@
 // The sweep-point scale as every caller now takes it: the scale's own
 // frequencies, the tones the measurement plays, the points of a frequency,
-// and the points a limit layer judges, against the documented arithmetic.
+// and the points a limit layer judges, against the scale's arithmetic written
+// out on its own.
 #include "audio/SweepScale.h"
 #include "audio/modAudio.h"
 #include "common/modLog10.h"
@@ -11,21 +12,21 @@
 using sweepscale::PointRange;
 
 namespace {
-// The documented arithmetic, written out: the step from the single ratio, its
+// The scale's arithmetic, written out: the step from the single ratio, its
 // logarithm in double precision with the constant 2.3025851, as a single;
 // point p at lo x 10^(step x (p - 1)) in double precision.
-float documentedStep(int32_t iLo, int32_t iHi, int16_t iPoints) {
+float writtenOutStep(int32_t iLo, int32_t iHi, int16_t iPoints) {
     const float ratio = float(double(iHi) / iLo);
     const float decades = float(std::log(double(ratio)) / 2.3025851);
     return float(decades / double(iPoints - 1));
 }
-double documentedPoint(int32_t iLo, int32_t iHi, int16_t iPoints, int16_t iPoint) {
-    return iLo * std::pow(10.0, double(documentedStep(iLo, iHi, iPoints)) * (iPoint - 1));
+double writtenOutPoint(int32_t iLo, int32_t iHi, int16_t iPoints, int16_t iPoint) {
+    return iLo * std::pow(10.0, double(writtenOutStep(iLo, iHi, iPoints)) * (iPoint - 1));
 }
 
 class ScaleTable : public StationTest {};
 
-TEST_F(ScaleTable, EveryPointOfManyShapesIsTheDocumentedOneForEveryCaller) {
+TEST_F(ScaleTable, EveryPointOfManyShapesIsTheWrittenOutOneForEveryCaller) {
     int shapes = 0;
     for (int32_t lo : {20, 45, 100, 151, 200, 315, 1000})
         for (int32_t hi : {2000, 5000, 12500, 18000, 20000})
@@ -34,7 +35,7 @@ TEST_F(ScaleTable, EveryPointOfManyShapesIsTheDocumentedOneForEveryCaller) {
                 const float step = sweepscale::step(lo, hi, n);
                 for (int16_t p = 1; p <= n; ++p) {
                     SCOPED_TRACE(QStringLiteral("%1-%2 Hz, %3 points, point %4").arg(lo).arg(hi).arg(n).arg(p).toStdString());
-                    const double exact = documentedPoint(lo, hi, n, p);
+                    const double exact = writtenOutPoint(lo, hi, n, p);
                     bool error = false;
                     // The scale, the graph and the editor.
                     ASSERT_EQ(gfAudioPoint2Freq(lo, hi, n, p, error), float(exact));
@@ -42,7 +43,7 @@ TEST_F(ScaleTable, EveryPointOfManyShapesIsTheDocumentedOneForEveryCaller) {
                     ASSERT_EQ(sweepscale::toneHz(lo, step, p), int32_t(std::floor(exact + 0.5)));
                     // A layer stored at the point's whole-hertz frequency finds
                     // the point again wherever neighbours are more than a hertz apart.
-                    if (p > 1 && exact - documentedPoint(lo, hi, n, int16_t(p - 1)) > 2.0) {
+                    if (p > 1 && exact - writtenOutPoint(lo, hi, n, int16_t(p - 1)) > 2.0) {
                         ASSERT_EQ(gnAudioFreq2Point(lo, hi, n, CLng(exact), error), p);
                     }
                     ASSERT_FALSE(error);
@@ -77,7 +78,7 @@ TEST_F(ScaleTable, BadShapesRaiseTheRunTimeErrors) {
 }
 
 // 20 Hz to 20 kHz in 100 points: point p lies at 20 x 10^((p - 1) / 33).
-int32_t pointHz(int p) { return CLng(documentedPoint(20, 20000, 100, int16_t(p))); }
+int32_t pointHz(int p) { return CLng(writtenOutPoint(20, 20000, 100, int16_t(p))); }
 
 sweepscale::LayerBands bands(int32_t iLo, int32_t iMLo, int32_t iMHi, int32_t iHi) {
     ResponseLayer l;
