@@ -31,5 +31,3 @@ static void BM_SingleGeneralText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SingleGeneralText);
-
-BENCHMARK_MAIN();

@@ -10,7 +10,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "station/frmVexo.h"
-#include <QApplication>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
@@ -123,13 +122,4 @@ void BM_LogOneCurve(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LogOneCurve)->Unit(benchmark::kMicrosecond);
-}
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }

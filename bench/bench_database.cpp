@@ -145,5 +145,3 @@ void BM_AddNewUpdate(benchmark::State& ioState) {
 BENCHMARK(BM_AddNewUpdate)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -34,5 +34,3 @@ void BM_JudgeSixLayers(benchmark::State& state) {
 }
 BENCHMARK(BM_JudgeSixLayers)->Arg(1)->Arg(2)->Arg(5)->Arg(10)->Arg(25)->Arg(50)->Unit(benchmark::kMicrosecond);
 }   // namespace
-
-BENCHMARK_MAIN();

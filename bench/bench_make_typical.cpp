@@ -3,6 +3,7 @@
 // and test are built again. Read against one DELETE of those 2,000 rows in the
 // same run (BM_DeleteTypicalRows), the least the command must do.
 #include "bench/BenchBoxes.h"
+#include "bench/BenchMain.h"
 #include "common/modDatabaseSchema.h"
 #include "engineering/frmMESeq.h"
 #include "platform/data/Database.h"
@@ -10,7 +11,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "station/frmVexo.h"
-#include <QApplication>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
@@ -106,12 +106,7 @@ void BM_MakeTypical(benchmark::State& state) {
 BENCHMARK(BM_MakeTypical)->Unit(benchmark::kMillisecond)->Iterations(10);
 }
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+// The windows the benchmarks left loaded.
+static const benchmain::AtEnd sUnload([] {
     unload<frmMESeq>();
-    return 0;
-}
+});

@@ -3,6 +3,7 @@
 // window. Every figure is read against the batch read of one such model in the
 // same run (BM_ReadBatch), the work the window cannot do without.
 #include "bench/BenchBoxes.h"
+#include "bench/BenchMain.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
@@ -12,7 +13,6 @@
 #include "station/frmVexo.h"
 #include "supervisor/PairMatchMath.h"
 #include "supervisor/frmMPairMatch.h"
-#include <QApplication>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
@@ -216,12 +216,7 @@ void BM_OpenWindow(benchmark::State& state) {
 BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond);
 }
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+// The windows the benchmarks left loaded.
+static const benchmain::AtEnd sUnload([] {
     unload<frmMPairMatch>();
-    return 0;
-}
+});

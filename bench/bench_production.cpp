@@ -16,7 +16,6 @@
 #include "station/ProductionMath.h"
 #include "station/frmVexo.h"
 #include "station/modProductionReport.h"
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -117,13 +116,4 @@ void BM_CountAndWriteOneUnit(benchmark::State& state) {
     state.counters["share_of_unit_audio"] = sUnitAudioSeconds > 0 ? perUnit / sUnitAudioSeconds : 0;
 }
 BENCHMARK(BM_CountAndWriteOneUnit)->Unit(benchmark::kMicrosecond);
-}
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }

@@ -113,5 +113,3 @@ void BM_RealMixerListing(benchmark::State& state) {
 BENCHMARK(BM_RealMixerListing)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }
-
-BENCHMARK_MAIN();

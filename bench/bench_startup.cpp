@@ -11,7 +11,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/MsgBox.h"
 #include "station/frmVexo.h"
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -134,13 +133,4 @@ void BM_SequenceChange(benchmark::State& ioState) {
     unload<frmVexo>();
 }
 BENCHMARK(BM_SequenceChange)->Unit(benchmark::kMillisecond)->Iterations(50);
-}
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }

@@ -13,6 +13,7 @@
 //   the graph's size (ratio_to_anchor; at most 3).
 // The stores are made on the first run and kept (a million curves take a while).
 #include "bench/BenchBoxes.h"
+#include "bench/BenchMain.h"
 #include "bench/StoresAtScale.h"
 #include "audio/modAudio.h"
 #include "common/modVarCrvFile.h"
@@ -24,7 +25,6 @@
 #include "station/frmVexo.h"
 #include "supervisor/frmMPairMatch.h"
 #include "supervisor/frmMTypical.h"
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <cmath>
@@ -301,14 +301,9 @@ void BM_TypicalFinder(benchmark::State& ioState) {
 BENCHMARK(BM_TypicalFinder)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 }
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+// The windows the benchmarks left loaded.
+static const benchmain::AtEnd sUnload([] {
     unload<frmMTypical>();
     unload<frmMPairMatch>();
     unload<frmVexo>();
-    return 0;
-}
+});

@@ -5,6 +5,7 @@
 // ru_maxrss around the first run, so it means something only when that case
 // runs alone in the process (--benchmark_filter=BM_TypicalRun/10000/).
 #include "bench/BenchBoxes.h"
+#include "bench/BenchMain.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
@@ -13,7 +14,6 @@
 #include "platform/ui/MsgBox.h"
 #include "station/frmVexo.h"
 #include "supervisor/frmMTypical.h"
-#include <QApplication>
 #include <QTemporaryDir>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <benchmark/benchmark.h>
@@ -148,12 +148,7 @@ void BM_TypicalRun(benchmark::State& state) {
 BENCHMARK(BM_TypicalRun)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 }
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+// The windows the benchmarks left loaded.
+static const benchmain::AtEnd sUnload([] {
     unload<frmMTypical>();
-    return 0;
-}
+});

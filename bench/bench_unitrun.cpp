@@ -12,7 +12,6 @@
 #include "platform/ui/MsgBox.h"
 #include "station/DemoStation.h"
 #include "station/frmVexo.h"
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -51,12 +50,3 @@ void BM_DemoCalibrationAndOneUnit(benchmark::State& state) {
 }
 BENCHMARK(BM_DemoCalibrationAndOneUnit)->Unit(benchmark::kMillisecond)->Iterations(5);
 }   // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
