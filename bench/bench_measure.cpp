@@ -24,7 +24,6 @@
 #include "platform/ui/FormRegistry.h"
 #include "station/DemoStation.h"
 #include "station/frmVexo.h"
-#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -287,13 +286,4 @@ void BM_RealDemoUnit(benchmark::State& state) {
     sound::setBackend(nullptr);
 }
 BENCHMARK(BM_RealDemoUnit)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-}
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }
