@@ -54,7 +54,7 @@ protected:
                                          F* f = dynamic_cast<F*>(&w);
                                          if (f) iUser(*f);
                                          return f != nullptr;
-                                     }});
+                                     }, {}});
     }
     const QList<MsgBoxCall>& boxes() const { return mBoxes; }
     void clearBoxes() { mBoxes.clear(); }
