@@ -8,7 +8,7 @@ set -uo pipefail
 root=${1:-"$(cd "$(dirname "$0")/.." && pwd)"}
 cd "$root" || exit 2
 
-# The common/ files whose documented routines read a window of another
+# The common/ files whose shared routines read a window of another
 # subsystem, each with the window it reaches and why. A new reach adds a line.
 allowed_reaches='
 common/modVarCrvFile.cpp station/frmVexoView.h  the curve store logs through the main window'\''s curve data control and reads its operator, sequence and test
@@ -43,7 +43,6 @@ supervisor  station        the supervisor'\''s tools reach the main window throu
 common      audio       up engineer-window management'\''s automatic microphone level sweeps through the response measurement and the mixer
 common      station     up the curve store, the look-ups and engineer-window management read the main window'\''s view (each reach listed above)
 common      test_editor up the look-ups and engineer-window management reach the test editor (each reach listed above)
-test_editor supervisor  up the test editor reads a typed number with the pair-matching arithmetic'\''s reader
 '
 
 layer_rank() {   # position of a subsystem folder in layer_order, from 0
