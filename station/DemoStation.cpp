@@ -155,8 +155,8 @@ void writeFiles(const QString& isFolder) {
               QStringLiteral(".Demo sequence\n"
                              "The sequence is calibrated.\n"
                              "Place the unit to test in the fixture\n"
-                             "and press OK. From now on every Test\n"
-                             "tests one unit.\n"));
+                             "and press OK. From now on\n"
+                             "every Test tests one unit.\n"));
     writeText(dir.filePath(QStringLiteral("TARGETS/Demo.txt")),
               QStringLiteral(".Demo target: flat from 100 Hz to 8 kHz\n"
                              "20,-12\n100,0\n1000,0\n8000,0\n20000,-12\n"));
