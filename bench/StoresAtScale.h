@@ -4,6 +4,7 @@
 // the temporary folder (VEXO_BENCH_STORES to choose another), keyed by the
 // schema, since making a million curves takes a while. Benchmarks only read
 // them: a station folder links them under their own names.
+#include "bench/BenchRows.h"
 #include "common/modDatabaseSchema.h"
 #include "platform/data/Database.h"
 #include "platform/os/Clock.h"
@@ -105,23 +106,10 @@ inline double curveLevel(int iRow, int iPoint) {
 // iRows logged curves of 100 points over 23 models and the "Typical" batch.
 inline QString curveStore(int iRows) {
     return kept(QStringLiteral("crv-%1.mdb").arg(iRows), QStringLiteral("Vexo_Crv.mdb"), [&](SQLite::Database& ioSql) {
-        QStringList marks;
-        for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
-        SQLite::Statement q(ioSql, QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
-        for (int r = 0; r < iRows; ++r) {
-            q.bind(1, curveModel(r).toStdString());
-            q.bind(2, 1000 + r);
-            q.bind(3, 46000.0 + r / 1000.0);
-            q.bind(4, "Line 1");
-            q.bind(5, "Anne");
-            q.bind(6, 20);
-            q.bind(7, 20000);
-            q.bind(8, 100);
-            q.bind(9, 0);
-            for (int p = 1; p <= 100; ++p) q.bind(9 + p, static_cast<double>(static_cast<float>(curveLevel(r, p))));
-            q.exec();
-            q.reset();
-        }
+        SQLite::Statement q = benchrows::curveInsert(ioSql);
+        for (int r = 0; r < iRows; ++r)
+            benchrows::insertCurve(q, curveModel(r), 1000 + r, 46000.0 + r / 1000.0,
+                                   [r](int p) { return static_cast<float>(curveLevel(r, p)); });
     });
 }
 

@@ -2,6 +2,7 @@
 // Vexo_Crv.mdb, read and written through the main window's data control as the
 // station and the supervisor tools do.
 #include "bench/BenchBoxes.h"
+#include "bench/BenchRows.h"
 #include "common/modVarCrvFile.h"
 #include "common/modVarSystemParams.h"
 #include "platform/data/Database.h"
@@ -21,24 +22,11 @@ const QString kBatchModel = QStringLiteral("Batch Model");
 void fillCurves() {
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
     SQLite::Database& sql = db.sqlite();
-    QStringList marks;
-    for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
     SQLite::Transaction tx(sql);
-    SQLite::Statement q(sql, QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
+    SQLite::Statement q = benchrows::curveInsert(sql);
     for (int r = 0; r < 100000; ++r) {
         const QString model = r % 100 == 0 ? kBatchModel : QStringLiteral("Model %1").arg(r % 9);
-        q.bind(1, model.toStdString());
-        q.bind(2, r);
-        q.bind(3, 46000.0 + r / 1000.0);
-        q.bind(4, "Line 1");
-        q.bind(5, "Anne");
-        q.bind(6, 20);
-        q.bind(7, 20000);
-        q.bind(8, 100);
-        q.bind(9, 0);
-        for (int p = 1; p <= 100; ++p) q.bind(9 + p, static_cast<double>(static_cast<float>(0.01 * p + r % 7)));
-        q.exec();
-        q.reset();
+        benchrows::insertCurve(q, model, r, 46000.0 + r / 1000.0, [r](int p) { return static_cast<float>(0.01 * p + r % 7); });
     }
     tx.commit();
 }

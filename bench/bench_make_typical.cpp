@@ -3,6 +3,7 @@
 // and test are built again. Read against one DELETE of those 2,000 rows in the
 // same run (BM_DeleteTypicalRows), the least the command must do.
 #include "bench/BenchBoxes.h"
+#include "bench/BenchRows.h"
 #include "bench/BenchMain.h"
 #include "common/modDatabaseSchema.h"
 #include "engineering/frmMESeq.h"
@@ -22,23 +23,10 @@ const QString kModel = QStringLiteral("Model 0");
 void logCurves(const QString& iModel, int iFrom, int iCount, int iModels) {
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
     SQLite::Transaction tx(db.sqlite());
-    QStringList marks;
-    for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
-    SQLite::Statement q(db.sqlite(), QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
+    SQLite::Statement q = benchrows::curveInsert(db.sqlite());
     for (int r = 0; r < iCount; ++r) {
         const QString model = iModels > 1 ? QStringLiteral("Model %1").arg(r % iModels) : iModel;
-        q.bind(1, model.toStdString());
-        q.bind(2, iFrom + r);
-        q.bind(3, 46000.0);
-        q.bind(4, "Line 1");
-        q.bind(5, "Anne");
-        q.bind(6, 20);
-        q.bind(7, 20000);
-        q.bind(8, 100);
-        q.bind(9, 0);
-        for (int p = 1; p <= 100; ++p) q.bind(9 + p, 0.01 * p);
-        q.exec();
-        q.reset();
+        benchrows::insertCurve(q, model, iFrom + r, 46000.0, [](int p) { return 0.01 * p; });
     }
     tx.commit();
 }

@@ -3,6 +3,7 @@
 // window. Every figure is read against the batch read of one such model in the
 // same run (BM_ReadBatch), the work the window cannot do without.
 #include "bench/BenchBoxes.h"
+#include "bench/BenchRows.h"
 #include "bench/BenchMain.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/Database.h"
@@ -32,32 +33,15 @@ float level(const QString& iModel, int iUnit, int iPoint) {
            (iUnit % 2 ? 0.0f : 0.125f);
 }
 
-SQLite::Statement insertStatement(SQLite::Database& ioSql) {
-    QStringList marks;
-    for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
-    return SQLite::Statement(ioSql, QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
-}
-
 void bindCurve(SQLite::Statement& ioQ, const QString& iModel, int iSerial, int iUnit) {
-    ioQ.bind(1, iModel.toStdString());
-    ioQ.bind(2, iSerial);
-    ioQ.bind(3, 46000.0);
-    ioQ.bind(4, "Line 1");
-    ioQ.bind(5, "Anne");
-    ioQ.bind(6, 20);
-    ioQ.bind(7, 20000);
-    ioQ.bind(8, 100);
-    ioQ.bind(9, 0);
-    for (int p = 1; p <= 100; ++p) ioQ.bind(9 + p, static_cast<double>(level(iModel, iUnit, p)));
-    ioQ.exec();
-    ioQ.reset();
+    benchrows::insertCurve(ioQ, iModel, iSerial, 46000.0, [&](int p) { return level(iModel, iUnit, p); });
 }
 
 // 98,000 curves of nine other models with the two 1,000-curve models spread among them.
 void fillStore() {
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
     SQLite::Transaction tx(db.sqlite());
-    SQLite::Statement q = insertStatement(db.sqlite());
+    SQLite::Statement q = benchrows::curveInsert(db.sqlite());
     int matched = 0, failing = 0;
     for (int r = 0; r < 100000; ++r) {
         if (r % 100 == 0) bindCurve(q, kMatched, 1000 + r, ++matched);
@@ -70,7 +54,7 @@ void fillStore() {
 void logDeletedModel() {
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
     SQLite::Transaction tx(db.sqlite());
-    SQLite::Statement q = insertStatement(db.sqlite());
+    SQLite::Statement q = benchrows::curveInsert(db.sqlite());
     for (int u = 1; u <= 1000; ++u) bindCurve(q, kDeleted, 5000 + u, u);
     tx.commit();
 }

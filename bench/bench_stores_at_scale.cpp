@@ -13,6 +13,7 @@
 //   the graph's size (ratio_to_anchor; at most 3).
 // The stores are made on the first run and kept (a million curves take a while).
 #include "bench/BenchBoxes.h"
+#include "bench/BenchRows.h"
 #include "bench/BenchMain.h"
 #include "bench/StoresAtScale.h"
 #include "audio/modAudio.h"
@@ -59,29 +60,8 @@ QString stationFolder(Stores iStores) {
     qputenv("VEXO_HOME", home.toLocal8Bit());
     demostation::build(home);
     benchboxes::printToFile(home);
-    {
-        // The typical batch is judged by a "Typical" test and sequence with a calibration row.
-        auto test = OpenDatabase(QStringLiteral("Vexo_Tst.mdb")).OpenRecordset(QStringLiteral("vexo_tst"));
-        test->AddNew();
-        test->setField(QStringLiteral("Test_Name"), Variant(kTypical));
-        test->setField(QStringLiteral("Test_Type"), Variant(QStringLiteral("Response")));
-        test->setField(QStringLiteral("fLo_Hz"), Variant(20.0f));
-        test->setField(QStringLiteral("fHi_Hz"), Variant(20000.0f));
-        test->setField(QStringLiteral("Swp_Point"), Variant(int16_t(100)));
-        test->Update();
-        const Database seq = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-        auto s = seq.OpenRecordset(QStringLiteral("vexo_seq"));
-        s->AddNew();
-        s->setField(QStringLiteral("Seq_Name"), Variant(kTypical));
-        s->setField(QStringLiteral("Test_01"), Variant(kTypical));
-        s->setField(QStringLiteral("Test_No"), Variant(int16_t(1)));
-        s->Update();
-        auto c = seq.OpenRecordset(QStringLiteral("vexo_seq_cal01"));
-        c->AddNew();
-        c->setField(QStringLiteral("Seq_Name"), Variant(kTypical));
-        c->setField(QStringLiteral("Test_Name"), Variant(kTypical));
-        c->Update();
-    }
+    // The typical batch is judged by a "Typical" test and sequence with a calibration row.
+    benchrows::typicalRows(kTypical);
     using namespace storesatscale;
     switch (iStores) {
     case Stores::Demo: break;

@@ -5,6 +5,7 @@
 // ru_maxrss around the first run, so it means something only when that case
 // runs alone in the process (--benchmark_filter=BM_TypicalRun/10000/).
 #include "bench/BenchBoxes.h"
+#include "bench/BenchRows.h"
 #include "bench/BenchMain.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/Database.h"
@@ -28,52 +29,14 @@ void fillStore(int iTypical) {
     const Database db = OpenDatabase(QStringLiteral("Vexo_Crv.mdb"));
     SQLite::Transaction tx(db.sqlite());
     db.sqlite().exec("DELETE FROM vexo_crv");
-    QStringList marks;
-    for (int i = 0; i < 109; ++i) marks << QStringLiteral("?");
-    SQLite::Statement q(db.sqlite(), QStringLiteral("INSERT INTO vexo_crv VALUES (%1)").arg(marks.join(',')).toStdString());
+    SQLite::Statement q = benchrows::curveInsert(db.sqlite());
     const int every = 100000 / iTypical;
     for (int r = 0; r < 100000; ++r) {
         const bool typical = r % every == 0;
-        q.bind(1, (typical ? kTypical : QStringLiteral("Model %1").arg(r % 9)).toStdString());
-        q.bind(2, 1000 + r);
-        q.bind(3, 46000.0);
-        q.bind(4, "Line 1");
-        q.bind(5, "Anne");
-        q.bind(6, 20);
-        q.bind(7, 20000);
-        q.bind(8, 100);
-        q.bind(9, 0);
-        for (int p = 1; p <= 100; ++p) q.bind(9 + p, -20.0 + 0.01 * p + 0.001 * (r % 997));
-        q.exec();
-        q.reset();
+        benchrows::insertCurve(q, typical ? kTypical : QStringLiteral("Model %1").arg(r % 9), 1000 + r, 46000.0,
+                               [r](int p) { return -20.0 + 0.01 * p + 0.001 * (r % 997); });
     }
     tx.commit();
-}
-
-// The "Typical" test, sequence and first calibration row (no reference: curves as measured).
-void typicalRows() {
-    {
-        auto rs = OpenDatabase(QStringLiteral("Vexo_Tst.mdb")).OpenRecordset(QStringLiteral("vexo_tst"));
-        rs->AddNew();
-        rs->setField(QStringLiteral("Test_Name"), Variant(kTypical));
-        rs->setField(QStringLiteral("Test_Type"), Variant(QStringLiteral("Response")));
-        rs->setField(QStringLiteral("fLo_Hz"), Variant(20.0f));
-        rs->setField(QStringLiteral("fHi_Hz"), Variant(20000.0f));
-        rs->setField(QStringLiteral("Swp_Point"), Variant(int16_t(100)));
-        rs->Update();
-    }
-    const Database seq = OpenDatabase(QStringLiteral("Vexo_Seq.mdb"));
-    auto s = seq.OpenRecordset(QStringLiteral("vexo_seq"));
-    s->AddNew();
-    s->setField(QStringLiteral("Seq_Name"), Variant(kTypical));
-    s->setField(QStringLiteral("Test_01"), Variant(kTypical));
-    s->setField(QStringLiteral("Test_No"), Variant(int16_t(1)));
-    s->Update();
-    auto c = seq.OpenRecordset(QStringLiteral("vexo_seq_cal01"));
-    c->AddNew();
-    c->setField(QStringLiteral("Seq_Name"), Variant(kTypical));
-    c->setField(QStringLiteral("Test_Name"), Variant(kTypical));
-    c->Update();
 }
 
 frmVexo& station(int iTypical) {
@@ -86,7 +49,7 @@ frmVexo& station(int iTypical) {
         settingsstore::setFolder(sSettings.path());
         benchboxes::answerStartUpNotices();
         frmVexo* m = &form<frmVexo>();
-        typicalRows();
+        benchrows::typicalRows(kTypical);
         saveUserSetting(QStringLiteral("frmMTypical.txtTypBatchMin"), QStringLiteral("2"));
         return m;
     }();
