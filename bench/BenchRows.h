@@ -1,10 +1,11 @@
 #pragma once
 // Rows the store benchmarks write in the station's own schema: a logged curve
-// of 100 points from 20 Hz to 20 kHz, and the "Typical" test, sequence and
-// first calibration row that judge a typical batch (no reference: curves as
-// measured).
+// of 100 points from 20 Hz to 20 kHz, a production row, and the "Typical"
+// test, sequence and first calibration row that judge a typical batch (no
+// reference: curves as measured).
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
+#include "station/ProductionMath.h"
 #include <QString>
 #include <QStringList>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -33,6 +34,22 @@ void insertCurve(SQLite::Statement& ioQ, const QString& iModel, int iSerial, dou
     ioQ.bind(8, 100);
     ioQ.bind(9, 0);
     for (int p = 1; p <= 100; ++p) ioQ.bind(9 + p, static_cast<double>(iLevel(p)));
+    ioQ.exec();
+    ioQ.reset();
+}
+
+// Writes production row iRow: a unit of "Demo" (every third row) or "Other"
+// that started on day iStart (the station's day numbers) and took two
+// seconds; every tenth row a fail.
+inline void insertProduction(SQLite::Statement& ioQ, int iRow, double iStart) {
+    ioQ.bind(1, iRow % 3 == 0 ? "Demo" : "Other");
+    ioQ.bind(2, "Anne");
+    ioQ.bind(3, "Line 1");
+    ioQ.bind(4, prodmath::dayText(iStart).toStdString());
+    ioQ.bind(5, prodmath::dayText(iStart + 0.00002).toStdString());
+    ioQ.bind(6, "00000.000000");
+    ioQ.bind(7, "1");
+    ioQ.bind(8, iRow % 10 == 0 ? "1" : "0");
     ioQ.exec();
     ioQ.reset();
 }

@@ -84,16 +84,7 @@ inline QString productionStore(int iRows) {
         for (int r = 0; r < iRows; ++r) {
             // Earlier rows on the days before, oldest first; today's from 08:00.
             const double start = r < older ? today - 1.0 - double(older - r) / 2000.0 : today + 1.0 / 3.0 + (r - older) / 20000.0;
-            q.bind(1, r % 3 == 0 ? "Demo" : "Other");
-            q.bind(2, "Anne");
-            q.bind(3, "Line 1");
-            q.bind(4, prodmath::dayText(start).toStdString());
-            q.bind(5, prodmath::dayText(start + 0.00002).toStdString());
-            q.bind(6, "00000.000000");
-            q.bind(7, "1");
-            q.bind(8, r % 10 == 0 ? "1" : "0");
-            q.exec();
-            q.reset();
+            benchrows::insertProduction(q, r, start);
         }
     });
 }

@@ -3,6 +3,7 @@
 // data control as each sequence change does, against a raw SQLite query of the
 // same rows; and counting and writing one unit, against the audio time of a
 // unit of the demo sequence.
+#include "bench/BenchRows.h"
 #include "bench/DemoStationOnJig.h"
 #include "common/modVarSystemParams.h"
 #include "platform/data/Database.h"
@@ -34,16 +35,7 @@ void fillRows() {
     const double today = std::floor(vclock::nowDays());
     for (int r = 0; r < kOlder + kToday; ++r) {
         const double start = r < kOlder ? today - 200.0 + r / 1000.0 : today + (r - kOlder) / (2.0 * kToday);
-        q.bind(1, r % 3 == 0 ? "Demo" : "Other");
-        q.bind(2, "Anne");
-        q.bind(3, "Line 1");
-        q.bind(4, prodmath::dayText(start).toStdString());
-        q.bind(5, prodmath::dayText(start + 0.00002).toStdString());
-        q.bind(6, "00000.000000");
-        q.bind(7, "1");
-        q.bind(8, r % 10 == 0 ? "1" : "0");
-        q.exec();
-        q.reset();
+        benchrows::insertProduction(q, r, start);
     }
     tx.commit();
 }
