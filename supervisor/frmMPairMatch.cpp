@@ -42,15 +42,17 @@ frmMPairMatch::frmMPairMatch() : Form(QStringLiteral("frmMPairMatch")) {
                                                       updBatchEnd, lblAveLim, txtAveLim, lblWorstLim, txtWorstLim})
         c->widget()->setEnabled(false);
 
-    mRuleBatchStart = {txtBatchStart, true, [this] { return mfBoxNumber(*txtBatchEnd) + 2.0f; }, [] { return 999.0f; },
-                       1.0f, QString(), QString(), QString()};
-    mRuleBatchEnd = {txtBatchEnd, true, [] { return 0.0f; }, [this] { return mfBoxNumber(*txtBatchStart) - 2.0f; }, 1.0f,
-                     QString(), QString(), QString()};
-    mRuleAveLim = {txtAveLim, false, [] { return 0.1f; }, [this] { return mfBoxNumber(*txtWorstLim) - 0.1f; }, 0.1f,
-                   QStringLiteral("0.0"), QStringLiteral("dB"), QString()};
-    mRuleWorstLim = {txtWorstLim, false, [this] { return mfBoxNumber(*txtAveLim) + 0.1f; }, [] { return 9.9f; }, 0.1f,
-                     QString(), QStringLiteral("dB"), QString()};
-    for (const NumberBoxRule* rule : {&mRuleBatchStart, &mRuleBatchEnd, &mRuleAveLim, &mRuleWorstLim}) mBindNumberBox(*rule);
+    mRuleBatchStart = {.box = txtBatchStart, .module = kModule, .whole = true,
+                       .min = [this] { return mfBoxNumber(*txtBatchEnd) + 2.0f; }, .max = [] { return 999.0f; }};
+    mRuleBatchEnd = {.box = txtBatchEnd, .module = kModule, .whole = true, .min = [] { return 0.0f; },
+                     .max = [this] { return mfBoxNumber(*txtBatchStart) - 2.0f; }};
+    mRuleAveLim = {.box = txtAveLim, .module = kModule, .min = [] { return 0.1f; },
+                   .max = [this] { return mfBoxNumber(*txtWorstLim) - 0.1f; }, .step = [] { return 0.1f; },
+                   .keyFormat = [] { return QStringLiteral("0.0"); }, .units = QStringLiteral("dB")};
+    mRuleWorstLim = {.box = txtWorstLim, .module = kModule, .min = [this] { return mfBoxNumber(*txtAveLim) + 0.1f; },
+                     .max = [] { return 9.9f; }, .step = [] { return 0.1f; }, .units = QStringLiteral("dB")};
+    for (const NumberBoxRule* rule : {&mRuleBatchStart, &mRuleBatchEnd, &mRuleAveLim, &mRuleWorstLim})
+        gNumberBoxBind(*rule);
 }
 
 void frmMPairMatch::Form_Load() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/modNumberBox.h"
 #include "common/modVarCrvFile.h"
 #include "platform/data/DataControl.h"
 #include "platform/ui/ComboBox.h"
@@ -53,18 +54,6 @@ public:
     Menu* mnuHelpAbout = nullptr;
 
 private:
-    // How one of the four parameter boxes takes keys and is checked.
-    struct NumberBoxRule {
-        TextBox* box = nullptr;
-        bool whole = false;
-        std::function<float()> min;
-        std::function<float()> max;
-        float step = 1.0f;
-        QString keyFormat;
-        QString checkUnits;
-        QString checkFormat;
-    };
-
     // frmMPairMatch_layout.cpp
     void mLayout();
 
@@ -96,12 +85,7 @@ private:
     void txtAveLim_Validate(bool& Cancel);
     void txtWorstLim_Validate(bool& Cancel);
     void mBatchStartRule(bool ibSizeChange, bool& obError);
-    void mNumberKeyPress(const NumberBoxRule& iRule, int16_t& KeyAscii);
-    void mNumberKeyDown(const NumberBoxRule& iRule, int16_t& KeyCode, int16_t Shift);
-    void mNumberKeyUp();
-    bool mbNumberInvalid(const NumberBoxRule& iRule, bool& obError);
     void mSpinnerRange(UpDown& ioSpinner, int32_t ilMin, int32_t ilMax, bool& obError);
-    void mBindNumberBox(const NumberBoxRule& iRule);
     float mfBoxNumber(const TextBox& iBox) const;
     int32_t mlBoxWhole(const TextBox& iBox) const;
 
@@ -112,6 +96,7 @@ private:
     void mnuFileDeleteAll_Click();
     void mnuFilePrint_Click();
 
+    // How each of the four parameter boxes takes keys and is checked.
     NumberBoxRule mRuleBatchStart, mRuleBatchEnd, mRuleAveLim, mRuleWorstLim;
 
     // The batch of the chosen model, as the last read left it.

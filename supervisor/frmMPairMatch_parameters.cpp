@@ -1,14 +1,9 @@
 #include "supervisor/frmMPairMatch.h"
 #include "common/ErrorTrap.h"
-#include "common/modKeyDown.h"
-#include "common/modKeyMouseIncrement.h"
-#include "common/modKeyPressAscii.h"
-#include "common/modTextBoxError.h"
 #include "common/modUpDownSet.h"
 #include "platform/ui/Color.h"
 #include "platform/vb/Conversions.h"
 #include "supervisor/PairMatchMath.h"
-#include <cmath>
 
 namespace {
 const char* kModule = "frmMPairMatch";
@@ -22,36 +17,6 @@ float frmMPairMatch::mfBoxNumber(const TextBox& iBox) const {
 
 int32_t frmMPairMatch::mlBoxWhole(const TextBox& iBox) const {
     return leadingWholeNumber(iBox.Text());
-}
-
-void frmMPairMatch::mBindNumberBox(const NumberBoxRule& iRule) {
-    iRule.box->KeyPress = [this, &iRule](int16_t& KeyAscii) { mNumberKeyPress(iRule, KeyAscii); };
-    iRule.box->KeyDown = [this, &iRule](int16_t& KeyCode, int16_t Shift) { mNumberKeyDown(iRule, KeyCode, Shift); };
-    iRule.box->KeyUp = [this](int16_t&, int16_t) { mNumberKeyUp(); };
-}
-
-void frmMPairMatch::mNumberKeyPress(const NumberBoxRule& iRule, int16_t& KeyAscii) {
-    bool bError = false;
-    ErrorTrap trap(kModule, "txtNumber_KeyPress", bError);
-    trap(10, [&] {
-        const float lowest = iRule.min();
-        KeyAscii = iRule.whole ? gnKeyPressAsciiInteger(KeyAscii, static_cast<int32_t>(std::floor(lowest)), bError)
-                               : gnKeyPressAsciiReal(KeyAscii, iRule.box->Text(), lowest, bError);
-    });
-    if (bError) KeyAscii = 0;
-}
-
-void frmMPairMatch::mNumberKeyDown(const NumberBoxRule& iRule, int16_t& KeyCode, int16_t Shift) {
-    bool bError = false;
-    const QString text = gsKeyDown(KeyCode, Shift, iRule.box->Text(), iRule.max(), iRule.min(), iRule.step,
-                                   iRule.keyFormat, bError);
-    if (!bError && text != iRule.box->Text()) iRule.box->setText(text);
-}
-
-void frmMPairMatch::mNumberKeyUp() { gbKeyMouseIncrementActive = false; }
-
-bool frmMPairMatch::mbNumberInvalid(const NumberBoxRule& iRule, bool& obError) {
-    return gbTextBoxError(iRule.max(), iRule.min(), false, iRule.checkUnits, iRule.checkFormat, *iRule.box, obError);
 }
 
 // Moves a spinner's range, keeping its value. A range that cannot hold the
@@ -111,7 +76,7 @@ void frmMPairMatch::txtWorstLim_Change() {
 
 void frmMPairMatch::txtBatchStart_Validate(bool& Cancel) {
     bool bError = false;
-    Cancel = mbNumberInvalid(mRuleBatchStart, bError);
+    Cancel = gbNumberBoxInvalid(mRuleBatchStart, bError);
     if (Cancel || bError) return;
     ErrorTrap trap(kModule, "txtBatchStart_Validate", bError);
     trap(20, [&] {
@@ -127,7 +92,7 @@ void frmMPairMatch::txtBatchStart_Validate(bool& Cancel) {
 
 void frmMPairMatch::txtBatchEnd_Validate(bool& Cancel) {
     bool bError = false;
-    Cancel = mbNumberInvalid(mRuleBatchEnd, bError);
+    Cancel = gbNumberBoxInvalid(mRuleBatchEnd, bError);
     if (Cancel || bError) return;
     mSpinnerRange(*updBatchStart, mlBoxWhole(*txtBatchEnd) + 2, updBatchStart->Max(), bError);
     bError = false;
@@ -136,14 +101,14 @@ void frmMPairMatch::txtBatchEnd_Validate(bool& Cancel) {
 
 void frmMPairMatch::txtAveLim_Validate(bool& Cancel) {
     bool bError = false;
-    Cancel = mbNumberInvalid(mRuleAveLim, bError);
+    Cancel = gbNumberBoxInvalid(mRuleAveLim, bError);
     if (Cancel || bError) return;
     mRefillLstPair(bError);
 }
 
 void frmMPairMatch::txtWorstLim_Validate(bool& Cancel) {
     bool bError = false;
-    Cancel = mbNumberInvalid(mRuleWorstLim, bError);
+    Cancel = gbNumberBoxInvalid(mRuleWorstLim, bError);
     if (Cancel || bError) return;
     mRefillLstPair(bError);
 }

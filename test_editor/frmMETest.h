@@ -1,5 +1,6 @@
 #pragma once
 #include "test_editor/METestMenus.h"
+#include "common/modNumberBox.h"
 #include "platform/data/DataControl.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/ComboBox.h"
@@ -145,20 +146,7 @@ private:
     void mReRunMeasure(bool& obError);
 
     // frmMETest_fields.cpp
-    struct NumberBox {
-        TextBox* box;
-        std::function<float()> min;
-        std::function<float()> max;
-        std::function<float()> step;
-        std::function<QString()> keyFormat;
-        bool whole;
-        QString units;
-        QString checkFormat;
-    };
     void mBindNumberBoxes();
-    void mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii);
-    void mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift);
-    bool mbNumberInvalid(const NumberBox& iRule, bool& obError);
     double mdVal(const TextBox& iBox) const;
     QString msTestType();
     bool mbSingleTone();
@@ -234,5 +222,5 @@ private:
     int16_t mnNameListPtr = 1;
     bool mbTryOutRunning = false;               // one try-out at a time
     std::vector<QPointer<QWidget>> mTryOutLocked;   // the windows a try-out locked
-    NumberBox mRuleFLo, mRuleFHi, mRulePoint, mRuleDuration, mRuleDelay, mRuleDriveV;
+    NumberBoxRule mRuleFLo, mRuleFHi, mRulePoint, mRuleDuration, mRuleDelay, mRuleDriveV;
 };

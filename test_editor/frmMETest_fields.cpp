@@ -3,11 +3,6 @@
 #include "audio/modAudio.h"
 #include "audio/modVOut.h"
 #include "common/ErrorTrap.h"
-#include "common/FlagHold.h"
-#include "common/modKeyDown.h"
-#include "common/modKeyMouseIncrement.h"
-#include "common/modKeyPressAscii.h"
-#include "common/modTextBoxError.h"
 #include "common/modUpDownSet.h"
 #include "platform/ui/Beep.h"
 #include "platform/ui/FormRegistry.h"
@@ -59,65 +54,40 @@ void frmMETest::mBindNumberBoxes() {
             return bError ? iFallback : v;
         };
     };
-    mRuleFLo = {txtFLo, [] { return float(testfields::kFLoMin); },
-                guarded([this](bool& e) { return float(mlFLoMax(e)); }, float(testfields::kFHiMax)),
-                [] { return 1.0f; }, [] { return QString(); }, true, QStringLiteral("Hz"), QString()};
-    mRuleFHi = {txtFHi, guarded([this](bool& e) { return float(mlFHiMin(e)); }, 40.0f),
-                [] { return float(testfields::kFHiMax); }, [] { return 1.0f; }, [] { return QString(); }, true,
-                QStringLiteral("Hz"), QString()};
-    mRulePoint = {txtPoint, [] { return float(testfields::kPointMin); }, [] { return float(testfields::kPointMax); },
-                  [] { return 1.0f; }, [] { return QString(); }, true, QString(), QString()};
-    mRuleDuration = {txtDuration, [] { return testfields::kDurationMin; }, [] { return testfields::kDurationMax; },
-                     [] { return 0.1f; }, [] { return QStringLiteral("0.0"); }, false, QStringLiteral("s"),
-                     QStringLiteral("0.0")};
-    mRuleDelay = {txtDelay, [] { return 0.0f; }, [this] { return testfields::delayMax(msTestType()); },
-                  [this] { return testfields::delayStep(msTestType()); },
-                  [this] { return testfields::delayFormat(msTestType()); }, false, QStringLiteral("s"), QString()};
-    mRuleDriveV = {txtDriveV, [] { return 0.0f; }, [this] { return mfDriveMax(); }, [] { return 0.01f; },
-                   [] { return QStringLiteral("0.00"); }, false, QStringLiteral("V"), QString()};
-    for (NumberBox* rule : {&mRuleFLo, &mRuleFHi, &mRulePoint, &mRuleDuration, &mRuleDelay, &mRuleDriveV}) {
-        rule->box->KeyPress = [this, rule](int16_t& KeyAscii) { mNumberKeyPress(*rule, KeyAscii); };
-        rule->box->KeyDown = [this, rule](int16_t& KeyCode, int16_t Shift) { mNumberKeyDown(*rule, KeyCode, Shift); };
-        rule->box->KeyUp = [](int16_t&, int16_t) { gbKeyMouseIncrementActive = false; };
-        rule->box->Validate = [this, rule](bool& Cancel) {
+    // The boxes are bound to the test record: a check's rewrite is no edit.
+    auto bound = [this](NumberBoxRule iRule) {
+        iRule.module = kModule;
+        iRule.dontProcess = &mbDontProcess;
+        iRule.refuseEmptyRange = true;
+        return iRule;
+    };
+    mRuleFLo = bound({.box = txtFLo, .whole = true, .min = [] { return float(testfields::kFLoMin); },
+                      .max = guarded([this](bool& e) { return float(mlFLoMax(e)); }, float(testfields::kFHiMax)),
+                      .units = QStringLiteral("Hz")});
+    mRuleFHi = bound({.box = txtFHi, .whole = true,
+                      .min = guarded([this](bool& e) { return float(mlFHiMin(e)); }, 40.0f),
+                      .max = [] { return float(testfields::kFHiMax); }, .units = QStringLiteral("Hz")});
+    mRulePoint = bound({.box = txtPoint, .whole = true, .min = [] { return float(testfields::kPointMin); },
+                        .max = [] { return float(testfields::kPointMax); }});
+    mRuleDuration = bound({.box = txtDuration, .min = [] { return testfields::kDurationMin; },
+                           .max = [] { return testfields::kDurationMax; }, .step = [] { return 0.1f; },
+                           .keyFormat = [] { return QStringLiteral("0.0"); }, .units = QStringLiteral("s"),
+                           .checkFormat = QStringLiteral("0.0")});
+    mRuleDelay = bound({.box = txtDelay, .min = [] { return 0.0f; },
+                        .max = [this] { return testfields::delayMax(msTestType()); },
+                        .step = [this] { return testfields::delayStep(msTestType()); },
+                        .keyFormat = [this] { return testfields::delayFormat(msTestType()); },
+                        .units = QStringLiteral("s")});
+    mRuleDriveV = bound({.box = txtDriveV, .min = [] { return 0.0f; }, .max = [this] { return mfDriveMax(); },
+                         .step = [] { return 0.01f; }, .keyFormat = [] { return QStringLiteral("0.00"); },
+                         .units = QStringLiteral("V")});
+    for (NumberBoxRule* rule : {&mRuleFLo, &mRuleFHi, &mRulePoint, &mRuleDuration, &mRuleDelay, &mRuleDriveV}) {
+        gNumberBoxBind(*rule);
+        rule->box->Validate = [rule](bool& Cancel) {
             bool bError = false;
-            Cancel = mbNumberInvalid(*rule, bError);
+            Cancel = gbNumberBoxInvalid(*rule, bError);
         };
     }
-}
-
-void frmMETest::mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii) {
-    bool bError = false;
-    ErrorTrap trap(kModule, "txtNumber_KeyPress", bError);
-    trap(10, [&] {
-        const float lowest = iRule.min();
-        KeyAscii = iRule.whole ? gnKeyPressAsciiInteger(KeyAscii, static_cast<int32_t>(std::floor(lowest)), bError)
-                               : gnKeyPressAsciiReal(KeyAscii, iRule.box->Text(), lowest, bError);
-    });
-    if (bError) KeyAscii = 0;
-}
-
-void frmMETest::mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift) {
-    bool bError = false;
-    const QString text = gsKeyDown(KeyCode, Shift, iRule.box->Text(), iRule.max(), iRule.min(), iRule.step(),
-                                   iRule.keyFormat(), bError);
-    if (!bError && text != iRule.box->Text()) iRule.box->setText(text);
-}
-
-bool frmMETest::mbNumberInvalid(const NumberBox& iRule, bool& obError) {
-    const float lowest = iRule.min();
-    const float highest = iRule.max();
-    // A valid value rewritten in its format ("1" as "1.0") is no edit: the box
-    // keeps its changed mark and its change handling does not run.
-    const bool edited = iRule.box->DataChanged();
-    bool refused = false;
-    {
-        FlagHold dontProcess(mbDontProcess);
-        refused = gbTextBoxError(highest, lowest, false, iRule.units, iRule.checkFormat, *iRule.box, obError);
-    }
-    iRule.box->setDataChanged(edited);
-    // No value fits an empty range (its message says so): refuse it too.
-    return refused || (!obError && lowest > highest);
 }
 
 float frmMETest::mfDriveMax() {

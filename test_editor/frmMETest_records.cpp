@@ -212,8 +212,8 @@ void frmMETest::mPrimaryDistortionControlsValidate(bool& obError, bool ibDriveAl
     ErrorTrap trap(kModule, "mPrimaryDistortionControlsValidate", obError);
     trap(10, [&] {
         gbTestSaveCancel = false;
-        auto check = [&](const NumberBox& iRule) {
-            if (!gbTestSaveCancel && !obError) gbTestSaveCancel = mbNumberInvalid(iRule, obError);
+        auto check = [&](const NumberBoxRule& iRule) {
+            if (!gbTestSaveCancel && !obError) gbTestSaveCancel = gbNumberBoxInvalid(iRule, obError);
         };
         check(mRuleDelay);
         if (txtDuration->Visible()) check(mRuleDuration);
