@@ -11,6 +11,7 @@
 #include "platform/os/AppInfo.h"
 #include "platform/ui/FormRegistry.h"
 #include "platform/ui/KeyCodes.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/Printer.h"
 #include "station/frmVexoView.h"
 
@@ -88,39 +89,42 @@ void frmMESeq::mLayout() {
     for (TextBox* box : {txtTarget, txtPrompt, txtScript}) box->setToolTipText(kBrowseTip);
     dlgCommon = new CommonDialog(this, QStringLiteral("dlgCommon"));
 
-    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileSelect = new Menu(this, QStringLiteral("mnuFileSelect"), QStringLiteral("Select"), mnuFile, QStringLiteral("Ctrl+M"));
-    new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
-    mnuFileNew = new Menu(this, QStringLiteral("mnuFileNew"), QStringLiteral("&New"), mnuFile, QStringLiteral("Ctrl+N"));
-    mnuFileDelete = new Menu(this, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"), mnuFile, QStringLiteral("Ctrl+D"));
-    mnuFileSave = new Menu(this, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), mnuFile, QStringLiteral("Ctrl+S"));
-    mnuFileSaveAs = new Menu(this, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As"), mnuFile, QStringLiteral("Ctrl+A"));
-    new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
-    mnuFileReset = new Menu(this, QStringLiteral("mnuFileReset"), QStringLiteral("R&eset"), mnuFile, QStringLiteral("Ctrl+R"));
-    new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
-    mnuFilePrint = new Menu(this, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
-    new Menu(this, QStringLiteral("mnuFileSep4"), QStringLiteral("-"), mnuFile);
-    mnuFileDeleteUnusedTests = new Menu(this, QStringLiteral("mnuFileDeleteUnusedTests"),
-                                        QStringLiteral("Delete &Unused Tests"), mnuFile, QStringLiteral("Ctrl+U"));
-    new Menu(this, QStringLiteral("mnuFileSep5"), QStringLiteral("-"), mnuFile);
-    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile);
-    mnuPairTyp = new Menu(this, QStringLiteral("mnuPairTyp"), QStringLiteral("&PairTyp"));
-    mnuPairTypPairMatch = new Menu(this, QStringLiteral("mnuPairTypPairMatch"), QStringLiteral("&Pair Match"), mnuPairTyp);
-    new Menu(this, QStringLiteral("mnuPairTypSep1"), QStringLiteral("-"), mnuPairTyp);
-    mnuPairTypMakeTypical = new Menu(this, QStringLiteral("mnuPairTypMakeTypical"), QStringLiteral("Make Typical"), mnuPairTyp);
-    mnuPairTypDoTypical = new Menu(this, QStringLiteral("mnuPairTypDoTypical"), QStringLiteral("Do Typical"), mnuPairTyp);
-    mnuWindow = new Menu(this, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
-    mnuWindowVexo = new Menu(this, QStringLiteral("mnuWindowVexo"), QStringLiteral("&Vexo"), mnuWindow, QStringLiteral("Ctrl+W"));
-    mnuWindowTest = new Menu(this, QStringLiteral("mnuWindowTest"), QStringLiteral("T&est"), mnuWindow, QStringLiteral("Ctrl+E"));
-    mnuWindowSystem = new Menu(this, QStringLiteral("mnuWindowSystem"), QStringLiteral("S&ystem"), mnuWindow, QStringLiteral("Ctrl+Y"));
-    new Menu(this, QStringLiteral("mnuWindowSep1"), QStringLiteral("-"), mnuWindow);
-    mnuWindowCloseAllEngineer = new Menu(this, QStringLiteral("mnuWindowCloseAllEngineer"),
-                                         QStringLiteral("Close All En&gineer"), mnuWindow, QStringLiteral("Ctrl+G"));
-    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
-    mnuHelpAboutVexo = new Menu(this, QStringLiteral("mnuHelpAboutVexo"), QStringLiteral("&About Vexo"), mnuHelp);
-    mnuFileReset->setEnabled(false);
-    mnuPairTypPairMatch->setEnabled(false);   // nothing enables pair matching from here
+    using R = MenuRow;
+    gBuildMenus(this, {
+        R::bar(mnuFile, "mnuFile", "&File"),
+        R::item(mnuFileSelect, "mnuFileSelect", "Select", "Ctrl+M", [this] { mnuFileSelect_Click(); }),
+        R::separator("mnuFileSep1"),
+        R::item(mnuFileNew, "mnuFileNew", "&New", "Ctrl+N", [this] { mnuFileNew_Click(); }),
+        R::item(mnuFileDelete, "mnuFileDelete", "&Delete", "Ctrl+D", [this] { mnuFileDelete_Click(); }),
+        R::item(mnuFileSave, "mnuFileSave", "&Save", "Ctrl+S", [this] { mnuFileSave_Click(); }),
+        R::item(mnuFileSaveAs, "mnuFileSaveAs", "Save &As", "Ctrl+A", [this] { mnuFileSaveAs_Click(); }),
+        R::separator("mnuFileSep2"),
+        R::item(mnuFileReset, "mnuFileReset", "R&eset", "Ctrl+R", [this] { mnuFileReset_Click(); }).disabled(),
+        R::separator("mnuFileSep3"),
+        R::item(mnuFilePrint, "mnuFilePrint", "&Print", "Ctrl+P", [this] { mnuFilePrint_Click(); }),
+        R::separator("mnuFileSep4"),
+        R::item(mnuFileDeleteUnusedTests, "mnuFileDeleteUnusedTests", "Delete &Unused Tests", "Ctrl+U",
+                [this] { mnuFileDeleteUnusedTests_Click(); }),
+        R::separator("mnuFileSep5"),
+        R::item(mnuFileExit, "mnuFileExit", "E&xit", "", [this] { mnuFileExit_Click(); }),
+        R::bar(mnuPairTyp, "mnuPairTyp", "&PairTyp"),
+        // Nothing enables pair matching from here.
+        R::item(mnuPairTypPairMatch, "mnuPairTypPairMatch", "&Pair Match").disabled(),
+        R::separator("mnuPairTypSep1"),
+        R::item(mnuPairTypMakeTypical, "mnuPairTypMakeTypical", "Make Typical", "",
+                [this] { mnuPairTypMakeTypical_Click(); }),
+        R::item(mnuPairTypDoTypical, "mnuPairTypDoTypical", "Do Typical", "", [this] { mnuPairTypDoTypical_Click(); }),
+        R::bar(mnuWindow, "mnuWindow", "&Window"),
+        R::item(mnuWindowVexo, "mnuWindowVexo", "&Vexo", "Ctrl+W", [this] { mnuWVexo_Click(); }),
+        R::item(mnuWindowTest, "mnuWindowTest", "T&est", "Ctrl+E", [this] { mnuWindowTest_Click(); }),
+        R::item(mnuWindowSystem, "mnuWindowSystem", "S&ystem", "Ctrl+Y", [this] { mnuWindowSystem_Click(); }),
+        R::separator("mnuWindowSep1"),
+        R::item(mnuWindowCloseAllEngineer, "mnuWindowCloseAllEngineer", "Close All En&gineer", "Ctrl+G",
+                [this] { mnuWindowCloseAllEngineer_Click(); }),
+        R::bar(mnuHelp, "mnuHelp", "&Help"),
+        R::item(mnuHelpHelp, "mnuHelpHelp", "Help", "F1", [this] { mnuHelpHelp_Click(); }),
+        R::item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", "", [this] { mnuHelpAboutVexo_Click(); }),
+    });
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
@@ -145,23 +149,6 @@ void frmMESeq::mLayout() {
     cmdTestDel->Click = [this] { cmdTestDel_Click(); };
     cmdTestUp->Click = [this] { cmdTestUp_Click(); };
     cmdTestDown->Click = [this] { cmdTestDown_Click(); };
-    mnuFileSelect->Click = [this] { mnuFileSelect_Click(); };
-    mnuFileNew->Click = [this] { mnuFileNew_Click(); };
-    mnuFileDelete->Click = [this] { mnuFileDelete_Click(); };
-    mnuFileSave->Click = [this] { mnuFileSave_Click(); };
-    mnuFileSaveAs->Click = [this] { mnuFileSaveAs_Click(); };
-    mnuFileReset->Click = [this] { mnuFileReset_Click(); };
-    mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
-    mnuFileDeleteUnusedTests->Click = [this] { mnuFileDeleteUnusedTests_Click(); };
-    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
-    mnuPairTypMakeTypical->Click = [this] { mnuPairTypMakeTypical_Click(); };
-    mnuPairTypDoTypical->Click = [this] { mnuPairTypDoTypical_Click(); };
-    mnuWindowVexo->Click = [this] { mnuWVexo_Click(); };
-    mnuWindowTest->Click = [this] { mnuWindowTest_Click(); };
-    mnuWindowSystem->Click = [this] { mnuWindowSystem_Click(); };
-    mnuWindowCloseAllEngineer->Click = [this] { mnuWindowCloseAllEngineer_Click(); };
-    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
-    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
     mBindBoxes();
 }
 

@@ -11,6 +11,7 @@
 #include "common/modVarSystemParams.h"
 #include "engineering/frmMESeq.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Printer.h"
 #include "platform/vb/Conversions.h"
@@ -82,25 +83,27 @@ void frmMESys::mLayout() {
                                         QStringLiteral(" Re-&cal All Seqs"));
     cmdRecalAllSeqs->setToolTipText(QStringLiteral("Force re-calibration for all Sequences"));
 
-    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileSave = new Menu(this, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), mnuFile, QStringLiteral("Ctrl+S"));
-    new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
-    mnuFileReset = new Menu(this, QStringLiteral("mnuFileReset"), QStringLiteral("Reset"), mnuFile, QStringLiteral("Ctrl+R"));
-    new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
-    mnuFilePrint = new Menu(this, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
-    new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
-    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
-    mnuWindow = new Menu(this, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
-    mnuWindowVexo = new Menu(this, QStringLiteral("mnuWindowVexo"), QStringLiteral("&Vexo"), mnuWindow, QStringLiteral("Ctrl+W"));
-    mnuWindowSeq = new Menu(this, QStringLiteral("mnuWindowSeq"), QStringLiteral("Se&quence"), mnuWindow, QStringLiteral("Ctrl+Q"));
-    mnuWTest = new Menu(this, QStringLiteral("mnuWTest"), QStringLiteral("T&est"), mnuWindow, QStringLiteral("Ctrl+E"));
-    new Menu(this, QStringLiteral("mnuWindowSep1"), QStringLiteral("-"), mnuWindow);
-    mnuWindowCloseAllEngineer = new Menu(this, QStringLiteral("mnuWindowCloseAllEngineer"),
-                                         QStringLiteral("Close All En&gineer"), mnuWindow, QStringLiteral("Ctrl+G"));
-    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
-    mnuHelpAboutVexo = new Menu(this, QStringLiteral("mnuHelpAboutVexo"), QStringLiteral("&About Vexo"), mnuHelp);
-    mnuFileReset->setEnabled(false);
+    using R = MenuRow;
+    gBuildMenus(this, {
+        R::bar(mnuFile, "mnuFile", "&File"),
+        R::item(mnuFileSave, "mnuFileSave", "&Save", "Ctrl+S", [this] { mnuFileSave_Click(); }),
+        R::separator("mnuFileSep1"),
+        R::item(mnuFileReset, "mnuFileReset", "Reset", "Ctrl+R", [this] { mnuFileReset_Click(); }).disabled(),
+        R::separator("mnuFileSep2"),
+        R::item(mnuFilePrint, "mnuFilePrint", "&Print", "Ctrl+P", [this] { mnuFilePrint_Click(); }),
+        R::separator("mnuFileSep3"),
+        R::item(mnuFileExit, "mnuFileExit", "E&xit", "Ctrl+X", [this] { mnuFileExit_Click(); }),
+        R::bar(mnuWindow, "mnuWindow", "&Window"),
+        R::item(mnuWindowVexo, "mnuWindowVexo", "&Vexo", "Ctrl+W", [this] { mnuWindowVexo_Click(); }),
+        R::item(mnuWindowSeq, "mnuWindowSeq", "Se&quence", "Ctrl+Q", [this] { mnuWindowSeq_Click(); }),
+        R::item(mnuWTest, "mnuWTest", "T&est", "Ctrl+E", [this] { mnuWTest_Click(); }),
+        R::separator("mnuWindowSep1"),
+        R::item(mnuWindowCloseAllEngineer, "mnuWindowCloseAllEngineer", "Close All En&gineer", "Ctrl+G",
+                [this] { mnuWindowCloseAllEngineer_Click(); }),
+        R::bar(mnuHelp, "mnuHelp", "&Help"),
+        R::item(mnuHelpHelp, "mnuHelpHelp", "Help", "F1", [this] { mnuHelpHelp_Click(); }),
+        R::item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", "", [this] { mnuHelpAboutVexo_Click(); }),
+    });
 
     mBoxOpTimeOut = {txtOpTimeOut, true, 99.0f, 1.0f, true};
     mBoxVOutSoundboard = {txtVOutSoundboard, false, 99.0f, 0.01f, false};
@@ -125,16 +128,6 @@ void frmMESys::mLayout() {
     cmdVOutAmpCalibrate->Click = [this] { cmdVOutAmpCalibrate_Click(); };
     cmdRecalAllSeqs->Click = [this] { cmdRecalAllSeqs_Click(); };
     cmdDigTest->Click = [this] { cmdDigTest_Click(); };
-    mnuFileSave->Click = [this] { mnuFileSave_Click(); };
-    mnuFileReset->Click = [this] { mnuFileReset_Click(); };
-    mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
-    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
-    mnuWindowVexo->Click = [this] { mnuWindowVexo_Click(); };
-    mnuWindowSeq->Click = [this] { mnuWindowSeq_Click(); };
-    mnuWTest->Click = [this] { mnuWTest_Click(); };
-    mnuWindowCloseAllEngineer->Click = [this] { mnuWindowCloseAllEngineer_Click(); };
-    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
-    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
 }
 
 void frmMESys::Form_Load() {

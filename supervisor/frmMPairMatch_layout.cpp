@@ -1,4 +1,5 @@
 #include "supervisor/frmMPairMatch.h"
+#include "platform/ui/MenuTable.h"
 #include <QFont>
 
 namespace {
@@ -59,21 +60,23 @@ void frmMPairMatch::mLayout() {
     cmdExit = new CommandButton(this, QStringLiteral("cmdExit"), 6480, 5400, 1575, 375, QStringLiteral("E&xit"));
     cmdExit->setToolTipText(QStringLiteral("Close Window"));
 
-    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileSelect = new Menu(this, QStringLiteral("mnuFileSelect"), QStringLiteral("Select Sequence"), mnuFile, QStringLiteral("Ctrl+M"));
-    mnuFileSep1 = new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
-    mnuFileDeleteMatched = new Menu(this, QStringLiteral("mnuFileDeleteMatched"), QStringLiteral("&Delete Matched"), mnuFile, QStringLiteral("Ctrl+D"));
-    mnuFileDeleteAll = new Menu(this, QStringLiteral("mnuFileDeleteAll"), QStringLiteral("Delete &All"), mnuFile, QStringLiteral("Ctrl+A"));
-    mnuFileSep2 = new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
-    mnuFilePrint = new Menu(this, QStringLiteral("mnuFilePrint"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
-    mnuFileSep3 = new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
-    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
-    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
-    mnuHelpAbout = new Menu(this, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About Vexo"), mnuHelp);
-    mnuFileDeleteMatched->setEnabled(false);
-    mnuFileDeleteAll->setEnabled(false);
-    mnuFilePrint->setEnabled(false);
+    using R = MenuRow;
+    gBuildMenus(this, {
+        R::bar(mnuFile, "mnuFile", "&File"),
+        R::item(mnuFileSelect, "mnuFileSelect", "Select Sequence", "Ctrl+M", [this] { mnuFileSelect_Click(); }),
+        R::separator(mnuFileSep1, "mnuFileSep1"),
+        R::item(mnuFileDeleteMatched, "mnuFileDeleteMatched", "&Delete Matched", "Ctrl+D",
+                [this] { mnuFileDeleteMatched_Click(); }).disabled(),
+        R::item(mnuFileDeleteAll, "mnuFileDeleteAll", "Delete &All", "Ctrl+A", [this] { mnuFileDeleteAll_Click(); })
+            .disabled(),
+        R::separator(mnuFileSep2, "mnuFileSep2"),
+        R::item(mnuFilePrint, "mnuFilePrint", "&Print", "Ctrl+P", [this] { mnuFilePrint_Click(); }).disabled(),
+        R::separator(mnuFileSep3, "mnuFileSep3"),
+        R::item(mnuFileExit, "mnuFileExit", "E&xit", "Ctrl+X", [this] { cmdExit_Click(); }),
+        R::bar(mnuHelp, "mnuHelp", "&Help"),
+        R::item(mnuHelpHelp, "mnuHelpHelp", "Help", "F1", [this] { mnuHelpHelp_Click(); }),
+        R::item(mnuHelpAbout, "mnuHelpAbout", "&About Vexo", "", [this] { mnuHelpAbout_Click(); }),
+    });
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
@@ -90,11 +93,4 @@ void frmMPairMatch::mLayout() {
     txtWorstLim->Validate = [this](bool& Cancel) { txtWorstLim_Validate(Cancel); };
     cmdPairMatch->Click = [this] { cmdPairMatch_Click(); };
     cmdExit->Click = [this] { cmdExit_Click(); };
-    mnuFileSelect->Click = [this] { mnuFileSelect_Click(); };
-    mnuFileDeleteMatched->Click = [this] { mnuFileDeleteMatched_Click(); };
-    mnuFileDeleteAll->Click = [this] { mnuFileDeleteAll_Click(); };
-    mnuFilePrint->Click = [this] { mnuFilePrint_Click(); };
-    mnuFileExit->Click = [this] { cmdExit_Click(); };
-    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
-    mnuHelpAbout->Click = [this] { mnuHelpAbout_Click(); };
 }

@@ -6,6 +6,7 @@
 #include "common/modGeneral.h"
 #include "platform/os/AppInfo.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include "station/frmVexoView.h"
@@ -37,28 +38,31 @@ void frmMSupervisor::mLayout() {
         optUserLevel(i).Click = [this, i] { optUserLevel_Click(i); };
     }
 
-    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileSelect = new Menu(this, QStringLiteral("mnuFileSelect"), QStringLiteral("Select"), mnuFile, QStringLiteral("Ctrl+O"));
-    new Menu(this, QStringLiteral("mnuFileSep1"), QStringLiteral("-"), mnuFile);
-    mnuFileNew = new Menu(this, QStringLiteral("mnuFileNew"), QStringLiteral("New"), mnuFile, QStringLiteral("Ctrl+N"));
-    mnuFileDelete = new Menu(this, QStringLiteral("mnuFileDelete"), QStringLiteral("&Delete"), mnuFile, QStringLiteral("Ctrl+D"));
-    mnuFileSave = new Menu(this, QStringLiteral("mnuFileSave"), QStringLiteral("&Save"), mnuFile, QStringLiteral("Ctrl+S"));
-    mnuFileSaveAs = new Menu(this, QStringLiteral("mnuFileSaveAs"), QStringLiteral("Save &As"), mnuFile, QStringLiteral("Ctrl+A"));
-    new Menu(this, QStringLiteral("mnuFileSep2"), QStringLiteral("-"), mnuFile);
-    mnuFileReset = new Menu(this, QStringLiteral("mnuFileReset"), QStringLiteral("Reset"), mnuFile, QStringLiteral("Ctrl+R"));
-    new Menu(this, QStringLiteral("mnuFileSep3"), QStringLiteral("-"), mnuFile);
-    mnuFilePrin = new Menu(this, QStringLiteral("mnuFilePrin"), QStringLiteral("&Print"), mnuFile, QStringLiteral("Ctrl+P"));
-    new Menu(this, QStringLiteral("mnuFileSep4"), QStringLiteral("-"), mnuFile);
-    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
-    mnuPairTyp = new Menu(this, QStringLiteral("mnuPairTyp"), QStringLiteral("&PairTyp"));
-    mnuPairTypPairMatch = new Menu(this, QStringLiteral("mnuPairTypPairMatch"), QStringLiteral("&Pair Match"), mnuPairTyp);
-    new Menu(this, QStringLiteral("mnuPairTypSep1"), QStringLiteral("-"), mnuPairTyp);
-    mnuPairTypTypical = new Menu(this, QStringLiteral("mnuPairTypTypical"), QStringLiteral("Typical"), mnuPairTyp);
-    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
-    mnuHelpAboutVexo = new Menu(this, QStringLiteral("mnuHelpAboutVexo"), QStringLiteral("&About Vexo"), mnuHelp);
-    mnuFilePrin->setEnabled(false);
-    mnuPairTypPairMatch->setEnabled(false);   // nothing enables pair matching from here
+    using R = MenuRow;
+    gBuildMenus(this, {
+        R::bar(mnuFile, "mnuFile", "&File"),
+        R::item(mnuFileSelect, "mnuFileSelect", "Select", "Ctrl+O", [this] { mnuFileSelect_Click(); }),
+        R::separator("mnuFileSep1"),
+        R::item(mnuFileNew, "mnuFileNew", "New", "Ctrl+N", [this] { mnuFileNew_Click(); }),
+        R::item(mnuFileDelete, "mnuFileDelete", "&Delete", "Ctrl+D", [this] { mnuFileDelete_Click(); }),
+        R::item(mnuFileSave, "mnuFileSave", "&Save", "Ctrl+S", [this] { mnuFileSave_Click(); }),
+        R::item(mnuFileSaveAs, "mnuFileSaveAs", "Save &As", "Ctrl+A", [this] { mnuFileSaveAs_Click(); }),
+        R::separator("mnuFileSep2"),
+        R::item(mnuFileReset, "mnuFileReset", "Reset", "Ctrl+R", [this] { mnuFileReset_Click(); }),
+        R::separator("mnuFileSep3"),
+        R::item(mnuFilePrin, "mnuFilePrin", "&Print", "Ctrl+P").disabled(),
+        R::separator("mnuFileSep4"),
+        R::item(mnuFileExit, "mnuFileExit", "E&xit", "Ctrl+X", [this] { mnuFileExit_Click(); }),
+        R::bar(mnuPairTyp, "mnuPairTyp", "&PairTyp"),
+        // Nothing enables pair matching from here.
+        R::item(mnuPairTypPairMatch, "mnuPairTypPairMatch", "&Pair Match", "", [this] { mnuPairTypPairMatch_Click(); })
+            .disabled(),
+        R::separator("mnuPairTypSep1"),
+        R::item(mnuPairTypTypical, "mnuPairTypTypical", "Typical", "", [this] { mnuPairTypTypical_Click(); }),
+        R::bar(mnuHelp, "mnuHelp", "&Help"),
+        R::item(mnuHelpHelp, "mnuHelpHelp", "Help", "F1", [this] { mnuHelpHelp_Click(); }),
+        R::item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", "", [this] { mnuHelpAboutVexo_Click(); }),
+    });
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
@@ -66,17 +70,6 @@ void frmMSupervisor::mLayout() {
     dtaOperator.onValidate = [this](int& Action, bool& Save) { dtaOperator_Validate(Action, Save); };
     dtaOperator.onError = [this](const VbError& iError, int& Response) { dtaOperator_Error(iError, Response); };
     dcboOperator->Click = [this] { dcboOperator_Click(); };
-    mnuFileSelect->Click = [this] { mnuFileSelect_Click(); };
-    mnuFileNew->Click = [this] { mnuFileNew_Click(); };
-    mnuFileDelete->Click = [this] { mnuFileDelete_Click(); };
-    mnuFileSave->Click = [this] { mnuFileSave_Click(); };
-    mnuFileSaveAs->Click = [this] { mnuFileSaveAs_Click(); };
-    mnuFileReset->Click = [this] { mnuFileReset_Click(); };
-    mnuFileExit->Click = [this] { mnuFileExit_Click(); };
-    mnuPairTypPairMatch->Click = [this] { mnuPairTypPairMatch_Click(); };
-    mnuPairTypTypical->Click = [this] { mnuPairTypTypical_Click(); };
-    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
-    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
 }
 
 bool frmMSupervisor::mbHasCurrent() {

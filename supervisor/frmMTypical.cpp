@@ -9,6 +9,7 @@
 #include "platform/os/Settings.h"
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/FormRegistry.h"
+#include "platform/ui/MenuTable.h"
 #include "station/frmVexoView.h"
 #include "supervisor/TypicalMath.h"
 #include <cmath>
@@ -60,11 +61,14 @@ void frmMTypical::mLayout() {
     optEnvelopeIdeal = new OptionButton(fraIdeal, QStringLiteral("optEnvelopeIdeal"), 120, 540, 1695, 255, QStringLiteral("Envelo&pe"));
     cmdDoTypical = new CommandButton(this, QStringLiteral("cmdDoTypical"), 2160, 1680, 1455, 375, QStringLiteral("Do T&ypical"));
 
-    mnuFile = new Menu(this, QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileExit = new Menu(this, QStringLiteral("mnuFileExit"), QStringLiteral("E&xit"), mnuFile, QStringLiteral("Ctrl+X"));
-    mnuHelp = new Menu(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpHelp = new Menu(this, QStringLiteral("mnuHelpHelp"), QStringLiteral("Help"), mnuHelp, QStringLiteral("F1"));
-    mnuHelpAboutVexo = new Menu(this, QStringLiteral("mnuHelpAboutVexo"), QStringLiteral("&About Vexo"), mnuHelp);
+    using R = MenuRow;
+    gBuildMenus(this, {
+        R::bar(mnuFile, "mnuFile", "&File"),
+        R::item(mnuFileExit, "mnuFileExit", "E&xit", "Ctrl+X", [] { unload<frmMTypical>(); }),
+        R::bar(mnuHelp, "mnuHelp", "&Help"),
+        R::item(mnuHelpHelp, "mnuHelpHelp", "Help", "F1", [this] { mnuHelpHelp_Click(); }),
+        R::item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", "", [this] { mnuHelpAboutVexo_Click(); }),
+    });
 
     // What the window starts with when the stored settings are not read (the region changed).
     txtTypBatchMin->setText(QStringLiteral("20"));
@@ -82,9 +86,6 @@ void frmMTypical::mLayout() {
     for (OptionButton* o : {optSimpleAveraging, optSquaredAveraging, optFourthAveraging, optAverageIdeal, optEnvelopeIdeal})
         o->Click = [this] { mClearPrinted(); };
     cmdDoTypical->Click = [this] { cmdDoTypical_Click(); };
-    mnuFileExit->Click = [] { unload<frmMTypical>(); };
-    mnuHelpHelp->Click = [this] { mnuHelpHelp_Click(); };
-    mnuHelpAboutVexo->Click = [this] { mnuHelpAboutVexo_Click(); };
 }
 
 void frmMTypical::Form_Load() {
