@@ -1,6 +1,9 @@
 // The record cycle as an engineer drives it: saving with keys, moving with
 // edits pending, New, Save As and Delete, and what the main window follows.
 #include "tests/engineering/SeqEditorRig.h"
+#include <QApplication>
+#include <QEvent>
+#include <utility>
 
 namespace {
 class SeqRecordTest : public SeqEditorTest {};
@@ -37,6 +40,43 @@ TEST_F(SeqRecordTest, CtrlSWritesTheListIntervalAndLimitAndTheMainWindowStaysOnT
     EXPECT_EQ(f.dcboSeq->Text(), "S2");
     EXPECT_EQ(CStr(f.dtaSeq.Recordset().field(QStringLiteral("Seq_Name"))), "S2");
     EXPECT_TRUE(boxes().isEmpty()) << prompts().join('|').toStdString();
+}
+
+// Acts once on the sequence editor as it first shows, which is while it loads
+// and before it reads its sequences: no key or click can break a load half way.
+class OnEditorShown : public QObject {
+public:
+    explicit OnEditorShown(std::function<void(frmMESeq&)> iAct) : mAct(std::move(iAct)) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* iObject, QEvent* iEvent) override {
+        if (iEvent->type() == QEvent::Show && mAct)
+            if (auto* e = dynamic_cast<frmMESeq*>(iObject)) std::exchange(mAct, nullptr)(*e);
+        return false;
+    }
+
+private:
+    std::function<void(frmMESeq&)> mAct;
+};
+
+// Loading stops at an error (answered Abort) after the sequence is read: the
+// window shows it, and Ctrl+S still writes the engineer's next edit.
+TEST_F(SeqRecordTest, AfterALoadErrorTheShownSequenceIsStillSavedWithCtrlS) {
+    allowErrors();
+    addSequence(QStringLiteral("S1"), {}, 1.0f, 1.0f);
+    start();
+    clearBoxes();
+    // The list of sequence names cannot be read.
+    OnEditorShown breakList([](frmMESeq& e) { e.dcboSeq->setListField(QStringLiteral("No_Such_Field")); });
+    frmMESeq& e = form<frmMESeq>();
+    e.Show();
+    activate(e);
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes()[0].prompt.contains(QStringLiteral("Form_Load"))) << prompts().join('|').toStdString();
+    ASSERT_EQ(e.lblLabel1->Caption(), "S1");
+
+    retype(*e.txtSelLim, QStringLiteral("2.5"));
+    press(e, Qt::Key_S);
+    EXPECT_FLOAT_EQ(CSng(field(QStringLiteral("S1"), QStringLiteral("Sel_Lim"))), 2.5f)
+        << prompts().join('|').toStdString();
 }
 
 TEST_F(SeqRecordTest, PickingAnotherSequenceAfterAnEditAsksAndCancelNoYesActAsAnswered) {
