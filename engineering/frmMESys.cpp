@@ -6,7 +6,6 @@
 #include "common/modControlCbo.h"
 #include "common/modFormPrintBylineEndDoc.h"
 #include "common/modGeneral.h"
-#include "common/modKeyMouseIncrement.h"
 #include "common/modMVarious.h"
 #include "common/modVarSystemParams.h"
 #include "engineering/frmMESeq.h"
@@ -105,9 +104,15 @@ void frmMESys::mLayout() {
         R::item(mnuHelpAboutVexo, "mnuHelpAboutVexo", "&About Vexo", "", [this] { mnuHelpAboutVexo_Click(); }),
     });
 
-    mBoxOpTimeOut = {txtOpTimeOut, true, 99.0f, 1.0f, true};
-    mBoxVOutSoundboard = {txtVOutSoundboard, false, 99.0f, 0.01f, false};
-    mBoxVOutAmp = {txtVOutAmp, false, 99.0f, 0.01f, false};
+    auto upTo99 = [](NumberBoxRule iRule) {
+        iRule.module = kModule;
+        iRule.min = [] { return 0.0f; };
+        iRule.max = [] { return 99.0f; };
+        return iRule;
+    };
+    mBoxOpTimeOut = upTo99({.box = txtOpTimeOut, .whole = true, .units = QStringLiteral("minutes")});
+    mBoxVOutSoundboard = upTo99({.box = txtVOutSoundboard, .step = [] { return 0.01f; }});
+    mBoxVOutAmp = upTo99({.box = txtVOutAmp, .step = [] { return 0.01f; }});
 
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
@@ -118,12 +123,9 @@ void frmMESys::mLayout() {
         box->GotFocus = [this, box] { txtPassword_GotFocus(*box); };
         box->LostFocus = [this, box] { txtPassword_LostFocus(*box); };
     }
-    for (const NumberBox* rule : {&mBoxOpTimeOut, &mBoxVOutSoundboard, &mBoxVOutAmp}) {
-        rule->box->KeyDown = [this, rule](int16_t& KeyCode, int16_t Shift) { mNumberKeyDown(*rule, KeyCode, Shift); };
-        rule->box->KeyPress = [this, rule](int16_t& KeyAscii) { mNumberKeyPress(*rule, KeyAscii); };
-        rule->box->KeyUp = [](int16_t&, int16_t) { gbKeyMouseIncrementActive = false; };
-        if (rule->checked) rule->box->Validate = [this, rule](bool& Cancel) { mNumberValidate(*rule, Cancel); };
-    }
+    for (const NumberBoxRule* rule : {&mBoxOpTimeOut, &mBoxVOutSoundboard, &mBoxVOutAmp}) gNumberBoxBind(*rule);
+    // Only the time-out is refused out of range on leaving.
+    txtOpTimeOut->Validate = [this](bool& Cancel) { mNumberValidate(mBoxOpTimeOut, Cancel); };
     cmdVOutSoundboardCalibrate->Click = [this] { cmdVOutSoundboardCalibrate_Click(); };
     cmdVOutAmpCalibrate->Click = [this] { cmdVOutAmpCalibrate_Click(); };
     cmdRecalAllSeqs->Click = [this] { cmdRecalAllSeqs_Click(); };

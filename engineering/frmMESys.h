@@ -1,4 +1,5 @@
 #pragma once
+#include "common/modNumberBox.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/CommandButton.h"
@@ -74,13 +75,6 @@ private:
     void mMarkChanged();
 
     // frmMESys_settings.cpp: saving, the number boxes and the calibration
-    struct NumberBox {
-        TextBox* box = nullptr;
-        bool whole = true;
-        float max = 99.0f;
-        float step = 1.0f;
-        bool checked = false;   // refused out of range on leaving
-    };
     void mnuFileSave_Click();
     bool mbSave();
     void mSystemParamsUpdate(bool& obError);
@@ -90,10 +84,8 @@ private:
     void mCalibrate(bool ibAmp, TextBox& ioBox);
     void cmdRecalAllSeqs_Click();
     void cmdDigTest_Click();
-    void mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift);
-    void mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii);
-    void mNumberValidate(const NumberBox& iRule, bool& Cancel);
-    NumberBox mBoxOpTimeOut, mBoxVOutSoundboard, mBoxVOutAmp;
+    void mNumberValidate(const NumberBoxRule& iRule, bool& Cancel);
+    NumberBoxRule mBoxOpTimeOut, mBoxVOutSoundboard, mBoxVOutAmp;
 
     bool mbChanged = false;   // an edit since the last load or reset
 };

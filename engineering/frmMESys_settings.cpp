@@ -2,10 +2,7 @@
 #include "audio/modDigitalIO.h"
 #include "audio/modVOut.h"
 #include "common/ErrorTrap.h"
-#include "common/modKeyDown.h"
-#include "common/modKeyPressAscii.h"
 #include "common/modMsgBox.h"
-#include "common/modTextBoxError.h"
 #include "common/modGeneral.h"
 #include "common/modVarSystemParams.h"
 #include "engineering/frmMESys.h"
@@ -125,26 +122,9 @@ void frmMESys::cmdDigTest_Click() {
     gMsgBoxNotYet(QStringLiteral("Digital I/O Test"), bError);
 }
 
-void frmMESys::mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift) {
-    bool bError = false;
-    const QString text = gsKeyDown(KeyCode, Shift, iRule.box->Text(), iRule.max, 0.0f, iRule.step, QString(), bError);
-    // Written back only when it differs, so the caret stays where it is.
-    if (!bError && text != iRule.box->Text()) iRule.box->setText(text);
-}
-
-void frmMESys::mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii) {
-    bool bError = false;
-    ErrorTrap trap(kModule, "txtNumber_KeyPress", bError);
-    trap(10, [&] {
-        KeyAscii = iRule.whole ? gnKeyPressAsciiInteger(KeyAscii, 0, bError)
-                               : gnKeyPressAsciiReal(KeyAscii, iRule.box->Text(), 0.0f, bError);
-    });
-    if (bError) KeyAscii = 0;
-}
-
-void frmMESys::mNumberValidate(const NumberBox& iRule, bool& Cancel) {
+void frmMESys::mNumberValidate(const NumberBoxRule& iRule, bool& Cancel) {
     bool bError = false;
     // An empty time-out is 0 minutes.
     if (iRule.box->Text().trimmed().isEmpty()) return;
-    Cancel = gbTextBoxError(iRule.max, 0.0f, false, QStringLiteral("minutes"), QString(), *iRule.box, bError);
+    Cancel = gbNumberBoxInvalid(iRule, bError);
 }

@@ -173,6 +173,21 @@ TEST_F(SysWindowTest, VoltagesReadInTheUsersFormAndANonNumberIsRefusedByName) {
     EXPECT_TRUE(isLoaded<frmMESys>());
 }
 
+TEST_F(SysWindowTest, AVoltageTakesOneDecimalCharacterStepsBy10mVAndIsNotCheckedOnLeaving) {
+    frmMESys& s = open();
+    retype(*s.txtVOutAmp, QStringLiteral("1x.5.-"));
+    EXPECT_EQ(s.txtVOutAmp->Text(), "1.5");
+    drive::key(Qt::Key_Up);
+    drive::key(Qt::Key_Up);
+    drive::key(Qt::Key_Down);
+    EXPECT_EQ(s.txtVOutAmp->Text(), "1.51");
+    retype(*s.txtVOutAmp, QStringLiteral("120.5"));
+    s.txtStation->SetFocus();
+    EXPECT_TRUE(s.txtStation->hasFocus());
+    EXPECT_TRUE(boxes().isEmpty()) << prompts().join('|').toStdString();
+    EXPECT_EQ(s.txtVOutAmp->Text(), "120.5");
+}
+
 TEST_F(SysWindowTest, APortTheListLacksIsKeptAndAPasswordTheFileCannotHoldKeepsTheWindow) {
     frmMESys& s = open([] { gnDigPort = 5; });
     EXPECT_EQ(s.cboDigPort->ListIndex(), -1);
