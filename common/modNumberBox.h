@@ -23,11 +23,15 @@ struct NumberBoxRule {
     // box keeps its changed mark (a valid value rewritten is no edit).
     bool* dontProcess = nullptr;
     bool refuseEmptyRange = false;   // no value fits when min > max: refuse it
+    // Errors name the box's own handler (txtCaliDays_KeyPress) rather than
+    // the number boxes' shared one (txtNumber_KeyPress).
+    bool trapNamedByBox = false;
 };
 
 // Gives the box its key filter, arrow-key stepping and the end of a held key.
 void gNumberBoxBind(const NumberBoxRule& iRule);
 void gNumberBoxKeyPress(const NumberBoxRule& iRule, int16_t& KeyAscii);
-void gNumberBoxKeyDown(const NumberBoxRule& iRule, int16_t& KeyCode, int16_t Shift);
+// False when the key could not be taken (after the error's message).
+bool gbNumberBoxKeyDown(const NumberBoxRule& iRule, int16_t& KeyCode, int16_t Shift);
 // The range check on leaving: True when the value is refused (after its message).
 bool gbNumberBoxInvalid(const NumberBoxRule& iRule, bool& obError);

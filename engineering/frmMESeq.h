@@ -1,4 +1,5 @@
 #pragma once
+#include "common/modNumberBox.h"
 #include "platform/data/DataControl.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/CommonDialog.h"
@@ -143,16 +144,6 @@ private:
     void mSwapEntries(int32_t inFrom, int32_t inTo);
 
     // frmMESeq_boxes.cpp: the interval, limit and file boxes
-    struct NumberBox {
-        TextBox* box = nullptr;
-        bool whole = true;
-        float max = 0.0f;
-        float step = 1.0f;
-        QString keyFormat;
-        QString units;
-        QString checkFormat;
-        bool resetOnAnyKey = false;
-    };
     struct FileBox {
         TextBox* box = nullptr;
         QString title;
@@ -161,12 +152,9 @@ private:
         QString* folder = nullptr;   // the folder of the last browse, empty at first
     };
     void mBindBoxes();
-    void mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift);
-    void mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii);
-    void mNumberKeyUp();
-    void mNumberValidate(const NumberBox& iRule, bool& Cancel);
+    void mNumberValidate(const NumberBoxRule& iRule, bool& Cancel);
     void mFileDblClick(const FileBox& iRule);
-    NumberBox mBoxCaliDays, mBoxCaliHours, mBoxCaliMins, mBoxRefLim, mBoxSelLim;
+    NumberBoxRule mBoxCaliDays, mBoxCaliHours, mBoxCaliMins, mBoxRefLim, mBoxSelLim;
     FileBox mBoxTarget, mBoxPrompt, mBoxScript;
     QString msTargetDir, msPromptDir, msScriptDir;
 

@@ -2,10 +2,6 @@
 // the range check on leaving, and browsing for the sequence's files.
 #include "common/ErrorTrap.h"
 #include "common/modFileName.h"
-#include "common/modKeyDown.h"
-#include "common/modKeyMouseIncrement.h"
-#include "common/modKeyPressAscii.h"
-#include "common/modTextBoxError.h"
 #include "engineering/SeqCaliTime.h"
 #include "engineering/frmMESeq.h"
 #include "platform/os/AppInfo.h"
@@ -20,17 +16,34 @@ const QString kTwoDigits = QStringLiteral("00");
 }
 
 void frmMESeq::mBindBoxes() {
-    mBoxCaliDays = {txtCaliDays, true, 99.0f, 1.0f, QString(), QStringLiteral("days"), QString(), true};
-    mBoxCaliHours = {txtCaliHours, true, 23.0f, 1.0f, QString(), QStringLiteral("hours"), QString(), false};
-    mBoxCaliMins = {txtCaliMins, true, 59.0f, 1.0f, QString(), QStringLiteral("minutes"), QString(), false};
-    mBoxRefLim = {txtRefLim, false, 9.9f, 0.1f, QStringLiteral("0.0"), QStringLiteral("dB"), QStringLiteral("0.0"), true};
-    mBoxSelLim = {txtSelLim, false, 9.9f, 0.1f, QStringLiteral("0.0"), QStringLiteral("dB"), QStringLiteral("0.0"), false};
-    for (const NumberBox* rule : {&mBoxCaliDays, &mBoxCaliHours, &mBoxCaliMins, &mBoxRefLim, &mBoxSelLim}) {
-        rule->box->KeyDown = [this, rule](int16_t& KeyCode, int16_t Shift) { mNumberKeyDown(*rule, KeyCode, Shift); };
-        rule->box->KeyPress = [this, rule](int16_t& KeyAscii) { mNumberKeyPress(*rule, KeyAscii); };
-        rule->box->KeyUp = [this](int16_t&, int16_t) { mNumberKeyUp(); };
+    auto fromZero = [](NumberBoxRule iRule, float iMax) {
+        iRule.module = kModule;
+        iRule.min = [] { return 0.0f; };
+        iRule.max = [iMax] { return iMax; };
+        iRule.trapNamedByBox = true;
+        return iRule;
+    };
+    auto tenths = [] { return 0.1f; };
+    auto tenthsFormat = [] { return QStringLiteral("0.0"); };
+    mBoxCaliDays = fromZero({.box = txtCaliDays, .whole = true, .units = QStringLiteral("days")}, 99.0f);
+    mBoxCaliHours = fromZero({.box = txtCaliHours, .whole = true, .units = QStringLiteral("hours")}, 23.0f);
+    mBoxCaliMins = fromZero({.box = txtCaliMins, .whole = true, .units = QStringLiteral("minutes")}, 59.0f);
+    mBoxRefLim = fromZero({.box = txtRefLim, .step = tenths, .keyFormat = tenthsFormat, .units = QStringLiteral("dB"),
+                           .checkFormat = QStringLiteral("0.0")},
+                          9.9f);
+    mBoxSelLim = fromZero({.box = txtSelLim, .step = tenths, .keyFormat = tenthsFormat, .units = QStringLiteral("dB"),
+                           .checkFormat = QStringLiteral("0.0")},
+                          9.9f);
+    for (const NumberBoxRule* rule : {&mBoxCaliDays, &mBoxCaliHours, &mBoxCaliMins, &mBoxRefLim, &mBoxSelLim}) {
+        gNumberBoxBind(*rule);
         rule->box->Validate = [this, rule](bool& Cancel) { mNumberValidate(*rule, Cancel); };
     }
+    // A key in the days or the reference limit offers Reset, whether or not it
+    // changes the text.
+    for (const NumberBoxRule* rule : {&mBoxCaliDays, &mBoxRefLim})
+        rule->box->KeyDown = [this, rule](int16_t& KeyCode, int16_t Shift) {
+            if (gbNumberBoxKeyDown(*rule, KeyCode, Shift)) mnuFileReset->setEnabled(true);
+        };
     mBoxTarget = {txtTarget, QStringLiteral("Target file for "),
                   QStringLiteral("All Files (*.*)|*.*|Dat Files (*.Dat)|*.Dat"), QStringLiteral("\\TARGETS"), &msTargetDir};
     mBoxPrompt = {txtPrompt, QStringLiteral("Prompt file for "),
@@ -42,33 +55,7 @@ void frmMESeq::mBindBoxes() {
         rule->box->DblClick = [this, rule] { mFileDblClick(*rule); };
 }
 
-void frmMESeq::mNumberKeyDown(const NumberBox& iRule, int16_t& KeyCode, int16_t Shift) {
-    bool bError = false;
-    const QByteArray routine = (iRule.box->Name() + QStringLiteral("_KeyDown")).toLatin1();
-    ErrorTrap trap(kModule, routine.constData(), bError);
-    const QString text = gsKeyDown(KeyCode, Shift, iRule.box->Text(), iRule.max, 0.0f, iRule.step, iRule.keyFormat, bError);
-    if (bError) return;
-    // Written back only when it differs, so the caret stays where the engineer put it.
-    trap(10, [&] {
-        if (text != iRule.box->Text()) iRule.box->setText(text);
-        if (iRule.resetOnAnyKey) mnuFileReset->setEnabled(true);
-    });
-}
-
-void frmMESeq::mNumberKeyPress(const NumberBox& iRule, int16_t& KeyAscii) {
-    bool bError = false;
-    const QByteArray routine = (iRule.box->Name() + QStringLiteral("_KeyPress")).toLatin1();
-    ErrorTrap trap(kModule, routine.constData(), bError);
-    trap(10, [&] {
-        KeyAscii = iRule.whole ? gnKeyPressAsciiInteger(KeyAscii, 0, bError)
-                               : gnKeyPressAsciiReal(KeyAscii, iRule.box->Text(), 0.0f, bError);
-    });
-    if (bError) KeyAscii = 0;
-}
-
-void frmMESeq::mNumberKeyUp() { gbKeyMouseIncrementActive = false; }
-
-void frmMESeq::mNumberValidate(const NumberBox& iRule, bool& Cancel) {
+void frmMESeq::mNumberValidate(const NumberBoxRule& iRule, bool& Cancel) {
     bool bError = false;
     const QByteArray routine = (iRule.box->Name() + QStringLiteral("_Validate")).toLatin1();
     ErrorTrap trap(kModule, routine.constData(), bError);
@@ -77,7 +64,7 @@ void frmMESeq::mNumberValidate(const NumberBox& iRule, bool& Cancel) {
         trap(10, [&] { iRule.box->setText(iRule.whole ? kTwoDigits : QStringLiteral("0")); });
         return;
     }
-    Cancel = gbTextBoxError(iRule.max, 0.0f, false, iRule.units, iRule.checkFormat, *iRule.box, bError);
+    Cancel = gbNumberBoxInvalid(iRule, bError);
     if (Cancel || bError || !iRule.whole) return;
     trap(20, [&] {
         const double whole = std::nearbyint(Val(iRule.box->Text()));
