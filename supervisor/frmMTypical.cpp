@@ -2,10 +2,6 @@
 #include "common/ErrorTrap.h"
 #include "common/frmAbout.h"
 #include "common/modGeneral.h"
-#include "common/modKeyDown.h"
-#include "common/modKeyMouseIncrement.h"
-#include "common/modKeyPressAscii.h"
-#include "common/modTextBoxError.h"
 #include "platform/os/Settings.h"
 #include "platform/ui/DrawSurface.h"
 #include "platform/ui/FormRegistry.h"
@@ -78,9 +74,9 @@ void frmMTypical::mLayout() {
     Load = [this] { Form_Load(); };
     Unload = [this](int16_t& Cancel) { Form_Unload(Cancel); };
     txtTypBatchMin->Change = [this] { txtTypBatchMin_Change(); };
-    txtTypBatchMin->KeyDown = [this](int16_t& KeyCode, int16_t Shift) { txtTypBatchMin_KeyDown(KeyCode, Shift); };
-    txtTypBatchMin->KeyPress = [this](int16_t& KeyAscii) { txtTypBatchMin_KeyPress(KeyAscii); };
-    txtTypBatchMin->KeyUp = [this](int16_t&, int16_t) { txtTypBatchMin_KeyUp(); };
+    mRuleTypBatchMin = {.box = txtTypBatchMin, .module = kModule, .whole = true, .min = [] { return 2.0f; },
+                        .max = [] { return 999.0f; }};
+    gNumberBoxBind(mRuleTypBatchMin);
     txtTypBatchMin->Validate = [this](bool& Cancel) { txtTypBatchMin_Validate(Cancel); };
     // An option only makes the printed explanation stale: nothing is recomputed until Do Typical.
     for (OptionButton* o : {optSimpleAveraging, optSquaredAveraging, optFourthAveraging, optAverageIdeal, optEnvelopeIdeal})
@@ -151,22 +147,9 @@ void frmMTypical::txtTypBatchMin_Change() {
     });
 }
 
-void frmMTypical::txtTypBatchMin_KeyDown(int16_t& KeyCode, int16_t Shift) {
-    bool bError = false;
-    const QString text = gsKeyDown(KeyCode, Shift, txtTypBatchMin->Text(), 999, 2, 1, QString(), bError);
-    if (!bError && text != txtTypBatchMin->Text()) txtTypBatchMin->setText(text);
-}
-
-void frmMTypical::txtTypBatchMin_KeyPress(int16_t& KeyAscii) {
-    bool bError = false;
-    KeyAscii = gnKeyPressAsciiInteger(KeyAscii, 2, bError);
-}
-
-void frmMTypical::txtTypBatchMin_KeyUp() { gbKeyMouseIncrementActive = false; }
-
 void frmMTypical::txtTypBatchMin_Validate(bool& Cancel) {
     bool bError = false;
-    Cancel = gbTextBoxError(999, 2, false, QString(), QString(), *txtTypBatchMin, bError);
+    Cancel = gbNumberBoxInvalid(mRuleTypBatchMin, bError);
 }
 
 void frmMTypical::cmdDoTypical_Click() {

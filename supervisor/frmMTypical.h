@@ -1,4 +1,5 @@
 #pragma once
+#include "common/modNumberBox.h"
 #include "common/modVarCrvFile.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/Form.h"
@@ -47,9 +48,6 @@ private:
     void mSettingsRead(bool& obError);
     void mClearPrinted();
     void txtTypBatchMin_Change();
-    void txtTypBatchMin_KeyDown(int16_t& KeyCode, int16_t Shift);
-    void txtTypBatchMin_KeyPress(int16_t& KeyAscii);
-    void txtTypBatchMin_KeyUp();
     void txtTypBatchMin_Validate(bool& Cancel);
     void cmdDoTypical_Click();
     void mnuHelpHelp_Click();
@@ -68,6 +66,7 @@ private:
     void mShowMostTypical(int32_t nUnit, double dDiff, bool& obError);
     void mPrintLeftMargin(const QString& sText, int32_t lColour, bool bMargin, bool bKeepY, bool& obError);
 
+    NumberBoxRule mRuleTypBatchMin;   // a batch of 2 to 999 units
     CurveLevels mafCurve;
     std::vector<int32_t> malSerial;
     int32_t mnUnits = 0;

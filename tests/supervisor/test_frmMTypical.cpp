@@ -219,6 +219,31 @@ TEST_F(TypicalTest, OptionsClearTheTextAndDoTypicalPrintsAgainWithoutASecondCorr
     EXPECT_EQ(userSetting("frmMTypical.txtTypBatchMin"), "5");
 }
 
+TEST_F(TypicalTest, TheMinimumBatchTakesDigitsStepsWithTheArrowsAndIsRefusedBelowTwo) {
+    typicalRows({3.0f, 3.0f, 3.0f, 3.0f});
+    fiveUnits();
+    store(QStringLiteral("5"));
+    station();
+    frmMTypical& t = shown();
+    clearBoxes();
+    t.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&t));
+    auto typeOver = [&t](const QString& iText) {
+        t.txtTypBatchMin->SetFocus();
+        t.txtTypBatchMin->setSelStart(0);
+        t.txtTypBatchMin->setSelLength(int32_t(t.txtTypBatchMin->Text().size()));
+        drive::type(iText);
+    };
+    typeOver(QStringLiteral("1x2.-"));
+    EXPECT_EQ(t.txtTypBatchMin->Text(), "12");
+    drive::key(Qt::Key_Up);
+    EXPECT_EQ(t.txtTypBatchMin->Text(), "13");
+    typeOver(QStringLiteral("1"));
+    t.optSimpleAveraging->SetFocus();
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, "In the range 2 to 999 please!");
+}
+
 TEST_F(TypicalTest, TooFewUnitsAbandonWithBothNumbersAndDrawNothing) {
     typicalRows({0.0f});
     fiveUnits();
