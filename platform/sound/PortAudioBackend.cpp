@@ -1,5 +1,6 @@
 #include "platform/sound/PortAudioBackend.h"
 #include "platform/sound/AlsaMixer.h"
+#include "platform/sound/DeviceFormats.h"
 #include "platform/sound/LatencyLadder.h"
 #include "platform/sound/LibraryThread.h"
 #include "platform/sound/RateConverter.h"
@@ -396,34 +397,6 @@ MMRESULT PortAudioBackend::fail(MMRESULT iCode, const QString& iDetail) {
 }
 
 // -------------------------------------------------------------------- devices
-
-namespace {
-// The 11025/22050/44100 x mono/stereo x 8/16-bit word of a device, from what
-// it accepts. PortAudio converts sample widths itself, so 8-bit follows 16-bit.
-uint32_t probeFormats(int iPa, int iMaxChannels, bool iInput) {
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(iPa);
-    if (!info) return 0;
-    struct Rate { double hz; uint32_t m16, s16, m08, s08; };
-    static const Rate rates[] = {
-        {11025, WAVE_FORMAT_1M16, WAVE_FORMAT_1S16, WAVE_FORMAT_1M08, WAVE_FORMAT_1S08},
-        {22050, WAVE_FORMAT_2M16, WAVE_FORMAT_2S16, WAVE_FORMAT_2M08, WAVE_FORMAT_2S08},
-        {44100, WAVE_FORMAT_4M16, WAVE_FORMAT_4S16, WAVE_FORMAT_4M08, WAVE_FORMAT_4S08},
-    };
-    uint32_t flags = 0;
-    for (const Rate& r : rates) {
-        for (int ch = 1; ch <= std::min(2, iMaxChannels); ++ch) {
-            PaStreamParameters p{};
-            p.device = iPa;
-            p.channelCount = ch;
-            p.sampleFormat = paInt16;
-            p.suggestedLatency = iInput ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
-            const PaError e = iInput ? Pa_IsFormatSupported(&p, nullptr, r.hz) : Pa_IsFormatSupported(nullptr, &p, r.hz);
-            if (e == paFormatIsSupported) flags |= ch == 1 ? (r.m16 | r.m08) : (r.s16 | r.s08);
-        }
-    }
-    return flags;
-}
-}
 
 uint32_t PortAudioBackend::waveOutGetNumDevs() { return started() ? uint32_t(mOutputs.size()) : 0; }
 uint32_t PortAudioBackend::waveInGetNumDevs() { return started() ? uint32_t(mInputs.size()) : 0; }
