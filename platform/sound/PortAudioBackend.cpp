@@ -4,6 +4,7 @@
 #include "platform/sound/LatencyLadder.h"
 #include "platform/sound/LibraryThread.h"
 #include "platform/sound/RateConverter.h"
+#include "platform/sound/StreamShapes.h"
 #include "platform/sound/ToneCheck.h"
 #include "platform/sound/WaveEngine.h"
 #include <QRegularExpression>
@@ -445,120 +446,130 @@ MMRESULT PortAudioBackend::waveInGetDevCaps(uint32_t iDevice, WaveInCaps& oCaps)
 
 // ---------------------------------------------------------------------- cards
 
+namespace {
+// Stops and closes a card's stream; runs on the library thread.
+void stopStream(PortAudioBackend::Card& c) {
+    if (!c.stream) return;
+    Pa_AbortStream(c.stream);
+    Pa_CloseStream(c.stream);
+    c.stream = nullptr;
+}
+
+// What became of one shape's stream.
+struct StreamOpening {
+    PaError error = paNoError;
+    bool supported = false;     // the host takes the shape
+    bool startFailed = false;   // opened, but it would not start
+};
+
+// Checks, opens and starts the card's stream there, at the card's rate and
+// channels; a stream that opens after the station gave up on it is closed
+// there too. False when the library does not answer.
+bool tryShape(const std::shared_ptr<PortAudioBackend::Card>& iCard, const PaStreamParameters& iOut,
+              const PaStreamParameters& iIn, StreamOpening& oOpening) {
+    auto opening = std::make_shared<StreamOpening>();
+    const bool answered = library().run(
+        [card = iCard, opening, ip = iIn, op = iOut, in = iCard->inChannels > 0, out = iCard->outChannels > 0,
+         rate = iCard->rate]() mutable {
+            PaStreamParameters* pin = in ? &ip : nullptr;
+            PaStreamParameters* pout = out ? &op : nullptr;
+            opening->error = Pa_IsFormatSupported(pin, pout, rate);
+            if (opening->error != paFormatIsSupported) return;
+            opening->supported = true;
+            PaStream* stream = nullptr;
+            opening->error =
+                Pa_OpenStream(&stream, pin, pout, rate, kFramesPerBuffer, paNoFlag, &streamCallback, card.get());
+            if (opening->error != paNoError) return;
+            if (const PaStreamInfo* si = Pa_GetStreamInfo(stream)) {
+                card->outLatency = si->outputLatency * rate;
+                card->loopDelay.store((si->outputLatency + si->inputLatency) * rate);
+            }
+            opening->error = Pa_StartStream(stream);
+            if (opening->error != paNoError) {
+                Pa_CloseStream(stream);
+                opening->startFailed = true;
+                return;
+            }
+            card->stream = stream;
+        },
+        [card = iCard] { stopStream(*card); });
+    if (answered) oOpening = *opening;
+    return answered;
+}
+
+// A duplex stream waits until the host has settled (or the deadline has
+// passed): its lost blocks are judged, and the marker measures its loop, from
+// then on.
+void waitUntilSettled(PortAudioBackend::Card& ioCard) {
+    ioCard.probe.assign(size_t(std::lround((kMaxLoopSeconds + 2 * kMarkerTail) * ioCard.rate)), 0.0f);
+    const auto deadline = std::chrono::steady_clock::now() + kSettleDeadline;
+    while (!ioCard.timingSteady.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+bool duplex(const PortAudioBackend::Card& iCard) { return iCard.outChannels > 0 && iCard.inChannels > 0; }
+}
+
 MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard) {
     oCard = nullptr;
+    std::shared_ptr<Card> card;
+    // A duplex stream that loses blocks once settled has too low a latency
+    // for this host: it is opened again one step up, so a card opens at most
+    // once per step.
+    for (size_t attempt = 1;; ++attempt) {
+        if (const MMRESULT r = openStream(iPaDevice, iWantedRate, iForOutput, card)) return r;
+        if (!duplex(*card)) break;
+        waitUntilSettled(*card);
+        const bool lost = card->lostBlocks.load(std::memory_order_acquire) > 0;
+        if (!lost || attempt == LatencyLadder::kSteps.size() || !ladder(iPaDevice).lost()) break;
+        library().run([card] { stopStream(*card); });
+    }
+    // A recording aligned to a signal needs the true loop delay.
+    if (duplex(*card)) measureLoop(*card, false);
+    card->openedAt = std::chrono::steady_clock::now();
+    oCard = card.get();
+    mCards[iPaDevice] = std::move(card);
+    return MMSYSERR_NOERROR;
+}
+
+// Opens and starts the card's stream at its current latency step, in the
+// first shape (see StreamShapes) the host takes and opens.
+MMRESULT PortAudioBackend::openStream(int iPaDevice, double iWantedRate, bool iForOutput, std::shared_ptr<Card>& oCard) {
+    oCard.reset();
     const PaDeviceInfo* info = Pa_GetDeviceInfo(iPaDevice);
     if (!info) return MMSYSERR_BADDEVICEID;
-    const bool hasOut = info->maxOutputChannels > 0;
-    const bool hasIn = info->maxInputChannels > 0;
-    if ((iForOutput && !hasOut) || (!iForOutput && !hasIn)) return MMSYSERR_BADDEVICEID;
-
+    if ((iForOutput && info->maxOutputChannels <= 0) || (!iForOutput && info->maxInputChannels <= 0))
+        return MMSYSERR_BADDEVICEID;
     PaStreamParameters op{}, ip{};
     op.device = ip.device = iPaDevice;
     op.sampleFormat = ip.sampleFormat = paFloat32;
     // The latency step (see LatencyLadder); the last is the host's own generous figure.
     const LatencyLadder& steps = ladder(iPaDevice);
-    const bool lastStep = steps.top();
-    op.suggestedLatency = lastStep ? std::max(info->defaultHighOutputLatency, steps.seconds()) : steps.seconds();
-    ip.suggestedLatency = lastStep ? std::max(info->defaultHighInputLatency, steps.seconds()) : steps.seconds();
-
-    std::vector<double> rates;
-    if (iWantedRate >= 44100) rates.push_back(iWantedRate);
-    rates.push_back(44100);
-    rates.push_back(48000);
-    rates.push_back(info->defaultSampleRate);
-
-    // Full duplex where the card has both directions; one direction if the
-    // other refuses.
-    struct Try { bool out; bool in; };
-    std::vector<Try> tries;
-    if (hasOut && hasIn) tries.push_back({true, true});
-    tries.push_back({iForOutput, !iForOutput});
+    op.suggestedLatency = steps.top() ? std::max(info->defaultHighOutputLatency, steps.seconds()) : steps.seconds();
+    ip.suggestedLatency = steps.top() ? std::max(info->defaultHighInputLatency, steps.seconds()) : steps.seconds();
 
     PaError last = paInvalidSampleRate;
-    for (const Try& t : tries) {
-        for (double rate : rates) {
-            for (int outCh : {1, 2, info->maxOutputChannels}) {
-                if (t.out && (outCh < 1 || outCh > info->maxOutputChannels)) continue;
-                for (int inCh : {1, 2}) {
-                    if (t.in && inCh > info->maxInputChannels) continue;
-                    op.channelCount = outCh;
-                    ip.channelCount = inCh;
-                    auto card = std::make_shared<Card>();
-                    card->pa = iPaDevice;
-                    card->rate = rate;
-                    card->outChannels = t.out ? outCh : 0;
-                    card->inChannels = t.in ? inCh : 0;
-                    card->core = std::make_unique<DuplexCore>(rate);
-                    // Checked, opened and started there; a stream that opens
-                    // after the station gave up on it is closed there too.
-                    struct Opening { PaError error = paNoError; bool supported = false; bool startFailed = false; };
-                    auto opening = std::make_shared<Opening>();
-                    const bool answered = library().run(
-                        [card, opening, ip, op, in = t.in, out = t.out, rate]() mutable {
-                            PaStreamParameters* pin = in ? &ip : nullptr;
-                            PaStreamParameters* pout = out ? &op : nullptr;
-                            opening->error = Pa_IsFormatSupported(pin, pout, rate);
-                            if (opening->error != paFormatIsSupported) return;
-                            opening->supported = true;
-                            PaStream* stream = nullptr;
-                            opening->error = Pa_OpenStream(&stream, pin, pout, rate, kFramesPerBuffer, paNoFlag,
-                                                           &streamCallback, card.get());
-                            if (opening->error != paNoError) return;
-                            if (const PaStreamInfo* si = Pa_GetStreamInfo(stream)) {
-                                card->outLatency = si->outputLatency * rate;
-                                card->loopDelay.store((si->outputLatency + si->inputLatency) * rate);
-                            }
-                            opening->error = Pa_StartStream(stream);
-                            if (opening->error != paNoError) {
-                                Pa_CloseStream(stream);
-                                opening->startFailed = true;
-                                return;
-                            }
-                            card->stream = stream;
-                        },
-                        [card] {
-                            if (!card->stream) return;
-                            Pa_AbortStream(card->stream);
-                            Pa_CloseStream(card->stream);
-                            card->stream = nullptr;
-                        });
-                    if (!answered) return fail(MMSYSERR_ERROR, noAnswerText());
-                    last = opening->error;
-                    if (!opening->supported) {
-                        if (!t.in) break;
-                        continue;
-                    }
-                    if (opening->startFailed) return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
-                    if (last != paNoError) continue;
-                    // A recording aligned to a signal needs the true loop
-                    // delay: once the host has settled (or the deadline has
-                    // passed), it is measured.
-                    if (t.in && t.out) {
-                        card->probe.assign(size_t(std::lround((kMaxLoopSeconds + 2 * kMarkerTail) * rate)), 0.0f);
-                        const auto deadline = std::chrono::steady_clock::now() + kSettleDeadline;
-                        while (!card->timingSteady.load(std::memory_order_acquire) &&
-                               std::chrono::steady_clock::now() < deadline)
-                            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                        // Blocks lost once settled: too low a latency for this host.
-                        if (card->lostBlocks.load(std::memory_order_acquire) > 0 && ladder(iPaDevice).lost()) {
-                            library().run([card] {
-                                Pa_AbortStream(card->stream);
-                                Pa_CloseStream(card->stream);
-                                card->stream = nullptr;
-                            });
-                            return openCard(iPaDevice, iWantedRate, iForOutput, oCard);
-                        }
-                        measureLoop(*card, false);
-                    }
-                    card->openedAt = std::chrono::steady_clock::now();
-                    oCard = card.get();
-                    mCards[iPaDevice] = std::move(card);
-                    return MMSYSERR_NOERROR;
-                }
-                if (!t.out) break;
-            }
-        }
+    bool lastSupported = true;
+    for (const StreamShape& s : streamShapes(iWantedRate, info->defaultSampleRate, info->maxOutputChannels,
+                                             info->maxInputChannels, iForOutput)) {
+        // An output alone is tried again only where the host took it but did not open it.
+        if (s.again && !lastSupported) continue;
+        op.channelCount = s.outChannels;
+        ip.channelCount = s.inChannels;
+        auto card = std::make_shared<Card>();
+        card->pa = iPaDevice;
+        card->rate = s.rate;
+        card->outChannels = s.outChannels;
+        card->inChannels = s.inChannels;
+        card->core = std::make_unique<DuplexCore>(s.rate);
+        StreamOpening opening;
+        if (!tryShape(card, op, ip, opening)) return fail(MMSYSERR_ERROR, noAnswerText());
+        last = opening.error;
+        lastSupported = opening.supported;
+        if (opening.startFailed) return fail(fromPa(last), QString::fromUtf8(Pa_GetErrorText(last)));
+        if (last != paNoError) continue;
+        oCard = std::move(card);
+        return MMSYSERR_NOERROR;
     }
     return fail(fromPa(last) == MMSYSERR_NOERROR ? WAVERR_BADFORMAT : fromPa(last),
                 QString::fromUtf8(Pa_GetErrorText(last)));
@@ -602,11 +613,7 @@ bool PortAudioBackend::closeCard(int iPaDevice) {
     std::shared_ptr<Card> card = std::move(it->second);
     mCards.erase(it);
     if (!card->stream) return true;
-    return library().run([card] {
-        Pa_AbortStream(card->stream);
-        Pa_CloseStream(card->stream);
-        card->stream = nullptr;
-    });
+    return library().run([card] { stopStream(*card); });
 }
 
 // Plays the marker into the idle loop and finds it in what comes back. The

@@ -105,6 +105,7 @@ private:
     Card* outCard(HWAVEOUT iHandle);
     Card* inCard(HWAVEIN iHandle);
     MMRESULT openCard(int iPaDevice, double iWantedRate, bool iForOutput, Card*& oCard);
+    MMRESULT openStream(int iPaDevice, double iWantedRate, bool iForOutput, std::shared_ptr<Card>& oCard);
     bool closeCard(int iPaDevice);
     static class LatencyLadder& ladder(int iPaDevice);
     MMRESULT noCard(bool iKnownHandle);
