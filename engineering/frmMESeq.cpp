@@ -169,29 +169,31 @@ void frmMESeq::Form_Load() {
             dtaCrv.Refresh();
         }))
         return;
+    bool bStopped = false;   // an error stopped the load at a sequence
     {
         // Loading moves through the rows without saving them; the first move to
         // the main window's sequence runs the sequence flow.
         FlagHold dontSave(mbDontSave);
         FlagHold dontProcess(mbDontProcess);
         bool bAny = false;
-        if (!trap(60, [&] {
-                dtaSeq.Refresh();
-                dcboSeq->ReFill();
-                // A new station has no sequence yet: nothing to move to or show.
-                bAny = dtaSeq.Recordset().RecordCount() > 0;
-                if (bAny) dtaSeq.Recordset().MoveLast();
-                mnuFileDelete->setEnabled(dtaSeq.Recordset().RecordCount() >= 2);
-            }))
-            return;
-        dontProcess.restore();
-        if (bAny) {
-            if (!trap(70, [&] {
-                    dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(main.dcboSeq->Text()));
-                    if (dtaSeq.Recordset().NoMatch()) dtaSeq.Recordset().MoveFirst();
-                }))
-                return;
+        bStopped = !trap(60, [&] {
+            dtaSeq.Refresh();
+            dcboSeq->ReFill();
+            // A new station has no sequence yet: nothing to move to or show.
+            bAny = dtaSeq.Recordset().RecordCount() > 0;
+            if (bAny) dtaSeq.Recordset().MoveLast();
+            mnuFileDelete->setEnabled(dtaSeq.Recordset().RecordCount() >= 2);
+        });
+        if (bStopped) {
+            // Shown below, once the load's flags are given back.
+        } else if (bAny) {
+            dontProcess.restore();
+            bStopped = !trap(70, [&] {
+                dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(main.dcboSeq->Text()));
+                if (dtaSeq.Recordset().NoMatch()) dtaSeq.Recordset().MoveFirst();
+            });
         } else {
+            dontProcess.restore();
             mShowSweepPresent(bError);
             bError = false;
             mShowTestListButtons(bError);
@@ -202,6 +204,14 @@ void frmMESeq::Form_Load() {
                     item->setEnabled(false);
             });
         }
+    }
+    if (bStopped) {
+        // The sequence the load reached is shown whole, tests and all, or is
+        // marked shown in part so that it is never saved over its tests.
+        bool bCurrent = false;
+        trap(80, [&] { bCurrent = dtaSeq.Recordset().isOpen() && dtaSeq.Recordset().AbsolutePosition() >= 0; });
+        if (bCurrent) dtaSeq_Reposition();
+        return;
     }
     trap(90, [&] { main.cmdSupervisor->setEnabled(false); });
 }

@@ -169,11 +169,17 @@ private:
     bool mbSettledForCommand(bool ibUnloadTestEditor);
     QString msTypicalSourceTest(const QString& isMainResp, bool& obError);
 
+    bool mbShownInPart(bool ibSay);
+
     bool mbDontProcess = false;
     bool mbDontSave = false;
     bool mbSaveDirect = false;
     bool mbUnlinkedEdit = false;
     bool mbForceRecal = false;
     bool mbMoveCancelled = false;   // the last save question was answered Cancel
+    // The sequence whose display stopped at an error before its test list and
+    // calibration interval were shown: a save would write them over its own,
+    // so it is never saved (empty while they are shown).
+    QString msShownInPart;
     int32_t mlPickerPtr = 0;
 };

@@ -64,6 +64,7 @@ void frmMESeq::dtaSeq_Reposition() {
         return;
     Recordset& rs = dtaSeq.Recordset();
     if (rs.AbsolutePosition() < 0) return;   // no sequence to show
+    if (!trap(15, [&] { msShownInPart = msCurrentName(); })) return;
     int16_t nTests = 0;
     if (!trap(20, [&] {
             const Variant v = rs.field(QStringLiteral("Test_No"));
@@ -82,6 +83,7 @@ void frmMESeq::dtaSeq_Reposition() {
             txtCaliMins->setText(Format(static_cast<double>(p.minutes), QStringLiteral("00")));
         }))
         return;
+    msShownInPart.clear();   // what a save writes besides the bound fields is shown
     mShowSweepPresent(bError);
     if (bError) return;
     mShowTestListButtons(bError);
@@ -108,6 +110,10 @@ void frmMESeq::dtaSeq_Validate(int& Action, bool& Save) {
         Save = false;
         return;
     }
+    if (Action != vbDataActionDelete && mbShownInPart(mbSaveDirect || Save || mbUnlinkedEdit)) {
+        Save = false;
+        return;
+    }
     mbMoveCancelled = false;
     bool bRefreshed = false;   // the unbound save tells the main window itself
     if (mbSaveDirect) {
@@ -130,6 +136,19 @@ void frmMESeq::dtaSeq_Validate(int& Action, bool& Save) {
         }
     }
     if (Save && !bError && !bRefreshed) mRefreshTraboSeq(msCurrentName(), bError);
+}
+
+// True when the shown sequence is the one whose display stopped before its
+// tests and interval were shown: its list would replace the tests it could not
+// show. Said to the engineer when iSay.
+bool frmMESeq::mbShownInPart(bool ibSay) {
+    if (msShownInPart.isEmpty() || msCurrentName() != msShownInPart) return false;
+    if (ibSay)
+        gMsgBox(QStringLiteral("The sequence ") + msShownInPart +
+                    QStringLiteral(" could not be shown whole, so it is not saved: its tests would be lost. "
+                                   "Close the window and open it again."),
+                vbOKOnly | vbExclamation, QStringLiteral("Sequence Save"));
+    return true;
 }
 
 void frmMESeq::dcboSeq_Change() {
@@ -534,6 +553,7 @@ void frmMESeq::mnuFileSave_Click() {
     ErrorTrap trap(kModule, "mnuFileSave_Click", bError);
     if (dtaSeq.Recordset().AbsolutePosition() < 0) return;
     if (!mbFocusedBoxAccepts()) return;
+    if (mbShownInPart(true)) return;
     FlagHold saveDirect(mbSaveDirect);
     trap(10, [&] { dtaSeq.Recordset().FindFirst(QStringLiteral("Seq_Name = ?"), Variant(msCurrentName())); });
 }

@@ -58,10 +58,11 @@ private:
 };
 
 // Loading stops at an error (answered Abort) after the sequence is read: the
-// window shows it, and Ctrl+S still writes the engineer's next edit.
+// window shows it, tests and all, and Ctrl+S still writes the engineer's next
+// edit without losing them.
 TEST_F(SeqRecordTest, AfterALoadErrorTheShownSequenceIsStillSavedWithCtrlS) {
     allowErrors();
-    addSequence(QStringLiteral("S1"), {}, 1.0f, 1.0f);
+    addSequence(QStringLiteral("S1"), {QStringLiteral("Resp")}, 1.0f, 1.0f);
     start();
     clearBoxes();
     // The list of sequence names cannot be read.
@@ -77,6 +78,37 @@ TEST_F(SeqRecordTest, AfterALoadErrorTheShownSequenceIsStillSavedWithCtrlS) {
     press(e, Qt::Key_S);
     EXPECT_FLOAT_EQ(CSng(field(QStringLiteral("S1"), QStringLiteral("Sel_Lim"))), 2.5f)
         << prompts().join('|').toStdString();
+    EXPECT_EQ(slotsOf(QStringLiteral("S1")).first(), "Resp");
+    EXPECT_EQ(CInt(field(QStringLiteral("S1"), QStringLiteral("Test_No"))), 1);
+}
+
+// A sequence whose display stops at an error (a damaged test count) shows a
+// test list that is not its own: saving it, by Ctrl+S or by Yes when leaving
+// it, would blank its tests. It is refused with a notice and nothing is written.
+TEST_F(SeqRecordTest, ASequenceShownOnlyInPartIsNeverSavedOverItsTests) {
+    allowErrors();
+    addSequence(QStringLiteral("S1"), {QStringLiteral("Resp"), QStringLiteral("Pol")}, 1.0f, 1.0f);
+    addSequence(QStringLiteral("S2"), {QStringLiteral("Resp")}, 1.0f, 1.0f);
+    OpenDatabase(QStringLiteral("Vexo_Seq.mdb"))
+        .Execute(QStringLiteral("UPDATE vexo_seq SET Test_No = 'two' WHERE Seq_Name = 'S1'"));
+    frmMESeq& e = open(QStringLiteral("S2"));
+    choose(e.dcboSeq, QStringLiteral("S1"));
+    ASSERT_EQ(e.lblLabel1->Caption(), "S1");
+    ASSERT_FALSE(boxes().isEmpty());
+    clearBoxes();
+
+    retype(*e.txtSelLim, QStringLiteral("2.5"));
+    press(e, Qt::Key_S);
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("The sequence S1 could not be shown whole, so it is not saved: "
+                                                    "its tests would be lost. Close the window and open it again.")});
+    clearBoxes();
+    choose(e.dcboSeq, QStringLiteral("S2"));   // leaving with the edit pending: no question, the notice
+    EXPECT_EQ(prompts().size(), 1) << prompts().join('|').toStdString();
+    EXPECT_EQ(e.lblLabel1->Caption(), "S2");
+    const QStringList stored = slotsOf(QStringLiteral("S1"));
+    EXPECT_EQ(stored.mid(0, 2), (QStringList{QStringLiteral("Resp"), QStringLiteral("Pol")}));
+    EXPECT_EQ(CStr(field(QStringLiteral("S1"), QStringLiteral("Test_No"))), "two");
+    EXPECT_FLOAT_EQ(CSng(field(QStringLiteral("S1"), QStringLiteral("Sel_Lim"))), 1.0f);
 }
 
 TEST_F(SeqRecordTest, PickingAnotherSequenceAfterAnEditAsksAndCancelNoYesActAsAnswered) {
