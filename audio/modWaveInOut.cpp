@@ -382,6 +382,7 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         }
         // Header 1 is full and no longer written (the input goes on into
         // header 2): it is copied, then the input closed.
+        bool copied = false;
         trap(40, [&] {
             const int32_t count = mlUBound(ioanSamples);
             if (bytesPerSample == 2) {
@@ -396,7 +397,13 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
                 for (size_t i = 0; i < raw.size(); ++i)
                     ioanSamples[i + 1] = static_cast<int16_t>((static_cast<int>(raw[i]) - 128) * 256);
             }
+            copied = true;
         });
+        // A recording the device would not give (one it could not align to
+        // its signal) leaves the caller's buffer as it was: zeros that would
+        // read as a dead unit's silence. Whatever the answer to the box
+        // (Ignore is its default), no level is read from it.
+        if (!copied) obError = true;
         if (!obError) {
             mbWaveInClosePending = true;
             return;

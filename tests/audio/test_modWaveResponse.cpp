@@ -381,6 +381,27 @@ TEST_F(Response, APointThatLostSamplesIsMeasuredAgainOnce) {
     EXPECT_FALSE(error) << "the next measurement runs";
 }
 
+// A recording the device will not give (the real card refuses one it cannot
+// align to its signal) answered Ignore, the box's default: the point is not
+// read as the silence of a dead unit (-90.3 dB, a good unit failed), the
+// measurement stops, and the next one runs.
+TEST_F(Response, ARefusedRecordingAnsweredIgnoreReadsNoLevel) {
+    jig->failCall(sound::SoundCall::WaveInStop, MMSYSERR_ERROR);
+    jig->failCall(sound::SoundCall::WaveInReadHeader, MMSYSERR_ERROR);
+    answer({vbIgnore, vbIgnore});
+    ResponseCurve level(41, 99.0f), corrected(41, 99.0f);
+    gWaveResponse(*f, 20, 20000, 40, 0.1f, 1.0f, true, 30000, 0, false, 0xFFFFFF, 0, level, corrected, error);
+    EXPECT_TRUE(error);
+    EXPECT_EQ(boxes().size(), 2);
+    EXPECT_EQ(level[1], 99.0f) << "point 1 read from a recording that was not given";
+    EXPECT_EQ(glWaveInHandle, 0);
+
+    error = false;
+    clearBoxes();
+    measure(40);
+    EXPECT_FALSE(error) << "the next measurement runs";
+}
+
 // The test-in-progress line: set for the measurement and cleared after it,
 // also after an error, and left alone when the caller holds it. The
 // microphone is at the volume asked for while the points are read.
