@@ -142,6 +142,7 @@ struct PortAudioBackend::Card {
     // A recording of a tone held something else at its start: the delay is
     // measured again as soon as nothing plays.
     bool delayDoubted = false;
+    bool loopSilent = false;                 // see silenceOfASilentLoop
     double outRate = 0;                      // the open output's and input's sample rates
     double inRate = 0;
     // Counts the host's timing jumps and lost blocks; alignment holds while
@@ -183,6 +184,23 @@ struct PortAudioBackend::Card {
 };
 
 namespace {
+// A silent loop (its marker came back as nothing over the whole window: a dead
+// unit, an output that reaches nothing) gives a steady tone's recording back as
+// nothing (no sample as high as the least marker found): that silence is read
+// wherever it began, so that a dead unit fails. All else is refused as before.
+bool silenceOfASilentLoop(const PortAudioBackend::Card& iCard) {
+    if (!iCard.loopSilent || iCard.delayKnown || !iCard.alignedRecording) return false;
+    const DuplexCore::StartedRecording started = iCard.core->inStarted();
+    if (started.outHeader == 0 || started.firstInHeader == 0) return false;
+    uint32_t played = 0, recorded = 0;
+    const int16_t* tone = iCard.core->outSamples(started.outHeader, played);
+    if (tonecheck::pureToneAngle(tone, played) < 0) return false;
+    const int16_t* recording = iCard.core->inSamples(started.firstInHeader, recorded);
+    const int least = int(std::ceil(kMarkerLeast * 32768));
+    return recording && recorded > 0 &&
+           std::none_of(recording, recording + recorded, [least](int16_t iS) { return std::abs(int(iS)) >= least; });
+}
+
 // A window's host figure against the one before: a change that holds for two
 // windows is a jump; one window off alone is not (the server rewinds what it
 // buffered now and then, and a figure taken across a rewind is no delay).
@@ -632,7 +650,7 @@ bool PortAudioBackend::measureLoop(Card& ioCard, bool iAfterSound) {
 
 // 1: measured; 0: worth another try; -1: nothing came back.
 int PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
-    ioCard.delayKnown = false;
+    ioCard.delayKnown = ioCard.loopSilent = false;
     if (!usable(ioCard) || ioCard.probe.empty()) return -1;
     // What played last must come back first, or it hides the marker.
     if (iAfterSound) {
@@ -672,7 +690,11 @@ int PortAudioBackend::measureLoopOnce(Card& ioCard, bool iAfterSound) {
         for (int i = 0; i < onset && onset >= 0; ++i)
             if (std::abs(ioCard.probe[size_t(i)]) > peak / 4) onset = -1;
     }
-    if (peak < kMarkerLeast) return -1;
+    if (peak < kMarkerLeast) {
+        // Silent, when the window heard all of the loop the host reports.
+        ioCard.loopSilent = scanned >= int(ioCard.probe.size()) && ioCard.hostRoundTrip.load() < kMaxLoopSeconds * ioCard.rate;
+        return -1;
+    }
     if (onset < 0 || ioCard.timingEpoch.load(std::memory_order_acquire) != epoch) return 0;
     ioCard.loopDelay.store(double(onset), std::memory_order_release);
     ioCard.timingRefReset.store(true, std::memory_order_release);
@@ -731,7 +753,7 @@ bool PortAudioBackend::firstHeaderFull(const Card& iCard) {
 }
 
 bool PortAudioBackend::alignedRecordingHolds(Card& iCard) {
-    if (!iCard.alignedRecording) return true;
+    if (!iCard.alignedRecording || silenceOfASilentLoop(iCard)) return true;
     // A figure off by itself may be the start of a jump: the next window tells.
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(std::lround(3000 * kTimingWindowSeconds));
@@ -1018,7 +1040,7 @@ MMRESULT PortAudioBackend::waveInStop(HWAVEIN iHandle) {
         c->refusedBefore = true;
         return fail(MMSYSERR_ERROR, text);
     }
-    if (c->alignedRecording && !recordingHoldsItsTone(*c)) {
+    if (c->alignedRecording && !silenceOfASilentLoop(*c) && !recordingHoldsItsTone(*c)) {
         const QString text = refusalText(*c);
         c->refusedBefore = true;
         c->delayDoubted = true;

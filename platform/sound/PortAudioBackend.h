@@ -23,8 +23,9 @@
 // nothing plays (an output reset or open), and an aligned recording made in
 // between is refused ("The sound device's timing cannot be trusted ..."), as
 // is every aligned recording while no marker came back (a silent or noisy
-// loop). The figures are too rough to see a loop that grows by a few
-// milliseconds, so every recording made while a steady tone plays is also
+// loop), but for a silent loop's own silence recorded with a steady tone (a
+// dead unit reads silent). The figures are too rough to see a loop that grows
+// by a few milliseconds, so every recording made while a steady tone plays is also
 // held against that tone (see ToneCheck): one that holds anything else after
 // the unit's settling is refused the same way, and the delay is measured
 // again as soon as nothing plays. The stream asks for the lowest latency the

@@ -221,3 +221,44 @@ TEST_F(KnownUnit, ALoopThatGrowsMidMeasurementGivesNoWrongLevel) {
     EXPECT_FALSE(error) << shown();
     RecordProperty("stopped_after_the_move", stopped);
 }
+
+// The unit dies between measurements (its output muted: nothing comes back).
+// A measurement may stop, or show the timing error, once: the loop it knew
+// gives nothing now. The loop is then measured silent, and the dead unit reads
+// silent at every point with no box: a unit that fails, not one the station
+// refuses for as long as it is in. Alive again, it reads its response again
+// (after at most one stopped measurement). The boxes are answered with their
+// default, as an operator pressing Enter does.
+TEST_F(KnownUnit, ADeadUnitReadsSilentAndALiveOneReadsAgain) {
+    openStation();
+    if (IsSkipped() || HasFatalFailure()) return;
+    allowErrors();
+    ResponseCurve level(21, 0.0f), corrected(21, 0.0f);
+    // Up to three measurements, until one runs through without a box.
+    auto measure = [&] {
+        for (int run = 1; run <= 3; ++run) {
+            std::fill(level.begin(), level.end(), 0.0f);
+            error = false;
+            clearBoxes();
+            gWaveResponse(*f, 20, 20000, 20, 0.1f, 1.0f, true, 65535, 0, false, 0xFFFFFF, 0, level, corrected, error);
+            if (!error && boxes().isEmpty()) return;
+        }
+    };
+    measure();
+    ASSERT_FALSE(error) << shown();
+    for (int p = 1; p <= 20; ++p) ASSERT_NEAR(level[size_t(p)], unityLevelDb(), 0.1) << "live, point " << p;
+
+    gMixerOutMasterSetMute(true, error);
+    ASSERT_FALSE(error);
+    measure();
+    EXPECT_FALSE(error) << shown();
+    EXPECT_TRUE(boxes().isEmpty()) << shown();
+    for (int p = 1; p <= 20; ++p) EXPECT_LT(level[size_t(p)], -90.0f) << "dead, point " << p;
+
+    gMixerOutMasterSetMute(false, error);
+    gMixerOutMasterSetVolume(65535, error);
+    ASSERT_FALSE(error);
+    measure();
+    EXPECT_FALSE(error) << shown();
+    for (int p = 1; p <= 20; ++p) EXPECT_NEAR(level[size_t(p)], unityLevelDb(), 0.1) << "alive again, point " << p;
+}
