@@ -56,11 +56,16 @@ bool parseLocaleNumber(const QString& iText, double& oValue) {
 }
 
 namespace {
-bool isAsciiDigit(QChar c, int iBase) {
+// The value of an ASCII digit in iBase (10, 16 or 8), or -1.
+int digitOf(QChar c, int iBase) {
     const ushort u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0' < iBase;
-    return iBase == 16 && ((u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F'));
+    const int d = u >= '0' && u <= '9'   ? u - '0'
+                  : u >= 'a' && u <= 'f' ? u - 'a' + 10
+                  : u >= 'A' && u <= 'F' ? u - 'A' + 10
+                                         : -1;
+    return d < iBase ? d : -1;
 }
+bool isAsciiDigit(QChar c, int iBase) { return digitOf(c, iBase) >= 0; }
 
 // "&H1F" or "&O17" from position i on: 16 bits up to 4 hex (6 octal) digits, as a
 // literal of that size is typed, 32 bits beyond.
@@ -69,7 +74,7 @@ double radixNumber(const QString& isText, qsizetype i, int iBase) {
     unsigned long long v = 0;
     int n = 0;
     while (i < len && isAsciiDigit(isText[i], iBase)) {
-        v = v * static_cast<unsigned>(iBase) + static_cast<unsigned>(QString(isText[i]).toInt(nullptr, 16));
+        v = v * static_cast<unsigned>(iBase) + static_cast<unsigned>(digitOf(isText[i], iBase));
         if (v > 0xFFFFFFFFull) return 0.0;
         ++n;
         ++i;
