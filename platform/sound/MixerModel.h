@@ -33,6 +33,9 @@ struct MixerControlModel {
     long elementMax = 0;
 
     bool isList() const { return info.cMultipleItems > 0; }
+    bool setsInput() const {
+        return binding == AlsaBinding::CaptureVolume || binding == AlsaBinding::CaptureEnum || binding == AlsaBinding::CaptureSwitch;
+    }
     bool isMeter() const { return (info.dwControlType & 0xF0000000u) == 0x10000000u; }
     bool isSwitch() const { return (info.dwControlType & 0xF0000000u) == 0x20000000u; }
 };

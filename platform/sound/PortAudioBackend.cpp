@@ -845,8 +845,7 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
                 card = nullptr;
             }
         }
-        // Timing that jumped since the delay was measured: measured again
-        // while nothing plays.
+        // Timing that jumped since the delay was measured: measured again while nothing plays.
         if (card && !card->in && card->inChannels > 0 && delayInDoubt(*card)) measureLoop(*card, true);
     }
     if (!card) {
@@ -1094,11 +1093,9 @@ MMRESULT PortAudioBackend::mixerGetDevCaps(uint32_t iMixer, MixerCaps& oCaps) {
 
 // Opens the ALSA mixer of output device iMixer there.
 MMRESULT PortAudioBackend::openMixer(uint32_t iMixer, std::shared_ptr<AlsaMixer>& oMixer) {
-    const Device& d = *mOutputs[iMixer];
+    const QString name = mOutputs[iMixer]->name;
     auto made = std::make_shared<std::shared_ptr<AlsaMixer>>();
-    if (!mixerThread().run([made, ctl = alsaCtlNameForDevice(d.name), name = d.name] {
-            *made = std::make_shared<AlsaMixer>(ctl, name);
-        }))
+    if (!mixerThread().run([made, ctl = alsaCtlNameForDevice(name), name] { *made = std::make_shared<AlsaMixer>(ctl, name); }))
         return fail(MMSYSERR_ERROR, noAnswerText());
     std::shared_ptr<AlsaMixer> m = std::move(*made);
     if (!m->ok()) {
@@ -1194,6 +1191,9 @@ MMRESULT PortAudioBackend::mixerSetControlDetails(HMIXER iHandle, const MixerCon
         mMixers[iHandle].mixer.reset();
         return fail(MMSYSERR_ERROR, noAnswerText());
     }
+    // The server has the input's new level: the card's recordings start where it is heard.
+    if (auto card = mCards.find(mOutputs[mMixers[iHandle].device]->pa); !*result && c->setsInput() && card != mCards.end())
+        card->second->core->inLevelSet();
     return *result;
 }
 

@@ -317,6 +317,8 @@ uint64_t DuplexCore::inStop() { return postKind(EngineCommand::Stop); }
 
 uint64_t DuplexCore::inReset() { return postKind(EngineCommand::InReset); }
 
+uint64_t DuplexCore::inLevelSet() { return postKind(EngineCommand::InLevel); }
+
 MMRESULT DuplexCore::inUnprepare(int iHeader) { return unprepareSlot(mInHdr.data(), iHeader, false); }
 
 MMRESULT DuplexCore::inHeader(int iHeader, WaveHdr& oHeader) const {
@@ -453,6 +455,11 @@ void DuplexCore::apply(const EngineCommand& iCommand, int64_t iCounter, double i
         mCaptureFrom = -1;
         clearStopFaults();
         break;
+    case EngineCommand::InLevel:
+        // This block's output is the first to reach the sound server after
+        // the level was set there; it comes back a round trip later.
+        mLevelFrom = std::llround(double(iCounter) + iRoundTrip);
+        break;
     case EngineCommand::None:
         break;
     }
@@ -577,6 +584,10 @@ void DuplexCore::resolveStart(int64_t iCounter, double iRoundTrip) {
     } else {
         return;
     }
+    // What came back before the level last set reads at the old level (a
+    // polarity test's 60 % in a sine test's reading, say), however long a
+    // tone has played; a signal the input was opened for is heard whole.
+    if (!mStartArmed) mCaptureFrom = std::max(mCaptureFrom, mLevelFrom);
     mStartPending = false;
     mCaptureBegun = false;
     if (mInConverter) mInConverter->reset();

@@ -83,7 +83,7 @@ struct WaveHeaderSlot {
 };
 
 struct EngineCommand {
-    enum Kind : uint8_t { None, OutOpen, OutClose, Write, Break, Reset, InOpen, InClose, AddBuffer, Start, Stop, InReset };
+    enum Kind : uint8_t { None, OutOpen, OutClose, Write, Break, Reset, InOpen, InClose, AddBuffer, Start, Stop, InReset, InLevel };
     Kind kind = None;
     int8_t header = 0;
     int8_t mode = 0;
@@ -128,6 +128,9 @@ public:
     uint64_t inStart(WaveInStartMode iMode);
     uint64_t inStop();
     uint64_t inReset();
+    // The input's level (the microphone's) was just set: a recording started
+    // after this hears nothing that left the output before it.
+    uint64_t inLevelSet();
     MMRESULT inUnprepare(int iHeader);
     MMRESULT inHeader(int iHeader, WaveHdr& oHeader) const;
     MMRESULT inRead(int iHeader, void* oData, uint32_t iBytes) const;
@@ -258,6 +261,7 @@ private:
     uint32_t mStartSerial = 0;
     bool mStartArmed = false;
     int64_t mCaptureFrom = -1;                  // the input frame of the first sample; -1: not capturing
+    int64_t mLevelFrom = 0;                     // the first input frame that heard the level last set
     bool mCaptureAtOutput = false;              // aligned to an output header's start
     bool mCaptureBegun = false;
     std::atomic<bool> mStartedLate{false};

@@ -39,7 +39,7 @@ public:
         core.processOutput(out, kBlock, counter, kRoundTrip, counter + kBlock - kOutLatency);
         for (int i = 0; i < kBlock; ++i) {
             played.push_back(out[i]);
-            wire.push_back(out[i]);
+            wire.push_back(out[i] * level);
             in[i] = wire.front();
             wire.pop_front();
         }
@@ -82,6 +82,7 @@ public:
 
     DuplexCore core;
     int64_t counter = 0;
+    float level = 1.0f;          // the microphone level, as the sound enters the loop
     std::vector<float> played;   // device frames, as the output converter played them
     std::deque<float> wire = std::deque<float>(kRoundTrip, 0.0f);
 
@@ -151,6 +152,35 @@ TEST(WaveEngine, DoneComesWhenTheLastSampleHasLeftTheConverterAfterAReset) {
         const int64_t last = int64_t(peakAt(card.played, from));
         EXPECT_LT(last, doneBefore) << "done before the last sample had left";
         EXPECT_GE(last + 1, doneBefore - kBlock) << "done a block or more after it had left";
+    }
+}
+
+// A level set while a tone plays (the sine test's microphone level) is the
+// one the whole recording that follows reads, though a round trip of the old
+// level is still in the loop when the recording starts.
+TEST(WaveEngine, ARecordingAfterALevelSetHearsOnlyTheNewLevel) {
+    // The tone has played for a while, or was switched to just before the level was set.
+    for (int blocksPlayed : {100, 2}) {
+        SCOPED_TRACE(std::to_string(blocksPlayed) + " blocks played");
+        LoopbackCard card(ConverterQuality::Best);
+        const std::vector<int16_t> tone(4410, 10000);
+        uint64_t t = 0;
+        ASSERT_EQ(card.core.outPrepare(2, 8820), MMSYSERR_NOERROR);
+        ASSERT_EQ(card.core.outLoad(2, tone.data(), 8820), MMSYSERR_NOERROR);
+        ASSERT_EQ(card.core.outWrite(2, WHDR_BEGINLOOP | WHDR_ENDLOOP, kWaveLoopForever, t), MMSYSERR_NOERROR);
+        card.run(blocksPlayed);
+        card.level = 0.5f;
+        card.core.inLevelSet();
+        card.openInput();
+        ASSERT_EQ(card.core.inPrepare(1, 4000), MMSYSERR_NOERROR);
+        ASSERT_EQ(card.core.inAddBuffer(1, t), MMSYSERR_NOERROR);
+        card.core.inStart(WAVEIN_START_WITH_OUTPUT);
+        card.run(200);
+        std::vector<int16_t> rec(2000);
+        ASSERT_EQ(card.core.inRead(1, rec.data(), 4000), MMSYSERR_NOERROR);
+        // Past the input converter's own start, every sample reads the new level.
+        for (size_t i = 200; i < rec.size(); ++i) ASSERT_NEAR(rec[i], 5000, 50) << "sample " << i;
+        EXPECT_FALSE(card.core.inStartedLate());
     }
 }
 
