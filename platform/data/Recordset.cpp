@@ -1056,12 +1056,20 @@ void Recordset::doUpdate() {
         rowid = mDb.sqlite().getLastInsertRowid();
     });
     // A key below one the set holds (the file reused a key): the set takes its keys, to keep its order.
+    // Those keys are read after the insert and so already hold the new record; it is taken out
+    // again, so that it is added once below, as to a set that held its keys all along.
     if (mLazy && (rowid <= mLastKey || (!mAdded.empty() && rowid <= mAdded.back()))) {
         try {
             guarded(mDb, [&] { materialize(); });
         } catch (...) {
             discardEdit();
             throw;
+        }
+        const auto taken = std::find(mKeys.begin(), mKeys.end(), rowid);
+        if (taken != mKeys.end()) {
+            const long at = static_cast<long>(taken - mKeys.begin());
+            mKeys.erase(taken);
+            if (at < mPos) --mPos;
         }
     }
     if (mLazy) {

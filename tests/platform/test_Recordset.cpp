@@ -202,6 +202,28 @@ TEST_F(RecordsetTest, MovesDeleteAndNoCurrentRecord) {
     EXPECT_EQ(rs->database().sqlite().execAndGet("SELECT count(*) FROM seq").getInt(), 0);
 }
 
+// The file gives a new record the key of the last one deleted: the set, whole
+// table or query, lists it once.
+TEST_F(RecordsetTest, ARecordAddedWhereTheLastWasDeletedIsListedOnce) {
+    for (const QString& sql : {QStringLiteral("seq"), QStringLiteral("SELECT * FROM seq ORDER BY Seq_Name")}) {
+        SCOPED_TRACE(sql.toStdString());
+        OpenDatabase(QStringLiteral("Test_Seq.mdb")).Execute(QStringLiteral("DELETE FROM seq"));
+        {
+            auto w = seqSet();
+            for (const char* n : {"A", "B", "C"}) addSeq(*w, QString::fromLatin1(n));
+        }
+        auto rs = OpenDatabase(QStringLiteral("Test_Seq.mdb")).OpenRecordset(sql);
+        rs->MoveLast();
+        rs->Delete();
+        addSeq(*rs, QStringLiteral("D"));
+        EXPECT_EQ(rs->database().sqlite().execAndGet("SELECT count(*) FROM seq").getInt(), 3);
+        EXPECT_EQ(rs->RecordCount(), 3);
+        QStringList walk;
+        for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) walk << rs->field(QStringLiteral("Seq_Name")).text();
+        EXPECT_EQ(walk, (QStringList{"A", "B", "D"}));
+    }
+}
+
 TEST_F(RecordsetTest, RecordsDeletedElsewhereArePassedOver) {
     auto rs = seqSet();
     for (const char* n : {"A", "B", "C", "D", "E"}) addSeq(*rs, QString::fromLatin1(n));
