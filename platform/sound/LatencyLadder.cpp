@@ -22,4 +22,20 @@ void LatencyLadder::comeDown() {
     mCameDown = true;
 }
 
+void StreamLossWatch::opened(double iNow) {
+    mSeen = 0;
+    mQuietSince = iNow;
+}
+
+bool StreamLossWatch::reopen(LatencyLadder& ioLadder, int iLostBlocks, double iNow) {
+    if (iLostBlocks > mSeen) {
+        mSeen = iLostBlocks;
+        mQuietSince = iNow;
+        return ioLadder.lost();
+    }
+    if (!ioLadder.mayComeDown(iNow - mQuietSince)) return false;
+    ioLadder.comeDown();
+    return true;
+}
+
 }

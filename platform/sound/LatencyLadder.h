@@ -38,4 +38,22 @@ private:
     int mRepeats = 0;        // losses at a step come down to
 };
 
+// What the backend knows of one open stream's lost blocks, and its decision
+// when the card is used again: a stream that lost blocks since it was last
+// looked at is opened again one step up; at the top step it is kept, and its
+// quiet stretch starts again from that loss, so that after a quiet stretch it
+// comes down one step as from any other step.
+class StreamLossWatch {
+public:
+    // A stream opened (at the ladder's current step) at iNow seconds.
+    void opened(double iNow);
+    // The stream has lost iLostBlocks blocks since it opened; true when it is
+    // opened again at the ladder's new step.
+    bool reopen(LatencyLadder& ioLadder, int iLostBlocks, double iNow);
+
+private:
+    int mSeen = 0;          // the lost blocks already answered
+    double mQuietSince = 0;  // the stream's open, or its last loss answered
+};
+
 }

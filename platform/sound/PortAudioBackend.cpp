@@ -28,6 +28,11 @@
 namespace sound {
 namespace {
 constexpr int kMaxFrames = 4096;
+
+// Seconds on the steady clock, for the latency step's quiet stretches.
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 // Left to the host: a fixed size makes some (the PulseAudio plugin) take
 // seconds to deliver a duplex stream's first block.
 constexpr unsigned long kFramesPerBuffer = paFramesPerBufferUnspecified;
@@ -178,9 +183,8 @@ struct PortAudioBackend::Card {
     // next one sleeps on it (see waitForBlock), and the callback wakes it.
     std::atomic<uint32_t> blocks{0};
     std::atomic<int> blockWaiters{0};
-    // When the stream last opened; a quiet stretch since (no lost blocks)
-    // lets it come down a latency step.
-    std::chrono::steady_clock::time_point openedAt = std::chrono::steady_clock::now();
+    // The stream's lost blocks as last answered, and its quiet stretch since.
+    StreamLossWatch lossWatch;
 };
 
 namespace {
@@ -544,7 +548,7 @@ MMRESULT PortAudioBackend::openCard(int iPaDevice, double iWantedRate, bool iFor
     }
     // A recording aligned to a signal needs the true loop delay.
     if (duplex(*card)) measureLoop(*card, false);
-    card->openedAt = std::chrono::steady_clock::now();
+    card->lossWatch.opened(steadySeconds());
     oCard = card.get();
     mCards[iPaDevice] = std::move(card);
     return MMSYSERR_NOERROR;
@@ -836,14 +840,10 @@ MMRESULT PortAudioBackend::waveOutOpen(HWAVEOUT& oHandle, uint32_t iDevice, cons
         }
         // A card that lost blocks while it was used opens afresh with more
         // latency; one that has run a quiet stretch at a raised step, with less.
-        if (card && !card->in) {
-            const bool lost = card->lostBlocks.load(std::memory_order_acquire) > 0;
-            const double quiet = std::chrono::duration<double>(std::chrono::steady_clock::now() - card->openedAt).count();
-            if (lost ? ladder(pa).lost() : ladder(pa).mayComeDown(quiet)) {
-                if (!lost) ladder(pa).comeDown();
-                closeCard(pa);
-                card = nullptr;
-            }
+        if (card && !card->in &&
+            card->lossWatch.reopen(ladder(pa), card->lostBlocks.load(std::memory_order_acquire), steadySeconds())) {
+            closeCard(pa);
+            card = nullptr;
         }
         // Timing that jumped since the delay was measured: measured again while nothing plays.
         if (card && !card->in && card->inChannels > 0 && delayInDoubt(*card)) measureLoop(*card, true);

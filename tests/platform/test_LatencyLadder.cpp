@@ -57,3 +57,32 @@ TEST(LatencyLadder, AStepThatLosesAgainWaitsLongerEachTime) {
     EXPECT_EQ(l.quietNeeded(), kQuiet);
 }
 }
+
+// The backend's decision each time it uses a card again, over a scripted run
+// of one card: its stream's lost blocks so far at each use. Blocks lost at the
+// top step keep the card, and a quiet stretch from the last of them brings it
+// down a step as from any other step.
+TEST(LatencyLadder, TheBackendBringsACardDownFromTheTopAfterAQuietStretch) {
+    LatencyLadder l;
+    sound::StreamLossWatch card;
+    card.opened(0);
+    struct Use {
+        double at;      // seconds
+        int lost;       // the open stream's lost blocks so far
+        bool reopened;  // opened again at a new step
+        double step;    // the step it then runs at
+    } const uses[] = {
+        {5, 2, true, 0.06},    // lost at 30 ms
+        {8, 1, true, 0.1},     // lost at 60 ms too: the top
+        {20, 3, false, 0.1},   // lost at the top: kept, quiet from here
+        {45, 3, false, 0.1},
+        {49.5, 3, false, 0.1},
+        {50, 3, true, 0.06},   // 30 s quiet since the last loss
+        {200, 0, false, 0.06}, // never below the step that lost last
+    };
+    for (const Use& u : uses) {
+        EXPECT_EQ(card.reopen(l, u.lost, u.at), u.reopened) << u.at;
+        EXPECT_EQ(l.seconds(), u.step) << u.at;
+        if (u.reopened) card.opened(u.at);
+    }
+}
