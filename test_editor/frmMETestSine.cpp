@@ -201,7 +201,10 @@ void frmMETestSine::gMETestSineLimitsValidate(bool& ioCancel, bool& obError) {
     const bool hiAccepted = hiRead && loRead && fHi >= float(testfields::sineLimHiMin(lo)) && fHi <= float(testfields::kSineLimHiMax);
     const bool loAccepted = hiRead && loRead && fLo >= float(testfields::kSineLimLoMin) && fLo <= float(testfields::sineLimLoMax(hi));
     bool cancel = false;
-    if (!hiAccepted) txtLimHi_Validate(cancel);
+    // A low limit that cannot be read is named by its own range message; checked
+    // first, the high limit would find no range to be checked in.
+    if (!loRead && hiRead) txtLimLo_Validate(cancel);
+    if (!cancel && !hiAccepted) txtLimHi_Validate(cancel);
     if (!cancel && !loAccepted) txtLimLo_Validate(cancel);
     ioCancel = cancel;
 }
