@@ -27,9 +27,10 @@ LibraryThread::LibraryThread() {
     }).detach();
 }
 
-bool LibraryThread::run(std::function<void()> iWork, std::function<void()> iCleanup) {
+bool LibraryThread::run(std::function<void()> iWork, std::function<void()> iCleanup, Refused iRefused) {
     auto state = std::make_shared<CallState>();
     const bool behind = stuck();
+    if (behind && iRefused == Refused::Dropped) return false;
     state->abandoned = behind;
     if (behind) mAbandoned.fetch_add(1, std::memory_order_acq_rel);
     {

@@ -24,10 +24,18 @@ public:
     LibraryThread(const LibraryThread&) = delete;
     LibraryThread& operator=(const LibraryThread&) = delete;
 
+    // What becomes of a call made while one given up on has not returned yet.
+    enum class Refused {
+        Queued,    // run once the thread is free: a release that must happen
+        Dropped,   // not run at all: only its caller wanted its result, and has gone on
+    };
     // Runs iWork there and waits for it. False when it did not finish within
-    // the deadline, or a call given up on before has not returned yet; then
-    // iCleanup runs there after iWork, in place of the caller taking its result.
-    bool run(std::function<void()> iWork, std::function<void()> iCleanup = {});
+    // the deadline (iCleanup then runs there after iWork, in place of the
+    // caller taking its result), or at once when a call given up on before has
+    // not returned yet (the call is then queued or dropped, as iRefused says:
+    // calls queued behind a stuck one would keep the library from the station
+    // long after the sound server answers again).
+    bool run(std::function<void()> iWork, std::function<void()> iCleanup = {}, Refused iRefused = Refused::Queued);
     // Runs iWork there without waiting for it.
     void post(std::function<void()> iWork);
     // A call given up on has not returned yet.

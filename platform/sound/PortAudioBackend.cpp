@@ -429,7 +429,8 @@ MMRESULT PortAudioBackend::waveOutGetDevCaps(uint32_t iDevice, WaveOutCaps& oCap
     Device& d = *mOutputs[iDevice];
     if (!d.probed) {
         auto formats = std::make_shared<uint32_t>(0);
-        if (!library().run([formats, pa = d.pa, n = d.maxOut] { *formats = probeFormats(pa, n, false); }))
+        if (!library().run([formats, pa = d.pa, n = d.maxOut] { *formats = probeFormats(pa, n, false); }, {},
+                           LibraryThread::Refused::Dropped))
             return fail(MMSYSERR_ERROR, noAnswerText());
         d.formats = *formats;
         d.probed = true;
@@ -451,7 +452,8 @@ MMRESULT PortAudioBackend::waveInGetDevCaps(uint32_t iDevice, WaveInCaps& oCaps)
     Device& d = *mInputs[iDevice];
     if (!d.probed) {
         auto formats = std::make_shared<uint32_t>(0);
-        if (!library().run([formats, pa = d.pa, n = d.maxIn] { *formats = probeFormats(pa, n, true); }))
+        if (!library().run([formats, pa = d.pa, n = d.maxIn] { *formats = probeFormats(pa, n, true); }, {},
+                           LibraryThread::Refused::Dropped))
             return fail(MMSYSERR_ERROR, noAnswerText());
         d.formats = *formats;
         d.probed = true;
@@ -514,7 +516,7 @@ bool tryShape(const std::shared_ptr<PortAudioBackend::Card>& iCard, const PaStre
             }
             card->stream = stream;
         },
-        [card = iCard] { stopStream(*card); });
+        [card = iCard] { stopStream(*card); }, LibraryThread::Refused::Dropped);
     if (answered) oOpening = *opening;
     return answered;
 }
