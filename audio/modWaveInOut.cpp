@@ -52,6 +52,8 @@ WaveFormatEx mtypWaveOutFormat;
 WaveFormatEx mtypWaveInFormat;
 bool mbWaveInRecording = false;   // a recording poll runs window events
 bool mbWaveInLossQuiet = false;
+// Set when the user answered Retry at a recording that timed out or was refused.
+bool mbWaveInRecordAgain = false;
 // A finished recording's input is closed at the next switch, after the new
 // signal is written: closing waits for the device, and so it overlaps the
 // previous signal's last pass instead of adding to every point.
@@ -348,10 +350,23 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         }
     });
     mbWaveInRecording = false;
+    // Retry at a recording that timed out or that the device refused makes the
+    // recording again (gWaveInRecord does): stopping or reading this one again
+    // could only be refused again.
+    bool answered = false;
+    const auto recordAgain = [&] {
+        if (!answered) return false;
+        mbWaveInRecordAgain = true;
+        return true;
+    };
     if (timedOut) {
         bool closeError = false;
         gWaveInClose(closeError);
-        trap(20, [] { vbRaise(vberr::kUserBase, QStringLiteral("Recording timed out")); });
+        trap(20, [&] {
+            if (recordAgain()) return;
+            answered = true;
+            vbRaise(vberr::kUserBase, QStringLiteral("Recording timed out"));
+        });
         obError = true;
         return;
     }
@@ -362,6 +377,7 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         // shows no message.
         bool quietLoss = false;
         trap(30, [&] {
+            if (recordAgain()) return;
             const MMRESULT r = waveInStop(glWaveInHandle);
             if (r == MMSYSERR_NOERROR) return;
             bool textError = false;
@@ -373,11 +389,13 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
                     return;
                 }
             }
+            answered = true;
             vbRaise(vberr::kUserBase, text);
         });
-        if (quietLoss) {
+        if (quietLoss || mbWaveInRecordAgain) {
             obError = true;
-            gWaveInClose(obError);
+            bool closeError = false;
+            gWaveInClose(quietLoss ? obError : closeError);
             return;
         }
         // Header 1 is full and no longer written (the input goes on into
@@ -687,21 +705,48 @@ void gWaveInRecord(int32_t ilRate, int16_t inBits, std::vector<int16_t>& ioanSam
     int32_t bytes = 0;
     if (!trap(10, [&] { bytes = CLng(inBits / 8.0 * mlUBound(ioanSamples)); })) return;
     if (bytes < 1) return;
-    gWaveInRecordOpen(ilRate, inBits, bytes, obError);
-    if (obError) return;
-    // Started with the output: a signal that has just been switched to is
-    // recorded from its first sample at the converter, so neither the old
-    // signal nor the device latency reaches the recording; a signal playing
-    // for a while is recorded from now.
-    if (!trap(20, [&] {
-            const MMRESULT r = waveInStart(glWaveInHandle, WAVEIN_START_WITH_OUTPUT);
-            if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
-        })) {
-        bool closeError = false;
-        gWaveInClose(closeError);
-        return;
+    // Retry at a recording that timed out or was refused records again, with
+    // the signal played again from its start after a reset: while nothing
+    // plays the device measures the loop delay again (a refusal says it may no
+    // longer hold), and the new recording is aligned to the signal's start.
+    bool again = false;
+    WaveHdr playing;
+    for (;;) {
+        const bool replay = again && glWaveOutHandle != 0 && mnWaveOutBufferPtr > 0;
+        if (replay && !trap(30, [&] {
+                MMRESULT r = waveOutGetHeader(glWaveOutHandle, mnWaveOutBufferPtr, playing);
+                if (r == MMSYSERR_NOERROR) r = waveOutReset(glWaveOutHandle);
+                if (r != MMSYSERR_NOERROR) mRaiseOut(r, obError);
+            }))
+            return;
+        gWaveInRecordOpen(ilRate, inBits, bytes, obError);
+        if (obError) return;
+        if (replay) {
+            gWaveOutPlay(static_cast<int32_t>(playing.dwLoops), mnWaveOutBufferPtr, mnWaveOutBufferPtr, true, obError);
+            if (obError) {
+                bool closeError = false;
+                gWaveInClose(closeError);
+                return;
+            }
+        } else if (!trap(20, [&] {
+                       // Started with the output: a signal that has just been switched to is
+                       // recorded from its first sample at the converter, so neither the old
+                       // signal nor the device latency reaches the recording; a signal playing
+                       // for a while is recorded from now.
+                       const MMRESULT r = waveInStart(glWaveInHandle, WAVEIN_START_WITH_OUTPUT);
+                       if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
+                   })) {
+            bool closeError = false;
+            gWaveInClose(closeError);
+            return;
+        }
+        mbWaveInRecordAgain = false;
+        gWaveInRecordStop(bytes, ioanSamples, replay ? 0 : mlWaveOutQueuedMs(), obError);
+        if (!mbWaveInRecordAgain) return;
+        mbWaveInRecordAgain = false;
+        again = true;
+        obError = false;
     }
-    gWaveInRecordStop(bytes, ioanSamples, mlWaveOutQueuedMs(), obError);
 }
 
 void gWaveInSetLossQuiet(bool ibQuiet) { mbWaveInLossQuiet = ibQuiet; }

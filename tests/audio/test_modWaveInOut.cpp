@@ -390,10 +390,30 @@ TEST_F(Playback, ADeadInputTimesOutAndIsClosed) {
     error = false;
     EXPECT_NEAR(gfWaveGetNADCs(1000, error), jig->expectedLevelDb(1000, 16000), 0.2);
     EXPECT_FALSE(error);
+
+    // Retry, at a recording that timed out or that the device refused when it
+    // stopped, records again (the tone still plays) and reads the level.
+    for (const bool timedOut : {true, false}) {
+        SCOPED_TRACE(timedOut ? "timed out" : "refused");
+        clearBoxes();
+        const auto starts = [&] {
+            int n = 0;
+            for (const sound::JigEvent& e : jig->events()) n += e.what.startsWith(QLatin1String("waveInStart"));
+            return n;
+        };
+        const int before = starts();
+        if (timedOut) jig->killInput(true);
+        else jig->failCall(sound::SoundCall::WaveInStop, MMSYSERR_ERROR);
+        answerAfterLooking(vbRetry, [&](const MsgBoxCall&) { jig->killInput(false); });
+        EXPECT_NEAR(gfWaveGetNADCs(1000, error), jig->expectedLevelDb(1000, 16000), 0.2);
+        EXPECT_FALSE(error);
+        EXPECT_EQ(boxes().size(), 1);
+        EXPECT_EQ(starts() - before, 2);
+    }
 }
 
 TEST_F(Playback, DeviceErrorsLeaveNoDeviceOpen) {
-    allowErrors();
+    allowErrors({QStringLiteral("Not enough memory for the sound buffers."), QStringLiteral("Unspecified error in the sound device.")});
     // The output cannot take its buffers: reported with the device's text, released.
     jig->failCall(sound::SoundCall::WaveOutPrepareHeader, MMSYSERR_NOMEM);
     tone(1000, true);
