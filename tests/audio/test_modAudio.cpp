@@ -78,6 +78,7 @@ protected:
         ASSERT_TRUE(gbWaveInOutMixerThereInit(error));
     }
     void TearDown() override {
+        endOfScript();
         bool e = false;
         gWaveOutClose(true, e);   // the input of the last recording too
         sound::setBackend(nullptr);

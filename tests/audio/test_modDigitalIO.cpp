@@ -9,6 +9,7 @@ namespace {
 class DigitalIO : public StationTest {
 protected:
     void TearDown() override {
+        endOfScript();
         digitalport::setBoard(nullptr);
         StationTest::TearDown();
     }

@@ -15,6 +15,7 @@ namespace {
 class Sine : public AudioRig {
 protected:
     void TearDown() override {
+        endOfScript();
         digitalport::setBoard(nullptr);
         if (isLoaded<frmPrompt>()) unload<frmPrompt>();
         AudioRig::TearDown();

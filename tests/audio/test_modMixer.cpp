@@ -21,6 +21,7 @@ protected:
         gsErrorContext.clear();
     }
     void TearDown() override {
+        endOfScript();
         sound::setBackend(nullptr);
         StationTest::TearDown();
     }

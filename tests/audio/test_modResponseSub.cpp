@@ -23,6 +23,7 @@ protected:
         f->picResponse->setVisible(false);
     }
     void TearDown() override {
+        endOfScript();
         f.reset();
         StationTest::TearDown();
     }

@@ -23,6 +23,7 @@ protected:
         pic().setOpLog(true);
     }
     void TearDown() override {
+        endOfScript();
         f.reset();
         sound::setBackend(nullptr);
         StationTest::TearDown();

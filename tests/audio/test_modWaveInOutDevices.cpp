@@ -38,6 +38,7 @@ protected:
         glWaveOutDeviceID = glWaveInDeviceID = -1;
     }
     void TearDown() override {
+        endOfScript();
         sound::setBackend(nullptr);
         StationTest::TearDown();
     }

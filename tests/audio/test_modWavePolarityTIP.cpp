@@ -20,6 +20,7 @@ protected:
         f->picPolarity->setOpLog(true);
     }
     void TearDown() override {
+        endOfScript();
         f.reset();
         digitalport::setBoard(nullptr);
         AudioRig::TearDown();

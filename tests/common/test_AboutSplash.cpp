@@ -27,6 +27,7 @@ protected:
         gsProductNameVersion = QStringLiteral("Vexo v1.000");
     }
     void TearDown() override {
+        endOfScript();
         unload<frmAbout>();
         unload<frmSplash>();
         qunsetenv("VEXO_MACHINE_SETTINGS");

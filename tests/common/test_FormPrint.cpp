@@ -51,6 +51,7 @@ protected:
         saveUserSetting(QStringLiteral("SendBugReports"), QStringLiteral("0"));
     }
     void TearDown() override {
+        endOfScript();
         Printer.KillDoc();
         Printer.setRecording(false);
         qunsetenv("VEXO_PRINT_TO");

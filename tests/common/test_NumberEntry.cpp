@@ -71,6 +71,7 @@ protected:
         f.txtNumber->SetFocus();
     }
     void TearDown() override {
+        endOfScript();
         unload<frmNumber>();
         StationTest::TearDown();
     }

@@ -26,6 +26,7 @@ protected:
         gbUserRegionChanged = false;
     }
     void TearDown() override {
+        endOfScript();
         twips::clearTestScreen();
         StationTest::TearDown();
     }

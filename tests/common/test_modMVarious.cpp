@@ -22,6 +22,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        endOfScript();
         for (auto close : {+[] { unload<frmMETestResponse>(); }, +[] { unload<frmMETestPolarity>(); },
                            +[] { unload<frmMETest>(); }})
             close();

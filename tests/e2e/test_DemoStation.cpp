@@ -91,6 +91,7 @@ protected:
         sound::setBackend(nullptr);
     }
     void TearDown() override {
+        endOfScript();
         qunsetenv("VEXO_JIG_UNIT");
         qunsetenv("VEXO_SOUND");
         Printer.setRecording(false);

@@ -34,6 +34,7 @@ protected:
         addTest(QStringLiteral("Demo Distortion"), QStringLiteral("Ext Dist"));
     }
     void TearDown() override {
+        endOfScript();
         for (auto close : {+[] { unload<frmMESeq>(); }, +[] { unload<frmMESys>(); }, +[] { unload<frmMTypical>(); },
                            +[] { unload<frmMPairMatch>(); }, +[] { unload<frmMSupervisor>(); }})
             close();

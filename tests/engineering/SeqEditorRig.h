@@ -21,6 +21,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        endOfScript();
         answer({vbNo, vbNo});   // a question left open by the test drops its edits
         unload<frmMETest>();
         unload<frmMESeq>();

@@ -61,7 +61,10 @@ private:
 // window shows it, tests and all, and Ctrl+S still writes the engineer's next
 // edit without losing them.
 TEST_F(SeqRecordTest, AfterALoadErrorTheShownSequenceIsStillSavedWithCtrlS) {
-    allowErrors();
+    // The list's field is damaged for good: the load stops, and each later
+    // move cannot name the sequence in the combo box, whose list stays empty.
+    allowErrors({QStringLiteral("Item not found in this collection ('No_Such_Field' in 'vexo_seq')"),
+                 QStringLiteral("'Text' property is read-only")});
     addSequence(QStringLiteral("S1"), {QStringLiteral("Resp")}, 1.0f, 1.0f);
     start();
     clearBoxes();
@@ -86,7 +89,7 @@ TEST_F(SeqRecordTest, AfterALoadErrorTheShownSequenceIsStillSavedWithCtrlS) {
 // test list that is not its own: saving it, by Ctrl+S or by Yes when leaving
 // it, would blank its tests. It is refused with a notice and nothing is written.
 TEST_F(SeqRecordTest, ASequenceShownOnlyInPartIsNeverSavedOverItsTests) {
-    allowErrors();
+    allowErrors({QStringLiteral("Source: frmMESeq.dtaSeq_Reposition.20")});   // the count "two" read
     addSequence(QStringLiteral("S1"), {QStringLiteral("Resp"), QStringLiteral("Pol")}, 1.0f, 1.0f);
     addSequence(QStringLiteral("S2"), {QStringLiteral("Resp")}, 1.0f, 1.0f);
     OpenDatabase(QStringLiteral("Vexo_Seq.mdb"))
@@ -207,14 +210,16 @@ TEST_F(SeqRecordTest, NewWritesTheSequenceAndSixteenBlankRowsAndHonoursCancel) {
 }
 
 TEST_F(SeqRecordTest, NewRefusesWithoutRoomAndWritesNothingWhenARowCannotBeWritten) {
-    allowErrors();
     for (int i = 1; i <= 127; ++i) addSequence(QStringLiteral("Q%1").arg(i), {QStringLiteral("Pol")});
     frmMESeq& e = open();
     // A leftover row of the name in one calibration table.
     exec(QStringLiteral("INSERT INTO vexo_seq_cal09 (Seq_Name, Test_Name, AttIn) VALUES ('NEW1', ' ', 0)"));
     nameAs(QStringLiteral("NEW1"));
-    answer({vbAbort});
+    answer({vbAbort, vbNo});   // the write's error, and no bug report
     press(e, Qt::Key_N);
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes()[0].prompt.contains(QStringLiteral("UNIQUE constraint failed: vexo_seq_cal09.Seq_Name")))
+        << prompts().join('|').toStdString();
     EXPECT_TRUE(field(QStringLiteral("NEW1"), QStringLiteral("Seq_Name")).isNull());
     for (int k = 1; k <= 16; ++k) EXPECT_EQ(rows(calTable(k), QStringLiteral("NEW1")), k == 9 ? 1 : 0) << k;
     EXPECT_EQ(rows(QStringLiteral("vexo_seq")), 127);
@@ -253,7 +258,7 @@ TEST_F(SeqRecordTest, AnEmptyStationShowsNothingAndItsFirstNewMakesTheFileItemsU
 }
 
 TEST_F(SeqRecordTest, SaveAsAndDeleteWorkOnQuotedNamesAndMissingRowsAllOrNothing) {
-    allowErrors();
+    allowErrors({QStringLiteral("Calibration row of sequence 'Bob's' not found in vexo_seq_cal05")});   // the row deleted below
     addSequence(QStringLiteral("A"), {QStringLiteral("Pol")});
     seed::add(seed::Sequence{.name = QStringLiteral("Bob's"), .tests = {QStringLiteral("Resp"), QStringLiteral("Pol")},
                              .lastCal = 45000.0, .micLevels = {7, 8, 9, 10, 11}});

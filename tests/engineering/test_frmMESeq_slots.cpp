@@ -90,8 +90,10 @@ TEST_F(SeqListTest, SixteenEntriesAndTheTypicalSequenceStopAddingAndDeleting) {
     EXPECT_FALSE(e.mnuFileReset->Enabled());
 
     // Deleting the typical sequence deletes the typical test with it.
-    answer({vbYes, vbYes});
+    clearBoxes();
+    answer({vbYes});
     press(e, Qt::Key_D);
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Delete the sequence 'Typical'?")});
     EXPECT_TRUE(field(QStringLiteral("Typical"), QStringLiteral("Seq_Name")).isNull());
     const Database tests = OpenDatabase(QStringLiteral("Vexo_Tst.mdb"));
     EXPECT_TRUE(tests.OpenRecordset(QStringLiteral("SELECT * FROM vexo_tst WHERE Test_Name = 'Typical'"))->EOF_());

@@ -25,6 +25,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        endOfScript();
         answer({vbNo});
         unload<frmMESys>();
         MainWindowRig::TearDown();

@@ -63,6 +63,7 @@ protected:
         addSeq(*rs, QStringLiteral("C"), 3);
     }
     void TearDown() override {
+        endOfScript();
         unload<frmSeqEdit>();
         DataTest::TearDown();
     }

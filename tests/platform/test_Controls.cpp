@@ -25,6 +25,7 @@ protected:
         f.events.clear();
     }
     void TearDown() override {
+        endOfScript();
         unload<frmExample>();
         StationTest::TearDown();
     }
@@ -193,7 +194,11 @@ TEST_F(ControlTest, TextBoxesTypedAndSetByCode) {
     memo->setForeColor(vbcolor::vbRed);
     EXPECT_EQ(memo->multiEditor()->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(memo->ForeColor(), 255);
-    answer({vbYes});   // closing discards the typed name
+    // Closing asks about the typed name; Yes discards it.
+    answer({vbYes});
+    f.close();
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_EQ(boxes().last().prompt, "Discard the changes?");
 }
 
 TEST_F(ControlTest, AScrollBarRunsFromMinAtTheTopToMax) {

@@ -34,6 +34,7 @@ protected:
         pic().setBackColor(vbcolor::vbWhite);
     }
     void TearDown() override {
+        endOfScript();
         f.reset();
         StationTest::TearDown();
     }

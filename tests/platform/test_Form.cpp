@@ -10,6 +10,7 @@
 #include "tests/platform/frmExample.h"
 #include "tests/support/StationTest.h"
 #include <QMenuBar>
+#include <gmock/gmock.h>
 #include <gtest/gtest-spi.h>
 #include <QTimer>
 
@@ -225,6 +226,7 @@ public:
 };
 
 void FormTest::TearDown() {
+    endOfScript();
     unload<frmExample>();
     unload<frmQuestion>();
     StationTest::TearDown();
@@ -292,7 +294,47 @@ TEST_F(FormTest, ModalWindowsAreTakenFromTheQueueInOrderAndCheckedForTheirType) 
     EXPECT_NONFATAL_FAILURE(q.Show(vbModal), "modal window frmQuestion (frmQuestion) shown where frmExample was expected");
     EXPECT_FALSE(acted);
     answer({vbOK});
-    EXPECT_NONFATAL_FAILURE(q.Show(vbModal), "shown while the answer 1 for a message box was next");
+    EXPECT_NONFATAL_FAILURE(q.Show(vbModal), "shown while the answer OK for a message box was next");
     EXPECT_EQ(gMsgBox(QStringLiteral("Now.")), vbOK);
+}
+
+// Each answer is for the box that offers it: a notice lets a question's answer
+// wait, an answer a box does not offer fails naming the box, and what is still
+// queued at the end, or an error allowed that never came, fails the test.
+TEST_F(FormTest, EachAnswerGoesToTheBoxThatOffersIt) {
+    answer({vbYes});
+    EXPECT_EQ(gMsgBox(QStringLiteral("In the range 0.1 to 9.9 (dB) please!")), vbOK);
+    EXPECT_EQ(gMsgBox(QStringLiteral("Save changes?"), vbYesNoCancel), vbYes);
+    answer({vbOK});
+    EXPECT_EQ(gMsgBox(QStringLiteral("Saved.")), vbOK);
+
+    answer({vbAbort});
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(gMsgBox(QStringLiteral("Delete it?"), vbYesNo | vbDefaultButton2), vbNo),
+                            "message box \"Delete it?\" (Vexo; Yes, No) shown and answered Abort, which it does not offer");
+
+    allowErrors({QStringLiteral("Device busy")});
+    answer({vbNo});
+    EXPECT_EQ(gMsgBox(QStringLiteral("Source: m.r.10\r\n\r\nDevice busy"), vbAbortRetryIgnore | vbDefaultButton2,
+                      QStringLiteral("Error!")),
+              vbAbort);
+    EXPECT_EQ(gMsgBox(QStringLiteral("Would you like to email Pelmo a bug report?"), vbYesNo), vbNo);
+    EXPECT_EQ(gMsgBox(QStringLiteral("Keep it?"), vbYesNo), vbNo);
+    EXPECT_NONFATAL_FAILURE(gMsgBox(QStringLiteral("Source: m.r.20\r\n\r\nDisk full"), vbAbortRetryIgnore,
+                                    QStringLiteral("Error!")),
+                            "\"Source: m.r.20");
+
+    allowErrors({QStringLiteral("Never")});
+    answer({vbYes});
+    ::testing::TestPartResultArray failures;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        endOfScript();
+    }
+    ASSERT_EQ(failures.size(), 2);
+    EXPECT_THAT(failures.GetTestPartResult(0).message(),
+                ::testing::HasSubstr("the answer Yes was queued for a message box that never came"));
+    EXPECT_THAT(failures.GetTestPartResult(1).message(),
+                ::testing::HasSubstr("an error box holding \"Never\" was allowed for but never shown"));
 }
 }

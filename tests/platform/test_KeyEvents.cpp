@@ -50,6 +50,7 @@ protected:
         f.txtA->SetFocus();
     }
     void TearDown() override {
+        endOfScript();
         unload<frmKeys>();
         unload<frmExample>();
         StationTest::TearDown();
@@ -161,6 +162,7 @@ protected:
         f.events.clear();
     }
     void TearDown() override {
+        endOfScript();
         unload<frmExample>();
         StationTest::TearDown();
     }

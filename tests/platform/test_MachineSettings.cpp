@@ -13,6 +13,7 @@ protected:
         qputenv("VEXO_MACHINE_SETTINGS", homeFile(QStringLiteral("machine.ini")).toLocal8Bit());
     }
     void TearDown() override {
+        endOfScript();
         qunsetenv("VEXO_MACHINE_SETTINGS");
         StationTest::TearDown();
     }

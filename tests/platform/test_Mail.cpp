@@ -29,6 +29,7 @@ QString decodeWords(const QString& iValue) {
 class Mail : public StationTest {
 protected:
     void TearDown() override {
+        endOfScript();
         qunsetenv("VEXO_SENDMAIL");
         StationTest::TearDown();
     }

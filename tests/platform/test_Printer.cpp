@@ -37,6 +37,7 @@ protected:
         Printer.setRecording(true);
     }
     void TearDown() override {
+        endOfScript();
         Printer.KillDoc();
         Printer.setRecording(false);
         qunsetenv("VEXO_PRINT_TO");

@@ -17,6 +17,7 @@ protected:
         jig = &installJig();
     }
     void TearDown() override {
+        endOfScript();
         sound::setBackend(nullptr);
         StationTest::TearDown();
     }

@@ -42,6 +42,7 @@ TEST(TextDecoding, AnsiIsAlwaysWindows1252) {
 class TextFile : public StationTest {
 protected:
     void TearDown() override {
+        endOfScript();
         EXPECT_EQ(textFileOpenCount(), 0);
         StationTest::TearDown();
     }

@@ -103,6 +103,8 @@ private:
 };
 
 void ValidateTest::TearDown() {
+    endOfScript();
+    answer({vbYes});   // the example window, left with an edit, asks whether to discard it
     unload<frmExample>();
     unload<frmTwoBoxes>();
     StationTest::TearDown();
@@ -115,6 +117,5 @@ TEST_F(ValidateTest, OnlyOneValidateRunsAtATime) {
     drive::click(w.txtB);
     EXPECT_EQ(w.validated, QStringList{QStringLiteral("A")});
     EXPECT_EQ(drive::focus(), w.txtA->keyTarget());
-    answer({vbYes});   // closing discards the edit
 }
 }

@@ -25,6 +25,8 @@ protected:
         StationTest::SetUp();
         const QString reason = qEnvironmentVariable("VEXO_NO_SOUND_SERVER");
         if (!reason.isEmpty()) GTEST_SKIP() << "no sound server: " << reason.toStdString();
+        // Each case starts from a server that answers, whatever the one before did to it.
+        ASSERT_TRUE(realstation::serverAnswers()) << "the test sound server does not answer";
         vclock::setReal();   // real devices run on real time
         gsMainCaption = QStringLiteral("Vexo v1.000");
         sound::setBackend(std::make_unique<sound::PortAudioBackend>());
@@ -33,6 +35,7 @@ protected:
             GTEST_SKIP() << "no sound device (run through tests/support/with-sound-server.sh)";
     }
     void TearDown() override {
+        endOfScript();
         sound::setBackend(nullptr);
         StationTest::TearDown();
     }

@@ -22,6 +22,7 @@ protected:
         clearBoxes();
     }
     void TearDown() override {
+        endOfScript();
         if (isLoaded<frmMETest>()) unload<frmMETest>();
         MainWindowRig::TearDown();
     }

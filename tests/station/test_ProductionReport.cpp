@@ -29,6 +29,7 @@ protected:
         addSequence(QStringLiteral("Beta"), {QStringLiteral("Phase")});
     }
     void TearDown() override {
+        endOfScript();
         unload<frmMETest>();
         MainWindowRig::TearDown();
     }

@@ -17,6 +17,7 @@ namespace {
 class StationProcess : public StationTest {
 protected:
     void TearDown() override {
+        endOfScript();
         if (station.state() != QProcess::NotRunning) {
             station.kill();
             station.waitForFinished(5000);

@@ -23,6 +23,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        endOfScript();
         unload<frmMESeq>();
         unload<frmMESys>();
         unload<frmMETest>();
@@ -174,6 +175,7 @@ protected:
         Printer.setRecording(true);
     }
     void TearDown() override {
+        endOfScript();
         Printer.setRecording(false);
         setShellOpenHandler(nullptr);
         unload<frmAbout>();
@@ -291,8 +293,10 @@ TEST_F(OperatorCommandsTest, AFailedSoundCheckBlinksTheCardLabel) {
     sound::JigConfig config = sound::JigConfig::standard();
     config.inputs.clear();
     installJig(config);
-    answer({vbOK, vbOK, vbOK});
     frmVexo& f = start();
+    QStringList notices;
+    for (const MsgBoxCall& b : boxes()) notices << b.prompt;
+    EXPECT_EQ(notices, QStringList{QStringLiteral("Wave input device not found or error")});
     ASSERT_EQ(f.lblCard->Caption(), "Wave device not found");
     ASSERT_TRUE(f.tmrFlash->Enabled());
     ASSERT_FALSE(f.cmdTest->Enabled());
@@ -416,5 +420,11 @@ TEST_F(EngineerLogInTest, CancelAtASaveQuestionStopsCloseAllAndExitQuietly) {
         EXPECT_TRUE(isLoaded<frmMETest>()) << key;
         EXPECT_TRUE(f.gbTraboMETestLoaded) << key;
     }
-    answer({vbNo});   // the edit is dropped when the test closes the editor
+    // Close All Engineer again, and No drops the edit: the editor closes.
+    clearBoxes();
+    answer({vbNo});
+    press(f, Qt::Key_G);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes().at(0).prompt.startsWith(QStringLiteral("Save changes to the test ")));
+    EXPECT_FALSE(isLoaded<frmMETest>());
 }

@@ -22,6 +22,7 @@ protected:
         Printer.setRecording(true);
     }
     void TearDown() override {
+        endOfScript();
         Printer.setRecording(false);
         MainWindowRig::TearDown();
     }
@@ -130,7 +131,7 @@ TEST_F(LabelPrinting, RawCharactersNeedTheirTrailingBlank) {
 }
 
 TEST_F(LabelPrinting, ARawCodeAbove255MakesTheScriptNoScript) {
-    allowErrors();
+    allowErrors({QStringLiteral("Source: frmVexo.mbScriptListRead.40")});
     writeScript({QStringLiteral("Model "), QStringLiteral("..MODEL"), QStringLiteral("..@300 "),
                  QStringLiteral("..@72 73 ")});
     frmVexo& f = start();
@@ -148,7 +149,7 @@ TEST_F(LabelPrinting, ARawCodeAbove255MakesTheScriptNoScript) {
 }
 
 TEST_F(LabelPrinting, AnErrorMidScriptEndsTheLabelThere) {
-    allowErrors();
+    allowErrors({QStringLiteral("Source: modMSub.msProcessScriptNotControlCode.10")});
     writeScript({QStringLiteral("Before"), QStringLiteral("..CR"), QStringLiteral("..SPACEX"), QStringLiteral("After"),
                  QStringLiteral("..CR")});
     startOn(QStringLiteral("Bookshelf"));

@@ -197,6 +197,7 @@ protected:
         Printer.setRecording(true);
     }
     void TearDown() override {
+        endOfScript();
         Printer.setRecording(false);
         MainWindowRig::TearDown();
     }

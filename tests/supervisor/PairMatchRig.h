@@ -22,6 +22,7 @@ protected:
         gsStationName = QStringLiteral("Line 2");
     }
     void TearDown() override {
+        endOfScript();
         unload<frmMPairMatch>();
         unload<frmMESeq>();
         unload<frmVexo>();

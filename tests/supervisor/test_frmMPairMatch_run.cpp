@@ -8,6 +8,7 @@ namespace {
 class PairMatchRunTest : public PairMatchTest {
 protected:
     void TearDown() override {
+        endOfScript();
         Printer.setRecording(false);
         PairMatchTest::TearDown();
     }

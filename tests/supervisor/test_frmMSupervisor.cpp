@@ -20,6 +20,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        endOfScript();
         unload<frmMSupervisor>();
         MainWindowRig::TearDown();
     }

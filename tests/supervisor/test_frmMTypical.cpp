@@ -29,6 +29,7 @@ protected:
         saveUserSetting(QStringLiteral("dcboSeq"), QStringLiteral("X"));
     }
     void TearDown() override {
+        endOfScript();
         unload<frmMTypical>();
         unload<frmMSupervisor>();
         MainWindowRig::TearDown();

@@ -18,6 +18,7 @@ protected:
         gbVOutPositivePolarity = true;
     }
     void TearDown() override {
+        endOfScript();
         bool e = false;
         gWaveOutClose(true, e);
         sound::setBackend(nullptr);

@@ -18,6 +18,7 @@ protected:
         gsMainCaption = QStringLiteral("Vexo v1.000");
     }
     void TearDown() override {
+        endOfScript();
         twips::clearTestScreen();
         StationTest::TearDown();
     }

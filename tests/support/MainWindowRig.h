@@ -23,6 +23,7 @@ protected:
         DrawSurface::setOpLogForNewSurfaces(true);
     }
     void TearDown() override {
+        endOfScript();
         if (isLoaded<frmVexo>()) unload<frmVexo>();
         DrawSurface::setOpLogForNewSurfaces(false);
         sound::setBackend(nullptr);

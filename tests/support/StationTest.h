@@ -22,14 +22,24 @@ std::string windowTypeName(const std::type_info& iType);
 //
 // What the user does is queued in the order it happens: answer() for the next
 // message boxes, expectModal<frmX>() for the next modal window with the user's
-// actions in it. A notice (a box with OK alone) needs no answer queued: it is
-// acknowledged and recorded. A question (a box with a choice) shown while a
-// window is next in the queue, or with an empty queue, fails the test naming
-// its text, and answers its default button (Abort where the default is
-// Retry). A modal window not expected, one of another type than expected, or one shown
+// actions in it. Each answer is for the box that offers it:
+// - a notice (a box with OK alone) takes a queued OK and no other answer; with
+//   anything else next it is acknowledged and recorded, and the answer waits
+//   for its own box;
+// - a question (a box with a choice) takes the next answer; one it does not
+//   offer fails the test naming the box, and so does a question shown while a
+//   window is next in the queue or with an empty queue (it then answers its
+//   default button, Abort where the default is Retry);
+// - an error box of the central handler is a question too, unless the test
+//   said with allowErrors() which errors it drives the station into: such an
+//   error, with no answer it offers next in the queue, answers its default
+//   button (Abort where that is Retry), and the bug-report offer after it No.
+// A modal window not expected, one of another type than expected, or one shown
 // while a box answer is still waiting fails the test naming the window, and is
-// closed. A window still queued when the test ends fails it too (answers
-// left over are allowed: they may be meant for boxes that show only on error).
+// closed. When the test ends (endOfScript(), which the rigs' TearDown calls
+// before they close their windows) an answer or window still queued fails it,
+// and so does an error allowed that never came; answers a rig queues for its
+// own closing are not counted.
 class StationTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -43,11 +53,25 @@ protected:
     void answerAfterLooking(int iAnswer, std::function<void(const MsgBoxCall&)> iLook) {
         mExpected.push_back(Expected{iAnswer, {}, {}, std::move(iLook)});
     }
-    // For a test that drives the station into errors: every error box of the
-    // central handler answers its default button (Abort where it is Retry) and
-    // its bug-report offer No, however many come. Other questions must still
-    // be answered in turn.
-    void allowErrors() { mAllowErrors = true; }
+    // For a test that drives the station into errors: an error box of the
+    // central handler whose text holds one of iExpected answers its default
+    // button (unless an answer it offers is next in the queue), and its
+    // bug-report offer No, however many come; each text must be met by at
+    // least one error box before the test ends (unless ibMustCome is false:
+    // errors that may come, where the test cannot say whether they do).
+    // Other errors and questions must still be answered in turn.
+    void allowErrors(const QStringList& iExpected, bool ibMustCome = true);
+    // For a case on a real sound card: an error box holding one of iTexts (a
+    // refusal the station rightly makes on a busy machine) is answered Retry,
+    // as an operator would, up to iTimes in all; one more fails the test.
+    void retryErrors(const QStringList& iTexts, int iTimes) {
+        mRetryTexts = iTexts;
+        mRetriesLeft = iTimes;
+    }
+    // The end of what the test's user does: whatever is still queued, and
+    // every allowed error not met, fails the test. The rigs call it first in
+    // their TearDown; answers queued after it (a rig's own closing) may be left.
+    void endOfScript();
     template <class F>
     void expectModal(std::function<void(F&)> iUser) {
         mExpected.push_back(Expected{0, windowTypeName(typeid(F)), [iUser](QWidget& w) {
@@ -80,11 +104,17 @@ private:
     };
     int onBox(const MsgBoxCall& iCall);
     void onModal(QWidget& ioWindow);
+    int unexpectedBox(const MsgBoxCall& iCall, const std::string& iWhy);
 
     QTemporaryDir mHome;
     QTemporaryDir mSettings;
     std::deque<Expected> mExpected;
-    bool mAllowErrors = false;
+    QStringList mRetryTexts;
+    int mRetriesLeft = 0;
+    QStringList mAllowedErrors;
+    QList<bool> mAllowedErrorsMet;
+    bool mLastBoxAnAllowedError = false;
+    bool mScriptEnded = false;
     QList<MsgBoxCall> mBoxes;
     QStringList mModals;
     QStringList mShown;

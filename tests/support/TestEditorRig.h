@@ -19,6 +19,7 @@ protected:
         installJig();
     }
     void TearDown() override {
+        endOfScript();
         answer({vbNo});   // a question left open by the test drops its edits
         for (auto close : {+[] { unload<frmMETestResponse>(); }, +[] { unload<frmMETestPolarity>(); },
                            +[] { unload<frmMETestSine>(); }, +[] { unload<frmMETestExtDistortion>(); },

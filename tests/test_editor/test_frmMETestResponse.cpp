@@ -112,18 +112,28 @@ TEST_F(ResponseWindowTest, BlockAndLimitStayInTheirRanges) {
     EXPECT_EQ(row(QStringLiteral("R1")), row0);
     EXPECT_TRUE(r.txtLyrLim(1).HasFocus());
 
-    // So are another test picked and a close answered Yes: the editor stays on R1.
+    // So are another test picked (refused before anything is asked) and a
+    // close answered Yes: the editor stays on R1.
     frmMETest& t = form<frmMETest>();
-    for (auto leave : {+[](frmMETest& e) { TestEditorRig::choose(e.dcboTest, QStringLiteral("R2")); },
-                       +[](frmMETest&) { ctrl(Qt::Key_X); }}) {
+    const struct {
+        void (*leave)(frmMETest&);
+        std::vector<int> answers;
+        QStringList prompts;
+    } leaves[] = {
+        {+[](frmMETest& e) { TestEditorRig::choose(e.dcboTest, QStringLiteral("R2")); }, {},
+         {QStringLiteral("In the range 0.1 to 9.9 (dB) please!")}},
+        {+[](frmMETest&) { ctrl(Qt::Key_X); }, {vbYes},
+         {QStringLiteral("Save changes to the test R1?"), QStringLiteral("In the range 0.1 to 9.9 (dB) please!")}},
+    };
+    for (const auto& l : leaves) {
         clearBoxes();
-        answer({vbYes});
-        leave(t);
+        for (int a : l.answers) answer({a});
+        l.leave(t);
         ASSERT_TRUE(isLoaded<frmMETest>());
         EXPECT_EQ(t.dcboTest->Text(), "R1");
-        EXPECT_TRUE(std::any_of(boxes().begin(), boxes().end(), [](const MsgBoxCall& b) {
-            return b.prompt == QLatin1String("In the range 0.1 to 9.9 (dB) please!");
-        }));
+        QStringList shown;
+        for (const MsgBoxCall& b : boxes()) shown << b.prompt;
+        EXPECT_EQ(shown, l.prompts);
         EXPECT_EQ(row(QStringLiteral("R1")), row0);
     }
     // Reset drops the refused limit with every other edit.
