@@ -127,12 +127,13 @@ void frmVexo::cmdTest_Click() {
         }))
         return;
     gMprInc(nFailSet != 0, bError);
-    // Once counted, the unit reaches its production row whatever fails after it
-    // (serial number, reference, selection, curve, label).
-    bool bAfterUnitError = false;
-    if (!bError) mSerialiseRefSelect(mfWorstDev, nFailSet, bAfterUnitError);
+    // The counted unit's production row is written before the after-unit steps
+    // (serial number, reference, selection, curve, label: a print can take
+    // seconds), so that a crash or power cut there cannot lose the count.
     bool bWriteError = false;
     gMprFileWrite(bWriteError);
+    bool bAfterUnitError = false;
+    if (!bError) mSerialiseRefSelect(mfWorstDev, nFailSet, bAfterUnitError);
 }
 
 int16_t frmVexo::mnCmdTestDo(bool& obError) {

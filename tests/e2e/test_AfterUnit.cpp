@@ -303,11 +303,16 @@ TEST_F(AfterUnitTest, ACountedUnitKeepsItsProductionRowAndItsLabelWhateverFailsA
     EXPECT_EQ(unitsStored(), 2);
     EXPECT_EQ(Printer.rawJobs().size(), 2);
 
-    // The label refused by the printer.
+    // The label refused by the printer. The unit's row is stored when it is
+    // counted: already there at the reference question and at the label's error.
     clearBoxes();
     Printer.setRecording(false);
     qputenv("VEXO_PRINT_TO", homeFile(QStringLiteral("no-such-folder/labels.pdf")).toUtf8());
-    answer({vbNo, vbAbort});
+    answerAfterLooking(vbNo, [&](const MsgBoxCall&) { EXPECT_EQ(unitsStored(), 3); });
+    answerAfterLooking(vbAbort, [&](const MsgBoxCall& iBox) {
+        EXPECT_TRUE(iBox.prompt.contains(QStringLiteral("Printer error"))) << iBox.prompt.toStdString();
+        EXPECT_EQ(unitsStored(), 3);
+    });
     testUnit(f);
     qunsetenv("VEXO_PRINT_TO");
     EXPECT_EQ(boxTitles(), (QStringList{QStringLiteral("Possible Reference! ... "), QStringLiteral("Error!")}));
