@@ -22,6 +22,20 @@ QString programFolder() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
 }
 
+bool programFolderValid(QString& oMessage) {
+    const QString home = qEnvironmentVariable("VEXO_HOME");
+    if (home.isEmpty()) return true;
+    const QFileInfo folder(home);
+    if (!folder.isDir())
+        oMessage = QStringLiteral("VEXO_HOME \"") + home + QStringLiteral("\" names no folder: the station folder must exist.");
+    else if (!folder.isWritable())
+        oMessage = QStringLiteral("VEXO_HOME \"") + home +
+                   QStringLiteral("\" is a folder the station cannot write to: its database files and log live there.");
+    else
+        return true;
+    return false;
+}
+
 QString programPath(const QString& iName) {
     QString n = iName;
     n.replace(QLatin1Char('\\'), QLatin1Char('/'));

@@ -16,6 +16,9 @@ int versionRevision();
 
 // The executable's folder, or VEXO_HOME when set (tests and the demo set it).
 QString programFolder();
+// True unless VEXO_HOME names something other than a folder the station can
+// write to; then oMessage says so.
+bool programFolderValid(QString& oMessage);
 // A name relative to the program folder (absolute names stay as they are);
 // "\" separators of stored names are read as "/".
 QString programPath(const QString& iName);

@@ -54,6 +54,13 @@ Backend& backend() {
 void setBackend(std::unique_ptr<Backend> iBackend) { current() = std::move(iBackend); }
 
 bool jigRequested() { return qEnvironmentVariable("VEXO_SOUND").compare(QStringLiteral("jig"), Qt::CaseInsensitive) == 0; }
+
+bool soundChoiceValid(QString& oMessage) {
+    if (qEnvironmentVariable("VEXO_SOUND").isEmpty() || jigRequested()) return true;
+    oMessage = QStringLiteral("VEXO_SOUND \"") + qEnvironmentVariable("VEXO_SOUND") +
+               QStringLiteral("\" names no sound: \"jig\" is the simulated test jig; unset, the real sound card is used.");
+    return false;
+}
 }
 
 using sound::backend;

@@ -65,5 +65,7 @@ Backend& backend();
 void setBackend(std::unique_ptr<Backend> iBackend);
 // True when VEXO_SOUND asks for the jig.
 bool jigRequested();
+// True when VEXO_SOUND is unset or "jig"; otherwise oMessage says what it takes.
+bool soundChoiceValid(QString& oMessage);
 
 }
