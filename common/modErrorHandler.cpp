@@ -37,8 +37,8 @@ void offerBugReport() {
     QStringList lines;
     QString title;
     try {
-        // A log grown over years is read up to a bound, like every file; only its end is sent.
-        gFileReadDotArray(errorLogPath(), true, lines, title, kErrorLogReadLimit);
+        // A log grown over years is read from its end, up to a bound; only its end is sent.
+        gFileReadDotArray(errorLogPath(), true, lines, title, kErrorLogReadLimit, FileBound::KeepEnd);
     } catch (const VbError&) {
         return;   // a log that cannot be read offers nothing to send
     }

@@ -12,10 +12,10 @@ const char* kModule = "modFile";
 
 // A file that is not there reads as no lines; anything there is read only as a
 // regular file within the limit.
-QStringList readLines(const QString& isPath, qint64 iLimit) {
+QStringList readLines(const QString& isPath, qint64 iLimit, FileBound iOver = FileBound::Refuse) {
     const QString path = appinfo::programPath(isPath);
     if (!QFileInfo::exists(path)) return {};
-    return splitTextLines(decodeText(readBoundedFile(path, iLimit), TextEncoding::Auto));
+    return splitTextLines(decodeText(readBoundedFile(path, iLimit, iOver), TextEncoding::Auto));
 }
 
 // The next entry of the open file: comments skipped, ".." unescaped.
@@ -38,8 +38,8 @@ QString msFileReadLineDot(const QStringList& iLines, qsizetype& ioNext, bool ibB
 int32_t glFileLineCount(const QString& isPath) { return static_cast<int32_t>(readLines(isPath, kTextFileLimit).size()); }
 
 void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle,
-                       qint64 iLimit) {
-    const QStringList lines = readLines(isPath, iLimit);
+                       qint64 iLimit, FileBound iOver) {
+    const QStringList lines = readLines(isPath, iLimit, iOver);
     const qsizetype c = lines.size();
     oasLines = QStringList{QString()};
     if (c == 0) return;

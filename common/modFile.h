@@ -11,8 +11,9 @@
 // such line is the title, ".." stands for a literal leading dot. Blank lines are
 // dropped, or kept as " " with ibBlankAsSpace. A missing file gives just entry 0
 // and leaves the title unchanged. Traps nothing: read errors reach the caller.
+// A file larger than iLimit is refused, or with FileBound::KeepEnd read from its end.
 void gFileReadDotArray(const QString& isPath, bool ibBlankAsSpace, QStringList& oasLines, QString& osTitle,
-                       qint64 iLimit = kTextFileLimit);
+                       qint64 iLimit = kTextFileLimit, FileBound iOver = FileBound::Refuse);
 int32_t glFileLineCount(const QString& isPath);
 
 // True when an ordinary file of that name exists (wildcards * and ? match any

@@ -73,9 +73,30 @@ struct Descriptor {
         if (fd >= 0) ::close(fd);
     }
 };
+
+// The last iLimit bytes of a regular file of iSize bytes, from the first line
+// that starts within them.
+QByteArray fileEnd(const QString& iPath, int iFd, qint64 iSize, qint64 iLimit) {
+    QByteArray bytes;
+    bytes.resize(static_cast<qsizetype>(iLimit));
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::pread(iFd, bytes.data() + got, static_cast<size_t>(bytes.size() - got),
+                                  static_cast<off_t>(iSize - iLimit + got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            refuseFile(iPath, QStringLiteral("cannot be read: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.resize(got);
+    const qsizetype lineEnd = bytes.indexOf('\n');
+    return lineEnd < 0 ? QByteArray() : bytes.mid(lineEnd + 1);
+}
 }
 
-QByteArray readBoundedFile(const QString& iPath, qint64 iLimit) {
+QByteArray readBoundedFile(const QString& iPath, qint64 iLimit, FileBound iOver) {
     // Opened without waiting, so that a pipe with no writer cannot hold the
     // station here; the type is read from what was opened, not from the name.
     Descriptor d;
@@ -87,6 +108,7 @@ QByteArray readBoundedFile(const QString& iPath, qint64 iLimit) {
     struct stat st = {};
     if (::fstat(d.fd, &st) != 0) refuseFile(iPath, QStringLiteral("cannot be read"));
     if (!S_ISREG(st.st_mode)) refuseFile(iPath, QStringLiteral("is not a regular file"));
+    if (st.st_size > iLimit && iOver == FileBound::KeepEnd) return fileEnd(iPath, d.fd, st.st_size, iLimit);
     if (st.st_size > iLimit) refuseFile(iPath, QStringLiteral("is larger than ") + sizeText(iLimit));
     QByteArray bytes;
     bytes.resize(static_cast<qsizetype>(st.st_size) + 1);

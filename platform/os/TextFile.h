@@ -23,7 +23,10 @@ constexpr qint64 kCurveFileLimit = qint64(10) << 20;
 // neither block the station nor fill its memory: anything else raises 75
 // ("Path/File access error: the file '…' is not a regular file", "… is larger
 // than 1 MB"). A file that is not there raises 53.
-QByteArray readBoundedFile(const QString& iPath, qint64 iLimit = kTextFileLimit);
+// With FileBound::KeepEnd a larger file is not refused: its last iLimit bytes
+// are read, from the first line that starts within them (a log's end).
+enum class FileBound { Refuse, KeepEnd };
+QByteArray readBoundedFile(const QString& iPath, qint64 iLimit = kTextFileLimit, FileBound iOver = FileBound::Refuse);
 
 // Files opened by number and read line by line, as the station's routines read
 // them. Opening reads the whole file through readBoundedFile.

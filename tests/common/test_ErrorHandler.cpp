@@ -170,6 +170,20 @@ TEST_F(ErrorHandlerTest, BugReportOfferAfterAbortSendsTheLogTail) {
     EXPECT_FALSE(mail.contains("line 153\n"));
     EXPECT_TRUE(mail.contains("line 154\nline 155\n"));
     EXPECT_TRUE(mail.contains("DllError: 0  ErrNo: 6  Overflow\n"));
+    f.close();
+
+    // A log grown past 16 MB: its end is still sent.
+    QByteArray big(17 << 20, 'x');
+    for (qsizetype i = 99; i < big.size(); i += 100) big[i] = '\n';
+    big += "\r\n" + lines;
+    writeHomeFile(QStringLiteral("Vexo.log"), big);
+    QFile::remove(capture);
+    answer({vbAbort, vbYes});
+    EXPECT_EQ(gnErrorHandler(QStringLiteral("modTest"), QStringLiteral("gX"), 20), vbAbort);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bigMail = f.readAll();
+    EXPECT_TRUE(bigMail.contains("line 154\nline 155\n")) << bigMail.left(300).toStdString();
+    EXPECT_TRUE(bigMail.contains("modTest.gX.20"));
     qunsetenv("VEXO_SENDMAIL");
 }
 
