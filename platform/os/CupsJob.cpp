@@ -34,6 +34,8 @@ QString lastError() {
     return s && *s ? QString::fromUtf8(s) : QStringLiteral("the print server did not answer");
 }
 
+QString unreachable() { return QStringLiteral("cannot reach the print server %1").arg(QString::fromUtf8(cupsServer())); }
+
 // A queue name as Qt lists it may carry an instance ("queue/instance"); jobs go to the queue.
 QByteArray queueName(const QString& iQueue) { return iQueue.section(QLatin1Char('/'), 0, 0).toUtf8(); }
 }
@@ -48,6 +50,12 @@ QString defaultQueue() {
     return name;
 }
 
+QString noQueueReason() {
+    const Connection c;
+    if (!c.http()) return unreachable();
+    return QStringLiteral("no default printer");
+}
+
 int send(const QString& iQueue, const QString& iTitle, const char* iFormat, const QByteArray& iBytes,
          QString& oReason) {
     if (iQueue.isEmpty()) {
@@ -56,7 +64,7 @@ int send(const QString& iQueue, const QString& iTitle, const char* iFormat, cons
     }
     Connection c;
     if (!c.http()) {
-        oReason = QStringLiteral("cannot reach the print server %1").arg(QString::fromUtf8(cupsServer()));
+        oReason = unreachable();
         return 0;
     }
     const QByteArray queue = queueName(iQueue);

@@ -13,6 +13,8 @@ inline constexpr const char* kFormatRaw = "application/vnd.cups-raw";   // passe
 // The scheduler's default queue (honouring lpoptions and PRINTER); empty when
 // there is none or no scheduler answers.
 QString defaultQueue();
+// Why no default queue was found: the print server cannot be reached, or it has none.
+QString noQueueReason();
 
 // Sends the bytes as one job of one document to the queue and returns the
 // scheduler's job number. 0, with the scheduler's reason, when the job was not

@@ -333,7 +333,7 @@ void PrinterObject::send(const PrintedDocument& iDocument) {
     case Output::PdfFile: writeFile(printToFile(), renderPdf(iDocument, layout())); return;
     case Output::Device: {
         const QString queue = DeviceName();
-        if (queue.isEmpty()) printerError(QStringLiteral("no default printer"));
+        if (queue.isEmpty()) printerError(cupsjob::noQueueReason());
         QString reason;
         const int job = cupsjob::send(queue, appinfo::title(), cupsjob::kFormatPdf, renderPdf(iDocument, layout()), reason);
         if (job == 0) printerError(reason);
@@ -367,7 +367,7 @@ int gPrinterRawJob(const QByteArray& iBytes, const QString& iTitle) {
     case PrinterObject::Output::Device: break;
     }
     const QString queue = cupsjob::defaultQueue();
-    if (queue.isEmpty()) printerError(QStringLiteral("no default printer"));
+    if (queue.isEmpty()) printerError(cupsjob::noQueueReason());
     QString reason;
     const int job = cupsjob::send(queue, iTitle, cupsjob::kFormatRaw, iBytes, reason);
     if (job == 0) printerError(reason);

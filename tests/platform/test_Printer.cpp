@@ -328,12 +328,16 @@ TEST_F(PrinterTest, NoPrintServerMeansNoDeviceAndPrinterError) {
         FAIL() << "EndDoc printed without a printer";
     } catch (const VbError& e) {
         EXPECT_EQ(e.number, kPrinterError);
+        EXPECT_TRUE(e.description.startsWith(QStringLiteral("Printer error: cannot reach the print server ")))
+            << e.what();
     }
     try {
         gPrinterRawJob("^XA^XZ", QStringLiteral("Label"));
         FAIL() << "a raw job printed without a printer";
     } catch (const VbError& e) {
         EXPECT_EQ(e.number, kPrinterError);
+        EXPECT_TRUE(e.description.startsWith(QStringLiteral("Printer error: cannot reach the print server ")))
+            << e.what();
     }
 }
 
