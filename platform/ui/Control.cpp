@@ -87,12 +87,25 @@ void Control::focusNow(Qt::FocusReason iReason) {
 }
 
 namespace uievents {
+namespace {
+QList<Form*>& runningForms() {
+    static QList<Form*> forms;
+    return forms;
+}
+}
+
+const QList<Form*>& running() { return runningForms(); }
+
 HandlerScope::HandlerScope(Form* iForm) : mForm(iForm) {
-    if (mForm) ++mForm->mHandlersRunning;
+    if (!mForm) return;
+    ++mForm->mHandlersRunning;
+    runningForms().append(mForm);
 }
 
 HandlerScope::~HandlerScope() {
-    if (mForm && --mForm->mHandlersRunning == 0 && mForm->mReleaseWhenIdle) mForm->deleteLater();
+    if (!mForm) return;
+    runningForms().removeAt(runningForms().lastIndexOf(mForm));
+    if (--mForm->mHandlersRunning == 0 && mForm->mReleaseWhenIdle) mForm->deleteLater();
 }
 
 bool allowed(const Form* iForm) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <Qt>
 #include <cstdint>
@@ -125,6 +126,9 @@ private:
     Form* mForm;
 };
 bool allowed(const Form* iForm);
+// The windows whose handlers are running now, the innermost last: the window
+// the user acts in, whatever window the desktop has made the active one.
+const QList<Form*>& running();
 // A handler let an error out: reported on stderr (handlers trap their own errors).
 void reportEscaped(const QObject* iSource, const char* iEvent);
 

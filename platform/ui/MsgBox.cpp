@@ -2,6 +2,7 @@
 #include "platform/os/AppInfo.h"
 #include "platform/os/TerminationSignals.h"
 #include "platform/ui/AppFont.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Twips.h"
 #include <QAbstractButton>
@@ -96,6 +97,11 @@ QString msgBoxDisplayText(const QString& iPrompt) {
 }
 
 QWidget* gOwnerWindow(const QWidget* iExcept) {
+    // The window whose handler asks (the innermost one shown): on a desktop
+    // without a window manager a window the user works in need not be active.
+    const QList<Form*>& running = uievents::running();
+    for (auto it = running.crbegin(); it != running.crend(); ++it)
+        if (*it != iExcept && (*it)->isVisible()) return *it;
     QWidget* active = QApplication::activeWindow();
     if (active && active != iExcept && active->isVisible()) return active;
     for (Form* f : Form::allForms()) {

@@ -47,8 +47,9 @@ using ModalScript = std::function<void(QWidget&)>;
 void setMsgBoxScript(MsgBoxScript iScript);
 void setModalScript(ModalScript iScript);
 
-// The window a box or dialog belongs to: the active window, else the station's
-// first window on the screen (the main window); nullptr when none is shown.
+// The window a box or dialog belongs to: the innermost shown window whose
+// handler is running, else the active window, else the station's first window
+// on the screen (the main window); nullptr when none is shown.
 QWidget* gOwnerWindow(const QWidget* iExcept = nullptr);
 // Moves a box or dialog (not yet shown) so that it is centred on its owner
 // (on the screen when no window is shown), inside the screen.

@@ -207,3 +207,45 @@ TEST_F(TestNewTest, NewLeavesOnlyTheNewTestsWindowAndAnUneditedTestIsNotAskedAbo
     EXPECT_TRUE(isLoaded<frmMETestPolarity>());
     EXPECT_FALSE(isLoaded<frmMETestSine>());
 }
+
+// The type list of New opens centred on the editor, and the save question
+// the response window asks while the editor closes on that window, wherever
+// they stand: not on the main window, which on a desktop without a window
+// manager stays the active one while the user works in the editor.
+TEST_F(TestNewTest, TheTypeListAndTheClosingQuestionOpenCentredOnTheirWindows) {
+    seed::add(seed::ResponseTest{.name = QStringLiteral("Resp"), .fLo = 100, .fHi = 10000,
+                                 .layers = {{.fLo = 200, .fHi = 5000, .lim = 3.0f}}});
+    completeTests();
+    frmMETest& t = open();
+    frmVexo& main = form<frmVexo>();
+    main.Move(0, 0);
+    t.Move(7200, 4800);
+    const auto centredOn = [](const QRect& iShown, const QRect& iOwner, const char* iWhich) {
+        const QPoint off = iShown.center() - iOwner.center();
+        EXPECT_LE(off.manhattanLength(), 4) << "off by " << off.x() << "," << off.y() << " from " << iWhich;
+    };
+    ASSERT_TRUE(drive::showActive(main));
+    QRect list;
+    expectModal<frmListGet>([&](frmListGet& f) {
+        list = f.frameGeometry();
+        drive::click(f.cmdCancel);
+    });
+    t.mnuFileNew->action()->trigger();   // chosen with the mouse
+    centredOn(list, t.frameGeometry(), "the editor");
+
+    frmMETestResponse& r = form<frmMETestResponse>();
+    r.Move(1200, 7200);
+    ASSERT_TRUE(drive::showActive(r));
+    r.txtLyrLim(0).SetFocus();
+    r.txtLyrLim(0).setSelStart(0);
+    r.txtLyrLim(0).setSelLength(int32_t(r.txtLyrLim(0).Text().size()));
+    drive::type(QStringLiteral("4"));
+    const QRect layers = r.frameGeometry();   // the window goes with the editor
+    clearBoxes();
+    answer({vbNo});
+    ASSERT_TRUE(drive::showActive(main));
+    t.mnuFileExit->action()->trigger();
+    ASSERT_EQ(saveQuestions(), 1);
+    centredOn(boxes().first().placed, layers, "the response window");
+    EXPECT_FALSE(isLoaded<frmMETest>());
+}
