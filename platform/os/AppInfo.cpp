@@ -27,7 +27,8 @@ bool programFolderValid(QString& oMessage) {
     if (home.isEmpty()) return true;
     const QFileInfo folder(home);
     if (!folder.isDir())
-        oMessage = QStringLiteral("VEXO_HOME \"") + home + QStringLiteral("\" names no folder: the station folder must exist.");
+        oMessage = QStringLiteral("VEXO_HOME \"") + home +
+                   QStringLiteral("\" names no folder: the station folder must exist.");
     else if (!folder.isWritable())
         oMessage = QStringLiteral("VEXO_HOME \"") + home +
                    QStringLiteral("\" is a folder the station cannot write to: its database files and log live there.");

@@ -34,7 +34,9 @@ QString lastError() {
     return s && *s ? QString::fromUtf8(s) : QStringLiteral("the print server did not answer");
 }
 
-QString unreachable() { return QStringLiteral("cannot reach the print server %1").arg(QString::fromUtf8(cupsServer())); }
+QString unreachable() {
+    return QStringLiteral("cannot reach the print server %1").arg(QString::fromUtf8(cupsServer()));
+}
 
 // A queue name as Qt lists it may carry an instance ("queue/instance"); jobs go to the queue.
 QByteArray queueName(const QString& iQueue) { return iQueue.section(QLatin1Char('/'), 0, 0).toUtf8(); }

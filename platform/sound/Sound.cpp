@@ -58,7 +58,8 @@ bool jigRequested() { return qEnvironmentVariable("VEXO_SOUND").compare(QStringL
 bool soundChoiceValid(QString& oMessage) {
     if (qEnvironmentVariable("VEXO_SOUND").isEmpty() || jigRequested()) return true;
     oMessage = QStringLiteral("VEXO_SOUND \"") + qEnvironmentVariable("VEXO_SOUND") +
-               QStringLiteral("\" names no sound: \"jig\" is the simulated test jig; unset, the real sound card is used.");
+               QStringLiteral("\" names no sound: \"jig\" is the simulated test jig; "
+                              "unset, the real sound card is used.");
     return false;
 }
 }

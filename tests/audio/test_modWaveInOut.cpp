@@ -414,7 +414,8 @@ TEST_F(Playback, ADeadInputTimesOutAndIsClosed) {
 }
 
 TEST_F(Playback, DeviceErrorsLeaveNoDeviceOpen) {
-    allowErrors({QStringLiteral("Not enough memory for the sound buffers."), QStringLiteral("Unspecified error in the sound device.")});
+    allowErrors({QStringLiteral("Not enough memory for the sound buffers."),
+                 QStringLiteral("Unspecified error in the sound device.")});
     // The output cannot take its buffers: reported with the device's text, released.
     jig->failCall(sound::SoundCall::WaveOutPrepareHeader, MMSYSERR_NOMEM);
     tone(1000, true);

@@ -305,7 +305,8 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
         QString value;
         QStringList said;
     } cases[] = {
-        {"VEXO_JIG_UNIT", QStringLiteral("wobbly"), {QStringLiteral("\"wobbly\""), QStringLiteral("standard, peak, reversed, dead, mix")}},
+        {"VEXO_JIG_UNIT", QStringLiteral("wobbly"),
+         {QStringLiteral("\"wobbly\""), QStringLiteral("standard, peak, reversed, dead, mix")}},
         {"VEXO_SOUND", QStringLiteral("jgi"), {QStringLiteral("VEXO_SOUND \"jgi\""), QStringLiteral("\"jig\"")}},
         {"VEXO_HOME", homeFile(QStringLiteral("no-such-folder")), {QStringLiteral("names no folder")}},
         {"VEXO_HOME", homeFile(QStringLiteral("a-file")), {QStringLiteral("names no folder")}},

@@ -315,7 +315,8 @@ TEST_F(UnitRunTest, ARetestAskedAfterAFailRepeatsTheSequenceOnTheUnitNowInTheJig
 }
 
 TEST_F(UnitRunTest, ASequenceThatTestsNothingNeverPasses) {
-    allowErrors({QStringLiteral("Sequence 'Blank' tested nothing: slot 1 is blank"), QStringLiteral("Test 'Odd' has an unknown type 'Loudness'"), QStringLiteral("Test 'Nowhere' not found")});
+    allowErrors({QStringLiteral("Sequence 'Blank' tested nothing: slot 1 is blank"),
+                 QStringLiteral("Test 'Odd' has an unknown type 'Loudness'"), QStringLiteral("Test 'Nowhere' not found")});
     frmVexo& f = start();
     // No tests at all: refused with the sequence's name.
     addSequence(QStringLiteral("Empty"), {});

@@ -258,7 +258,8 @@ TEST_F(SeqRecordTest, AnEmptyStationShowsNothingAndItsFirstNewMakesTheFileItemsU
 }
 
 TEST_F(SeqRecordTest, SaveAsAndDeleteWorkOnQuotedNamesAndMissingRowsAllOrNothing) {
-    allowErrors({QStringLiteral("Calibration row of sequence 'Bob's' not found in vexo_seq_cal05")});   // the row deleted below
+    // The calibration row deleted below.
+    allowErrors({QStringLiteral("Calibration row of sequence 'Bob's' not found in vexo_seq_cal05")});
     addSequence(QStringLiteral("A"), {QStringLiteral("Pol")});
     seed::add(seed::Sequence{.name = QStringLiteral("Bob's"), .tests = {QStringLiteral("Resp"), QStringLiteral("Pol")},
                              .lastCal = 45000.0, .micLevels = {7, 8, 9, 10, 11}});

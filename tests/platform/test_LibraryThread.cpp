@@ -30,7 +30,8 @@ TEST(LibraryThread, CallsRefusedWhileOneWasStuckAreNotRunLaterButReleasesAre) {
 
     serverBack.set_value();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (t->stuck() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (t->stuck() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_FALSE(t->stuck());
     EXPECT_TRUE(t->run([] {}));
     EXPECT_EQ(opened, 0);

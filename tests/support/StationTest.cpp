@@ -107,12 +107,14 @@ int StationTest::onBox(const MsgBoxCall& iCall) {
     if (afterAllowedError && isBugReportOffer(iCall)) return vbNo;
 
     if (!answerNext)
-        return unexpectedBox(iCall, " shown but not expected" +
-                                        (mExpected.empty() ? std::string()
-                                                           : " while the window " + mExpected.front().window + " was next"));
+        return unexpectedBox(iCall, mExpected.empty()
+                                        ? std::string(" shown but not expected")
+                                        : " shown but not expected while the window " + mExpected.front().window +
+                                              " was next");
     if (!iCall.answers.contains(next)) {
         mExpected.pop_front();
-        return unexpectedBox(iCall, " shown and answered " + answerName(next).toStdString() + ", which it does not offer");
+        return unexpectedBox(iCall,
+                             " shown and answered " + answerName(next).toStdString() + ", which it does not offer");
     }
     return take();
 }
@@ -152,7 +154,9 @@ void StationTest::endOfScript() {
     mScriptEnded = true;
     for (const Expected& e : mExpected) {
         if (e.answer == 0) ADD_FAILURE() << "modal window " << e.window << " was expected but never shown";
-        else ADD_FAILURE() << "the answer " << answerName(e.answer).toStdString() << " was queued for a message box that never came";
+        else
+            ADD_FAILURE() << "the answer " << answerName(e.answer).toStdString()
+                          << " was queued for a message box that never came";
     }
     mExpected.clear();
     for (qsizetype i = 0; i < mAllowedErrors.size(); ++i)
