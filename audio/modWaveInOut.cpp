@@ -351,8 +351,9 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
     });
     mbWaveInRecording = false;
     // Retry at a recording that timed out or that the device refused makes the
-    // recording again (gWaveInRecord does): stopping or reading this one again
-    // could only be refused again.
+    // recording again (gWaveInRecord does; another caller gives the recording
+    // up): stopping or reading this one again could only be refused again.
+    mbWaveInRecordAgain = false;
     bool answered = false;
     const auto recordAgain = [&] {
         if (!answered) return false;
@@ -740,7 +741,6 @@ void gWaveInRecord(int32_t ilRate, int16_t inBits, std::vector<int16_t>& ioanSam
             gWaveInClose(closeError);
             return;
         }
-        mbWaveInRecordAgain = false;
         gWaveInRecordStop(bytes, ioanSamples, replay ? 0 : mlWaveOutQueuedMs(), obError);
         if (!mbWaveInRecordAgain) return;
         mbWaveInRecordAgain = false;
