@@ -42,20 +42,20 @@ QString unreachable() {
 QByteArray queueName(const QString& iQueue) { return iQueue.section(QLatin1Char('/'), 0, 0).toUtf8(); }
 }
 
-QString defaultQueue() {
+QString defaultQueue(QString* oReason) {
     Connection c;
-    if (!c.http()) return {};
+    if (!c.http()) {
+        if (oReason) *oReason = unreachable();
+        return {};
+    }
     cups_dest_t* dest = cupsGetNamedDest(c.http(), nullptr, nullptr);
-    if (!dest) return {};
+    if (!dest) {
+        if (oReason) *oReason = QStringLiteral("no default printer");
+        return {};
+    }
     const QString name = QString::fromUtf8(dest->name);
     cupsFreeDests(1, dest);
     return name;
-}
-
-QString noQueueReason() {
-    const Connection c;
-    if (!c.http()) return unreachable();
-    return QStringLiteral("no default printer");
 }
 
 int send(const QString& iQueue, const QString& iTitle, const char* iFormat, const QByteArray& iBytes,

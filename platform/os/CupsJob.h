@@ -11,10 +11,9 @@ inline constexpr const char* kFormatPdf = "application/pdf";
 inline constexpr const char* kFormatRaw = "application/vnd.cups-raw";   // passed to the printer unchanged
 
 // The scheduler's default queue (honouring lpoptions and PRINTER); empty when
-// there is none or no scheduler answers.
-QString defaultQueue();
-// Why no default queue was found: the print server cannot be reached, or it has none.
-QString noQueueReason();
+// there is none or no scheduler answers, and then oReason (when given) says
+// which: the print server cannot be reached, or it has no default printer.
+QString defaultQueue(QString* oReason = nullptr);
 
 // Sends the bytes as one job of one document to the queue and returns the
 // scheduler's job number. 0, with the scheduler's reason, when the job was not

@@ -333,7 +333,11 @@ void PrinterObject::send(const PrintedDocument& iDocument) {
     case Output::PdfFile: writeFile(printToFile(), renderPdf(iDocument, layout())); return;
     case Output::Device: {
         const QString queue = DeviceName();
-        if (queue.isEmpty()) printerError(cupsjob::noQueueReason());
+        if (queue.isEmpty()) {
+            QString reason;
+            cupsjob::defaultQueue(&reason);   // why there is none
+            printerError(reason.isEmpty() ? QStringLiteral("no default printer") : reason);
+        }
         QString reason;
         const int job = cupsjob::send(queue, appinfo::title(), cupsjob::kFormatPdf, renderPdf(iDocument, layout()), reason);
         if (job == 0) printerError(reason);
@@ -366,9 +370,9 @@ int gPrinterRawJob(const QByteArray& iBytes, const QString& iTitle) {
     }
     case PrinterObject::Output::Device: break;
     }
-    const QString queue = cupsjob::defaultQueue();
-    if (queue.isEmpty()) printerError(cupsjob::noQueueReason());
     QString reason;
+    const QString queue = cupsjob::defaultQueue(&reason);
+    if (queue.isEmpty()) printerError(reason);
     const int job = cupsjob::send(queue, iTitle, cupsjob::kFormatRaw, iBytes, reason);
     if (job == 0) printerError(reason);
     return job;
