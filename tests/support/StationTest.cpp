@@ -49,6 +49,12 @@ std::string boxName(const MsgBoxCall& iCall) {
            buttons.join(QStringLiteral(", ")).toStdString() + ")";
 }
 
+// The answer a box gets with nobody to choose: its default button, Abort
+// where that is Retry (Retry would run the failing step for ever).
+int defaultAnswerUnattended(const MsgBoxCall& iCall) {
+    return iCall.defaultAnswer == vbRetry ? int(vbAbort) : iCall.defaultAnswer;
+}
+
 bool isErrorBox(const MsgBoxCall& iCall) { return iCall.answers == QList<int>{vbAbort, vbRetry, vbIgnore}; }
 bool isBugReportOffer(const MsgBoxCall& iCall) {
     return iCall.prompt == QLatin1String("Would you like to email Pelmo a bug report?");
@@ -88,8 +94,7 @@ int StationTest::onBox(const MsgBoxCall& iCall) {
             return vbRetry;
         }
     }
-    // An error the test drives the station into: its default button (Abort
-    // where that is Retry: Retry would run the failing step for ever), unless
+    // An error the test drives the station into: its default button, unless
     // the script answers it, and then the script answers its bug-report offer too.
     if (isErrorBox(iCall)) {
         bool allowed = false;
@@ -100,7 +105,7 @@ int StationTest::onBox(const MsgBoxCall& iCall) {
         }
         if (allowed && !iCall.answers.contains(next)) {
             mLastBoxAnAllowedError = true;
-            return iCall.defaultAnswer == vbRetry ? int(vbAbort) : iCall.defaultAnswer;
+            return defaultAnswerUnattended(iCall);
         }
     }
     // A test that allows an error sends no bug report for it.
@@ -120,12 +125,10 @@ int StationTest::onBox(const MsgBoxCall& iCall) {
 }
 
 // A box the script does not answer fails the test; it still gets an answer so
-// that the station goes on (Abort for an error: Retry would run the failing
-// step for ever).
+// that the station goes on.
 int StationTest::unexpectedBox(const MsgBoxCall& iCall, const std::string& iWhat) {
     ADD_FAILURE() << boxName(iCall) << iWhat;
-    if (iCall.defaultAnswer == vbRetry) return vbAbort;
-    return iCall.defaultAnswer;
+    return defaultAnswerUnattended(iCall);
 }
 
 void StationTest::onModal(QWidget& ioWindow) {
