@@ -546,10 +546,14 @@ bool Recordset::load(long iIndex) {
     }
     q.reset();
     // Deleted through another handle: the set forgets it.
+    forget(iIndex);
+    return false;
+}
+
+void Recordset::forget(long iIndex) {
     mKeys.erase(mKeys.begin() + iIndex);
     if (iIndex < mPos) --mPos;
-    else if (iIndex == mPos && !mDeletedHere) mDeletedHere = true;
-    return false;
+    else if (iIndex == mPos && !mDeletedHere) mDeletedHere = true;   // no current record until the next move
 }
 
 bool Recordset::seek(long iFrom, Direction iDirection) {
@@ -1056,20 +1060,12 @@ void Recordset::doUpdate() {
         rowid = mDb.sqlite().getLastInsertRowid();
     });
     // A key below one the set holds (the file reused a key): the set takes its keys, to keep its order.
-    // Those keys are read after the insert and so already hold the new record; it is taken out
-    // again, so that it is added once below, as to a set that held its keys all along.
     if (mLazy && (rowid <= mLastKey || (!mAdded.empty() && rowid <= mAdded.back()))) {
         try {
             guarded(mDb, [&] { materialize(); });
         } catch (...) {
             discardEdit();
             throw;
-        }
-        const auto taken = std::find(mKeys.begin(), mKeys.end(), rowid);
-        if (taken != mKeys.end()) {
-            const long at = static_cast<long>(taken - mKeys.begin());
-            mKeys.erase(taken);
-            if (at < mPos) --mPos;
         }
     }
     if (mLazy) {
@@ -1078,6 +1074,12 @@ void Recordset::doUpdate() {
         mLastModified = RecordBookmark{rowid, true};
         return;
     }
+    // The file gives a new record the key of one deleted through another handle
+    // (or, when the keys were read just now, already holds the new one): the set
+    // still holding that key forgets it, so the new record is listed once, at the
+    // end. Were it the current record, it is gone: no current record until the
+    // next move, so that an Edit or Delete cannot reach the new one in its stead.
+    if (const long held = keyIndex(rowid); held >= 0) forget(held);
     const bool wasEof = !mDeletedHere && mPos >= static_cast<long>(mKeys.size());
     if (!mKeys.empty() && rowid < mKeys.back()) mKeysSorted = false;
     mKeys.push_back(rowid);

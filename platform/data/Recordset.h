@@ -52,7 +52,9 @@ protected:
 // when it opens (in insertion order, or the ORDER BY of a query), the values
 // are read from the file whenever a record becomes current. Records added here
 // join the end; records added elsewhere later are not in the set; records
-// deleted elsewhere are passed over silently. A set on a whole table does not
+// deleted elsewhere are passed over silently; when the file gives a record
+// added here the key of one deleted elsewhere, the set drops the old key, so
+// that it lists every record once. A set on a whole table does not
 // read its keys when it opens: it keeps the last key the table had then and
 // the keys it added itself, and moves by asking the file for the next key; its
 // keys are read only when its RecordCount or AbsolutePosition is asked for.
@@ -135,6 +137,7 @@ private:
     int checkedIndex(const QString& iName) const;
     void discardEdit();
     bool load(long iIndex);                    // false (and the key dropped) when the record is gone
+    void forget(long iIndex);                  // a key of a record gone from the file
     bool seek(long iFrom, Direction iDirection);
     void buildKeys();
     void doMoveFirst();
