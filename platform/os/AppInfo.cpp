@@ -2,6 +2,7 @@
 #include "VersionInfo.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace appinfo {
@@ -22,18 +23,42 @@ QString programFolder() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
 }
 
+namespace {
+// What stops the station keeping its files in a folder: it must create, write
+// and remove a file there (a folder may pass a permission check and still
+// refuse all three, as /proc does for root or a folder one may write but not
+// enter). Empty when the folder takes a file.
+QString folderRefusal(const QString& iFolder) {
+    const QString name = QStringLiteral(".vexo-folder-check-%1").arg(QCoreApplication::applicationPid());
+    QFile probe(QDir(iFolder).filePath(name));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return QStringLiteral("creating a file in it failed (") + probe.errorString() + QLatin1Char(')');
+    const bool written = probe.write("Vexo\r\n", 6) == 6;
+    const QString writeError = probe.errorString();
+    probe.close();
+    const bool removed = probe.remove();
+    if (!written) return QStringLiteral("writing a file in it failed (") + writeError + QLatin1Char(')');
+    if (!removed) return QStringLiteral("removing a file from it failed (") + probe.errorString() + QLatin1Char(')');
+    return {};
+}
+}
+
 bool programFolderValid(QString& oMessage) {
+    static const QString kWhatToDo =
+        QStringLiteral(" Its database files and log live there: set VEXO_HOME to a folder you can write.");
     const QString home = qEnvironmentVariable("VEXO_HOME");
-    if (home.isEmpty()) return true;
-    const QFileInfo folder(home);
-    if (!folder.isDir())
+    const QString folder = programFolder();
+    if (!home.isEmpty() && !QFileInfo(home).isDir()) {
         oMessage = QStringLiteral("VEXO_HOME \"") + home +
                    QStringLiteral("\" names no folder: the station folder must exist.");
-    else if (!folder.isWritable())
-        oMessage = QStringLiteral("VEXO_HOME \"") + home +
-                   QStringLiteral("\" is a folder the station cannot write to: its database files and log live there.");
-    else
-        return true;
+        return false;
+    }
+    const QString refusal = folderRefusal(folder);
+    if (refusal.isEmpty()) return true;
+    const QString which = home.isEmpty() ? QStringLiteral("The program's folder \"") + folder +
+                                               QStringLiteral("\" (the station folder while VEXO_HOME is unset)")
+                                         : QStringLiteral("VEXO_HOME \"") + home + QLatin1Char('"');
+    oMessage = which + QStringLiteral(" is a folder the station cannot use: ") + refusal + QLatin1Char('.') + kWhatToDo;
     return false;
 }
 

@@ -16,8 +16,9 @@ int versionRevision();
 
 // The executable's folder, or VEXO_HOME when set (tests and the demo set it).
 QString programFolder();
-// True unless VEXO_HOME names something other than a folder the station can
-// write to; then oMessage says so.
+// True when the program folder (VEXO_HOME, or the executable's folder when it
+// is unset) is a folder in which the station can create, write and remove a
+// file; otherwise oMessage says what failed, why, and what to do.
 bool programFolderValid(QString& oMessage);
 // A name relative to the program folder (absolute names stay as they are);
 // "\" separators of stored names are read as "/".

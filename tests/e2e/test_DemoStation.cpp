@@ -17,7 +17,9 @@
 #include <QProcess>
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 // WCAG contrast of two colours: relative luminances, lighter over darker.
@@ -298,34 +300,63 @@ TEST_F(DemoStationTest, TheMixFailsEveryFifthUnitInAFixedOrder) {
 // A setting of the environment the station cannot start with is said on
 // standard error, and the program ends at once: on a platform where a box
 // would wait for somebody (as under xvfb-run, where nobody sees it) too.
+// Every folder refused here is refused to root as well.
 TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
     writeHomeFile(QStringLiteral("a-file"), "not a folder");
+    // The program installed alone in a folder of its own, started without VEXO_HOME.
+    const QString installed = homeFile(QStringLiteral("installed"));
+    ASSERT_TRUE(QDir().mkpath(installed));
+    const QString copy = QDir(installed).filePath(QStringLiteral("Vexo"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VEXO_EXE_PATH), copy));
     const struct {
-        const char* variable;
-        QString value;
+        QList<QPair<const char*, QString>> settings;   // a null value unsets the variable
         QStringList said;
+        QString program = QStringLiteral(VEXO_EXE_PATH);
+        bool diskFull = false;   // no file may grow: every write fails as on a full disk
     } cases[] = {
-        {"VEXO_JIG_UNIT", QStringLiteral("wobbly"),
+        {{{"VEXO_JIG_UNIT", QStringLiteral("wobbly")}},
          {QStringLiteral("\"wobbly\""), QStringLiteral("standard, peak, reversed, dead, mix")}},
-        {"VEXO_SOUND", QStringLiteral("jgi"), {QStringLiteral("VEXO_SOUND \"jgi\""), QStringLiteral("\"jig\"")}},
-        {"VEXO_HOME", homeFile(QStringLiteral("no-such-folder")), {QStringLiteral("names no folder")}},
-        {"VEXO_HOME", homeFile(QStringLiteral("a-file")), {QStringLiteral("names no folder")}},
+        {{{"VEXO_SOUND", QStringLiteral("jgi")}}, {QStringLiteral("VEXO_SOUND \"jgi\""), QStringLiteral("\"jig\"")}},
+        {{{"VEXO_HOME", homeFile(QStringLiteral("no-such-folder"))}}, {QStringLiteral("names no folder")}},
+        {{{"VEXO_HOME", homeFile(QStringLiteral("a-file"))}}, {QStringLiteral("names no folder")}},
+        // A folder whose permissions let root write, where no file can be made.
+        {{{"VEXO_HOME", QStringLiteral("/proc")}},
+         {QStringLiteral("VEXO_HOME \"/proc\""), QStringLiteral("creating a file in it failed ("),
+          QStringLiteral("set VEXO_HOME to a folder you can write")}},
+        {{{"VEXO_HOME", QString()}},
+         {QStringLiteral("The program's folder \"") + QFileInfo(installed).canonicalFilePath() + QLatin1Char('"'),
+          QStringLiteral("writing a file in it failed (File too large)"),
+          QStringLiteral("set VEXO_HOME to a folder you can write")},
+         copy, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.variable);
+        SCOPED_TRACE(c.settings.first().first);
         QProcess station;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VEXO_HOME"), home());
         env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
         env.insert(QStringLiteral("VEXO_SOUND"), QStringLiteral("jig"));
-        env.insert(QString::fromLatin1(c.variable), c.value);
+        for (const auto& [variable, value] : c.settings) {
+            if (value.isNull()) env.remove(QString::fromLatin1(variable));
+            else env.insert(QString::fromLatin1(variable), value);
+        }
         station.setProcessEnvironment(env);
-        station.start(QStringLiteral(VEXO_EXE_PATH), {});
+        if (c.diskFull)
+            station.setChildProcessModifier([] {
+                rlimit limit{};
+                getrlimit(RLIMIT_FSIZE, &limit);
+                limit.rlim_cur = 0;
+                setrlimit(RLIMIT_FSIZE, &limit);
+                signal(SIGXFSZ, SIG_IGN);
+            });
+        station.start(c.program, {});
         if (!station.waitForFinished(20000)) {
             station.kill();
             station.waitForFinished();
-            ADD_FAILURE() << "the station waited with " << c.variable << "=" << c.value.toStdString();
+            const QString value = c.settings.first().second;
+            ADD_FAILURE() << "the station waited with " << c.settings.first().first << "="
+                          << (value.isNull() ? std::string("(unset)") : value.toStdString());
             continue;
         }
         EXPECT_EQ(station.exitCode(), 1);
