@@ -1,5 +1,6 @@
 #include "platform/os/AppInfo.h"
 #include "VersionInfo.h"
+#include "platform/os/ShownValue.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -49,15 +50,15 @@ bool programFolderValid(QString& oMessage) {
     const QString home = qEnvironmentVariable("VEXO_HOME");
     const QString folder = programFolder();
     if (!home.isEmpty() && !QFileInfo(home).isDir()) {
-        oMessage = QStringLiteral("VEXO_HOME \"") + home +
-                   QStringLiteral("\" names no folder: the station folder must exist.");
+        oMessage = QStringLiteral("VEXO_HOME ") + shownValue(home) +
+                   QStringLiteral(" names no folder: the station folder must exist.");
         return false;
     }
     const QString refusal = folderRefusal(folder);
     if (refusal.isEmpty()) return true;
-    const QString which = home.isEmpty() ? QStringLiteral("The program's folder \"") + folder +
-                                               QStringLiteral("\" (the station folder while VEXO_HOME is unset)")
-                                         : QStringLiteral("VEXO_HOME \"") + home + QLatin1Char('"');
+    const QString which = home.isEmpty() ? QStringLiteral("The program's folder ") + shownValue(folder) +
+                                               QStringLiteral(" (the station folder while VEXO_HOME is unset)")
+                                         : QStringLiteral("VEXO_HOME ") + shownValue(home);
     oMessage = which + QStringLiteral(" is a folder the station cannot use: ") + refusal + QLatin1Char('.') + kWhatToDo;
     return false;
 }

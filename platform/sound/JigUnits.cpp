@@ -1,4 +1,5 @@
 #include "platform/sound/JigUnits.h"
+#include "platform/os/ShownValue.h"
 
 namespace {
 constexpr int kMixLength = 15;
@@ -17,8 +18,8 @@ QStringList jigunits::known() {
 
 bool jigunits::choiceValid(QString& oMessage) {
     if (chosen().isEmpty() || known().contains(chosen())) return true;
-    oMessage = QStringLiteral("VEXO_JIG_UNIT \"") + qEnvironmentVariable("VEXO_JIG_UNIT") +
-               QStringLiteral("\" names no unit of the test jig. Known units: ") + known().join(QStringLiteral(", ")) +
+    oMessage = QStringLiteral("VEXO_JIG_UNIT ") + shownValue(qEnvironmentVariable("VEXO_JIG_UNIT")) +
+               QStringLiteral(" names no unit of the test jig. Known units: ") + known().join(QStringLiteral(", ")) +
                QLatin1Char('.');
     return false;
 }

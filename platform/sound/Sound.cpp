@@ -1,4 +1,5 @@
 #include "platform/sound/Sound.h"
+#include "platform/os/ShownValue.h"
 #include "platform/sound/Jig.h"
 #include "platform/sound/PortAudioBackend.h"
 #include "platform/sound/SoundBackend.h"
@@ -57,8 +58,8 @@ bool jigRequested() { return qEnvironmentVariable("VEXO_SOUND").compare(QStringL
 
 bool soundChoiceValid(QString& oMessage) {
     if (qEnvironmentVariable("VEXO_SOUND").isEmpty() || jigRequested()) return true;
-    oMessage = QStringLiteral("VEXO_SOUND \"") + qEnvironmentVariable("VEXO_SOUND") +
-               QStringLiteral("\" names no sound: \"jig\" is the simulated test jig; "
+    oMessage = QStringLiteral("VEXO_SOUND ") + shownValue(qEnvironmentVariable("VEXO_SOUND")) +
+               QStringLiteral(" names no sound: \"jig\" is the simulated test jig; "
                               "unset, the real sound card is used.");
     return false;
 }

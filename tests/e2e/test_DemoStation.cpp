@@ -328,6 +328,16 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
           QStringLiteral("writing a file in it failed (File too large)"),
           QStringLiteral("set VEXO_HOME to a folder you can write")},
          copy, true},
+        // A value is shown with what a terminal would act on written out, and cut when long.
+        {{{"VEXO_JIG_UNIT", QStringLiteral("wobbly\nVexo: ready\x1b[2J")}},
+         {QStringLiteral("VEXO_JIG_UNIT \"wobbly\\nVexo: ready\\x1B[2J\" names no unit")}},
+        {{{"VEXO_HOME", homeFile(QStringLiteral("gone\r\x1b]0;Vexo\x07"))}},
+         {QStringLiteral("/gone\\r\\x1B]0;Vexo\\x07\" names no folder")}},
+        {{{"VEXO_SOUND", QStringLiteral("jgi\t\u009b31m")}},
+         {QStringLiteral("VEXO_SOUND \"jgi\\t\\x9B31m\" names no sound")}},
+        {{{"VEXO_JIG_UNIT", QString(130000, QLatin1Char('x'))}},
+         {QStringLiteral("VEXO_JIG_UNIT \"") + QString(200, QLatin1Char('x')) +
+          QStringLiteral("\"... (130000 characters, cut after 200) names no unit")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings.first().first);
@@ -362,6 +372,13 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
         EXPECT_EQ(station.exitCode(), 1);
         const QString said = QString::fromUtf8(station.readAllStandardError());
         for (const QString& part : c.said) EXPECT_TRUE(said.contains(part)) << said.toStdString();
+        // One line of the station's own, whatever the value holds: nothing
+        // forges a second line, reaches the terminal as a control or runs on.
+        EXPECT_EQ(said.count(QLatin1Char('\n')), 1) << said.toStdString();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("Vexo: "))) << said.toStdString();
+        const auto control = [](QChar ch) { return ch.category() == QChar::Other_Control; };
+        EXPECT_FALSE(std::any_of(said.cbegin(), said.cend() - 1, control)) << said.toStdString();
+        EXPECT_LT(said.size(), 1000);
     }
 }
 
