@@ -54,10 +54,16 @@ Backend& backend() {
 
 void setBackend(std::unique_ptr<Backend> iBackend) { current() = std::move(iBackend); }
 
-bool jigRequested() { return qEnvironmentVariable("VEXO_SOUND").compare(QStringLiteral("jig"), Qt::CaseInsensitive) == 0; }
+namespace {
+// Spaces around the name, as quoting in a shell or a unit file leaves them,
+// carry no meaning; VEXO_JIG_UNIT's unit is read the same way.
+QString soundChoice() { return qEnvironmentVariable("VEXO_SOUND").trimmed(); }
+}
+
+bool jigRequested() { return soundChoice().compare(QStringLiteral("jig"), Qt::CaseInsensitive) == 0; }
 
 bool soundChoiceValid(QString& oMessage) {
-    if (qEnvironmentVariable("VEXO_SOUND").isEmpty() || jigRequested()) return true;
+    if (soundChoice().isEmpty() || jigRequested()) return true;
     oMessage = QStringLiteral("VEXO_SOUND ") + shownValue(qEnvironmentVariable("VEXO_SOUND")) +
                QStringLiteral(" names no sound: \"jig\" is the simulated test jig; "
                               "unset, the real sound card is used.");

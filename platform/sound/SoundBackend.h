@@ -63,9 +63,11 @@ public:
 Backend& backend();
 // Replaces the backend (tests, benchmarks); nullptr makes the next use choose again.
 void setBackend(std::unique_ptr<Backend> iBackend);
-// True when VEXO_SOUND asks for the jig.
+// True when VEXO_SOUND asks for the jig ("jig" in any letter case, spaces
+// around it ignored).
 bool jigRequested();
-// True when VEXO_SOUND is unset or "jig"; otherwise oMessage says what it takes.
+// True when VEXO_SOUND is unset, blank or "jig"; otherwise oMessage says what
+// it takes.
 bool soundChoiceValid(QString& oMessage);
 
 }

@@ -317,6 +317,9 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
         {{{"VEXO_JIG_UNIT", QStringLiteral("wobbly")}},
          {QStringLiteral("\"wobbly\""), QStringLiteral("standard, peak, reversed, dead, mix")}},
         {{{"VEXO_SOUND", QStringLiteral("jgi")}}, {QStringLiteral("VEXO_SOUND \"jgi\""), QStringLiteral("\"jig\"")}},
+        // The jig's name is read as its unit's is: spaces around it and letter case do not matter.
+        {{{"VEXO_SOUND", QStringLiteral(" Jig ")}, {"VEXO_JIG_UNIT", QStringLiteral(" Wobbly ")}},
+         {QStringLiteral("VEXO_JIG_UNIT \" Wobbly \" names no unit")}},
         {{{"VEXO_HOME", homeFile(QStringLiteral("no-such-folder"))}}, {QStringLiteral("names no folder")}},
         {{{"VEXO_HOME", homeFile(QStringLiteral("a-file"))}}, {QStringLiteral("names no folder")}},
         // A folder whose permissions let root write, where no file can be made.
