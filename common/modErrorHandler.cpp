@@ -5,6 +5,7 @@
 #include "platform/os/AppInfo.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Settings.h"
+#include "platform/os/TerminationSignals.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Format.h"
@@ -82,6 +83,9 @@ void gErrorLogNote(const QString& iText) {
 int16_t gnErrorHandler(const QString& iModule, const QString& iRoutine, int32_t iLine) {
     try {
         const ErrObject& e = Err();
+        // A shutdown the user asked for is no fault: the work it ends is given up
+        // as after Abort, with nothing logged, shown or offered.
+        if (e.Number == termination::kErrorNumber) return vbAbort;
         const QString source = iModule + QLatin1Char('.') + iRoutine + QLatin1Char('.') + QString::number(iLine);
         QString entry = msLogEntryHead(source);
         entry += QStringLiteral("DllError: ") + QString::number(e.LastDllError) + QStringLiteral("  ErrNo: ") +

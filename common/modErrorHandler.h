@@ -7,7 +7,8 @@ extern int32_t glErrorResponse;     // the handler's last answer: 3 Abort, 4 Ret
 extern QString gsErrorContext;      // extra diagnostic lines for every later log entry
 
 // Logs the current error (Err), shows it with Abort, Retry and Ignore, offers a
-// bug report after Abort, and returns the answer. Never throws.
+// bug report after Abort, and returns the answer. The error a shutdown raises
+// (termination::kErrorNumber) is answered Abort without any of that. Never throws.
 int16_t gnErrorHandler(const QString& iModule, const QString& iRoutine, int32_t iLine);
 
 // Appends a note to the error log without showing anything (what the

@@ -50,6 +50,6 @@ namespace termination {
 bool requested() { return gRequested != 0; }
 
 void raiseIfRequested() {
-    if (gRequested != 0) vbRaise(vberr::kUserBase, QStringLiteral("The station is shutting down"));
+    if (gRequested != 0) vbRaise(kErrorNumber, QStringLiteral("The station is shutting down"));
 }
 }

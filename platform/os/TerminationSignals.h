@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/vb/VbError.h"
 #include <QObject>
 
 class QSocketNotifier;
@@ -27,7 +28,10 @@ private:
 // before the event loop delivers the signal.
 namespace termination {
 bool requested();
+// The number of the error raiseIfRequested raises, by which the error handler
+// tells a shutdown from a fault.
+constexpr long kErrorNumber = vberr::kUserBase + 2;
 // Raises a user-defined error ("The station is shutting down") once a shutdown
-// was asked for: the running measurement is then given up as after any error.
+// was asked for: the running measurement is then given up as after an Abort.
 void raiseIfRequested();
 }
