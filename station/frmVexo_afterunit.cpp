@@ -7,6 +7,7 @@
 #include "common/frmInputNumber.h"
 #include "common/modMsgBox.h"
 #include "common/modVarCrvFile.h"
+#include "platform/os/TerminationSignals.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Format.h"
@@ -130,6 +131,9 @@ void frmVexo::mReadSerial(bool& obError) {
     if (obError) return;
     int32_t lSerial = 0;
     if (!trap(20, [&] {
+            // The box gives no number only when a shutdown ended it: the unit
+            // goes without its serial number, and so without its label.
+            if (sAnswer.isEmpty()) termination::raiseIfRequested();
             double d = 0.0;
             if (!parseLocaleNumber(sAnswer, d)) vbRaise(vberr::kTypeMismatch);
             lSerial = CLng(d);

@@ -357,4 +357,5 @@ TEST_F(ProgramLifeTest, AShutdownWhileTheSerialNumberIsAskedKeepsTheCountedUnits
     expectUnloadedWithSettingsSaved();
     EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 1);
     EXPECT_TRUE(Printer.rawJobs().isEmpty());
+    expectNothingLoggedOrOffered();
 }
