@@ -96,10 +96,13 @@ void gMprFileRead(bool& obError) {
 void gMprFileWrite(bool& obError) {
     ErrorTrap trap(kModule, "gMprFileWrite", obError);
     trap(10, [&] {
+        // With no unit counted since the last row the tables are not touched:
+        // after a start that failed they were never opened.
+        ProductionRow row;
+        if (!mTally.periodRow(vclock::nowDays(), QString(), row)) return;
         frmVexo& main = form<frmVexo>();
         const QString sSeqName = currentSeqName(main);
-        ProductionRow row;
-        if (!mTally.periodRow(vclock::nowDays(), sSeqName, row)) return;
+        row.sSeq = sSeqName;
         Recordset& rs = main.dtaProdRep.Recordset();
         rs.AddNew();
         try {

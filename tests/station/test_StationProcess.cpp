@@ -32,6 +32,8 @@ protected:
         env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8"));
+        // A bug report the station sends goes to a file here.
+        env.insert(QStringLiteral("VEXO_SENDMAIL"), sendmail());
         if (!iTempFolder.isEmpty()) env.insert(QStringLiteral("TMPDIR"), iTempFolder);
         station.setProcessEnvironment(env);
         station.start(QStringLiteral(VEXO_EXE_PATH), {});
@@ -41,6 +43,17 @@ protected:
             QTest::qWait(50);
         }
         return false;
+    }
+    // A sendmail that keeps the message in mail.txt of the program folder.
+    QString sendmail() const {
+        const QString path = homeFile(QStringLiteral("sendmail.sh"));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            f.write("#!/bin/sh\ncat > \"" + QFile::encodeName(homeFile(QStringLiteral("mail.txt"))) + "\"\n");
+            f.close();
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        return path;
     }
     QString lockPath() const { return QDir::temp().filePath(SingleInstance::key() + QStringLiteral(".lock")); }
     // Everything the station stored in its per-user settings.
@@ -87,19 +100,39 @@ TEST_F(StationProcess, WhereNoLockCanBeMadeItStartsAndSaysSoInTheLog) {
 
 // A shutdown of the machine, Ctrl+C, a closed terminal: the main window
 // closes as a user would close it, and what its unload step saves is saved.
+// Also after a start that failed (the curve file is no database): the shutdown
+// is no error, so it adds nothing to the error log and asks nothing.
 TEST_F(StationProcess, TerminationSignalsCloseTheMainWindowAndSaveItsSettings) {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(sig);
-        QDir(settingsFolder()).removeRecursively();
-        QDir().mkpath(settingsFolder());
-        QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt")));
-        ASSERT_TRUE(start()) << "it ended: " << station.readAllStandardError().toStdString();
-        ASSERT_FALSE(storedSettings().contains(QStringLiteral("UserRegion")));
-        ::kill(static_cast<pid_t>(station.processId()), sig);
-        ASSERT_TRUE(station.waitForFinished(20000));
-        EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(station.exitCode(), 0);
-        EXPECT_TRUE(storedSettings().contains(QStringLiteral("UserRegion=GB"))) << storedSettings().toStdString();
+    for (const bool bStartFails : {false, true}) {
+        for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+            SCOPED_TRACE(sig);
+            SCOPED_TRACE(bStartFails ? "after a start that failed" : "after a start");
+            QDir(settingsFolder()).removeRecursively();
+            QDir().mkpath(settingsFolder());
+            for (const char* name : {"Vexo_Sys.txt", "Vexo.log", "mail.txt", "Vexo_Crv.mdb"})
+                QFile::remove(homeFile(QString::fromLatin1(name)));
+            if (bStartFails) writeHomeFile(QStringLiteral("Vexo_Crv.mdb"), QByteArray(200, 'x'));
+            ASSERT_TRUE(start()) << "it ended: " << station.readAllStandardError().toStdString();
+            if (bStartFails) {
+                // Its error was logged and the bug report it offered was sent: the start is over.
+                for (int i = 0; i < 400 && !QFile::exists(homeFile(QStringLiteral("mail.txt"))); ++i)
+                    QTest::qWait(50);
+                ASSERT_TRUE(readHomeFile(QStringLiteral("Vexo.log")).contains("frmVexo.mFormLoadDtaRefreshSet.10"));
+                ASSERT_TRUE(QFile::exists(homeFile(QStringLiteral("mail.txt"))));
+            }
+            ASSERT_FALSE(storedSettings().contains(QStringLiteral("UserRegion")));
+            const QByteArray logBefore = readHomeFile(QStringLiteral("Vexo.log"));
+            station.readAllStandardError();
+            ::kill(static_cast<pid_t>(station.processId()), sig);
+            ASSERT_TRUE(station.waitForFinished(20000));
+            EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(station.exitCode(), 0);
+            EXPECT_TRUE(storedSettings().contains(QStringLiteral("UserRegion=GB"))) << storedSettings().toStdString();
+            EXPECT_EQ(readHomeFile(QStringLiteral("Vexo.log")).toStdString(), logBefore.toStdString());
+            // Neither an error box nor a bug-report offer was left for the shutdown to answer.
+            const QByteArray said = station.readAllStandardError();
+            EXPECT_FALSE(said.contains("[message box while shutting down]")) << said.toStdString();
+        }
     }
 }
 

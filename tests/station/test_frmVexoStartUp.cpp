@@ -259,6 +259,13 @@ protected:
         QFile f(errorLogPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // Where each error in the log came from ("frmVexo.mReadSerial.20"), in order.
+    QStringList loggedSources() const {
+        QStringList out;
+        for (const QString& line : QString::fromUtf8(log()).split(QStringLiteral("\r\n")))
+            if (line.startsWith(QStringLiteral("Vexo v1.000  "))) out << line.mid(13);
+        return out;
+    }
     // A shutdown the user asked for is no fault: nothing in the error log, and
     // neither an error box nor a bug-report offer for the shutdown to answer.
     void expectNothingLoggedOrOffered() {
@@ -286,6 +293,24 @@ TEST_F(ProgramLifeTest, ExitAndTheCloseBoxEndTheProgram) {
         EXPECT_EQ(run(way), 0);
         expectUnloadedWithSettingsSaved();
     }
+}
+
+// After a start that failed (the curve file is no database) File > Exit ends
+// the program with the start's error alone in the log: with no unit counted
+// there is no production row to write.
+TEST_F(ProgramLifeTest, ExitAfterAStartThatFailedLogsNothingMore) {
+    writeHomeFile(QStringLiteral("Vexo_Crv.mdb"), QByteArray(200, 'x'));
+    allowErrors({QStringLiteral("Unrecognized database format")});
+    EXPECT_EQ(run([](frmVexo& f) {
+                  f.activateWindow();
+                  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+                  QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &f, Qt::Key_X,
+                                  Qt::ControlModifier);
+              }),
+              0);
+    EXPECT_FALSE(isLoaded<frmVexo>());
+    EXPECT_EQ(loggedSources(), QStringList{QStringLiteral("frmVexo.mFormLoadDtaRefreshSet.10")});
+    EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "GB");
 }
 
 TEST_F(ProgramLifeTest, AShutdownWhileIdleEndsTheProgram) {
