@@ -350,22 +350,23 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         }
     });
     mbWaveInRecording = false;
-    // Retry at a recording that timed out or that the device refused makes the
-    // recording again (gWaveInRecord does; another caller gives the recording
-    // up): stopping or reading this one again could only be refused again.
+    // Retry at a recording that timed out, or that the device refused to stop
+    // or to give, makes the recording again (gWaveInRecord does; another caller
+    // gives the recording up): stopping or reading this one again could only
+    // be refused again, until the loop is measured again. A step's flag is set
+    // as it raises, so the Retry that runs it again finds it set.
     mbWaveInRecordAgain = false;
-    bool answered = false;
-    const auto recordAgain = [&] {
-        if (!answered) return false;
-        mbWaveInRecordAgain = true;
-        return true;
+    const auto recordAgain = [](bool ibRefused) {
+        if (ibRefused) mbWaveInRecordAgain = true;
+        return ibRefused;
     };
     if (timedOut) {
         bool closeError = false;
         gWaveInClose(closeError);
+        bool refused = false;
         trap(20, [&] {
-            if (recordAgain()) return;
-            answered = true;
+            if (recordAgain(refused)) return;
+            refused = true;
             vbRaise(vberr::kUserBase, QStringLiteral("Recording timed out"));
         });
         obError = true;
@@ -377,8 +378,9 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         // that stood still meanwhile. A loss the caller will measure again
         // shows no message.
         bool quietLoss = false;
+        bool stopRefused = false;
         trap(30, [&] {
-            if (recordAgain()) return;
+            if (recordAgain(stopRefused)) return;
             const MMRESULT r = waveInStop(glWaveInHandle);
             if (r == MMSYSERR_NOERROR) return;
             bool textError = false;
@@ -390,7 +392,7 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
                     return;
                 }
             }
-            answered = true;
+            stopRefused = true;
             vbRaise(vberr::kUserBase, text);
         });
         if (quietLoss || mbWaveInRecordAgain) {
@@ -402,17 +404,22 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         // Header 1 is full and no longer written (the input goes on into
         // header 2): it is copied, then the input closed.
         bool copied = false;
+        bool readRefused = false;
+        const auto read = [&](void* oData, uint32_t ilCount) {
+            const MMRESULT r = waveInReadHeader(glWaveInHandle, 1, oData, ilCount);
+            if (r == MMSYSERR_NOERROR) return;
+            readRefused = true;
+            mRaiseIn(r, obError);
+        };
         trap(40, [&] {
+            if (recordAgain(readRefused)) return;
             const int32_t count = mlUBound(ioanSamples);
             if (bytesPerSample == 2) {
-                const uint32_t bytes = static_cast<uint32_t>(std::min<int64_t>(ilBytes, int64_t(count) * 2));
-                const MMRESULT r = waveInReadHeader(glWaveInHandle, 1, ioanSamples.data() + 1, bytes);
-                if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
+                read(ioanSamples.data() + 1, static_cast<uint32_t>(std::min<int64_t>(ilBytes, int64_t(count) * 2)));
             } else {
                 // 8-bit input: unsigned bytes with 128 as zero, delivered as 16-bit samples.
                 std::vector<uint8_t> raw(static_cast<size_t>(std::min(ilBytes, count)), 128);
-                const MMRESULT r = waveInReadHeader(glWaveInHandle, 1, raw.data(), static_cast<uint32_t>(raw.size()));
-                if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
+                read(raw.data(), static_cast<uint32_t>(raw.size()));
                 for (size_t i = 0; i < raw.size(); ++i)
                     ioanSamples[i + 1] = static_cast<int16_t>((static_cast<int>(raw[i]) - 128) * 256);
             }
@@ -421,8 +428,14 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
         // A recording the device would not give (one it could not align to
         // its signal) leaves the caller's buffer as it was: zeros that would
         // read as a dead unit's silence. Whatever the answer to the box
-        // (Ignore is its default), no level is read from it.
+        // (Ignore is its default), no level is read from it; at Retry it is
+        // made again.
         if (!copied) obError = true;
+        if (mbWaveInRecordAgain) {
+            bool closeError = false;
+            gWaveInClose(closeError);
+            return;
+        }
         if (!obError) {
             mbWaveInClosePending = true;
             return;

@@ -84,8 +84,8 @@ void gWaveOutClose(bool ibReset, bool& obError);
 // converter, one playing for a while from now. 8-bit input arrives as 16-bit
 // samples. A recording that does not fill within its capture time, a second
 // of input latency and two seconds more is "Recording timed out"; Retry at
-// that error, or at one the device reports when the recording stops (its
-// timing), makes the recording again.
+// that error, or at one the device reports when the recording stops or is
+// read (its timing), makes the recording again.
 void gWaveInRecord(int32_t ilRate, int16_t inBits, std::vector<int16_t>& ioanSamples, bool& obError);
 // Set when the last recording lost samples (the stream dropped some on the
 // way): it then ends with the error flag, as does one taken while the open

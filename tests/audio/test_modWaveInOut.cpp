@@ -392,10 +392,13 @@ TEST_F(Playback, ADeadInputTimesOutAndIsClosed) {
     EXPECT_NEAR(gfWaveGetNADCs(1000, error), jig->expectedLevelDb(1000, 16000), 0.2);
     EXPECT_FALSE(error);
 
-    // Retry, at a recording that timed out or that the device refused when it
-    // stopped, records again (the tone still plays) and reads the level.
-    for (const bool timedOut : {true, false}) {
-        SCOPED_TRACE(timedOut ? "timed out" : "refused");
+    // Retry, at a recording that timed out, or that the device refused when it
+    // stopped or when its samples were read, records again (the tone still
+    // plays) and reads the level.
+    enum class Refusal { TimedOut, AtTheStop, AtTheRead };
+    for (const Refusal refusal : {Refusal::TimedOut, Refusal::AtTheStop, Refusal::AtTheRead}) {
+        SCOPED_TRACE(refusal == Refusal::TimedOut ? "timed out" : refusal == Refusal::AtTheStop ? "refused at the stop"
+                                                                                               : "refused at the read");
         clearBoxes();
         const auto starts = [&] {
             int n = 0;
@@ -403,8 +406,9 @@ TEST_F(Playback, ADeadInputTimesOutAndIsClosed) {
             return n;
         };
         const int before = starts();
-        if (timedOut) jig->killInput(true);
-        else jig->failCall(sound::SoundCall::WaveInStop, MMSYSERR_ERROR);
+        if (refusal == Refusal::TimedOut) jig->killInput(true);
+        else if (refusal == Refusal::AtTheStop) jig->failCall(sound::SoundCall::WaveInStop, MMSYSERR_ERROR);
+        else jig->failCall(sound::SoundCall::WaveInReadHeader, MMSYSERR_ERROR);
         answerAfterLooking(vbRetry, [&](const MsgBoxCall&) { jig->killInput(false); });
         EXPECT_NEAR(gfWaveGetNADCs(1000, error), jig->expectedLevelDb(1000, 16000), 0.2);
         EXPECT_FALSE(error);
