@@ -351,9 +351,9 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
     });
     mbWaveInRecording = false;
     // Retry at a recording that timed out, or that the device refused to stop
-    // or to give, makes the recording again (gWaveInRecord does; another caller
-    // gives the recording up): stopping or reading this one again could only
-    // be refused again, until the loop is measured again. A step's flag is set
+    // or to give, makes the recording again (the callers do): stopping or
+    // reading this one again could only be refused again, until the loop is
+    // measured again. A step's flag is set
     // as it raises, so the Retry that runs it again finds it set.
     mbWaveInRecordAgain = false;
     const auto recordAgain = [](bool ibRefused) {
@@ -448,6 +448,30 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
 
 void mWaveInClosePending(bool& obError) {
     if (mbWaveInClosePending) gWaveInClose(obError);
+}
+
+// For Retry at a recording that timed out or was refused, which records
+// again: the signal of the current header is played again from its start
+// after a reset, and a new recording started with it. While nothing plays the
+// device measures the loop delay again (a refusal says it may no longer hold),
+// and the new recording is aligned to the signal's start. ilLine is the
+// caller's step; on an error the input is closed.
+void mWaveOutReplayRecord(ErrorTrap& ioTrap, long ilLine, int32_t ilRate, int16_t inBits, int32_t ilBytes,
+                          bool& obError) {
+    WaveHdr playing;
+    if (!ioTrap(ilLine, [&] {
+            MMRESULT r = waveOutGetHeader(glWaveOutHandle, mnWaveOutBufferPtr, playing);
+            if (r == MMSYSERR_NOERROR) r = waveOutReset(glWaveOutHandle);
+            if (r != MMSYSERR_NOERROR) mRaiseOut(r, obError);
+        }))
+        return;
+    gWaveInRecordOpen(ilRate, inBits, ilBytes, obError);
+    if (obError) return;
+    gWaveOutPlay(static_cast<int32_t>(playing.dwLoops), mnWaveOutBufferPtr, mnWaveOutBufferPtr, true, obError);
+    if (obError) {
+        bool closeError = false;
+        gWaveInClose(closeError);
+    }
 }
 
 void mWaveOutDoneWait(int16_t inHeader, const char* isRoutine, bool& obError) {
@@ -675,6 +699,13 @@ void mWaveOutUpdate(int32_t ilLoops, bool ibReset, std::vector<int16_t>& ioanRec
         return;
     }
     gWaveInRecordStop(inBytes, ioanRecord, queuedMs, obError);
+    while (mbWaveInRecordAgain) {
+        mbWaveInRecordAgain = false;
+        obError = false;
+        mWaveOutReplayRecord(trap, 80, gtypWaveInCaps.lSampleFrequency, gtypWaveInCaps.nBits, inBytes, obError);
+        if (obError) return;
+        gWaveInRecordStop(inBytes, ioanRecord, 0, obError);
+    }
 }
 
 int32_t glWaveOutMakeUpdate(int32_t ilLoops, bool ibReset, std::vector<int16_t>& ioanSamples,
@@ -719,40 +750,29 @@ void gWaveInRecord(int32_t ilRate, int16_t inBits, std::vector<int16_t>& ioanSam
     int32_t bytes = 0;
     if (!trap(10, [&] { bytes = CLng(inBits / 8.0 * mlUBound(ioanSamples)); })) return;
     if (bytes < 1) return;
-    // Retry at a recording that timed out or was refused records again, with
-    // the signal played again from its start after a reset: while nothing
-    // plays the device measures the loop delay again (a refusal says it may no
-    // longer hold), and the new recording is aligned to the signal's start.
+    // Retry at a recording that timed out or was refused records again, the
+    // signal playing again from its start (what plays, else from now).
     bool again = false;
-    WaveHdr playing;
     for (;;) {
         const bool replay = again && glWaveOutHandle != 0 && mnWaveOutBufferPtr > 0;
-        if (replay && !trap(30, [&] {
-                MMRESULT r = waveOutGetHeader(glWaveOutHandle, mnWaveOutBufferPtr, playing);
-                if (r == MMSYSERR_NOERROR) r = waveOutReset(glWaveOutHandle);
-                if (r != MMSYSERR_NOERROR) mRaiseOut(r, obError);
-            }))
-            return;
-        gWaveInRecordOpen(ilRate, inBits, bytes, obError);
-        if (obError) return;
         if (replay) {
-            gWaveOutPlay(static_cast<int32_t>(playing.dwLoops), mnWaveOutBufferPtr, mnWaveOutBufferPtr, true, obError);
-            if (obError) {
+            mWaveOutReplayRecord(trap, 30, ilRate, inBits, bytes, obError);
+            if (obError) return;
+        } else {
+            gWaveInRecordOpen(ilRate, inBits, bytes, obError);
+            if (obError) return;
+            // Started with the output: a signal that has just been switched to
+            // is recorded from its first sample at the converter, so neither the
+            // old signal nor the device latency reaches the recording; a signal
+            // playing for a while is recorded from now.
+            if (!trap(20, [&] {
+                    const MMRESULT r = waveInStart(glWaveInHandle, WAVEIN_START_WITH_OUTPUT);
+                    if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
+                })) {
                 bool closeError = false;
                 gWaveInClose(closeError);
                 return;
             }
-        } else if (!trap(20, [&] {
-                       // Started with the output: a signal that has just been switched to is
-                       // recorded from its first sample at the converter, so neither the old
-                       // signal nor the device latency reaches the recording; a signal playing
-                       // for a while is recorded from now.
-                       const MMRESULT r = waveInStart(glWaveInHandle, WAVEIN_START_WITH_OUTPUT);
-                       if (r != MMSYSERR_NOERROR) mRaiseIn(r, obError);
-                   })) {
-            bool closeError = false;
-            gWaveInClose(closeError);
-            return;
         }
         gWaveInRecordStop(bytes, ioanSamples, replay ? 0 : mlWaveOutQueuedMs(), obError);
         if (!mbWaveInRecordAgain) return;

@@ -73,7 +73,9 @@ int32_t glWaveOutOpenPrepMakeUpdate(int32_t ilLoops, std::vector<int16_t>& ioanS
 // Records into ioanRecord when its upper bound is not 0.
 int32_t glWaveOutMakeUpdate(int32_t ilLoops, bool ibReset, std::vector<int16_t>& ioanSamples,
                             std::vector<int16_t>& ioanRecord, bool& obError);
-// Switches the open output to the signal already made.
+// Switches the open output to the signal already made. Retry at a recording
+// made with it that timed out or was refused plays the signal again from its
+// start and records it again.
 void mWaveOutUpdate(int32_t ilLoops, bool ibReset, std::vector<int16_t>& ioanRecord, bool& obError);
 // Stops and closes the output; with ibReset false it first waits for the
 // looping buffer to finish. Whatever fails, the device is reset, its buffers

@@ -115,6 +115,54 @@ TEST_F(Polarity, ADeadUnitOrNoDriveDecidesNothing) {
     EXPECT_TRUE(boxes().isEmpty());
 }
 
+// Retry at a pulse recording that timed out, or that the device refused when
+// it stopped or when its samples were read, plays the pulse again and records
+// it, and the test decides; Abort ends the test with the error flag.
+TEST_F(Polarity, RetryAtARefusedPulseRecordingRecordsItAgain) {
+    sound::JigBackend& j = station();
+    calibrated(2.0f, 40.0f);
+    const auto count = [&](const QString& iWhat) {
+        int n = 0;
+        for (const sound::JigEvent& ev : j.events()) n += ev.what.startsWith(iWhat);
+        return n;
+    };
+    enum class Refusal { TimedOut, AtTheStop, AtTheRead };
+    for (const int answer : {int(vbRetry), int(vbAbort)}) {
+        for (const Refusal refusal : {Refusal::TimedOut, Refusal::AtTheStop, Refusal::AtTheRead}) {
+            SCOPED_TRACE(std::string(answer == vbRetry ? "Retry" : "Abort") + " at a recording " +
+                         (refusal == Refusal::TimedOut    ? "timed out"
+                          : refusal == Refusal::AtTheStop ? "refused at the stop"
+                                                          : "refused at the read"));
+            j.clearEvents();
+            clearBoxes();
+            error = false;
+            if (refusal == Refusal::TimedOut) j.killInput(true);
+            else if (refusal == Refusal::AtTheStop) j.failCall(sound::SoundCall::WaveInStop, MMSYSERR_ERROR);
+            else j.failCall(sound::SoundCall::WaveInReadHeader, MMSYSERR_ERROR);
+            answerAfterLooking(answer, [&](const MsgBoxCall&) { j.killInput(false); });
+            if (answer == vbAbort) this->answer({vbNo});   // the bug-report offer
+            const int16_t result = test(false);
+            if (answer == vbRetry) {
+                EXPECT_EQ(result, 1);
+                EXPECT_FALSE(error);
+                EXPECT_EQ(boxes().size(), 1);
+                EXPECT_EQ(count(QStringLiteral("waveOutWrite")), 2) << "the pulse played again";
+                EXPECT_EQ(count(QStringLiteral("waveInStart")), 2) << "and recorded again";
+                // Recorded from the pulse's start: the first half cycle decides.
+                EXPECT_GT(markerX, 8);
+                EXPECT_LT(markerX, 3265 * 3 / 10);
+            } else {
+                EXPECT_EQ(result, 0);
+                EXPECT_TRUE(error);
+                EXPECT_EQ(boxes().size(), 2);
+                EXPECT_EQ(count(QStringLiteral("waveInStart")), 1);
+            }
+            EXPECT_EQ(glWaveOutHandle, 0);
+            EXPECT_EQ(glWaveInHandle, 0);
+        }
+    }
+}
+
 TEST_F(Polarity, TheTestInProgressLineIsHeldOnlyWhenNobodyHoldsIt) {
     fakeport::Record board;
     fakeport::install(1, board);
