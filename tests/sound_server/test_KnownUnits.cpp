@@ -83,7 +83,8 @@ TEST_F(KnownUnit, TheGainStageReadsItsLevel) {
 
 // The polarity test records at its own record volume (60 % of the scale):
 // the pulse must still cross the threshold on a sound server, and its sign
-// follow the path.
+// follow the path. A pulse recording a busy machine refuses (or lets time
+// out) is made again at the operator's Retry.
 TEST_F(KnownUnit, PolarityIsPositiveOnThePlainLoopAndNegativeThroughTheInverter) {
     for (const auto& [unit, expected] : {std::pair<QString, int16_t>{QString(), 1}, {QStringLiteral("vexo_inverter"), -1}}) {
         SCOPED_TRACE(unit.isEmpty() ? "plain loop" : unit.toStdString());
