@@ -123,8 +123,10 @@ void frmVexo::Form_Unload(int16_t& Cancel) {
     gGetLocaleInfoSaveUserRegion(bError);
     ErrorTrap trap(kModule, "Form_Unload", bError);
     trap(10, [&] {
-        saveUserSetting(QStringLiteral("dcboSeq"), dcboSeq->Text());
-        saveUserSetting(QStringLiteral("dcboOperator"), dcboOperator->Text());
+        // A start that failed before the choices were shown leaves them blank:
+        // the stored ones stay for the next start.
+        if (!dcboSeq->Text().isEmpty()) saveUserSetting(QStringLiteral("dcboSeq"), dcboSeq->Text());
+        if (!dcboOperator->Text().isEmpty()) saveUserSetting(QStringLiteral("dcboOperator"), dcboOperator->Text());
         saveUserSetting(QStringLiteral("cmdMoreStuff.Caption"), cmdMoreStuff->Caption());
     });
     gMixerRestore(bError);
