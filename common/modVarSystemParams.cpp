@@ -7,7 +7,6 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/Strings.h"
-#include <QSaveFile>
 
 QString gsStationName;
 QString gsPasswordEng;
@@ -135,10 +134,12 @@ void gVarSystemParamsWrite(bool& obError) {
                                QString::number(gnDigPort), mBoolText(gbOpFailCheck)};
     QByteArray bytes;
     for (const QString& l : lines) bytes += toAnsi(l) + "\r\n";
-    // Written whole or not at all: a power cut never leaves half a settings file.
+    // Written whole or not at all: a full disk or a power cut never leaves half
+    // a settings file, which would open the station without its passwords.
     trap(10, [&] {
-        QSaveFile f(gsVarSystemParamsFile());
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-            vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(" (") + kFile + QLatin1Char(')'));
+        const QString sCause = writeWholeFile(gsVarSystemParamsFile(), bytes);
+        if (!sCause.isEmpty())
+            vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(" (") + kFile +
+                                                QStringLiteral("): ") + sCause);
     });
 }

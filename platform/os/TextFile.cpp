@@ -2,7 +2,9 @@
 #include "platform/vb/Strings.h"
 #include "platform/vb/VbError.h"
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
@@ -130,6 +132,74 @@ QByteArray readBoundedFile(const QString& iPath, qint64 iLimit, FileBound iOver)
     if (got > iLimit) refuseFile(iPath, QStringLiteral("is larger than ") + sizeText(iLimit));
     bytes.resize(got);
     return bytes;
+}
+
+namespace {
+QString systemCause(int iErrno) { return QString::fromLocal8Bit(std::strerror(iErrno)); }
+
+// A name beside iTarget that no file has yet: hidden, so that a crash that
+// leaves one behind does not put it among the files people pick from.
+QByteArray mTempNameBeside(const QString& iTarget) {
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString suffix;
+    for (int i = 0; i < 6; ++i) suffix += QLatin1Char(kChars[QRandomGenerator::global()->bounded(62)]);
+    const QFileInfo target(iTarget);
+    return QFile::encodeName(target.dir().filePath(QLatin1Char('.') + target.fileName() + QLatin1Char('.') + suffix));
+}
+}
+
+QString writeWholeFile(const QString& iPath, const QByteArray& iBytes) {
+    // Through a link the file it names is replaced, and the link stays.
+    QString path = iPath;
+    const QFileInfo info(iPath);
+    if (info.isSymLink()) path = info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+    const QByteArray target = QFile::encodeName(path);
+
+    struct stat old = {};
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (!exists && errno != ENOENT) return systemCause(errno);
+    // A device or a pipe cannot be replaced by a file.
+    if (exists && !S_ISREG(old.st_mode)) return QStringLiteral("it is not a regular file");
+
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temp = mTempNameBeside(path);
+        // A new file gets the permissions the user's mask gives, as any file made here.
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 100)) return systemCause(errno);
+    }
+    // However the write ends short of the rename, the new file goes and the old one stays.
+    const auto failed = [&](int iErrno) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.constData());
+        return systemCause(iErrno);
+    };
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) return failed(errno);
+    qsizetype done = 0;
+    while (done < iBytes.size()) {
+        const ssize_t n = ::write(fd, iBytes.constData() + done, static_cast<size_t>(iBytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return failed(errno);
+        }
+        if (n == 0) return failed(EIO);
+        done += n;
+    }
+    // On the disk before it takes the old file's place: a power cut then leaves one or the other.
+    if (::fsync(fd) != 0) return failed(errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    // After EINTR the descriptor is closed on Linux, and the bytes were flushed already.
+    if (closed != 0 && errno != EINTR) return failed(errno);
+    if (::rename(temp.constData(), target.constData()) != 0) return failed(errno);
+    // The new name on the disk too; a folder that cannot be flushed has it in any case.
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return QString();
 }
 
 int textFileOpen(const QString& iPath, TextEncoding iEncoding, qint64 iLimit) {

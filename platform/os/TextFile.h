@@ -28,6 +28,16 @@ constexpr qint64 kCurveFileLimit = qint64(10) << 20;
 enum class FileBound { Refuse, KeepEnd };
 QByteArray readBoundedFile(const QString& iPath, qint64 iLimit = kTextFileLimit, FileBound iOver = FileBound::Refuse);
 
+// Writes iBytes as the whole of the file iPath: afterwards the file holds
+// either all of them or, when anything failed, exactly what it held before (or
+// is still not there). The bytes go to a new file beside it, every write
+// checked and flushed to the disk, which then takes the old one's place and
+// keeps its permissions; a file the name links to is the one replaced.
+// Returns an empty text when the file was written, else the cause as the
+// system words it ("No space left on device", "File too large"), for the
+// caller's message, which names the file.
+[[nodiscard]] QString writeWholeFile(const QString& iPath, const QByteArray& iBytes);
+
 // Files opened by number and read line by line, as the station's routines read
 // them. Opening reads the whole file through readBoundedFile.
 // Errors: 53 file not found, 75 access error, 52 bad file number, 62 input past end.

@@ -33,6 +33,37 @@ TEST_F(SystemParamsTest, NewStationGetsOneMessageDefaultsAndTheFile) {
     EXPECT_EQ(gnDigPort, 0);
 }
 
+// A new station in a full folder: the settings file that cannot be written is
+// reported, naming it and the cause, and not left behind empty (which every
+// later start would read past its end, with the passwords gone); the next
+// start with room writes it.
+TEST_F(SystemParamsTest, ANewStationInAFullFolderLeavesNoEmptyFileAndSaysWhy) {
+    bool err = false;
+    answer({vbAbort});
+    {
+        FileSizeLimit disk(0);
+        gVarSystemParamsRead(err);
+    }
+    EXPECT_TRUE(err);
+    QStringList prompts;
+    for (const MsgBoxCall& b : boxes()) prompts << b.prompt;
+    EXPECT_EQ(prompts, (QStringList{"File 'Vexo_Sys.txt' does not exist ",
+                                    "Source: modVarSystemParams.gVarSystemParamsWrite.10\r\n\r\n"
+                                    "Path/File access error (Vexo_Sys.txt): File too large"}));
+    EXPECT_FALSE(QFileInfo::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))));
+    EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".Vexo_Sys")), QStringList());
+    EXPECT_EQ(gsStationName, "Pelmo Towers");
+
+    clearBoxes();
+    err = false;
+    gVarSystemParamsRead(err);
+    EXPECT_FALSE(err);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes()[0].prompt, "File 'Vexo_Sys.txt' does not exist ");
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")),
+              QByteArray("Pelmo Towers\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n"));
+}
+
 TEST_F(SystemParamsTest, ValuesAndScrambledPasswordsRoundTrip) {
     gsStationName = QString::fromUtf8("Line 3 \xe2\x82\xac");
     gsPasswordEng = QStringLiteral("Woofer!");

@@ -128,6 +128,34 @@ TEST_F(SysWindowTest, SaveStoresTheNameAndPasswordsScrambledAndTheLabelFollows) 
     EXPECT_EQ(prompts(), QStringList{"Save the changes to the system parameters?"});
 }
 
+// On a full disk File > Save says so, naming the settings file and the cause:
+// the file keeps its bytes and so the passwords in it, the window its edits,
+// and once there is room the same Save stores them.
+TEST_F(SysWindowTest, SaveOnAFullDiskKeepsTheSettingsFileAndSaysWhy) {
+    frmMESys& s = open();
+    retype(*s.txtStation, QStringLiteral("LINE 7"));
+    retype(*s.txtPasswordEng, QStringLiteral("eng7"));
+    const QByteArray before = settingsFile();
+    ASSERT_FALSE(before.isEmpty());
+    answer({vbAbort, vbNo});
+    {
+        FileSizeLimit disk(16);
+        press(s, Qt::Key_S);
+    }
+    EXPECT_EQ(prompts(), (QStringList{"Source: modVarSystemParams.gVarSystemParamsWrite.10\r\n\r\n"
+                                      "Path/File access error (Vexo_Sys.txt): File too large",
+                                      "Would you like to email Pelmo a bug report?"}));
+    EXPECT_EQ(settingsFile(), before);
+    EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".Vexo_Sys")), QStringList());
+    EXPECT_TRUE(s.mnuFileReset->Enabled());
+    EXPECT_EQ(s.txtStation->Text(), "LINE 7");
+
+    clearBoxes();
+    press(s, Qt::Key_S);
+    EXPECT_TRUE(settingsFile().startsWith("LINE 7\r\n\xE5\xEE\xE7\xB7\r\n")) << settingsFile().toStdString();
+    EXPECT_FALSE(prompts().join('|').contains(QStringLiteral("error"))) << prompts().join('|').toStdString();
+}
+
 TEST_F(SysWindowTest, CalibratingTheBoardShowsTheReadingForcesRecalibrationAndSaves) {
     frmMESys& s = open();
     ASSERT_TRUE(s.cmdVOutSoundboardCalibrate->Enabled());

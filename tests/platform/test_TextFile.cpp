@@ -2,6 +2,8 @@
 #include "platform/vb/VbError.h"
 #include "tests/support/StationTest.h"
 #include <QDir>
+#include <QFileInfo>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -138,4 +140,56 @@ TEST_F(TextFile, OnlyRegularFilesWithinTheirLimitAreRead) {
         EXPECT_EQ(text, QStringLiteral("Path/File access error: the file '") + c.path + QStringLiteral("' ") + c.reason);
     }
     EXPECT_EQ(readBoundedFile(homeFile(QStringLiteral("Full.txt"))).size(), kTextFileLimit);
+}
+
+// A file the station writes whole holds afterwards either all the new bytes or
+// exactly the old ones, whatever stops the write; the cause comes back for the
+// message, and nothing half-written is left beside it.
+TEST_F(TextFile, AWholeFileIsWrittenWholeOrTheOldOneStaysWithTheCause) {
+    writeHomeFile(QStringLiteral("Kept.txt"), QByteArray("old bytes\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(homeFile(QStringLiteral("Kept.txt")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    writeHomeFile(QStringLiteral("Target.txt"), QByteArray("linked\r\n"));
+    ASSERT_TRUE(QFile::link(homeFile(QStringLiteral("Target.txt")), homeFile(QStringLiteral("Link.txt"))));
+    ASSERT_TRUE(QDir(home()).mkdir(QStringLiteral("Folder")));
+    const QByteArray fresh(200, 'n');
+    struct Case {
+        const char* name;
+        qint64 diskRoom;      // what fits, -1 for no limit
+        QString cause;        // "" when written
+        QByteArray after;     // the file's bytes afterwards; empty when it is not there
+    } cases[] = {
+        {"New.txt", -1, QString(), fresh},
+        {"Kept.txt", 50, QStringLiteral("File too large"), QByteArray("old bytes\r\n")},
+        {"Kept.txt", 0, QStringLiteral("File too large"), QByteArray("old bytes\r\n")},
+        {"Kept.txt", -1, QString(), fresh},
+        {"Link.txt", 50, QStringLiteral("File too large"), QByteArray("linked\r\n")},
+        {"Link.txt", -1, QString(), fresh},
+        {"Other.txt", 50, QStringLiteral("File too large"), QByteArray()},
+        {"Missing/New.txt", -1, QStringLiteral("No such file or directory"), QByteArray()},
+        {"Folder", -1, QStringLiteral("it is not a regular file"), QByteArray()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = homeFile(QString::fromLatin1(c.name));
+        QString cause;
+        {
+            std::optional<FileSizeLimit> disk;
+            if (c.diskRoom >= 0) disk.emplace(c.diskRoom);
+            cause = writeWholeFile(path, fresh);
+        }
+        EXPECT_EQ(cause, c.cause);
+        if (QFileInfo(path).isDir()) {
+            EXPECT_TRUE(QDir(path).isEmpty());
+        } else {
+            EXPECT_EQ(readHomeFile(QString::fromLatin1(c.name)), c.after);
+            EXPECT_EQ(QFileInfo::exists(path), !c.after.isEmpty());
+        }
+        EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".")), QStringList());
+    }
+    // The replaced file keeps who may read it, and the link stays a link.
+    struct stat kept = {};
+    ASSERT_EQ(::stat(QFile::encodeName(homeFile(QStringLiteral("Kept.txt"))).constData(), &kept), 0);
+    EXPECT_EQ(kept.st_mode & 0777, 0640u);
+    EXPECT_TRUE(QFileInfo(homeFile(QStringLiteral("Link.txt"))).isSymLink());
+    EXPECT_EQ(readHomeFile(QStringLiteral("Target.txt")), fresh);
 }

@@ -4,9 +4,11 @@
 #include "platform/os/Settings.h"
 #include <QDir>
 #include <QFile>
+#include <csignal>
 #include <cxxabi.h>
 #include <cstdlib>
 #include <memory>
+#include <sys/resource.h>
 
 std::string windowTypeName(const std::type_info& iType) {
     int status = 0;
@@ -194,3 +196,37 @@ void StationTest::writeHomeFile(const QString& iName, const QByteArray& iBytes) 
 void StationTest::setLocale(const QLocale& iLocale) { userlocale::setUser(iLocale); }
 
 void StationTest::setNow(const QDateTime& iNow) { vclock::setVirtual(iNow); }
+
+FileSizeLimit::FileSizeLimit(qint64 iBytes) {
+    rlimit limit = {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        ADD_FAILURE() << "the file-size limit cannot be read";
+        return;
+    }
+    mOldSoft = static_cast<quint64>(limit.rlim_cur);
+    mOldSignal = reinterpret_cast<void*>(std::signal(SIGXFSZ, SIG_IGN));
+    limit.rlim_cur = static_cast<rlim_t>(iBytes);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        std::signal(SIGXFSZ, reinterpret_cast<void (*)(int)>(mOldSignal));
+        ADD_FAILURE() << "the file-size limit cannot be set";
+        return;
+    }
+    mSet = true;
+}
+
+void FileSizeLimit::lift() {
+    if (!mSet) return;
+    mSet = false;
+    rlimit limit = {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(mOldSoft);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ADD_FAILURE() << "the file-size limit cannot be restored";
+    std::signal(SIGXFSZ, reinterpret_cast<void (*)(int)>(mOldSignal));
+}
+
+QStringList filesStartingWith(const QString& iFolder, const QString& iPrefix) {
+    QStringList out;
+    for (const QString& name : QDir(iFolder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.startsWith(iPrefix)) out << name;
+    return out;
+}

@@ -120,6 +120,30 @@ private:
     QStringList mShown;
 };
 
+// A disk that fills up, for as long as it lives: no file the test process
+// writes can grow past iBytes. A write beyond fails as one on a full disk does
+// ("File too large" where a full disk says "No space left on device"), and
+// the signal the system would end the process with meanwhile is ignored. The
+// limit holds for every file the process writes (databases, the error log), so
+// a test sets it around the user's action only, above what must still be written.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 iBytes);
+    ~FileSizeLimit() { lift(); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    // The disk has room again.
+    void lift();
+
+private:
+    bool mSet = false;
+    quint64 mOldSoft = 0;
+    void* mOldSignal = nullptr;
+};
+
+// The files in iFolder whose names start with iPrefix, hidden ones too.
+QStringList filesStartingWith(const QString& iFolder, const QString& iPrefix);
+
 // The number of the run-time error a call raises, 0 when it raises none.
 template <typename F>
 long errorOf(F&& iCall) {
