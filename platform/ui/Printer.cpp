@@ -1,6 +1,7 @@
 #include "platform/ui/Printer.h"
 #include "platform/os/AppInfo.h"
 #include "platform/os/CupsJob.h"
+#include "platform/os/TextFile.h"
 #include "platform/ui/Color.h"
 #include "platform/vb/VbError.h"
 #include <QBuffer>
@@ -15,7 +16,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 PrinterObject Printer;
 
@@ -143,10 +143,10 @@ QByteArray renderPdf(const PrintedDocument& iDocument, const QPageLayout& iLayou
 
 QString printToFile() { return qEnvironmentVariable("VEXO_PRINT_TO"); }
 
+// A report or label printed to a file replaces the last one whole, or leaves it as it was.
 void writeFile(const QString& iPath, const QByteArray& iBytes) {
-    QSaveFile f(iPath);
-    if (!f.open(QIODevice::WriteOnly) || f.write(iBytes) != iBytes.size() || !f.commit())
-        printerError(QStringLiteral("%1: %2").arg(iPath, f.errorString()));
+    const QString sCause = writeWholeFile(iPath, iBytes);
+    if (!sCause.isEmpty()) printerError(QStringLiteral("%1: %2").arg(iPath, sCause));
 }
 }
 

@@ -177,6 +177,7 @@ protected:
     void TearDown() override {
         endOfScript();
         Printer.setRecording(false);
+        qunsetenv("VEXO_PRINT_TO");
         setShellOpenHandler(nullptr);
         unload<frmAbout>();
         MainWindowRig::TearDown();
@@ -230,6 +231,38 @@ TEST_F(OperatorCommandsTest, FileMenuShortcutsMoveTheFocusPrintAndExit) {
     press(f, Qt::Key_X);
     EXPECT_FALSE(isLoaded<frmVexo>());
     EXPECT_EQ(userSetting(QStringLiteral("dcboSeq"), QString()), "One");
+}
+
+// The window printed to a file on a full disk: the last print there stays as
+// it was, and the box names the file and the cause; with room again the same
+// print replaces it.
+TEST_F(OperatorCommandsTest, APrintToAFileOnAFullDiskKeepsTheLastOneAndSaysWhy) {
+    const QByteArray last = "%PDF-1.4 the last report\n";
+    writeHomeFile(QStringLiteral("report.pdf"), last);
+    const QString report = homeFile(QStringLiteral("report.pdf"));
+    Printer.setRecording(false);
+    qputenv("VEXO_PRINT_TO", report.toLocal8Bit());
+    installJig();
+    frmVexo& f = start();
+    ASSERT_TRUE(f.mnuFilePrint->Enabled());
+    clearBoxes();
+    answer({vbAbort, vbNo});
+    {
+        FileSizeLimit disk(4096);
+        press(f, Qt::Key_P);
+    }
+    ASSERT_EQ(boxes().size(), 2);
+    EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Source: modFormPrint.gFormPrintBylineEndDoc.20\r\n\r\nPrinter error: ") +
+                                     report + QStringLiteral(": File too large"));
+    EXPECT_EQ(boxes()[1].prompt, "Would you like to email Pelmo a bug report?");
+    EXPECT_EQ(readHomeFile(QStringLiteral("report.pdf")), last);
+    EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".report")), QStringList());
+
+    clearBoxes();
+    press(f, Qt::Key_P);
+    EXPECT_TRUE(boxes().isEmpty()) << boxes().value(0).prompt.toStdString();
+    const QByteArray printed = readHomeFile(QStringLiteral("report.pdf"));
+    EXPECT_TRUE(printed.startsWith("%PDF-") && printed.size() > 4096) << printed.size();
 }
 
 TEST_F(OperatorCommandsTest, HelpAboutAndTheDisabledReport) {

@@ -24,6 +24,7 @@ protected:
     void TearDown() override {
         endOfScript();
         Printer.setRecording(false);
+        qunsetenv("VEXO_PRINT_TO");
         MainWindowRig::TearDown();
     }
     void writeScript(const QStringList& iLines) {
@@ -172,6 +173,33 @@ TEST_F(LabelPrinting, CountsWithoutANumber) {
     ASSERT_EQ(labels().size(), 1);
     EXPECT_EQ(labels().at(0), "A\r\nB\r\nCDE  F");
     EXPECT_TRUE(boxes().isEmpty());
+}
+
+// Labels printed to a file, on a full disk: the last label there stays whole,
+// and the box names the file and the cause.
+TEST_F(LabelPrinting, ALabelPrintedToAFileOnAFullDiskKeepsTheLastOneAndSaysWhy) {
+    const QString raw = homeFile(QStringLiteral("printed.raw"));
+    allowErrors({QStringLiteral("Printer error: ") + raw + QStringLiteral(": File too large")});
+    writeHomeFile(QStringLiteral("printed.raw"), "Serial: 6\r\nBookshelf");
+    Printer.setRecording(false);
+    qputenv("VEXO_PRINT_TO", homeFile(QStringLiteral("printed.pdf")).toLocal8Bit());
+    writeScript({QStringLiteral("Serial: "), QStringLiteral("..SERIAL"), QStringLiteral("..CR"), QStringLiteral("..MODEL")});
+    startOn(QStringLiteral("Bookshelf"));
+    {
+        FileSizeLimit disk(12);
+        printLabel();
+    }
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_EQ(errors().at(0), QStringLiteral("Source: modMSub.gMSubProcessScript.30\r\n\r\nPrinter error: ") + raw +
+                                  QStringLiteral(": File too large"));
+    EXPECT_EQ(readHomeFile(QStringLiteral("printed.raw")), "Serial: 6\r\nBookshelf");
+    EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".printed")), QStringList());
+
+    // With room the next unit's label takes its place.
+    clearBoxes();
+    printLabel();
+    EXPECT_TRUE(errors().isEmpty());
+    EXPECT_EQ(readHomeFile(QStringLiteral("printed.raw")), "Serial: 7\r\nBookshelf");
 }
 
 TEST_F(LabelPrinting, NoScriptNoLabel) {
