@@ -6,11 +6,11 @@
 #include "platform/data/Database.h"
 #include "platform/data/Recordset.h"
 #include "platform/os/Settings.h"
+#include "platform/os/TextFile.h"
 #include "platform/vb/Conversions.h"
 #include "platform/vb/VbError.h"
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace demostation {
 namespace {
@@ -27,14 +27,14 @@ int32_t pointFreq(int32_t ilWanted) {
     return CLng(Variant(f));
 }
 
+// A prompt, target or label file made before (and perhaps edited since) stays
+// as it was when the new one cannot be written whole.
 void writeText(const QString& isPath, const QString& isText) {
     QDir().mkpath(QFileInfo(isPath).absolutePath());
-    QSaveFile f(isPath);
-    if (!f.open(QIODevice::WriteOnly)) vbRaise(75, QStringLiteral("Path/File access error: ") + isPath);
     QString text = isText;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    f.write(text.toUtf8());
-    if (!f.commit()) vbRaise(75, QStringLiteral("Path/File access error: ") + isPath);
+    const QString sCause = writeWholeFile(isPath, text.toUtf8());
+    if (!sCause.isEmpty()) vbRaise(75, QStringLiteral("Path/File access error: ") + isPath + QStringLiteral(": ") + sCause);
 }
 
 bool hasRow(Recordset& ioRs, const QString& isField, const QString& isValue) {

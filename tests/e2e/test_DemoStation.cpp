@@ -248,6 +248,32 @@ TEST_F(DemoStationTest, TheDemoFolderHoldsWhatTheStationReads) {
     EXPECT_EQ(userSetting(QStringLiteral("gfVOutAmp")), "38.5");
 }
 
+// Made again on a full disk: a file it made before, here the prompt as the
+// engineer has edited it since, stays as it was, and the error (which the demo
+// maker says on standard error) names the file and the cause. The databases are
+// held open meanwhile, so that only the demo's own files meet the full disk.
+TEST_F(DemoStationTest, MadeAgainOnAFullDiskItKeepsItsFilesAndSaysWhy) {
+    const QByteArray edited = ".Demo sequence\r\nPlace the unit and press OK.\r\n";
+    writeHomeFile(QStringLiteral("Prompts/Demo.txt"), edited);
+    std::vector<Database> open;
+    for (const char* name : {"Vexo_Op.mdb", "Vexo_Tst.mdb", "Vexo_Prod.mdb", "Vexo_Crv.mdb", "Vexo_Seq.mdb"})
+        open.push_back(OpenDatabase(QString::fromLatin1(name)));
+    VbError said(0, QString());
+    {
+        FileSizeLimit disk(32);
+        try {
+            demostation::build(home());
+        } catch (const VbError& e) {
+            said = e;
+        }
+    }
+    EXPECT_EQ(said.number, 75);
+    EXPECT_EQ(said.description, QStringLiteral("Path/File access error: ") + homeFile(QStringLiteral("Prompts/Demo.txt")) +
+                                    QStringLiteral(": File too large"));
+    EXPECT_EQ(readHomeFile(QStringLiteral("Prompts/Demo.txt")), edited);
+    EXPECT_EQ(filesStartingWith(homeFile(QStringLiteral("Prompts")), QStringLiteral(".")), QStringList());
+}
+
 TEST_F(DemoStationTest, TheFirstUnitIsBookedAndLabelledUnderTheDemoOperator) {
     installJig();
     frmVexo& f = start();
