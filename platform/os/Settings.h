@@ -4,6 +4,10 @@
 // The per-user settings store: application, section and key, as the station's
 // routines name them. Kept as one INI file per application in the user's
 // configuration folder (or the folder a test chooses).
+// A file that cannot be read holds no settings for GetSetting. SaveSetting and
+// DeleteSetting write the file whole or leave it as it was; one that cannot be
+// written (a full disk) or read for the change raises 75 "Path/File access
+// error: the settings file '…' could not be written: <cause>".
 QString GetSetting(const QString& iApp, const QString& iSection, const QString& iKey,
                    const QString& iDefault = QString());
 void SaveSetting(const QString& iApp, const QString& iSection, const QString& iKey, const QString& iValue);

@@ -12,6 +12,8 @@
 #include "platform/vb/Conversions.h"
 #include "tests/support/DialogTest.h"
 #include "tests/support/MainWindowRig.h"
+#include <QDir>
+#include <QFile>
 
 namespace {
 class SysWindowTest : public MainWindowRig {
@@ -154,6 +156,46 @@ TEST_F(SysWindowTest, SaveOnAFullDiskKeepsTheSettingsFileAndSaysWhy) {
     press(s, Qt::Key_S);
     EXPECT_TRUE(settingsFile().startsWith("LINE 7\r\n\xE5\xEE\xE7\xB7\r\n")) << settingsFile().toStdString();
     EXPECT_FALSE(prompts().join('|').contains(QStringLiteral("error"))) << prompts().join('|').toStdString();
+}
+
+// The drive calibration Save keeps in the per-user settings meets a full disk
+// the same way: that file keeps its bytes, the box names it and the cause.
+TEST_F(SysWindowTest, SaveOnAFullDiskKeepsTheUserSettingsAndSaysWhy) {
+    // The choices and the calibration as a station in use has them stored.
+    frmMESys& s = open([] {
+        saveUserSetting(QStringLiteral("dcboOperator"), QStringLiteral("Alice"));
+        saveUserSetting(QStringLiteral("dcboSeq"), QStringLiteral("S2"));
+        saveUserSetting(QStringLiteral("frmMESeq.Left"), QStringLiteral("1200"));
+        saveUserSetting(QStringLiteral("frmMESeq.Top"), QStringLiteral("900"));
+    });
+    retype(*s.txtVOutSoundboard, QStringLiteral("2"));
+    press(s, Qt::Key_S);
+    clearBoxes();
+    retype(*s.txtVOutSoundboard, QStringLiteral("2.5"));
+    const QString ini = QDir(settingsFolder()).filePath(QStringLiteral("Pelmo.ini"));
+    const auto iniBytes = [&ini] {
+        QFile f(ini);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = iniBytes();
+    // Room for the station settings file, not for the per-user one.
+    const qint64 room = settingsFile().size() + 64;
+    ASSERT_GT(before.size(), room + 16) << before.toStdString();
+    answer({vbAbort, vbNo});
+    {
+        FileSizeLimit disk(room);
+        press(s, Qt::Key_S);
+    }
+    EXPECT_EQ(prompts(), (QStringList{QStringLiteral("Source: modVOut.gVOutSave.10\r\n\r\nPath/File access error: "
+                                                     "the settings file '") +
+                                          ini + QStringLiteral("' could not be written: File too large"),
+                                      QStringLiteral("Would you like to email Pelmo a bug report?")}));
+    EXPECT_EQ(iniBytes(), before);
+    EXPECT_EQ(filesStartingWith(settingsFolder(), QStringLiteral(".Pelmo")), QStringList());
+
+    clearBoxes();
+    press(s, Qt::Key_S);
+    EXPECT_EQ(userSetting(QStringLiteral("gfVOutSoundboard")), "2.5");
 }
 
 TEST_F(SysWindowTest, CalibratingTheBoardShowsTheReadingForcesRecalibrationAndSaves) {

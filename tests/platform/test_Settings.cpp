@@ -3,6 +3,7 @@
 #include "tests/support/StationTest.h"
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 
 class Settings : public StationTest {
 protected:
@@ -12,6 +13,12 @@ protected:
     QString iniText() const {
         QFile f(QDir(settingsstore::folder()).filePath(mApp + QStringLiteral(".ini")));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    void writeSettingsFile(const QByteArray& iText) const {
+        QDir().mkpath(settingsstore::folder());
+        QFile f(QDir(settingsstore::folder()).filePath(mApp + QStringLiteral(".ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(iText);
     }
 };
 
@@ -86,6 +93,55 @@ TEST_F(Settings, AHandWrittenListComesBackAsText) {
     f.close();
     EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("List")), QStringLiteral("a,b,c"));
     EXPECT_EQ(GetSetting(mApp, mSection, QStringLiteral("Plain")), QStringLiteral("12"));
+}
+
+// The files stay the INI text they have always been: what was stored before
+// reads the same, and what is stored now reads the same to any reader of that
+// text (here Qt's own), names and values of every kind.
+TEST_F(Settings, StoredTextReadsTheSameBeforeAndAfter) {
+    const QStringList values = {
+        QString(), QStringLiteral(" lead"), QStringLiteral("trail "), QStringLiteral("1,5"), QStringLiteral("a;b"),
+        QStringLiteral("x=1"), QStringLiteral("say \"hi\""), QStringLiteral("C:\\Vexo\\Seq"), QStringLiteral("tab\there"),
+        QStringLiteral("two\r\nlines"), QStringLiteral("\x01" "a\x1f" "F"), QStringLiteral("@Invalid()"),
+        QStringLiteral("@@two"), QStringLiteral("Prüfung 5 €"), QStringLiteral("\U0001D11E clef"), QStringLiteral("#hash"),
+        QStringLiteral(";semi"), QStringLiteral("\"quoted\""), QStringLiteral("a, b ,c")};
+    const QStringList keys = {QStringLiteral("frmMESeq.Left"), QStringLiteral("Prüf ung"), QStringLiteral("a%b"),
+                              QStringLiteral("Sym€"), QStringLiteral("x-y_z")};
+    const QString folder = settingsstore::folder();
+    QDir().mkpath(folder);
+    {
+        QSettings before(QDir(folder).filePath(QStringLiteral("Before.ini")), QSettings::IniFormat);
+        for (qsizetype i = 0; i < values.size(); ++i) before.setValue(QStringLiteral("Vexo/Value%1").arg(i), values.at(i));
+        for (const QString& k : keys) before.setValue(QStringLiteral("Other App/") + k, k);
+        before.sync();
+        ASSERT_EQ(before.status(), QSettings::NoError);
+    }
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(GetSetting(QStringLiteral("Before"), mSection, QStringLiteral("Value%1").arg(i)), values.at(i)) << i;
+    for (const QString& k : keys) EXPECT_EQ(GetSetting(QStringLiteral("Before"), QStringLiteral("Other App"), k), k);
+
+    for (qsizetype i = 0; i < values.size(); ++i)
+        SaveSetting(QStringLiteral("After"), mSection, QStringLiteral("Value%1").arg(i), values.at(i));
+    for (const QString& k : keys) SaveSetting(QStringLiteral("After"), QStringLiteral("Other App"), k, k);
+    QSettings after(QDir(folder).filePath(QStringLiteral("After.ini")), QSettings::IniFormat);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(after.value(QStringLiteral("Vexo/Value%1").arg(i)).toString(), values.at(i)) << i;
+    for (const QString& k : keys) EXPECT_EQ(after.value(QStringLiteral("Other App/") + k).toString(), k);
+}
+
+// A save changes the lines of its key and nothing else: comments, other
+// sections and the way a hand has written them stay.
+TEST_F(Settings, ASaveOrDeleteTouchesItsOwnLinesOnly) {
+    writeSettingsFile("; the station's settings\n[Vexo]\nA = 1 ; first\nB=2\n\n[Other]\nC=3");
+    SaveSetting(mApp, mSection, QStringLiteral("a"), QStringLiteral("9"));
+    EXPECT_EQ(iniText().toStdString(), "; the station's settings\n[Vexo]\nA=9 ; first\nB=2\n\n[Other]\nC=3");
+    SaveSetting(mApp, mSection, QStringLiteral("New"), QStringLiteral("n"));
+    SaveSetting(mApp, QStringLiteral("Other"), QStringLiteral("D"), QStringLiteral("4"));
+    EXPECT_EQ(iniText().toStdString(), "; the station's settings\n[Vexo]\nA=9 ; first\nB=2\nNew=n\n\n[Other]\nC=3\nD=4\n");
+    SaveSetting(mApp, QStringLiteral("Third"), QStringLiteral("E"), QStringLiteral("5"));
+    DeleteSetting(mApp, mSection, QStringLiteral("B"));
+    DeleteSetting(mApp, QStringLiteral("Other"));
+    EXPECT_EQ(iniText().toStdString(), "; the station's settings\n[Vexo]\nA=9 ; first\nNew=n\n\n[Third]\nE=5\n");
 }
 
 class AppInfo : public StationTest {};

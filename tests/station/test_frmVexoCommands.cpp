@@ -11,6 +11,8 @@
 #include "platform/os/Shell.h"
 #include "platform/ui/Printer.h"
 #include "tests/support/MainWindowRig.h"
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 
 namespace {
@@ -231,6 +233,37 @@ TEST_F(OperatorCommandsTest, FileMenuShortcutsMoveTheFocusPrintAndExit) {
     press(f, Qt::Key_X);
     EXPECT_FALSE(isLoaded<frmVexo>());
     EXPECT_EQ(userSetting(QStringLiteral("dcboSeq"), QString()), "One");
+}
+
+// Exit on a full disk: the choices cannot be kept, which the error box says
+// naming the per-user settings file and the cause, and the station still ends,
+// with that file as it was.
+TEST_F(OperatorCommandsTest, ExitOnAFullDiskSaysTheChoicesWereNotKeptAndStillEnds) {
+    const QString ini = QDir(settingsFolder()).filePath(QStringLiteral("Pelmo.ini"));
+    allowErrors({QStringLiteral("Path/File access error: the settings file '") + ini +
+                 QStringLiteral("' could not be written: File too large")});
+    installJig();
+    frmVexo& f = start();
+    choose(f.dcboSeq, QStringLiteral("One"));
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    clearBoxes();
+    {
+        FileSizeLimit disk(before.size() / 2);
+        press(f, Qt::Key_X);
+    }
+    EXPECT_FALSE(isLoaded<frmVexo>());
+    ASSERT_FALSE(boxes().isEmpty());
+    QStringList shown;
+    for (const MsgBoxCall& b : boxes()) shown << b.prompt;
+    EXPECT_TRUE(shown.contains(QStringLiteral("Source: frmVexo.Form_Unload.10\r\n\r\nPath/File access error: the settings file '") +
+                               ini + QStringLiteral("' could not be written: File too large")))
+        << shown.join('|').toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_NE(userSetting(QStringLiteral("dcboSeq"), QString()), "One");
 }
 
 // The window printed to a file on a full disk: the last print there stays as
