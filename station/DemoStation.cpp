@@ -34,7 +34,8 @@ void writeText(const QString& isPath, const QString& isText) {
     QString text = isText;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const QString sCause = writeWholeFile(isPath, text.toUtf8());
-    if (!sCause.isEmpty()) vbRaise(75, QStringLiteral("Path/File access error: ") + isPath + QStringLiteral(": ") + sCause);
+    if (!sCause.isEmpty())
+        vbRaise(75, QStringLiteral("Path/File access error: ") + isPath + QStringLiteral(": ") + sCause);
 }
 
 bool hasRow(Recordset& ioRs, const QString& isField, const QString& isValue) {

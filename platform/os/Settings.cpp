@@ -175,7 +175,8 @@ StoredValue storedValue(const QByteArray& iRaw) {
         while (i < n && (iRaw.at(i) == ' ' || iRaw.at(i) == '\t')) ++i;
     };
     const auto chopBlanks = [&] {
-        while (cur.size() > chopFrom && (cur.back() == QLatin1Char(' ') || cur.back() == QLatin1Char('\t'))) cur.chop(1);
+        while (cur.size() > chopFrom && (cur.back() == QLatin1Char(' ') || cur.back() == QLatin1Char('\t')))
+            cur.chop(1);
     };
     skipBlanks();
     while (i < n) {
@@ -216,7 +217,8 @@ StoredValue storedValue(const QByteArray& iRaw) {
             default:
                 if (e >= '0' && e <= '7') {
                     char16_t v = static_cast<char16_t>(e - '0');
-                    while (i < n && iRaw.at(i) >= '0' && iRaw.at(i) <= '7') v = static_cast<char16_t>((v << 3) + (iRaw.at(i++) - '0'));
+                    while (i < n && iRaw.at(i) >= '0' && iRaw.at(i) <= '7')
+                        v = static_cast<char16_t>((v << 3) + (iRaw.at(i++) - '0'));
                     cur += QChar(v);
                 }
                 break;   // any other escaped character is dropped with its backslash
@@ -355,7 +357,9 @@ QByteArray escapedValue(const QString& iValue) {
     return out;
 }
 
-QByteArray keyLine(const QString& iKey, const QString& iValue) { return escapedName(iKey) + '=' + escapedValue(iValue); }
+QByteArray keyLine(const QString& iKey, const QString& iValue) {
+    return escapedName(iKey) + '=' + escapedValue(iValue);
+}
 
 QByteArray sectionHeader(const QString& iSection) {
     if (iSection.isEmpty()) return "[General]";

@@ -194,7 +194,8 @@ QString writeWholeFile(const QString& iPath, const QByteArray& iBytes) {
     if (closed != 0 && errno != EINTR) return failed(errno);
     if (::rename(temp.constData(), target.constData()) != 0) return failed(errno);
     // The new name on the disk too; a folder that cannot be flushed has it in any case.
-    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

@@ -268,8 +268,8 @@ TEST_F(DemoStationTest, MadeAgainOnAFullDiskItKeepsItsFilesAndSaysWhy) {
         }
     }
     EXPECT_EQ(said.number, 75);
-    EXPECT_EQ(said.description, QStringLiteral("Path/File access error: ") + homeFile(QStringLiteral("Prompts/Demo.txt")) +
-                                    QStringLiteral(": File too large"));
+    EXPECT_EQ(said.description, QStringLiteral("Path/File access error: ") +
+                                    homeFile(QStringLiteral("Prompts/Demo.txt")) + QStringLiteral(": File too large"));
     EXPECT_EQ(readHomeFile(QStringLiteral("Prompts/Demo.txt")), edited);
     EXPECT_EQ(filesStartingWith(homeFile(QStringLiteral("Prompts")), QStringLiteral(".")), QStringList());
 }

@@ -101,9 +101,11 @@ TEST_F(Settings, AHandWrittenListComesBackAsText) {
 TEST_F(Settings, StoredTextReadsTheSameBeforeAndAfter) {
     const QStringList values = {
         QString(), QStringLiteral(" lead"), QStringLiteral("trail "), QStringLiteral("1,5"), QStringLiteral("a;b"),
-        QStringLiteral("x=1"), QStringLiteral("say \"hi\""), QStringLiteral("C:\\Vexo\\Seq"), QStringLiteral("tab\there"),
+        QStringLiteral("x=1"), QStringLiteral("say \"hi\""), QStringLiteral("C:\\Vexo\\Seq"),
+        QStringLiteral("tab\there"),
         QStringLiteral("two\r\nlines"), QStringLiteral("\x01" "a\x1f" "F"), QStringLiteral("@Invalid()"),
-        QStringLiteral("@@two"), QStringLiteral("Prüfung 5 €"), QStringLiteral("\U0001D11E clef"), QStringLiteral("#hash"),
+        QStringLiteral("@@two"), QStringLiteral("Prüfung 5 €"), QStringLiteral("\U0001D11E clef"),
+        QStringLiteral("#hash"),
         QStringLiteral(";semi"), QStringLiteral("\"quoted\""), QStringLiteral("a, b ,c")};
     const QStringList keys = {QStringLiteral("frmMESeq.Left"), QStringLiteral("Prüf ung"), QStringLiteral("a%b"),
                               QStringLiteral("Sym€"), QStringLiteral("x-y_z")};
@@ -111,7 +113,8 @@ TEST_F(Settings, StoredTextReadsTheSameBeforeAndAfter) {
     QDir().mkpath(folder);
     {
         QSettings before(QDir(folder).filePath(QStringLiteral("Before.ini")), QSettings::IniFormat);
-        for (qsizetype i = 0; i < values.size(); ++i) before.setValue(QStringLiteral("Vexo/Value%1").arg(i), values.at(i));
+        for (qsizetype i = 0; i < values.size(); ++i)
+            before.setValue(QStringLiteral("Vexo/Value%1").arg(i), values.at(i));
         for (const QString& k : keys) before.setValue(QStringLiteral("Other App/") + k, k);
         before.sync();
         ASSERT_EQ(before.status(), QSettings::NoError);
@@ -137,7 +140,8 @@ TEST_F(Settings, ASaveOrDeleteTouchesItsOwnLinesOnly) {
     EXPECT_EQ(iniText().toStdString(), "; the station's settings\n[Vexo]\nA=9 ; first\nB=2\n\n[Other]\nC=3");
     SaveSetting(mApp, mSection, QStringLiteral("New"), QStringLiteral("n"));
     SaveSetting(mApp, QStringLiteral("Other"), QStringLiteral("D"), QStringLiteral("4"));
-    EXPECT_EQ(iniText().toStdString(), "; the station's settings\n[Vexo]\nA=9 ; first\nB=2\nNew=n\n\n[Other]\nC=3\nD=4\n");
+    EXPECT_EQ(iniText().toStdString(),
+              "; the station's settings\n[Vexo]\nA=9 ; first\nB=2\nNew=n\n\n[Other]\nC=3\nD=4\n");
     SaveSetting(mApp, QStringLiteral("Third"), QStringLiteral("E"), QStringLiteral("5"));
     DeleteSetting(mApp, mSection, QStringLiteral("B"));
     DeleteSetting(mApp, QStringLiteral("Other"));

@@ -147,7 +147,8 @@ TEST_F(TextFile, OnlyRegularFilesWithinTheirLimitAreRead) {
 // message, and nothing half-written is left beside it.
 TEST_F(TextFile, AWholeFileIsWrittenWholeOrTheOldOneStaysWithTheCause) {
     writeHomeFile(QStringLiteral("Kept.txt"), QByteArray("old bytes\r\n"));
-    ASSERT_TRUE(QFile::setPermissions(homeFile(QStringLiteral("Kept.txt")), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::setPermissions(homeFile(QStringLiteral("Kept.txt")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     writeHomeFile(QStringLiteral("Target.txt"), QByteArray("linked\r\n"));
     ASSERT_TRUE(QFile::link(homeFile(QStringLiteral("Target.txt")), homeFile(QStringLiteral("Link.txt"))));
     ASSERT_TRUE(QDir(home()).mkdir(QStringLiteral("Folder")));

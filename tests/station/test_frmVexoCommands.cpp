@@ -258,7 +258,8 @@ TEST_F(OperatorCommandsTest, ExitOnAFullDiskSaysTheChoicesWereNotKeptAndStillEnd
     ASSERT_FALSE(boxes().isEmpty());
     QStringList shown;
     for (const MsgBoxCall& b : boxes()) shown << b.prompt;
-    EXPECT_TRUE(shown.contains(QStringLiteral("Source: frmVexo.Form_Unload.10\r\n\r\nPath/File access error: the settings file '") +
+    EXPECT_TRUE(shown.contains(QStringLiteral("Source: frmVexo.Form_Unload.10\r\n\r\n"
+                                              "Path/File access error: the settings file '") +
                                ini + QStringLiteral("' could not be written: File too large")))
         << shown.join('|').toStdString();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -285,8 +286,9 @@ TEST_F(OperatorCommandsTest, APrintToAFileOnAFullDiskKeepsTheLastOneAndSaysWhy) 
         press(f, Qt::Key_P);
     }
     ASSERT_EQ(boxes().size(), 2);
-    EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Source: modFormPrint.gFormPrintBylineEndDoc.20\r\n\r\nPrinter error: ") +
-                                     report + QStringLiteral(": File too large"));
+    EXPECT_EQ(boxes()[0].prompt,
+              QStringLiteral("Source: modFormPrint.gFormPrintBylineEndDoc.20\r\n\r\nPrinter error: ") + report +
+                  QStringLiteral(": File too large"));
     EXPECT_EQ(boxes()[1].prompt, "Would you like to email Pelmo a bug report?");
     EXPECT_EQ(readHomeFile(QStringLiteral("report.pdf")), last);
     EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".report")), QStringList());

@@ -183,7 +183,8 @@ TEST_F(LabelPrinting, ALabelPrintedToAFileOnAFullDiskKeepsTheLastOneAndSaysWhy) 
     writeHomeFile(QStringLiteral("printed.raw"), "Serial: 6\r\nBookshelf");
     Printer.setRecording(false);
     qputenv("VEXO_PRINT_TO", homeFile(QStringLiteral("printed.pdf")).toLocal8Bit());
-    writeScript({QStringLiteral("Serial: "), QStringLiteral("..SERIAL"), QStringLiteral("..CR"), QStringLiteral("..MODEL")});
+    writeScript(
+        {QStringLiteral("Serial: "), QStringLiteral("..SERIAL"), QStringLiteral("..CR"), QStringLiteral("..MODEL")});
     startOn(QStringLiteral("Bookshelf"));
     {
         FileSizeLimit disk(12);
