@@ -330,41 +330,41 @@ TEST_F(ProgramLifeTest, AShutdownDuringTheFirstTestsCalibrationLeavesTheSequence
     expectNothingLoggedOrOffered();
 }
 
+// A shutdown mid-unit, whether it comes at a measurement's poll or while the
+// prompt file is on the screen (the unit then ends at the pause before its
+// first sweep): the unit is abandoned uncounted, without its curve or label.
 TEST_F(ProgramLifeTest, AShutdownDuringAUnitAbandonsItUncountedAndWithoutItsLabel) {
-    EXPECT_EQ(run([this](frmVexo& f) {
-                  answer({vbYes, vbYes});   // the calibration on the standard unit
-                  drive::click(f.cmdTest);
-                  ASSERT_GT(lastCali(), 0.0);
-                  expectModal<frmListGet>([](frmListGet& w) { drive::click(w.cmdOK); });   // the prompt file
-                  shutdownAfter(500);
-                  drive::click(f.cmdTest);
-              }),
-              0);
-    expectUnloadedWithSettingsSaved();
-    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
-    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
-    EXPECT_TRUE(Printer.rawJobs().isEmpty());
-    expectNothingLoggedOrOffered();
-}
-
-// A shutdown while the prompt file is on the screen: the unit ends at the
-// pause before its first sweep, as at a measurement's poll.
-TEST_F(ProgramLifeTest, AShutdownWhileThePromptFileShowsEndsTheUnitAtItsFirstPause) {
-    EXPECT_EQ(run([this](frmVexo& f) {
-                  answer({vbYes, vbYes});   // the calibration on the standard unit
-                  drive::click(f.cmdTest);
-                  ASSERT_GT(lastCali(), 0.0);
-                  expectModal<frmListGet>([](frmListGet& w) {
-                      ::raise(SIGTERM);
-                      drive::click(w.cmdOK);
-                  });
-                  drive::click(f.cmdTest);
-              }),
-              0);
-    expectUnloadedWithSettingsSaved();
-    EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
-    EXPECT_TRUE(Printer.rawJobs().isEmpty());
-    expectNothingLoggedOrOffered();
+    const struct {
+        const char* when;
+        std::function<void(frmListGet&)> atPrompt;
+        int64_t afterMs;   // into the unit's next wait; 0: at the prompt
+    } moments[] = {
+        {"mid-measurement", [](frmListGet& w) { drive::click(w.cmdOK); }, 500},
+        {"at the prompt file",
+         [](frmListGet& w) {
+             ::raise(SIGTERM);
+             drive::click(w.cmdOK);
+         },
+         0},
+    };
+    for (const auto& m : moments) {
+        SCOPED_TRACE(m.when);
+        stored::setSequenceField(demostation::kSequence, QStringLiteral("Last_Cali"), Variant(0.0));
+        EXPECT_EQ(run([&](frmVexo& f) {
+                      answer({vbYes, vbYes});   // the calibration on the standard unit
+                      drive::click(f.cmdTest);
+                      ASSERT_GT(lastCali(), 0.0);
+                      expectModal<frmListGet>(m.atPrompt);   // the prompt file
+                      if (m.afterMs > 0) shutdownAfter(m.afterMs);
+                      drive::click(f.cmdTest);
+                  }),
+                  0);
+        expectUnloadedWithSettingsSaved();
+        EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Prod.mdb"), QStringLiteral("vexo_prod")), 0);
+        EXPECT_EQ(stored::rows(QStringLiteral("Vexo_Crv.mdb"), QStringLiteral("vexo_crv")), 0);
+        EXPECT_TRUE(Printer.rawJobs().isEmpty());
+        expectNothingLoggedOrOffered();
+    }
 }
 
 // A shutdown while the serial number is asked: the unit was counted, so it
