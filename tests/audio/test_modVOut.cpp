@@ -147,7 +147,10 @@ TEST_F(VOut, NoDriveIsSilenceEvenAfterAFullScaleCalibrationTone) {
 
 TEST_F(VOut, MissingCalibrationsAreStoodInForOneAtATime) {
     station();
-    gVOutGetSettingsValidate(error);   // nothing saved yet
+    deleteUserSetting(QStringLiteral("gfVOutSoundboard"));   // never calibrated
+    deleteUserSetting(QStringLiteral("gfVOutAmp"));
+    deleteUserSetting(QStringLiteral("gbVOutPositivePolarity"));
+    gVOutGetSettingsValidate(error);
     EXPECT_FALSE(error);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, QStringLiteral("The soundboard has not been calibrated\r\nThe engineer should be told"));

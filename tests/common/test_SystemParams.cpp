@@ -19,6 +19,7 @@ protected:
 };
 
 TEST_F(SystemParamsTest, NewStationGetsOneMessageDefaultsAndTheFile) {
+    ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));   // a new station has none yet
     bool err = false;
     gVarSystemParamsRead(err);
     EXPECT_FALSE(err);
@@ -38,8 +39,9 @@ TEST_F(SystemParamsTest, NewStationGetsOneMessageDefaultsAndTheFile) {
 // later start would read past its end, with the passwords gone); the next
 // start with room writes it.
 TEST_F(SystemParamsTest, ANewStationInAFullFolderLeavesNoEmptyFileAndSaysWhy) {
+    ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));   // a new station has none yet
     bool err = false;
-    answer({vbAbort});
+    answer({vbOK, vbAbort});   // the missing file's notice, then the write's error
     {
         FileSizeLimit disk(0);
         gVarSystemParamsRead(err);
@@ -56,6 +58,7 @@ TEST_F(SystemParamsTest, ANewStationInAFullFolderLeavesNoEmptyFileAndSaysWhy) {
 
     clearBoxes();
     err = false;
+    answer({vbOK});
     gVarSystemParamsRead(err);
     EXPECT_FALSE(err);
     ASSERT_EQ(boxes().size(), 1);
@@ -161,6 +164,8 @@ TEST_F(SystemParamsTest, APasswordThatCannotBeStoredIsRefusedAndTheOldFileKept) 
 }
 
 TEST_F(SystemParamsTest, AFileCopiedInAnotherLetterCaseIsTheOneWrittenBack) {
+    // The station's file is the one copied in.
+    ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));
     writeHomeFile(QStringLiteral("VEXO_SYS.TXT"), "Line 1\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
     bool err = false;
     gVarSystemParamsRead(err);

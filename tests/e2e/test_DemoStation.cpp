@@ -46,6 +46,11 @@ class DemoStationTest : public MainWindowRig {
 protected:
     void SetUp() override {
         MainWindowRig::SetUp();
+        // The demo is made where nothing is yet: the station settings file and
+        // the drive calibration are its own.
+        QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt")));
+        for (const char* key : {"gfVOutSoundboard", "gfVOutAmp", "gbVOutPositivePolarity"})
+            deleteUserSetting(QString::fromLatin1(key));
         demostation::build(home());
         // The demo's label goes to the recording, not to a printer.
         Printer.setRecording(true);

@@ -17,7 +17,6 @@ protected:
         MainWindowRig::SetUp();
         installJig();
         main = &start();
-        clearBoxes();   // the new station's "settings file does not exist" notice
         gsStationName = QStringLiteral("Line 2");
     }
     // A sequence and a response test, made current in the main window.

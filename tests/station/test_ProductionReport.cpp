@@ -35,7 +35,6 @@ protected:
     }
     frmVexo& startClean() {
         frmVexo& f = start();
-        clearBoxes();   // the new station's settings notices
         gsStationName = QStringLiteral("Line 3");
         return f;
     }

@@ -24,9 +24,11 @@ protected:
         }
         StationTest::TearDown();
     }
-    // Starts the station on this test's program and settings folders; true
-    // once it is up (its settings file made).
+    // Starts the station on this test's program and settings folders as at
+    // its first start there (no settings file yet); true once it is up (its
+    // settings file made).
     bool start(const QString& iTempFolder = QString()) {
+        QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt")));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VEXO_HOME"), home());
         env.insert(QStringLiteral("VEXO_SETTINGS"), settingsFolder());
@@ -109,7 +111,7 @@ TEST_F(StationProcess, TerminationSignalsCloseTheMainWindowAndSaveItsSettings) {
             SCOPED_TRACE(bStartFails ? "after a start that failed" : "after a start");
             QDir(settingsFolder()).removeRecursively();
             QDir().mkpath(settingsFolder());
-            for (const char* name : {"Vexo_Sys.txt", "Vexo.log", "mail.txt", "Vexo_Crv.mdb"})
+            for (const char* name : {"Vexo.log", "mail.txt", "Vexo_Crv.mdb"})
                 QFile::remove(homeFile(QString::fromLatin1(name)));
             if (bStartFails) writeHomeFile(QStringLiteral("Vexo_Crv.mdb"), QByteArray(200, 'x'));
             ASSERT_TRUE(start()) << "it ended: " << station.readAllStandardError().toStdString();

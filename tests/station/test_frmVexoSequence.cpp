@@ -13,11 +13,7 @@ protected:
         addTest(QStringLiteral("Phase"), QStringLiteral("Polarity"));
         addTest(QStringLiteral("Hum"), QStringLiteral("Sine"));
     }
-    frmVexo& startClean() {
-        frmVexo& f = start();
-        clearBoxes();   // the new station's settings notices
-        return f;
-    }
+    frmVexo& startClean() { return start(); }
     void pick(frmVexo& f, const QString& iName) {
         f.picPolarity->clearOps();
         choose(f.dcboSeq, iName);

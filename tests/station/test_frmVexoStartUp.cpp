@@ -19,6 +19,7 @@
 #include "tests/support/StationTest.h"
 #include "tests/support/StoredRecords.h"
 #include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
@@ -34,7 +35,22 @@
 namespace {
 using StartTest = StationTest;
 
+// Every file of the per-user settings store with its contents.
+QString storedSettings(const QString& iFolder) {
+    QString all;
+    QDirIterator it(iFolder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        all += f.fileName() + QLatin1Char('\n');
+        if (f.open(QIODevice::ReadOnly)) all += QString::fromUtf8(f.readAll());
+    }
+    return all;
+}
+
 TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
+    jigbench::installJig();
+    // A new station: no settings file yet.
+    ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));
     frmVexo& f = form<frmVexo>();
     ASSERT_TRUE(isLoaded<frmVexo>());
     ASSERT_FALSE(Form::programEnding());
@@ -63,6 +79,7 @@ TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     unload<frmVexo>();
     EXPECT_FALSE(isLoaded<frmVexo>());
     EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "GB");
+    sound::setBackend(nullptr);
 }
 
 TEST_F(StartTest, ASecondCopyBringsTheFirstForwardAndEndsWithoutTouchingAnything) {
@@ -70,6 +87,8 @@ TEST_F(StartTest, ASecondCopyBringsTheFirstForwardAndEndsWithoutTouchingAnything
     SingleInstance first;
     ASSERT_TRUE(first.acquire());
     QSignalSpy activated(&first, &SingleInstance::activateRequested);
+    const QByteArray settingsFile = readHomeFile(QStringLiteral("Vexo_Sys.txt"));
+    const QString userSettings = storedSettings(settingsFolder());
 
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -84,11 +103,13 @@ TEST_F(StartTest, ASecondCopyBringsTheFirstForwardAndEndsWithoutTouchingAnything
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(activated.count(), 1);
-    EXPECT_FALSE(QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))));
-    EXPECT_TRUE(QDir(settingsFolder()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), settingsFile);
+    EXPECT_EQ(storedSettings(settingsFolder()), userSettings);
 }
 
 TEST_F(StartTest, ACopyWithoutARunningOneStartsNormally) {
+    // Its first start here: the settings file it writes says it is up.
+    ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));
     QProcess only;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VEXO_HOME"), home());

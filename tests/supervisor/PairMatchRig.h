@@ -9,6 +9,7 @@
 #include "station/frmVexo.h"
 #include "supervisor/frmMPairMatch.h"
 #include "tests/support/DialogTest.h"
+#include "tests/support/JigBench.h"
 #include "tests/support/RecordBuilders.h"
 #include <QStringList>
 
@@ -17,8 +18,8 @@ class PairMatchTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
+        jigbench::installJig();
         main = &form<frmVexo>();
-        clearBoxes();   // the new station's "settings file does not exist" notice
         gsStationName = QStringLiteral("Line 2");
     }
     void TearDown() override {
@@ -26,6 +27,7 @@ protected:
         unload<frmMPairMatch>();
         unload<frmMESeq>();
         unload<frmVexo>();
+        sound::setBackend(nullptr);
         DialogTest::TearDown();
     }
 

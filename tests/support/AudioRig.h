@@ -1,6 +1,7 @@
 #pragma once
 // The station's sound side on the jig, as start-up leaves it: devices found,
-// the mixer listed and ready, the drive voltage uncalibrated.
+// the mixer listed and ready; the drive voltage uncalibrated until the case
+// calibrates it.
 #include "audio/modMixer.h"
 #include "audio/modVOut.h"
 #include "audio/modWaveInOut.h"

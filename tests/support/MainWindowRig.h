@@ -1,8 +1,9 @@
 #pragma once
-// The station rig: the main window on the simulated jig with a chosen unit
-// model, in a fresh program folder seeded through the record builders before
-// start-up, the window brought up as the program does, and the operator's
-// choices made in its combo boxes.
+// The station rig: the main window on the simulated jig (the standard one
+// unless the case installs another) with a chosen unit model, in a fresh
+// program folder seeded through the record builders before start-up, the
+// window brought up as the program does, and the operator's choices made in
+// its combo boxes.
 #include "common/StationRecords.h"
 #include "common/modDatabaseSchema.h"
 #include "platform/ui/DrawSurface.h"
@@ -21,6 +22,8 @@ protected:
         DialogTest::SetUp();
         gDatabaseSchemaRegister();
         DrawSurface::setOpLogForNewSurfaces(true);
+        // The station's sound card: the standard jig, until the case chooses another.
+        installJig();
     }
     void TearDown() override {
         endOfScript();

@@ -80,6 +80,8 @@ void add(const PlainTest& iTest) {
     rs->setField(QStringLiteral("SwpDur_s"), iTest.duration);
     rs->setField(QStringLiteral("Delay_s"), iTest.delay);
     rs->setField(QStringLiteral("Drive_V"), iTest.drive);
+    // The one field of a distortion test its window refuses empty.
+    if (iTest.type == QLatin1String("Ext Dist")) rs->setField(QStringLiteral("fHi_Lim"), iTest.distLimit);
     rs->Update();
 }
 

@@ -70,6 +70,7 @@ struct PlainTest {
     float duration = 5.0f;    // s; the timing and drive a new test is made with
     float delay = 0.0f;       // s
     float drive = 1.0f;       // Vrms
+    float distLimit = 1.0f;   // %: an "Ext Dist" test's limit, as a new one is made
 };
 
 struct Sequence {

@@ -28,6 +28,14 @@ void StationTest::SetUp() {
     vclock::setVirtual(QDateTime(QDate(2026, 12, 7), QTime(10, 0, 0)));
     setMsgBoxScript([this](const MsgBoxCall& iCall) { return onBox(iCall); });
     setModalScript([this](QWidget& w) { onModal(w); });
+    // A station as one is used: started before, so its settings file holds
+    // what its first start wrote, and its drive voltage calibrated against the
+    // jig's voltmeter (2 V at the board, 40 V at the amplifier).
+    writeHomeFile(QStringLiteral("Vexo_Sys.txt"),
+                  "Pelmo Towers\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
+    saveUserSetting(QStringLiteral("gfVOutSoundboard"), QStringLiteral("2"));
+    saveUserSetting(QStringLiteral("gfVOutAmp"), QStringLiteral("40"));
+    saveUserSetting(QStringLiteral("gbVOutPositivePolarity"), QStringLiteral("-1"));
 }
 
 namespace {

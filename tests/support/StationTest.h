@@ -16,7 +16,9 @@
 // The readable name of a window class, for failure messages.
 std::string windowTypeName(const std::type_info& iType);
 
-// Every station test runs in a fresh program folder and settings store, with a
+// Every station test runs in a fresh program folder and settings store of a
+// station as one is used (its settings file as its first start wrote it, its
+// drive voltage calibrated: a case about their absence removes them), with a
 // virtual clock, an English (UK) locale unless it chooses another, and message
 // boxes and modal windows handled by script and recorded.
 //

@@ -14,10 +14,6 @@
 
 class TestEditorRig : public MainWindowRig {
 protected:
-    void SetUp() override {
-        MainWindowRig::SetUp();
-        installJig();
-    }
     void TearDown() override {
         endOfScript();
         answer({vbNo});   // a question left open by the test drops its edits

@@ -12,8 +12,6 @@ protected:
                                      .layers = {{.fLo = 200, .fHi = 5000, .lim = 3.0f}}});
         seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist"), .fLo = 20, .fHi = 60});
         completeTests();
-        // A distortion limit its window accepts.
-        OpenDatabase(testDb()).Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
     }
     // A shortcut pressed in a type window.
     static void ctrlIn(Form& ioWindow, Qt::Key iKey) {

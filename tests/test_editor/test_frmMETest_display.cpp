@@ -22,7 +22,6 @@ protected:
         seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist"), .fLo = 20, .fHi = 60});
         seed::add(seed::PlainTest{.name = QStringLiteral("Odd"), .type = QStringLiteral("Unknown"), .fLo = 20, .fHi = 60});
         completeTests();
-        OpenDatabase(testDb()).Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
     }
     // What the engineer sees of each group: shown (S/-) and enabled (E/-); a
     // hidden group keeps the enabling the previous test left it.

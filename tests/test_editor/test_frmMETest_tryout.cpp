@@ -28,10 +28,8 @@ protected:
         seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist")});
         seed::add(seed::PlainTest{.name = QStringLiteral("Odd"), .type = QStringLiteral("Unknown")});
         completeTests();
-        Database db = OpenDatabase(testDb());
-        db.Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
-        // The board drives the unit (the amplifier is not calibrated), at once.
-        db.Execute(QStringLiteral("UPDATE vexo_tst SET Delay_s = 0, Active_Flag = True"));
+        // The board drives the unit (an active unit), at once.
+        OpenDatabase(testDb()).Execute(QStringLiteral("UPDATE vexo_tst SET Delay_s = 0, Active_Flag = True"));
     }
     // Every database file of the program folder, byte for byte.
     QMap<QString, QByteArray> databases() const {

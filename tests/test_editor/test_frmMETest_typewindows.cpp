@@ -17,7 +17,6 @@ protected:
         seed::add(seed::SineTest{.name = QStringLiteral("Fresh"), .opDecide = false, .loLim = -10.0f, .hiLim = 1.0f});
         seed::add(seed::PlainTest{.name = QStringLiteral("Dist"), .type = QStringLiteral("Ext Dist")});
         completeTests();
-        OpenDatabase(testDb()).Execute(QStringLiteral("UPDATE vexo_tst SET fHi_Lim = 1 WHERE Test_Type = 'Ext Dist'"));
     }
     // Types into a box of a type window, brought to the front first.
     static void typeIn(TextBox& ioBox, const QString& iText) {
