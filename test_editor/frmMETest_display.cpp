@@ -338,17 +338,23 @@ void frmMETest::dcboTest_Change() {
     if (mbDontProcess || !mbHasCurrent()) return;
     bool bError = false;
     ErrorTrap trap(kModule, "dcboTest_Change", bError);
+    bool bRefused = false;
     trap(10, [&] {
         const QString text = dcboTest->Text();
         Recordset& rs = dtaTest.Recordset();
-        if (text != CStr(rs.field(QStringLiteral("Test_Name")))) mFindTest(text);
+        if (text != CStr(rs.field(QStringLiteral("Test_Name")))) {
+            gbTestSaveCancel = false;
+            mFindTest(text);
+            bRefused = gbTestSaveCancel;
+        }
         const QString current = CStr(rs.field(QStringLiteral("Test_Name")));
         if (dcboTest->Text() != current) {
             FlagHold dontProcess(mbDontProcess);
             mShowTestName(current);
         }
     });
-    dcboTest->SetFocusIfAble();
+    // A box that refused the move keeps the focus: taking it would refuse again.
+    if (!bRefused) dcboTest->SetFocusIfAble();
 }
 
 // Shows the name in the combo with its list entry selected, so that picking
