@@ -206,4 +206,5 @@ private:
     int32_t mlFlashColour = 0;          // the last response test's name colour, kept between flash ticks
     bool mbKeyTestTaken = false;        // the T key ran Test: its character is typed nowhere
     QSet<QString> mMissingTestsWarned;  // sequence and test names already reported
+    QString msScriptMissingTold;        // the sequence and label script last said missing
 };

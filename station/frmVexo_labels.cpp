@@ -16,18 +16,27 @@ constexpr const char* kModule = "frmVexo";
 bool frmVexo::mbScriptListRead(bool& obError) {
     ErrorTrap trap(kModule, "mbScriptListRead", obError);
     QString sFile;
+    QString sSeq;
     // No sequence row (a new station, a row being added): no script.
     if (trap(10, [&] {
             const Recordset& rs = dtaSeq.Recordset();
-            if (rs.RecordCount() > 0 && !rs.EOF_() && !rs.BOF() && rs.EditMode() != dbEditAdd)
+            if (rs.RecordCount() > 0 && !rs.EOF_() && !rs.BOF() && rs.EditMode() != dbEditAdd) {
                 sFile = SequenceRecord(rs).Script_File();
+                sSeq = SequenceRecord(rs).Seq_Name();
+            }
         }))
         sFile = gsGTrim(sFile, obError);
     bool bRead = false;
+    QString sTold;
     if (!sFile.isEmpty() && !obError) {
         // A script named but not there would print no label without a word: it is
-        // said once, here, as a damaged one is.
-        const bool bThere = gbFileExistsReportIfNot(sFile, QStringLiteral("frmVexo.mbScriptListRead"), obError);
+        // said once when the sequence is chosen, here, as a damaged one is; the
+        // same sequence read again (its calibration stamped) says nothing new.
+        const QString sKey = sSeq + QChar(0) + sFile;
+        const bool bThere = sKey == msScriptMissingTold
+                                ? gbFileExists(sFile, obError)
+                                : gbFileExistsReportIfNot(sFile, QStringLiteral("frmVexo.mbScriptListRead"), obError);
+        if (!bThere && !obError) sTold = sKey;
         QString sTitle;
         if (bThere && !obError &&
             trap(30, [&] { gFileReadDotArray(gsFileFoundPath(sFile), false, gasScriptList, sTitle); }))
@@ -57,6 +66,7 @@ bool frmVexo::mbScriptListRead(bool& obError) {
         if (!bDone || obError) bRead = false;
         else gasScriptList[i] = QStringLiteral(".@") + sChars;
     }
+    msScriptMissingTold = sTold;
     if (!bRead) gasScriptList = QStringList{QString()};
     return bRead;
 }

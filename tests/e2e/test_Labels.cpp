@@ -100,8 +100,12 @@ TEST_F(LabelRunTest, AScriptNamedButMissingIsReportedOnceWhenTheSequenceIsChosen
     EXPECT_EQ(boxes().at(0).prompt, "File 'Scripts/Gone.txt' does not exist ");
     EXPECT_EQ(boxes().at(0).title, "frmVexo.mbScriptListRead");
     clearBoxes();
+    // The calibration's own questions only: the sequence read again after its
+    // stamp is not chosen again.
     answer({vbYes, vbYes});
     drive::click(f.cmdTest);
+    EXPECT_EQ(boxes().size(), 2);
+    for (const MsgBoxCall& b : boxes()) EXPECT_NE(b.title, "frmVexo.mbScriptListRead");
     clearBoxes();
     expectModal<frmListGet>([](frmListGet& w) { drive::click(w.cmdOK); });
     drive::click(f.cmdTest);
@@ -109,4 +113,12 @@ TEST_F(LabelRunTest, AScriptNamedButMissingIsReportedOnceWhenTheSequenceIsChosen
     EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_TRUE(labels().isEmpty());
+    // Chosen again, it is said again.
+    addSequence(QStringLiteral("Other"), {demostation::kPolarityTest});
+    f.dtaSeq.Refresh();
+    choose(f.dcboSeq, QStringLiteral("Other"));
+    answer({vbOK});
+    choose(f.dcboSeq, QStringLiteral("Demo"));
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "File 'Scripts/Gone.txt' does not exist ");
 }
