@@ -26,6 +26,7 @@ protected:
 
 TEST_F(DigitalIO, AConfiguredPortWithoutABoardIsReportedOnceAndTestsRunOn) {
     gnDigPort = 1;
+    answer({vbOK});
     gDigInit(error);
     EXPECT_FALSE(error);
     ASSERT_EQ(boxes().size(), 1);
@@ -48,6 +49,7 @@ TEST_F(DigitalIO, PortZeroShowsNothingAndTheDefaultBoardIsNeverFound) {
     EXPECT_FALSE(error);
     EXPECT_TRUE(boxes().isEmpty());
 
+    answer({vbOK});
     gDigShowErrorMessage(0, QStringLiteral("Setup"), error);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, QStringLiteral("No address set for Digital I/O board"));

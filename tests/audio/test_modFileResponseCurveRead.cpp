@@ -43,6 +43,7 @@ TEST_F(CurveFile, ThreePointsAreExtendedToTheSweepRange) {
 }
 
 TEST_F(CurveFile, FilesThatAreNoCurveLeaveBothArraysEmpty) {
+    answer({vbOK});
     read(".Target for model A\r\n100,0\r\n100,-1\r\n");
     expectEmpty();
     ASSERT_EQ(boxes().size(), 1);
@@ -51,11 +52,13 @@ TEST_F(CurveFile, FilesThatAreNoCurveLeaveBothArraysEmpty) {
     EXPECT_EQ(boxes()[0].icon, vbExclamation);
 
     error = false;
+    answer({vbOK});
     read(".only a comment\r\n.another\r\n1000,-2\r\n.and one more\r\n");
     expectEmpty();
     EXPECT_EQ(boxes()[1].prompt, "Only one point" + suffix());
 
     error = false;
+    answer({vbOK});
     gFileResponseCurveRead(homeFile("Missing.Dat"), 45, 18000, freq, level, error);
     expectEmpty();
     EXPECT_EQ(boxes()[2].prompt, "No data in file '" + homeFile("Missing.Dat") + "'");
@@ -76,6 +79,7 @@ TEST_F(CurveFile, FilesThatAreNoCurveLeaveBothArraysEmpty) {
     for (const char* text : {".T\r\n0,-3\r\n100,0\r\n", ".T\r\n-50,-3\r\n100,0\r\n"}) {
         error = false;
         clearBoxes();
+        answer({vbOK});
         read(text);
         expectEmpty();
         ASSERT_EQ(boxes().size(), 1) << text;

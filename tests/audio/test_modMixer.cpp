@@ -322,6 +322,7 @@ TEST_F(Mixer, NoMixer) {
     JigConfig c = JigConfig::standard();
     c.mixers.clear();
     installJig(c);
+    answer({vbOK});
     EXPECT_FALSE(gbWaveInOutMixerThereInit(error));
     EXPECT_FALSE(error);
     ASSERT_EQ(boxes().size(), 1);

@@ -290,6 +290,7 @@ TEST_F(ResponseGraph, ACurveShorterThanItsPointCountIsRefusedAndNothingDrawn) {
     grid();
     pic().setOpLog(true);
     std::vector<float> level(40, -10.0f);   // upper bound 39
+    answer({vbOK});
     gResponseSubPlotSet(*f, 45, 18000, 40, level, 0xFFFFFF, 0, error);
     EXPECT_TRUE(error);
     ASSERT_EQ(boxes().size(), 1);

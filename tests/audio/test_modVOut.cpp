@@ -92,6 +92,7 @@ TEST_F(VOut, TheAmplitudeOfAVoltageAtTheBoardAndAtTheAmplifier) {
     EXPECT_FALSE(error);
     EXPECT_TRUE(boxes().isEmpty());
 
+    answer({vbOK});
     gVOutSet(2.01f, true, error);
     EXPECT_TRUE(error);
     ASSERT_EQ(boxes().size(), 1);
@@ -101,8 +102,10 @@ TEST_F(VOut, TheAmplitudeOfAVoltageAtTheBoardAndAtTheAmplifier) {
     EXPECT_EQ(amplitude(), 8192);
 
     error = false;
+    answer({vbOK});
     gVOutSet(41.0f, false, error);   // 2.05 V at the board
     EXPECT_TRUE(error);
+    EXPECT_EQ(boxes().size(), 2);
 }
 
 TEST_F(VOut, ABoardCalibratedUnderAnEnglishLocaleDrivesOneVolt) {
@@ -150,6 +153,7 @@ TEST_F(VOut, MissingCalibrationsAreStoodInForOneAtATime) {
     deleteUserSetting(QStringLiteral("gfVOutSoundboard"));   // never calibrated
     deleteUserSetting(QStringLiteral("gfVOutAmp"));
     deleteUserSetting(QStringLiteral("gbVOutPositivePolarity"));
+    answer({vbOK});
     gVOutGetSettingsValidate(error);
     EXPECT_FALSE(error);
     ASSERT_EQ(boxes().size(), 1);
@@ -163,6 +167,7 @@ TEST_F(VOut, MissingCalibrationsAreStoodInForOneAtATime) {
 
     gVOutSet(1.0f, true, error);   // at the board the amplifier is not needed
     EXPECT_EQ(boxes().size(), 1);
+    answer({vbOK});
     gVOutSet(1.0f, false, error);
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_EQ(boxes()[1].prompt, QStringLiteral("The amplifier has not been calibrated\r\nThe engineer should be told"));
@@ -175,6 +180,7 @@ TEST_F(VOut, AfterASoundBoardChangeAPassiveDriveUsesBothStandIns) {
     saveUserSetting(QStringLiteral("gfVOutSoundboard"), QStringLiteral("1.8"));
     saveUserSetting(QStringLiteral("gfVOutAmp"), QStringLiteral("30"));
     saveUserSetting(QStringLiteral("glMixerOutWaveVolumeStep"), QString::number(glMixerOutWaveVolumeStep + 1));
+    answer({vbOK});
     gVOutGetSettingsValidate(error);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, QStringLiteral("Your sound board has changed\r\nYou have to recalibrate"));
@@ -183,6 +189,7 @@ TEST_F(VOut, AfterASoundBoardChangeAPassiveDriveUsesBothStandIns) {
     EXPECT_FLOAT_EQ(gfVOutAmp, 0.0f);
 
     // The jig's board gives 2 V and its amplifier 40 V, as the stand-ins assume.
+    answer({vbOK, vbOK});
     gVOutSet(1.0f, false, error);
     ASSERT_EQ(boxes().size(), 3);
     EXPECT_TRUE(boxes()[1].prompt.startsWith(QStringLiteral("The soundboard has not")));

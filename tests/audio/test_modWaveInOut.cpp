@@ -182,6 +182,7 @@ TEST_F(Synthesis, ASweepPlaysAtEightyTimesItsTopFrequency) {
 
 TEST_F(Synthesis, AnEndFrequencyOutOfRangeStoresNothing) {
     gWaveOutSetSineFreq(1000, error);
+    answer({vbOK});
     gWaveOutSetFrequency1SweepBurst(500, 25000, 1, true, false, 10, 0, 0, error);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "Frequency (25000) out of range (10-20000 (Hz))");

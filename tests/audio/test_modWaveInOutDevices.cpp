@@ -137,6 +137,7 @@ TEST_F(WaveDevices, InputNameMatching) {
         for (const char* n : c.in) ins.push_back(inDevice(n));
         devices({outDevice(c.out)}, ins);
         clearBoxes();
+        if (c.chosen < 0) answer({vbOK});
         ASSERT_TRUE(gbWaveOutThere(error));
         EXPECT_EQ(gbWaveInThere(error), c.chosen >= 0);
         if (c.chosen >= 0) {
@@ -152,6 +153,7 @@ TEST_F(WaveDevices, InputNameMatching) {
 TEST_F(WaveDevices, NoDevicesAtAll) {
     sound::JigBackend& jig = devices({}, {inDevice("Vexo Test Jig")});
     jig.failCall(sound::SoundCall::WaveInGetDevCaps, MMSYSERR_ERROR, -1);   // would show if the input were searched
+    answer({vbOK});
     EXPECT_FALSE(gbWaveInOutMixerThereInit(error));
     EXPECT_FALSE(error);
     ASSERT_EQ(boxes().size(), 1);
@@ -165,6 +167,7 @@ TEST_F(WaveDevices, EightBitCardIsRefusedButStaysChosen) {
     // 11025 Hz 8-bit stereo only. (1M08 | 1S08 would read as 16-bit: the word is
     // compared as a number, 3 > 2.)
     devices({outDevice("Old Card", WAVE_FORMAT_1S08)}, {inDevice("Old Card", WAVE_FORMAT_1M08)});
+    answer({vbOK});
     EXPECT_FALSE(gbWaveInOutMixerThereInit(error));
     EXPECT_FALSE(error);
     ASSERT_EQ(boxes().size(), 1);
@@ -193,7 +196,7 @@ TEST_F(WaveDevices, FailedCapabilityQueryNeverChoosesThatDevice) {
     // Only the broken device: Ignore finds nothing; Abort ends without a second message.
     devices({broken}, {inDevice("Vexo Test Jig")});
     clearBoxes();
-    answer({vbIgnore});
+    answer({vbIgnore, vbOK});
     EXPECT_FALSE(gbWaveOutThere(error));
     EXPECT_EQ(gtypWaveOutCaps.sDeviceName, "");
     ASSERT_EQ(boxes().size(), 2);
@@ -273,6 +276,7 @@ TEST_F(WaveDevices, TheJigOnlyWhenAskedFor) {
     EXPECT_EQ(sound::backend().name(), "PortAudio+ALSA");
     if (waveOutGetNumDevs() > 0) GTEST_SKIP() << "this machine has a sound device";
     // No card: the station says so, it never falls back to the jig.
+    answer({vbOK});
     EXPECT_FALSE(gbWaveInOutMixerThereInit(error));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "Wave output device not found or error");

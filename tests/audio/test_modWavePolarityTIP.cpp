@@ -176,6 +176,7 @@ TEST_F(Polarity, TheTestInProgressLineIsHeldOnlyWhenNobodyHoldsIt) {
 
     // A refused drive voltage ends the test with an error: the line is cleared all the same.
     board.writes.clear();
+    answer({vbOK});
     EXPECT_EQ(test(false, 2.5f), 0);
     EXPECT_TRUE(error);
     EXPECT_EQ(board.writes, (std::vector<uint8_t>{8, 0}));

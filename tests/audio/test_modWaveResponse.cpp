@@ -211,6 +211,7 @@ TEST_F(Response, CorrectionIsAddedOnlyWhenAsked) {
 
 TEST_F(Response, APointTheCardCannotPlayStopsTheMeasurement) {
     ResponseCurve level(41, 99.0f), corrected(41, 0.0f);
+    answer({vbOK});
     gWaveResponse(*f, 45, 25000, 40, 0, 1.0f, true, 30000, 0, false, 0xFFFFFF, 0, level, corrected, error);
     EXPECT_TRUE(error);
     ASSERT_EQ(boxes().size(), 1);
@@ -226,6 +227,7 @@ TEST_F(Response, APointTheCardCannotPlayStopsTheMeasurement) {
     // A start frequency out of range plays nothing.
     jig->clearEvents();
     error = false;
+    answer({vbOK});
     gWaveResponse(*f, 5, 20000, 40, 0, 1.0f, true, 30000, 0, false, 0xFFFFFF, 0, level, corrected, error);
     EXPECT_TRUE(error);
     EXPECT_EQ(boxes().size(), 2);

@@ -223,6 +223,7 @@ TEST_F(AboutTest, SystemInfoRunsTheToolTheMachineSettingsNameInTheirOrder) {
     frmAbout& f = showAbout();
     const auto unavailable = [&] {
         clearBoxes();
+        answer({vbOK});
         drive::click(f.cmdSysInfo);
         return boxes().size() == 1 && boxes()[0].prompt == "System Information Is Unavailable" &&
                boxes()[0].icon == vbExclamation && boxes()[0].title == "Vexo v1.000";

@@ -26,16 +26,19 @@ TEST_F(DialogTest, ThePasswordIsGrantedIgnoringCaseAgainstTheTrimmedStoredOne) {
         drive::type(typed);
         drive::key(Qt::Key_Return);
     };
-    for (int i = 0; i < 3; ++i) expectModal<frmPassword>(user);
+    expectModal<frmPassword>(user);
     typed = QStringLiteral("sEcReT");
     EXPECT_TRUE(granted(QStringLiteral("  Secret") + QChar(0)));
     EXPECT_TRUE(boxes().isEmpty());
+    expectModal<frmPassword>(user);
+    answer({vbOK});   // "Invalid Password!"
     typed = QStringLiteral(" Secret");
     EXPECT_FALSE(granted(QStringLiteral("Secret")));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes().at(0).prompt, "Invalid Password!");
     EXPECT_EQ(boxes().at(0).title, "Engineer");
     EXPECT_EQ(boxes().at(0).icon, vbExclamation);
+    expectModal<frmPassword>(user);
     typed = QString();
     EXPECT_FALSE(granted(QStringLiteral("Secret")));   // empty: no message
     EXPECT_EQ(shown, 3);
@@ -153,6 +156,7 @@ TEST_F(MultiButtonTest, ThePlaceIsKeptOnTheScreenAndGivenBackIn32Bits) {
 TEST_F(MultiButtonTest, NoCaptionOrMoreThanFourAreRefusedWithoutAWindow) {
     for (const QStringList& faulty : {QStringList{QString()}, QStringList{QString(), "1", "2", "3", "4", "5"}}) {
         clearBoxes();
+        answer({vbOK});
         EXPECT_EQ(choose(faulty, nullptr), "");
         ASSERT_EQ(boxes().size(), 1);
         EXPECT_EQ(boxes().at(0).prompt, "Faulty input array (iasArray$)");
@@ -181,15 +185,17 @@ protected:
 };
 
 TEST_F(InputNumberTest, AValueOutOfRangeOrAnEmptyBoxIsToldAndTheWindowStaysOpen) {
-    expectModal<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([this](frmInputNumber& f) {
         EXPECT_EQ(f.txtNumber->Text(), "1.5");
         EXPECT_TRUE(f.lblPrompt->isVisible());
         EXPECT_TRUE(f.cmdCancel->isVisible());
         EXPECT_FALSE(f.updNumber->isVisible());
         retype(*f.txtNumber, QStringLiteral("150"));
+        answer({vbOK});
         drive::click(f.cmdOK);
         EXPECT_TRUE(f.isVisible());
         retype(*f.txtNumber, QString());
+        answer({vbOK});
         drive::key(Qt::Key_Return);
         EXPECT_TRUE(f.isVisible());
         EXPECT_TRUE(f.txtNumber->HasFocus());
@@ -228,10 +234,12 @@ TEST_F(InputNumberTest, WithoutCancelTheCloseBoxAndEscTakeTheBoxsValueNeverZero)
     EXPECT_TRUE(boxes().isEmpty());
 
     // Out of range, closing is refused as OK is, until the value is corrected.
-    expectModal<frmInputNumber>([](frmInputNumber& f) {
+    expectModal<frmInputNumber>([this](frmInputNumber& f) {
         retype(*f.txtNumber, QStringLiteral("12345678"));
+        answer({vbOK});
         f.close();
         EXPECT_TRUE(f.isVisible());
+        answer({vbOK});
         drive::key(Qt::Key_Escape);
         EXPECT_TRUE(f.isVisible());
         retype(*f.txtNumber, QStringLiteral("43"));

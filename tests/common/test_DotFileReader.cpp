@@ -60,6 +60,7 @@ TEST_F(DotFileTest, FileChecksReportOnlyWhenATitleIsGiven) {
     EXPECT_EQ(gnFileExistsOpen(QStringLiteral("Scripts/none.txt"), QStringLiteral("   "), err), 0);
     EXPECT_TRUE(boxes().isEmpty());
 
+    answer({vbOK});
     EXPECT_FALSE(gbFileExistsReportIfNot(QStringLiteral("none.txt"), QStringLiteral("Label script"), err));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "File 'none.txt' does not exist ");

@@ -219,7 +219,7 @@ TEST_F(ErrorHandlerTest, NoSendmailShowsTheFailureOnceAndCarriesOn) {
     gsMainCaption = QStringLiteral("Vexo v1.000");
     Err().Number = 6;
     Err().Description = QStringLiteral("Overflow");
-    answer({vbAbort, vbYes});
+    answer({vbAbort, vbYes, vbOK});
     EXPECT_EQ(gnErrorHandler(QStringLiteral("m"), QStringLiteral("r"), 1), vbAbort);
     ASSERT_EQ(boxes().size(), 3);
     EXPECT_EQ(boxes()[2].prompt, "Error occurred sending email");

@@ -67,6 +67,7 @@ TEST_F(ListRoutines, IncrementalSearchFindsWhereTheTypedTextStands) {
     EXPECT_TRUE(boxes().isEmpty());
 
     list.clear();
+    answer({vbOK});
     EXPECT_EQ(gnListIncrementalSearch(list, "a", err), -1);
     EXPECT_TRUE(err);
     ASSERT_EQ(boxes().size(), 1);

@@ -197,6 +197,7 @@ TEST_F(NumberEntryTest, LeavingABoxChecksItsRangeKeepsTheFocusOnARefusalAndTidie
 
     f.txtNumber->SetFocus();
     f.txtNumber->setText(QStringLiteral("10"));
+    answer({vbOK});
     drive::click(f.txtOther);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes().at(0).prompt, "In the range 0 to 9.9 please!");
@@ -216,6 +217,7 @@ TEST_F(NumberEntryTest, TheRangeCheckMessages) {
     TextBox& box = *f.txtNumber;
     box.setText(QStringLiteral("3"));
     f.txtOther->SetFocus();
+    answer({vbOK, vbOK, vbOK, vbOK});   // each check's message, in turn
     EXPECT_FALSE(gbTextBoxError(1.0f, 5.0f, false, QString(), QString(), box, e));
     EXPECT_EQ(drive::focus(), f.txtOther->keyTarget());   // no focus change for inverted limits
     box.setText(QString());
@@ -246,6 +248,7 @@ TEST_F(NumberEntryTest, AnUpDownIsSetUpOnlyWithAValueInItsRange) {
     UpDown upd(&f, QStringLiteral("updNumber"), 1920, 480, 195, 285);
     upd.setMax(5);
     bool e = false;
+    answer({vbOK, vbOK});
     gUpDownSet(12, 10, 0, 1, upd, e);
     EXPECT_TRUE(e);
     EXPECT_EQ(upd.Max(), 5);

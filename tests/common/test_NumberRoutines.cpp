@@ -38,6 +38,7 @@ TEST_F(NumberRoutines, LogarithmsAndTheirRefusal) {
     EXPECT_FALSE(err);
     EXPECT_TRUE(boxes().isEmpty());
 
+    answer({vbOK});
     EXPECT_EQ(gfLog10(-2.5f, err), 0.0f);
     EXPECT_TRUE(err);
     ASSERT_EQ(boxes().size(), 1);
@@ -46,6 +47,7 @@ TEST_F(NumberRoutines, LogarithmsAndTheirRefusal) {
     EXPECT_EQ(boxes()[0].icon, vbExclamation);
 
     err = false;
+    answer({vbOK});
     EXPECT_EQ(gfPN20Lg10(0.0f, err), 0.0f);
     EXPECT_TRUE(err);
     EXPECT_EQ(boxes().size(), 2);
@@ -61,6 +63,7 @@ TEST_F(NumberRoutines, StraightLine) {
     EXPECT_FALSE(err);
     EXPECT_TRUE(boxes().isEmpty());
 
+    answer({vbOK});
     EXPECT_EQ(gfPnStraightLine(3.5f, 10, 1, 30, 2, false, err), 3.5f);
     EXPECT_TRUE(err);
     ASSERT_EQ(boxes().size(), 1);
@@ -94,6 +97,7 @@ TEST_F(NumberRoutines, ArrayMaxAndSearch) {
     EXPECT_FALSE(err);
     EXPECT_TRUE(boxes().isEmpty());
 
+    answer({vbOK});
     EXPECT_EQ(glArraySingleSearchPtr(v, 1, 4, 2.5f, false, 2, err), -1);
     EXPECT_FALSE(err);
     ASSERT_EQ(boxes().size(), 1);

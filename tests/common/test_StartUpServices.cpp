@@ -28,6 +28,7 @@ TEST_F(StartUpTest, RegionCheckFirstRunChangedRegionAndSaveAtShutdown) {
     EXPECT_EQ(userSetting(QStringLiteral("UserRegion")), "GB");
 
     setLocale(QLocale(QLocale::German, QLocale::Germany));
+    answer({vbOK});
     gGStartUpSetStuff(err);
     EXPECT_TRUE(gbUserRegionChanged);
     ASSERT_EQ(boxes().size(), 1);

@@ -21,6 +21,7 @@ protected:
 TEST_F(SystemParamsTest, NewStationGetsOneMessageDefaultsAndTheFile) {
     ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));   // a new station has none yet
     bool err = false;
+    answer({vbOK});
     gVarSystemParamsRead(err);
     EXPECT_FALSE(err);
     ASSERT_EQ(boxes().size(), 1);
@@ -148,6 +149,7 @@ TEST_F(SystemParamsTest, APasswordThatCannotBeStoredIsRefusedAndTheOldFileKept) 
     const QByteArray before = readHomeFile(QStringLiteral("Vexo_Sys.txt"));
 
     gsPasswordEng = QString::fromUtf8("bad\xc5\xa0");   // Š is 138 in 1252: scrambles to a line feed
+    answer({vbOK});
     gVarSystemParamsWrite(err);
     EXPECT_TRUE(err);
     EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
@@ -158,6 +160,7 @@ TEST_F(SystemParamsTest, APasswordThatCannotBeStoredIsRefusedAndTheOldFileKept) 
     // A character with no Windows-1252 code at all is refused the same way.
     err = false;
     gsPasswordEng = QString::fromUtf8("\xe6\x97\xa5");
+    answer({vbOK});
     gVarSystemParamsWrite(err);
     EXPECT_TRUE(err);
     EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
@@ -185,6 +188,7 @@ TEST_F(SystemParamsTest, AStationNameTheFileCannotHoldIsRefused) {
     gVarSystemParamsWrite(err);
     const QByteArray before = readHomeFile(QStringLiteral("Vexo_Sys.txt"));
     gsStationName = QString::fromUtf8("\xc5\x81\xc3\xb3" "d\xc5\xba 2");
+    answer({vbOK});
     gVarSystemParamsWrite(err);
     EXPECT_TRUE(err);
     EXPECT_EQ(readHomeFile(QStringLiteral("Vexo_Sys.txt")), before);
@@ -195,6 +199,7 @@ TEST_F(SystemParamsTest, AStationNameTheFileCannotHoldIsRefused) {
 TEST_F(SystemParamsTest, AStoredLineThatUnscramblesBadlyReadsAsEmptyWithTheRoutinesMessage) {
     writeHomeFile(QStringLiteral("Vexo_Sys.txt"), "B\r\n\x88x\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
     bool err = false;
+    answer({vbOK});
     gVarSystemParamsRead(err);
     EXPECT_FALSE(err);
     EXPECT_EQ(gsPasswordEng, "");

@@ -197,19 +197,25 @@ TEST_F(EngineerWindowsTest, AFailedSweepLeavesTheTestInProgressOutputClear) {
     gDigInit(e);
     ResponseCurve resp;
     // A top frequency beyond the card's range stops the first sweep with its message.
+    answer({vbOK});
     glVarRespScale(f, demostation::kResponseTest, 20, 200000, 100, 0.0f, 2.83f, false, resp, e);
     EXPECT_TRUE(e);
-    EXPECT_FALSE(boxes().isEmpty());
+    ASSERT_FALSE(boxes().isEmpty());
+    EXPECT_TRUE(boxes().at(0).prompt.startsWith(QStringLiteral("Frequency ("))) << boxes().at(0).prompt.toStdString();
     ASSERT_FALSE(board.writes.empty());
     EXPECT_EQ(board.out & 8, 0);
 }
 
 TEST_F(EngineerWindowsTest, CloseAllClosesOnlyTheOpenWindowsAndShutdownClosesThemAll) {
     frmVexo& f = startClean();
-    // Only the typical-unit window open: only it is closed.
+    // Only the typical-unit window open: only it is closed. Its load step
+    // finds no "Typical" rows on the demo station and says so.
+    answer({vbOK});
     form<frmMTypical>();
     ASSERT_TRUE(f.gbTraboMTypicalLoaded);
-    clearBoxes();   // its load step finds no "Typical" rows on the demo station and says so
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "No 'Typical' test found: nothing to find the typical unit from");
+    clearBoxes();
     gVarEngineerUnloadAll(e);
     EXPECT_FALSE(e);
     EXPECT_FALSE(isLoaded<frmMTypical>());

@@ -151,6 +151,7 @@ TEST_F(DemoStationTest, WithoutASoundInputTestingAndCalibrationAreRefused) {
     sound::JigConfig c = sound::JigConfig::standard();
     c.inputs.clear();
     installJig(c);
+    answer({vbOK});   // "Wave input device not found or error"
     frmVexo& f = start();
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.cmdTest->Enabled());

@@ -338,6 +338,8 @@ TEST_F(UnitRunTest, ASequenceThatTestsNothingNeverPasses) {
     closeWindow();
     for (const QString& seq : {QStringLiteral("Blank"), QStringLiteral("Odd"), QStringLiteral("Gone")}) {
         SCOPED_TRACE(seq.toStdString());
+        // The test that is gone is told as soon as its sequence is chosen.
+        if (seq == QLatin1String("Gone")) answer({vbOK});
         frmVexo& h = startOn(seq);
         test(h, sound::UnitModel::standard());
         EXPECT_FALSE(boxes().isEmpty());

@@ -24,6 +24,7 @@ TEST_F(SeqBoxTest, IntervalBoxesFilterStepAndCheckOnLeaving) {
     EXPECT_TRUE(e.txtCaliMins->HasFocus());
 
     retype(*e.txtCaliHours, QStringLiteral("24"));
+    answer({vbOK});
     drive::key(Qt::Key_Tab);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "In the range 0 to 23 (hours) please!");
@@ -89,12 +90,14 @@ TEST_F(SeqBoxTest, DecibelBoxesTakeOneDecimalAndRefuseTenEvenFromTheMenu) {
 
     // Ctrl+S with "10" in Ref Search: the range message, nothing written.
     retype(*e.txtRefLim, QStringLiteral("10"));
+    answer({vbOK});
     press(e, Qt::Key_S);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "In the range 0 to 9.9 (dB) please!");
     EXPECT_FLOAT_EQ(CSng(field(QStringLiteral("S2"), QStringLiteral("Ref_Lim"))), 1.0f);
     EXPECT_TRUE(e.txtRefLim->HasFocus());
     // Nor does closing the window drop or store it: the window stays.
+    answer({vbOK});
     e.mnuFileExit->fireClick();
     EXPECT_TRUE(isLoaded<frmMESeq>());
     EXPECT_EQ(boxes().size(), 2);

@@ -101,10 +101,12 @@ TEST_F(SeqRecordTest, ASequenceShownOnlyInPartIsNeverSavedOverItsTests) {
     clearBoxes();
 
     retype(*e.txtSelLim, QStringLiteral("2.5"));
+    answer({vbOK});
     press(e, Qt::Key_S);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("The sequence S1 could not be shown whole, so it is not saved: "
                                                     "its tests would be lost. Close the window and open it again.")});
     clearBoxes();
+    answer({vbOK});
     choose(e.dcboSeq, QStringLiteral("S2"));   // leaving with the edit pending: no question, the notice
     EXPECT_EQ(prompts().size(), 1) << prompts().join('|').toStdString();
     EXPECT_EQ(e.lblLabel1->Caption(), "S2");

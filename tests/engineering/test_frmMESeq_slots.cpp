@@ -166,6 +166,7 @@ TEST_F(SeqListTest, PairMatchingTakesTheModelFromTheOpenSequenceEditor) {
     choose(e.dcboSeq, QStringLiteral("S2"));
     ASSERT_EQ(form<frmVexo>().dcboSeq->Text(), "S1");
     clearBoxes();
+    answer({vbOK});
     form<frmMPairMatch>();
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("No curve data for 'S2'")});
     unload<frmMPairMatch>();

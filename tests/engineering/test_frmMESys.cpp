@@ -108,6 +108,7 @@ TEST_F(SysWindowTest, SaveStoresTheNameAndPasswordsScrambledAndTheLabelFollows) 
     s.cboDigPort->SetFocus();
     drive::key(Qt::Key_Down);
     ASSERT_EQ(s.cboDigPort->Text(), "1");
+    answer({vbOK});   // no digital board on port 1
     press(s, Qt::Key_S);
 
     const auto scrambled = [](const char* iText) {
@@ -232,6 +233,7 @@ TEST_F(SysWindowTest, VoltagesReadInTheUsersFormAndANonNumberIsRefusedByName) {
     retype(*s.txtStation, QStringLiteral("X"));
     retype(*s.txtVOutAmp, QStringLiteral(","));
     clearBoxes();
+    answer({vbOK});
     press(s, Qt::Key_S);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "The amplifier voltage ',' is not a number");
@@ -239,9 +241,10 @@ TEST_F(SysWindowTest, VoltagesReadInTheUsersFormAndANonNumberIsRefusedByName) {
     EXPECT_EQ(settingsFile(), before);
     EXPECT_NE(gsStationName, "X");
     // Yes at closing with the refusal keeps the window open.
-    answer({vbYes});
+    answer({vbYes, vbOK});
     s.mnuFileExit->fireClick();
     EXPECT_TRUE(isLoaded<frmMESys>());
+    EXPECT_EQ(prompts().last(), "The amplifier voltage ',' is not a number");
 }
 
 TEST_F(SysWindowTest, AVoltageTakesOneDecimalCharacterStepsBy10mVAndIsNotCheckedOnLeaving) {
@@ -271,7 +274,7 @@ TEST_F(SysWindowTest, APortTheListLacksIsKeptAndAPasswordTheFileCannotHoldKeepsT
     for (const QChar c : QStringLiteral("\u0160a"))
         QTest::sendKeyEvent(QTest::Click, drive::focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     ASSERT_EQ(s.txtPasswordEng->Text(), "\u0160a");
-    answer({vbYes});
+    answer({vbYes, vbOK});
     s.mnuFileExit->fireClick();
     EXPECT_TRUE(isLoaded<frmMESys>());
     EXPECT_TRUE(prompts().last().startsWith(QStringLiteral("The engineer password contains"))) << prompts().join('|').toStdString();

@@ -308,6 +308,23 @@ TEST_F(FormTest, EachAnswerGoesToTheBoxThatOffersIt) {
     answer({vbOK});
     EXPECT_EQ(gMsgBox(QStringLiteral("Saved.")), vbOK);
 
+    // A warning or error notice is expected by a queued OK; unexpected, it
+    // fails the test naming it, and an answer queued waits for its own box.
+    answer({vbOK});
+    EXPECT_EQ(gMsgBox(QStringLiteral("Wave output device not found or error"), vbExclamation), vbOK);
+    EXPECT_EQ(gMsgBox(QStringLiteral("The unit is logged."), vbInformation), vbOK);
+    EXPECT_NONFATAL_FAILURE(gMsgBox(QStringLiteral("Digital I/O not found on port 1"), vbExclamation,
+                                    QStringLiteral("Digital I/O")),
+                            "message box \"Digital I/O not found on port 1\" (Digital I/O; OK) shown but not expected");
+    answer({vbYes});
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(gMsgBox(QStringLiteral("File lost"), vbCritical), vbOK),
+                            "message box \"File lost\" (Vexo; OK) shown but not expected while the answer Yes for "
+                            "another box was next");
+    EXPECT_EQ(gMsgBox(QStringLiteral("Save changes?"), vbYesNo), vbYes);
+    answer({vbYes, vbOK});
+    EXPECT_EQ(gMsgBox(QStringLiteral("Save changes?"), vbYesNo), vbYes);
+    EXPECT_EQ(gMsgBox(QStringLiteral("The amplifier voltage ',' is not a number"), vbCritical), vbOK);
+
     answer({vbAbort});
     EXPECT_NONFATAL_FAILURE(EXPECT_EQ(gMsgBox(QStringLiteral("Delete it?"), vbYesNo | vbDefaultButton2), vbNo),
                             "message box \"Delete it?\" (Vexo; Yes, No) shown and answered Abort, which it does not offer");
@@ -319,6 +336,9 @@ TEST_F(FormTest, EachAnswerGoesToTheBoxThatOffersIt) {
               vbAbort);
     EXPECT_EQ(gMsgBox(QStringLiteral("Would you like to email Pelmo a bug report?"), vbYesNo), vbNo);
     EXPECT_EQ(gMsgBox(QStringLiteral("Keep it?"), vbYesNo), vbNo);
+    // A notice of an error the test allows is acknowledged; it is not the error box.
+    allowErrors({QStringLiteral("Device lost")});
+    EXPECT_EQ(gMsgBox(QStringLiteral("The sound card: Device lost."), vbExclamation), vbOK);
     EXPECT_NONFATAL_FAILURE(gMsgBox(QStringLiteral("Source: m.r.20\r\n\r\nDisk full"), vbAbortRetryIgnore,
                                     QStringLiteral("Error!")),
                             "\"Source: m.r.20");
@@ -331,10 +351,12 @@ TEST_F(FormTest, EachAnswerGoesToTheBoxThatOffersIt) {
             ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
         endOfScript();
     }
-    ASSERT_EQ(failures.size(), 2);
+    ASSERT_EQ(failures.size(), 3);
     EXPECT_THAT(failures.GetTestPartResult(0).message(),
                 ::testing::HasSubstr("the answer Yes was queued for a message box that never came"));
     EXPECT_THAT(failures.GetTestPartResult(1).message(),
+                ::testing::HasSubstr("an error box holding \"Device lost\" was allowed for but never shown"));
+    EXPECT_THAT(failures.GetTestPartResult(2).message(),
                 ::testing::HasSubstr("an error box holding \"Never\" was allowed for but never shown"));
 }
 }

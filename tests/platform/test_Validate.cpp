@@ -25,6 +25,7 @@ protected:
 };
 
 TEST_F(ValidateTest, ARefusedValueKeepsTheFocusAndTheClickThatWouldMoveItIsDropped) {
+    answer({vbOK});   // "Please enter a name"
     drive::click(f.cmdOK);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes().at(0).prompt, "Please enter a name");
@@ -32,13 +33,17 @@ TEST_F(ValidateTest, ARefusedValueKeepsTheFocusAndTheClickThatWouldMoveItIsDropp
     EXPECT_EQ(f.events, QStringList{QStringLiteral("txtName_Validate")});
     EXPECT_TRUE(f.isVisible());
 
+    answer({vbOK});
     drive::click(f.chkLog);
     EXPECT_EQ(f.chkLog->Value(), vbUnchecked);
+    answer({vbOK});
     drive::key(Qt::Key_Tab);
     EXPECT_TRUE(nameHasFocus());
+    answer({vbOK});
     f.txtCount->SetFocus();   // code moving the focus is refused too
     EXPECT_TRUE(nameHasFocus());
     EXPECT_EQ(f.events.count(QStringLiteral("txtName_Validate")), 4);
+    EXPECT_EQ(boxes().size(), 4);
 
     drive::type(QStringLiteral("tweeter"));
     drive::click(f.cmdOK);
@@ -50,6 +55,7 @@ TEST_F(ValidateTest, ARefusedValueKeepsTheFocusAndTheClickThatWouldMoveItIsDropp
 // On a real display the button goes up while the Validate's message box is
 // open, so the refused click's release never reaches the window.
 TEST_F(ValidateTest, ARefusedClickWhoseReleaseNeverCameDoesNotSwallowTheNextClick) {
+    answer({vbOK});   // "Please enter a name"
     QTest::mousePress(f.cmdOK, Qt::LeftButton);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_TRUE(nameHasFocus());
@@ -67,6 +73,7 @@ TEST_F(ValidateTest, ACancelButtonTakesTheFocusWithoutTheValidate) {
 }
 
 TEST_F(ValidateTest, ClosingTheWindowRunsTheValidateOfTheFocusedBox) {
+    answer({vbOK});   // "Please enter a name"
     f.close();
     EXPECT_EQ(f.events, QStringList{QStringLiteral("txtName_Validate")});
     EXPECT_TRUE(f.isVisible());
@@ -114,6 +121,7 @@ TEST_F(ValidateTest, OnlyOneValidateRunsAtATime) {
     frmTwoBoxes& w = form<frmTwoBoxes>();
     ASSERT_TRUE(drive::showActive(w));
     w.txtA->SetFocus();
+    answer({vbOK});   // A's refusal, and no second one
     drive::click(w.txtB);
     EXPECT_EQ(w.validated, QStringList{QStringLiteral("A")});
     EXPECT_EQ(drive::focus(), w.txtA->keyTarget());

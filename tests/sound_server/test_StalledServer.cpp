@@ -54,8 +54,11 @@ TEST_F(StalledServer, AtStartUpTheCardIsAbsentUntilTheServerAnswers) {
     sound::setBackend(std::make_unique<sound::PortAudioBackend>());
     opened = true;
     EXPECT_EQ(waveOutGetNumDevs(), 0u);
+    answer({vbOK});
     EXPECT_FALSE(gbWaveInOutMixerThereInit(error));
     EXPECT_LT(secondsSince(start), 15.0);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "Wave output device not found or error");
 
     server.resume();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -73,7 +76,8 @@ TEST_F(StalledServer, MidMeasurementTheMeasurementEndsAndTheNextOneWorks) {
     openStation();
     if (IsSkipped() || HasFatalFailure()) return;
     // The stall ends the measurement with the error handler's boxes, each
-    // answered with its default button.
+    // answered with its default button (and, where it catches the start of
+    // play, with the play step's own notice).
     retryErrors({}, 0);
     allowErrors({QStringLiteral("The sound device does not answer")});
     allowErrors({QStringLiteral("Recording timed out")}, false);   // where the stall catches a recording

@@ -185,6 +185,7 @@ TEST_F(CurveStoreTest, ASixtyCharacterStationNameIsCutAndTheCurveLogged) {
                   name60 + " (west)\r\n\r\n\r\nTrue\r\nTrue\r\n\r\n0\r\n0\r\n \r\n0\r\nTrue\r\n");
     clearBoxes();
     bool err = false;
+    answer({vbOK});
     gVarSystemParamsRead(err);
     EXPECT_FALSE(err);
     ASSERT_EQ(boxes().size(), 1);

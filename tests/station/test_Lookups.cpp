@@ -121,6 +121,7 @@ TEST_F(LookupTest, DeletingATestWhicheverWayIsOpen) {
     EXPECT_FALSE(err);
     EXPECT_EQ(main->dtaTest.Recordset().RecordCount(), 2);   // the main window sees it at once
 
+    answer({vbOK});
     gVarTestDelete(QStringLiteral("Missing"), err);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "Test 'Missing' not found");
@@ -130,6 +131,7 @@ TEST_F(LookupTest, DeletingATestWhicheverWayIsOpen) {
 
     // A name that differs only in letter case is not the test.
     clearBoxes();
+    answer({vbOK});
     gVarTestDelete(QStringLiteral("SINE"), err);
     EXPECT_EQ(boxes().size(), 1);
     EXPECT_EQ(main->dtaTest.Recordset().RecordCount(), 2);

@@ -195,6 +195,7 @@ TEST_F(ProductionReportTest, AMissingProductionFileIsReportedAndTheCountsKept) {
     const QString counted = f.lblProdRep->Caption();
     ASSERT_EQ(counted, "Total    1    1  Fail 100% 100%    01:30.0");
     ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Prod.mdb"))));
+    answer({vbOK});
     choose(f.dcboSeq, QStringLiteral("Beta"));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].title, "gMprFileRead");

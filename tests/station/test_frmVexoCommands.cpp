@@ -108,6 +108,7 @@ TEST_F(EngineerLogInTest, ALogInOpensTheEditorsAndTheNextOneReturnsToProduction)
 TEST_F(EngineerLogInTest, AWrongPasswordOpensNothingAndChangesNothing) {
     frmVexo& f = startWith(QStringLiteral("Secret"));
     typePassword(QStringLiteral("guess"));
+    answer({vbOK});   // "Invalid Password!"
     press(f, Qt::Key_Y);
     EXPECT_EQ(mAsked, 1);
     ASSERT_EQ(boxes().size(), 1);
@@ -120,7 +121,9 @@ TEST_F(EngineerLogInTest, AWrongPasswordOpensNothingAndChangesNothing) {
     // The Engineer button likewise.
     drive::click(f.cmdMoreStuff);
     typePassword(QStringLiteral("guess"));
+    answer({vbOK});
     drive::click(f.cmdEngineer);
+    EXPECT_EQ(boxes().size(), 2);
     EXPECT_FALSE(isLoaded<frmMESeq>());
     EXPECT_FALSE(engineerMode(f));
 }
@@ -361,6 +364,7 @@ TEST_F(OperatorCommandsTest, AFailedSoundCheckBlinksTheCardLabel) {
     sound::JigConfig config = sound::JigConfig::standard();
     config.inputs.clear();
     installJig(config);
+    answer({vbOK});
     frmVexo& f = start();
     QStringList notices;
     for (const MsgBoxCall& b : boxes()) notices << b.prompt;
@@ -428,6 +432,7 @@ TEST_F(OperatorCommandsTest, WithoutASoundDeviceTheTestKeysDoNothing) {
     config.inputs.clear();
     installJig(config);
     addSequence(QStringLiteral("Polarity"), {demostation::kPolarityTest});
+    answer({vbOK});   // "Wave input device not found or error"
     frmVexo& f = start();
     choose(f.dcboSeq, QStringLiteral("Polarity"));
     clearBoxes();

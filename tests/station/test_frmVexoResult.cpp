@@ -120,6 +120,7 @@ TEST_F(ResultTest, WorstAfterAUnitWithNothingOverItsLimitSaysSo) {
     f.picResponse->clearOps();
     f.cmdWorst->setVisible(true);
     f.cmdWorst->setEnabled(true);
+    answer({vbOK});
     drive::click(f.cmdWorst);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes().first().prompt, "mnWorstLyr = 0");

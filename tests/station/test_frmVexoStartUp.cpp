@@ -49,8 +49,9 @@ QString storedSettings(const QString& iFolder) {
 
 TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     jigbench::installJig();
-    // A new station: no settings file yet.
+    // A new station: no settings file yet, which it says.
     ASSERT_TRUE(QFile::remove(homeFile(QStringLiteral("Vexo_Sys.txt"))));
+    answer({vbOK});
     frmVexo& f = form<frmVexo>();
     ASSERT_TRUE(isLoaded<frmVexo>());
     ASSERT_FALSE(Form::programEnding());
@@ -74,6 +75,8 @@ TEST_F(StartTest, MainWindowStartsWithItsClockAndShutsDownCleanly) {
     // A new station: the settings file was created with its defaults.
     EXPECT_EQ(gsStationName, "Pelmo Towers");
     EXPECT_TRUE(QFile::exists(homeFile(QStringLiteral("Vexo_Sys.txt"))));
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "File 'Vexo_Sys.txt' does not exist ");
 
     f.close();
     unload<frmVexo>();
@@ -137,8 +140,13 @@ TEST_F(SecondCopyTest, ASecondCopyInThisProcessTouchesNoSettingAndNoMixer) {
     SingleInstance first;
     ASSERT_TRUE(first.acquire());
 
+    // The first copy, in this same thread, cannot answer while the second
+    // waits for it: the second says it found none (two processes answer).
+    answer({vbOK});
     form<frmVexo>();
     EXPECT_TRUE(Form::programEnding());
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_EQ(boxes().at(0).prompt, "No previous instance found in gActivatePrevInstance!");
     unload<frmVexo>();
     EXPECT_EQ(mixerValues(), mixer);
     EXPECT_EQ(QDir(settingsFolder()).entryList(QDir::Files), settingsBefore);

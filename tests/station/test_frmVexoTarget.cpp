@@ -140,6 +140,7 @@ TEST_F(TargetTest, ABadOrMissingFileLeavesNoTargetAndNoTargetFileNoCorrection) {
     choose(f.dcboSeq, QStringLiteral("Good"));
     ASSERT_EQ(glCurveUBound(gafTargetCorrection), 50);
     // The reader's own message, the label in red, no target in use.
+    answer({vbOK});
     choose(f.dcboSeq, QStringLiteral("Falling"));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].prompt.startsWith(QStringLiteral("500 <= 1000 in file '"))) << boxes()[0].prompt.toStdString();
@@ -152,6 +153,7 @@ TEST_F(TargetTest, ABadOrMissingFileLeavesNoTargetAndNoTargetFileNoCorrection) {
 
     clearBoxes();
     choose(f.dcboSeq, QStringLiteral("Good"));
+    answer({vbOK});
     choose(f.dcboSeq, QStringLiteral("Missing"));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].prompt.startsWith(QStringLiteral("No data in file '")));

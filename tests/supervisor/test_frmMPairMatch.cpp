@@ -35,6 +35,7 @@ TEST_F(PairMatchTest, ListsEachModelOnceWithoutTheTypicalBatch) {
 
 TEST_F(PairMatchTest, AModelWithoutCurvesIsToldAndNothingIsRead) {
     log(QStringLiteral("Woofer"), {{1, 0.0f}, {2, 0.5f}});
+    answer({vbOK});
     frmMPairMatch& f = open(QStringLiteral("Tweeter"));
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "No curve data for 'Tweeter'");
@@ -54,6 +55,7 @@ TEST_F(PairMatchTest, AModelWithoutCurvesIsToldAndNothingIsRead) {
 }
 
 TEST_F(PairMatchTest, AnEmptyStoreGivesAnEmptyList) {
+    answer({vbOK});
     frmMPairMatch& f = open(QStringLiteral("Woofer"));
     EXPECT_EQ(f.cboSeq->ListCount(), 0);
     ASSERT_EQ(boxes().size(), 1);
@@ -69,6 +71,7 @@ TEST_F(PairMatchTest, WithTheRegionChangedTheSavedParametersAreNotRead) {
     saveParameters(QStringLiteral("12"), QStringLiteral("4"), QStringLiteral("2.5"), QStringLiteral("0.5"));
     setLocale(QLocale(QLocale::German, QLocale::Germany));
     gbUserRegionChanged = true;
+    answer({vbOK});   // no curves of the model logged yet
     frmMPairMatch& f = open(QStringLiteral("Woofer"));
     EXPECT_EQ(f.txtBatchStart->Text(), "40");
     EXPECT_EQ(f.txtBatchEnd->Text(), "10");
@@ -133,6 +136,7 @@ TEST_F(PairMatchTest, TheBatchStartAndEndKeepTwoApart) {
     frmMPairMatch& f = open(QStringLiteral("Woofer"), true);
 
     retype(*f.txtBatchStart, QStringLiteral("11"));
+    answer({vbOK});
     leave(*f.txtBatchStart);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "In the range 12 to 999 please!");
@@ -142,6 +146,7 @@ TEST_F(PairMatchTest, TheBatchStartAndEndKeepTwoApart) {
 
     clearBoxes();
     retype(*f.txtBatchEnd, QStringLiteral("11"));
+    answer({vbOK});
     leave(*f.txtBatchEnd);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "In the range 0 to 10 please!");
@@ -168,6 +173,7 @@ TEST_F(PairMatchTest, TheLimitsKeepATenthApart) {
     EXPECT_EQ(f.txtAveLim->Text(), "0.38");
 
     retype(*f.txtAveLim, QStringLiteral("1.4"));
+    answer({vbOK});
     leave(*f.txtAveLim);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].prompt.startsWith("In the range 0.1 to 1.34")) << boxes()[0].prompt.toStdString();
@@ -180,6 +186,7 @@ TEST_F(PairMatchTest, TheLimitsKeepATenthApart) {
 
     clearBoxes();
     retype(*f.txtWorstLim, QStringLiteral("0.4"));
+    answer({vbOK});
     leave(*f.txtWorstLim);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_TRUE(boxes()[0].prompt.startsWith("In the range 0.5 to 9.9")) << boxes()[0].prompt.toStdString();

@@ -119,6 +119,7 @@ TEST_F(PairMatchRunTest, ARunNeedsTwoCurves) {
     saveParameters(QStringLiteral("0"), QStringLiteral("0"));
     frmMPairMatch& f = open(QStringLiteral("Woofer"));
     ASSERT_TRUE(f.cmdPairMatch->isEnabled());
+    answer({vbOK});
     drive::click(f.cmdPairMatch);
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "Pair matching needs a batch of at least 2 curves");
@@ -172,7 +173,7 @@ TEST_F(PairMatchRunTest, DeleteMatchedStopsWhenTheStoreChangedSinceTheRead) {
     drive::click(f.cmdPairMatch);
     // Elsewhere, unit 2's curve goes and the records move up.
     OpenDatabase(QStringLiteral("Vexo_Crv.mdb")).Execute(QStringLiteral("DELETE FROM vexo_crv WHERE Serial_Number = 1000"));
-    answer({vbYes});
+    answer({vbYes, vbOK});
     f.mnuFileDeleteMatched->fireClick();
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_EQ(boxes()[1].prompt, "The 'M' curves have changed since they were read: no more are deleted");

@@ -283,9 +283,10 @@ TEST_F(SupervisorTest, TheSupervisorButtonAsksThePasswordAndShowsTheWindowModall
         drive::type(QStringLiteral("guess"));
         drive::key(Qt::Key_Return);
     });
+    answer({vbOK});
     drive::click(main.cmdSupervisor);
     EXPECT_FALSE(isLoaded<frmMSupervisor>());
-    ASSERT_FALSE(boxes().isEmpty());
+    ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes().last().prompt, "Invalid Password!");
     EXPECT_TRUE(main.dcboOperator->Visible());
 }

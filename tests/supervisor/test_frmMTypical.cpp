@@ -240,6 +240,7 @@ TEST_F(TypicalTest, TheMinimumBatchTakesDigitsStepsWithTheArrowsAndIsRefusedBelo
     drive::key(Qt::Key_Up);
     EXPECT_EQ(t.txtTypBatchMin->Text(), "13");
     typeOver(QStringLiteral("1"));
+    answer({vbOK});
     t.optSimpleAveraging->SetFocus();
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].prompt, "In the range 2 to 999 please!");
@@ -295,6 +296,7 @@ TEST_F(TypicalTest, NoDifferenceBelowAMillionMarksNoUnit) {
     saveUserSetting(QStringLiteral("frmMTypical.optSimpleAveraging"), QStringLiteral("False"));
     saveUserSetting(QStringLiteral("frmMTypical.optFourthAveraging"), QStringLiteral("True"));
     frmVexo& f = station();
+    answer({vbOK});
     form<frmMTypical>();
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].title, "Typical");
@@ -307,6 +309,7 @@ TEST_F(TypicalTest, WithoutTheTypicalRowsAMessageAndNothingDrawn) {
     fiveUnits();
     store(QStringLiteral("5"));
     frmVexo& f = station();
+    answer({vbOK});
     form<frmMTypical>();
     ASSERT_EQ(boxes().size(), 1);
     EXPECT_EQ(boxes()[0].title, "Typical");
@@ -314,6 +317,7 @@ TEST_F(TypicalTest, WithoutTheTypicalRowsAMessageAndNothingDrawn) {
     EXPECT_EQ(f.dcboSeq->Text(), "X");
     EXPECT_EQ(CStr(f.dtaSeq.Recordset().field(QStringLiteral("Seq_Name"))), "X");
     // Do Typical has nothing to work on either.
+    answer({vbOK});
     drive::click(form<frmMTypical>().cmdDoTypical);
     ASSERT_EQ(boxes().size(), 2);
     EXPECT_EQ(boxes()[1].title, "Typical");

@@ -93,8 +93,21 @@ int StationTest::onBox(const MsgBoxCall& iCall) {
         return e.answer;
     };
 
-    // A notice takes a queued OK, and lets any other answer wait for its own box.
-    if (iCall.answers == QList<int>{vbOK}) return next == vbOK ? take() : int(vbOK);
+    // A notice takes a queued OK, and lets any other answer wait for its own
+    // box; a warning or an error the script does not expect (with an OK, or
+    // as an error it allows) fails the test.
+    if (iCall.answers == QList<int>{vbOK}) {
+        if (next == vbOK) return take();
+        bool allowed = false;
+        for (const QString& e : mAllowedErrors) allowed = allowed || iCall.prompt.contains(e);
+        if ((iCall.icon == vbExclamation || iCall.icon == vbCritical) && !allowed) {
+            std::string why = " shown but not expected";
+            if (answerNext) why += " while the answer " + answerName(next).toStdString() + " for another box was next";
+            else if (!mExpected.empty()) why += " while the window " + mExpected.front().window + " was next";
+            ADD_FAILURE() << boxName(iCall) << why;
+        }
+        return vbOK;
+    }
 
     // A refusal of a busy machine's sound card: the operator tries again.
     if (isErrorBox(iCall) && !iCall.answers.contains(next) && mRetriesLeft > 0) {

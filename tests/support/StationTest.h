@@ -25,9 +25,11 @@ std::string windowTypeName(const std::type_info& iType);
 // What the user does is queued in the order it happens: answer() for the next
 // message boxes, expectModal<frmX>() for the next modal window with the user's
 // actions in it. Each answer is for the box that offers it:
-// - a notice (a box with OK alone) takes a queued OK and no other answer; with
-//   anything else next it is acknowledged and recorded, and the answer waits
-//   for its own box;
+// - a notice (a box with OK alone) takes a queued OK and no other answer. A
+//   warning or error notice (vbExclamation, vbCritical) with no OK next fails
+//   the test naming the box: the queued OK is the script saying it expects it.
+//   Any other notice is then acknowledged and recorded. Either way an answer
+//   queued for another box waits for that box;
 // - a question (a box with a choice) takes the next answer; one it does not
 //   offer fails the test naming the box, and so does a question shown while a
 //   window is next in the queue or with an empty queue (it then answers its
@@ -61,6 +63,9 @@ protected:
     // bug-report offer No, however many come; each text must be met by at
     // least one error box before the test ends (unless ibMustCome is false:
     // errors that may come, where the test cannot say whether they do).
+    // A warning or error notice holding one of them is acknowledged too
+    // (where the refusal is shown by the step it stops rather than by the
+    // central handler); it is not the error box that must come.
     // Other errors and questions must still be answered in turn.
     void allowErrors(const QStringList& iExpected, bool ibMustCome = true);
     // For a case on a real sound card: an error box holding one of iTexts (a

@@ -92,6 +92,7 @@ TEST_F(ResponseWindowTest, BlockAndLimitStayInTheirRanges) {
     frmMETestResponse& r = window();
     TextBox& block = r.txtLyrBlock(0);
     retypeHere(block, QStringLiteral("0"));
+    answer({vbOK});
     into(r.txtLyrLim(0));
     ASSERT_FALSE(boxes().isEmpty());
     EXPECT_EQ(boxes().last().prompt, "Non-zero value (Block) please!");
@@ -106,6 +107,7 @@ TEST_F(ResponseWindowTest, BlockAndLimitStayInTheirRanges) {
     retypeHere(block, QStringLiteral("4"));
     retypeHere(r.txtLyrLim(1), QStringLiteral("12"));
     clearBoxes();
+    answer({vbOK});
     ctrlHere(Qt::Key_S);
     ASSERT_FALSE(boxes().isEmpty());
     EXPECT_EQ(boxes()[0].prompt, "In the range 0.1 to 9.9 (dB) please!");
@@ -120,9 +122,9 @@ TEST_F(ResponseWindowTest, BlockAndLimitStayInTheirRanges) {
         std::vector<int> answers;
         QStringList prompts;
     } leaves[] = {
-        {+[](frmMETest& e) { TestEditorRig::choose(e.dcboTest, QStringLiteral("R2")); }, {},
+        {+[](frmMETest& e) { TestEditorRig::choose(e.dcboTest, QStringLiteral("R2")); }, {vbOK},
          {QStringLiteral("In the range 0.1 to 9.9 (dB) please!")}},
-        {+[](frmMETest&) { ctrl(Qt::Key_X); }, {vbYes},
+        {+[](frmMETest&) { ctrl(Qt::Key_X); }, {vbYes, vbOK},
          {QStringLiteral("Save changes to the test R1?"), QStringLiteral("In the range 0.1 to 9.9 (dB) please!")}},
     };
     for (const auto& l : leaves) {

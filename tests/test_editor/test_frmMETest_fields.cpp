@@ -33,6 +33,7 @@ TEST_F(TestFieldsTest, SaveRefusesAValueOutOfRangeAndWritesNothing) {
     // High of a response test is checked although its sweep list is hidden;
     // the active layer ends at 5000 Hz.
     retype(*t.txtFHi, QStringLiteral("30000"));
+    answer({vbOK});
     EXPECT_EQ(save(), QStringList{"In the range 5000 to 20000 (Hz) please!"});
     EXPECT_EQ(row(QStringLiteral("R1")), before);
     retype(*t.txtFHi, QStringLiteral("10000"));
@@ -40,14 +41,17 @@ TEST_F(TestFieldsTest, SaveRefusesAValueOutOfRangeAndWritesNothing) {
     // A drive that is no number is refused with the range of an uncalibrated amplifier.
     for (const QString& text : {QString(), QStringLiteral(".")}) {
         retype(*t.txtDriveV, text);
+        answer({vbOK});
         EXPECT_EQ(save(), QStringList{"In the range 0 to 40 (V) please!"}) << text.toStdString();
         EXPECT_EQ(row(QStringLiteral("R1")), before);
     }
     // Refused on leaving its box, then saved: refused again, nothing stored.
     for (const QString& text : {QStringLiteral("1308"), QStringLiteral("99999999999"), QStringLiteral("2147483648")}) {
         retype(*t.txtDriveV, text);
+        answer({vbOK});
         drive::key(Qt::Key_Tab);
         EXPECT_TRUE(t.txtDriveV->HasFocus()) << text.toStdString();
+        answer({vbOK});
         EXPECT_EQ(save(), QStringList{"In the range 0 to 40 (V) please!"}) << text.toStdString();
         EXPECT_EQ(row(QStringLiteral("R1")), before);
     }
@@ -59,6 +63,7 @@ TEST_F(TestFieldsTest, SaveRefusesAValueOutOfRangeAndWritesNothing) {
     // A polarity test's delay stops short of 2 s.
     pick(t, QStringLiteral("P1"));
     retype(*t.txtDelay, QStringLiteral("2"));
+    answer({vbOK});
     EXPECT_EQ(save(), QStringList{"In the range 0 to 1.9999 (s) please!"});
     retype(*t.txtDelay, QStringLiteral("1.9999"));
     EXPECT_EQ(save(), QStringList{});
@@ -106,6 +111,7 @@ TEST_F(TestFieldsTest, SweepChoiceActiveAndUpDownsMoveTheOtherBoxes) {
 
     // Low above half of High is refused when leaving the test, once.
     clearBoxes();
+    answer({vbOK});
     pick(t, QStringLiteral("R1"));
     EXPECT_EQ(t.dcboTest->Text(), "N1");
     ASSERT_EQ(boxes().size(), 1);

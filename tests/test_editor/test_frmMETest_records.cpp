@@ -270,6 +270,7 @@ TEST_F(TestRecordsTest, AnUneditedTestWithADriveAboveTodaysAmplifierCanBeLeftAnd
     ASSERT_TRUE(drive::showActive(again));
     ASSERT_EQ(again.dcboTest->Text(), "P1");
     retype(*again.txtDriveV, QStringLiteral("50"));
+    answer({vbOK});
     pick(again, QStringLiteral("N1"));
     EXPECT_EQ(again.dcboTest->Text(), "P1");
     ASSERT_EQ(boxes().size(), 1);

@@ -179,6 +179,7 @@ TEST_F(TryOutTest, RunChecksTheBoxesFirstAndPlaysNothingWhenOneIsRefused) {
     retype(*t.txtPoint, QStringLiteral("1"));
     clearBoxes();
     jig().clearEvents();
+    answer({vbOK});
     ctrl(Qt::Key_U);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range 20 to 100 please!")});
     EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);
@@ -189,6 +190,7 @@ TEST_F(TryOutTest, RunChecksTheBoxesFirstAndPlaysNothingWhenOneIsRefused) {
     retype(*t.txtDriveV, QString());
     clearBoxes();
     jig().clearEvents();
+    answer({vbOK});
     ctrl(Qt::Key_U);
     ASSERT_EQ(prompts().size(), 1);
     EXPECT_TRUE(prompts()[0].startsWith(QStringLiteral("In the range 0 to "))) << prompts()[0].toStdString();
@@ -200,6 +202,7 @@ TEST_F(TryOutTest, RunChecksTheBoxesFirstAndPlaysNothingWhenOneIsRefused) {
     answer({vbNo});
     pick(t, QStringLiteral("Odd"));
     clearBoxes();
+    answer({vbOK});
     run(t);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("Test type Unknown not known.")});
     EXPECT_EQ(jigCount(QStringLiteral("waveOutOpen")), 0);

@@ -55,6 +55,7 @@ TEST_F(TypeWindowTest, SineLimitsFollowEachOtherAndMeasureSwitchesTheGroups) {
     typeIn(*s.txtLimLo, QStringLiteral("-10"));
     EXPECT_EQ(s.updLimHi->Min(), -9);
     typeIn(*s.txtLimHi, QStringLiteral("-10"));
+    answer({vbOK});
     focusIn(*s.txtLimLo);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range -9 to 0 (dB) please!")});
     // A typed decimal is refused, though the arrow keys write one decimal.
@@ -91,6 +92,7 @@ TEST_F(TypeWindowTest, AMeasuredSineTestIsNotSavedWithUnusableLimits) {
 
     tick(sine()->chkPCDecide);
     clearBoxes();
+    answer({vbOK});
     ctrl(Qt::Key_S);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range -9 to 0 (dB) please!")});
     EXPECT_EQ(row(QStringLiteral("Fresh")), before);
@@ -99,6 +101,7 @@ TEST_F(TypeWindowTest, AMeasuredSineTestIsNotSavedWithUnusableLimits) {
     typeIn(*sine()->txtLimHi, QStringLiteral("0"));
     typeIn(*sine()->txtLimLo, QString());
     clearBoxes();
+    answer({vbOK});
     ctrl(Qt::Key_S);
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range -99 to -1 (dB) please!")});
     EXPECT_EQ(row(QStringLiteral("Fresh")), before);
@@ -123,6 +126,7 @@ TEST_F(TypeWindowTest, DistortionLimitAndModes) {
     for (const char* refused : {"10", "0"}) {
         typeIn(*d.txtLimHi, QString::fromLatin1(refused));
         clearBoxes();
+        answer({vbOK});
         focusIn(*d.cboExtDist);
         EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range 0.01 to 9.99 (%) please!")}) << refused;
     }
@@ -132,6 +136,7 @@ TEST_F(TypeWindowTest, DistortionLimitAndModes) {
     // The editor's Save checks the window's limit first.
     typeIn(*d.txtLimHi, QStringLiteral("12"));
     clearBoxes();
+    answer({vbOK});
     t.mnuFileSave->Click();
     EXPECT_EQ(prompts(), QStringList{QStringLiteral("In the range 0.01 to 9.99 (%) please!")});
     EXPECT_EQ(row(QStringLiteral("Dist")), before);
