@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 namespace appinfo {
 QString title() { return QString::fromLatin1(versioninfo::kTitle); }
@@ -30,10 +31,18 @@ namespace {
 // refuse all three, as /proc does for root or a folder one may write but not
 // enter). Empty when the folder takes a file.
 QString folderRefusal(const QString& iFolder) {
-    const QString name = QStringLiteral(".vexo-folder-check-%1").arg(QCoreApplication::applicationPid());
-    QFile probe(QDir(iFolder).filePath(name));
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        return QStringLiteral("creating a file in it failed (") + probe.errorString() + QLatin1Char(')');
+    // A name no file has: a check file left by a start killed midway (whose
+    // process id a later start may get again) is no reason to refuse the folder.
+    QFile probe;
+    for (int attempt = 0;; ++attempt) {
+        probe.setFileName(QDir(iFolder).filePath(QStringLiteral(".vexo-folder-check-%1-%2")
+                                                     .arg(QCoreApplication::applicationPid())
+                                                     .arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                          QLatin1Char('0'))));
+        if (probe.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) break;
+        if (!probe.exists() || attempt == 100)
+            return QStringLiteral("creating a file in it failed (") + probe.errorString() + QLatin1Char(')');
+    }
     const bool written = probe.write("Vexo\r\n", 6) == 6;
     const QString writeError = probe.errorString();
     probe.close();

@@ -19,6 +19,9 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 namespace {
@@ -345,6 +348,9 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
         QStringList said;
         QString program = QStringLiteral(VEXO_EXE_PATH);
         bool diskFull = false;   // no file may grow: every write fails as on a full disk
+        // A start killed while it checked the folder left its check file, under
+        // the process id this start gets.
+        bool checkFileLeft = false;
     } cases[] = {
         {{{"VEXO_JIG_UNIT", QStringLiteral("wobbly")}},
          {QStringLiteral("\"wobbly\""), QStringLiteral("standard, peak, reversed, dead, mix")}},
@@ -363,6 +369,10 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
           QStringLiteral("writing a file in it failed (File too large)"),
           QStringLiteral("set VEXO_HOME to a folder you can write")},
          copy, true},
+        // The folder is checked afresh: the leftover is no reason to refuse it.
+        {{{"VEXO_HOME", QString()}, {"VEXO_JIG_UNIT", QStringLiteral("wobbly")}},
+         {QStringLiteral("VEXO_JIG_UNIT \"wobbly\" names no unit")},
+         copy, false, true},
         // A value is shown with what a terminal would act on written out, and cut when long.
         {{{"VEXO_JIG_UNIT", QStringLiteral("wobbly\nVexo: ready\x1b[2J")}},
          {QStringLiteral("VEXO_JIG_UNIT \"wobbly\\nVexo: ready\\x1B[2J\" names no unit")}},
@@ -394,6 +404,22 @@ TEST_F(DemoStationTest, AnUnknownJigUnitStopsTheStartNamingTheKnownOnes) {
                 limit.rlim_cur = 0;
                 setrlimit(RLIMIT_FSIZE, &limit);
                 signal(SIGXFSZ, SIG_IGN);
+            });
+        if (c.checkFileLeft)
+            station.setChildProcessModifier([left = QFile::encodeName(installed + "/.vexo-folder-check-")] {
+                // Between fork and exec, on the child's small stack: the name
+                // built by hand in static memory, the file made by a bare open().
+                static char path[4096];
+                const size_t n = std::min(static_cast<size_t>(left.size()), sizeof(path) - 16);
+                std::memcpy(path, left.constData(), n);
+                static char digits[16];
+                int d = 0;
+                for (long pid = ::getpid(); pid > 0 && d < 15; pid /= 10) digits[d++] = char('0' + pid % 10);
+                size_t at = n;
+                while (d > 0) path[at++] = digits[--d];
+                path[at] = '\0';
+                const int fd = ::open(path, O_WRONLY | O_CREAT, 0644);
+                if (fd >= 0) ::close(fd);
             });
         station.start(c.program, {});
         if (!station.waitForFinished(20000)) {
