@@ -160,6 +160,8 @@ QString writeWholeFile(const QString& iPath, const QByteArray& iBytes) {
     if (!exists && errno != ENOENT) return systemCause(errno);
     // A device or a pipe cannot be replaced by a file.
     if (exists && !S_ISREG(old.st_mode)) return QStringLiteral("it is not a regular file");
+    // A file made read-only stays as it is, though the folder would let a new one take its place.
+    if (exists && ::access(target.constData(), W_OK) != 0) return systemCause(errno);
 
     QByteArray temp;
     int fd = -1;

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -193,4 +195,28 @@ TEST_F(TextFile, AWholeFileIsWrittenWholeOrTheOldOneStaysWithTheCause) {
     EXPECT_EQ(kept.st_mode & 0777, 0640u);
     EXPECT_TRUE(QFileInfo(homeFile(QStringLiteral("Link.txt"))).isSymLink());
     EXPECT_EQ(readHomeFile(QStringLiteral("Target.txt")), fresh);
+
+    // A file made read-only (a settings file locked by the administrator) is
+    // refused to a user who may not write it, though the folder would let a new
+    // file take its place. Root may write any file: the write is then made as
+    // an ordinary user, in a child process.
+    const QString locked = homeFile(QStringLiteral("Locked.txt"));
+    writeHomeFile(QStringLiteral("Locked.txt"), QByteArray("locked\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const auto refused = [&] { return writeWholeFile(locked, fresh) == QStringLiteral("Permission denied"); };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(refused());
+    } else {
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(::chown(QFile::encodeName(home()).constData(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(locked).constData(), kNobody, kNobody), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) ::_exit(::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && refused() ? 0 : 1);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(readHomeFile(QStringLiteral("Locked.txt")), QByteArray("locked\r\n"));
+    EXPECT_EQ(filesStartingWith(home(), QStringLiteral(".")), QStringList());
 }
