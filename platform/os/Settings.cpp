@@ -4,8 +4,15 @@
 #include "platform/vb/VbError.h"
 #include <QDataStream>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QVariant>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 // The settings files are INI text as they have always been kept: sections in
 // brackets, "key=value" lines, names escaped with %XX and %UXXXX, values in
@@ -392,12 +399,47 @@ QByteArray fileText(const QString& iPath, bool ibForChange) {
     }
 }
 
+[[noreturn]] void raiseNotWritten(const QString& iPath, const QString& iCause) {
+    vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(": the settings file '") +
+                                        iPath + QStringLiteral("' could not be written: ") + iCause);
+}
+
+// Copies of the station on other station folders, and the demo maker, share
+// the per-user file: a change reads, edits and writes it whole under this
+// lock, so that no copy's change drops another's. The lock file is never
+// written, so a full disk cannot stop it; the system lets it go with the
+// process that held it.
+class ChangeLock {
+public:
+    explicit ChangeLock(const QString& iPath) {
+        QDir().mkpath(QFileInfo(iPath).absolutePath());
+        const QByteArray name = QFile::encodeName(iPath + QStringLiteral(".lock"));
+        mFd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+        if (mFd < 0) raiseNotWritten(iPath, QString::fromLocal8Bit(std::strerror(errno)));
+        // A change takes milliseconds: a lock held for seconds is a copy that hangs.
+        constexpr int kWaitMs = 10000;
+        for (int waited = 0; ::flock(mFd, LOCK_EX | LOCK_NB) != 0; waited += 10) {
+            const int e = errno;
+            if (e == EINTR) continue;
+            if (e != EWOULDBLOCK || waited >= kWaitMs) {
+                ::close(mFd);
+                raiseNotWritten(iPath, e == EWOULDBLOCK ? QStringLiteral("another program keeps it locked")
+                                                        : QString::fromLocal8Bit(std::strerror(e)));
+            }
+            ::usleep(10000);
+        }
+    }
+    ~ChangeLock() { ::close(mFd); }
+    ChangeLock(const ChangeLock&) = delete;
+    ChangeLock& operator=(const ChangeLock&) = delete;
+
+private:
+    int mFd = -1;
+};
+
 void writeFileText(const QString& iPath, const QByteArray& iText) {
-    QDir().mkpath(QFileInfo(iPath).absolutePath());
     const QString sCause = writeWholeFile(iPath, iText);
-    if (!sCause.isEmpty())
-        vbRaise(vberr::kPathFileAccess, vbErrorText(vberr::kPathFileAccess) + QStringLiteral(": the settings file '") +
-                                            iPath + QStringLiteral("' could not be written: ") + sCause);
+    if (!sCause.isEmpty()) raiseNotWritten(iPath, sCause);
 }
 
 // The last line of the key in the section; section and key names match
@@ -434,6 +476,7 @@ void SaveSetting(const QString& iApp, const QString& iSection, const QString& iK
     const QString path = iniPath(iApp);
     const QString section = safe(iSection);
     const QString key = safe(iKey);
+    const ChangeLock lock(path);
     QByteArray text = fileText(path, true);
     const QList<IniLine> lines = iniLines(text);
     const IniLine* stored = storedLine(lines, section, key);
@@ -473,6 +516,7 @@ void DeleteSetting(const QString& iApp, const QString& iSection, const QString& 
     const QString path = iniPath(iApp);
     const QString section = safe(iSection);
     const QString key = safe(iKey);
+    const ChangeLock lock(path);
     QByteArray text = fileText(path, true);
     const QList<IniLine> lines = iniLines(text);
     bool changed = false;

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class Settings : public StationTest {
 protected:
@@ -146,6 +148,39 @@ TEST_F(Settings, ASaveOrDeleteTouchesItsOwnLinesOnly) {
     DeleteSetting(mApp, mSection, QStringLiteral("B"));
     DeleteSetting(mApp, QStringLiteral("Other"));
     EXPECT_EQ(iniText().toStdString(), "; the station's settings\n[Vexo]\nA=9 ; first\nNew=n\n\n[Third]\nE=5\n");
+}
+
+// Two copies of the station on other station folders share the per-user file:
+// saves made at the same time, each of its own keys, all stay.
+TEST_F(Settings, SavesOfTwoCopiesAtOnceAllStay) {
+    constexpr int kCopies = 2;
+    constexpr int kKeys = 100;
+    pid_t copies[kCopies] = {};
+    for (int c = 0; c < kCopies; ++c) {
+        copies[c] = ::fork();
+        ASSERT_GE(copies[c], 0);
+        if (copies[c] == 0) {
+            int failed = 0;
+            for (int k = 0; k < kKeys; ++k) {
+                try {
+                    SaveSetting(mApp, mSection, QStringLiteral("Copy%1Key%2").arg(c).arg(k), QStringLiteral("v"));
+                } catch (const VbError&) {
+                    ++failed;
+                }
+            }
+            ::_exit(failed == 0 ? 0 : 1);
+        }
+    }
+    for (pid_t copy : copies) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(copy, &status, 0), copy);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save of a copy failed";
+    }
+    int kept = 0;
+    for (int c = 0; c < kCopies; ++c)
+        for (int k = 0; k < kKeys; ++k)
+            kept += GetSetting(mApp, mSection, QStringLiteral("Copy%1Key%2").arg(c).arg(k)) == QLatin1String("v");
+    EXPECT_EQ(kept, kCopies * kKeys);
 }
 
 class AppInfo : public StationTest {};
