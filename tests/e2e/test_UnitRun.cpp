@@ -271,20 +271,17 @@ TEST_F(UnitRunTest, ARetestAskedAfterAFailRepeatsTheSequenceOnTheUnitNowInTheJig
     addSequence(QStringLiteral("Pol"), {kPol});
     frmVexo& f = startOn(QStringLiteral("Pol"));
     // The operator swaps in a good unit while the question is open, and says Yes.
-    QStringList asked;
     int32_t leftWhileAsked = 0;
     bool busyWhileAsked = false;
-    setMsgBoxScript([&](const MsgBoxCall& iCall) {
-        asked << iCall.prompt;
+    answerAfterLooking(vbYes, [&](const MsgBoxCall&) {
         leftWhileAsked = f.lblPassFail->Left();
         busyWhileAsked = gbMSubRunInProgress();
         // Test pressed again meanwhile is dropped: no second run starts.
         QTest::mouseClick(f.cmdTest, Qt::LeftButton);
         jig().setUnit(sound::UnitModel::standard());
-        return int{vbYes};
     });
     test(f, sound::UnitModel::reversedPolarity());
-    EXPECT_EQ(asked, QStringList{QStringLiteral("Re-test this unit?")});
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Re-test this unit?")});
     EXPECT_EQ(leftWhileAsked, 5800);
     EXPECT_TRUE(busyWhileAsked);
     EXPECT_EQ(f.lblPassFail->Caption(), "PASS");
@@ -292,13 +289,10 @@ TEST_F(UnitRunTest, ARetestAskedAfterAFailRepeatsTheSequenceOnTheUnitNowInTheJig
     expectIdle(f);
 
     // No leaves the unit failed, the label back at its resting place.
-    asked.clear();
-    setMsgBoxScript([&](const MsgBoxCall& iCall) {
-        asked << iCall.prompt;
-        return int{vbNo};
-    });
+    clearBoxes();
+    answer({vbNo});
     test(f, sound::UnitModel::reversedPolarity());
-    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(boxTexts(), QStringList{QStringLiteral("Re-test this unit?")});
     EXPECT_EQ(f.lblPassFail->Caption(), "FAIL");
     EXPECT_EQ(f.lblPassFail->Left(), 2775);
     EXPECT_TRUE(failOut());
@@ -308,9 +302,9 @@ TEST_F(UnitRunTest, ARetestAskedAfterAFailRepeatsTheSequenceOnTheUnitNowInTheJig
     setFailCheck(false);
     closeWindow();
     frmVexo& again = startOn(QStringLiteral("Pol"));
-    asked.clear();
+    clearBoxes();
     test(again, sound::UnitModel::reversedPolarity());
-    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(boxes().isEmpty()) << boxTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(again.lblPassFail->Caption(), "FAIL");
 }
 
