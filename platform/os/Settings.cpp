@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 #include <cerrno>
+#include <functional>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -472,68 +473,74 @@ QString GetSetting(const QString& iApp, const QString& iSection, const QString& 
     return v.present ? v.text : iDefault;
 }
 
-void SaveSetting(const QString& iApp, const QString& iSection, const QString& iKey, const QString& iValue) {
+namespace {
+// One change of a settings file, under its lock: iEdit changes the text (its
+// lines read already) and says whether it changed anything to write.
+void changeSettings(const QString& iApp, const QString& iSection, const QString& iKey,
+                    const std::function<bool(QByteArray&, const QList<IniLine>&, const QString&, const QString&)>& iEdit) {
     const QString path = iniPath(iApp);
-    const QString section = safe(iSection);
-    const QString key = safe(iKey);
     const ChangeLock lock(path);
     QByteArray text = fileText(path, true);
-    const QList<IniLine> lines = iniLines(text);
-    const IniLine* stored = storedLine(lines, section, key);
-    if (stored) {
-        // A value stored already is not written again: each write is a wait for the disk.
-        const StoredValue v = storedValue(stored->value);
-        if (v.plain && v.present && v.text == iValue) return;
-        // Every line of the key gets the value, under the spelling stored.
-        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-            const IniLine& l = lines.at(i);
-            if (l.header || l.key.isEmpty() || !sameName(l.section, section) || !sameName(l.key, key)) continue;
-            // The blanks before a comment on the line stay with the comment.
-            qsizetype end = l.end;
-            while (end > l.start && (text.at(end - 1) == ' ' || text.at(end - 1) == '\t')) --end;
-            text.replace(l.start, end - l.start, keyLine(l.key, iValue));
-        }
-    } else {
-        // At the end of the section, or in a new section at the end of the file.
-        qsizetype lastOfSection = -1;
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            if (sameName(lines.at(i).section, section)) lastOfSection = i;
-        QByteArray add = keyLine(key, iValue) + '\n';
-        qsizetype at = text.size();
-        if (lastOfSection >= 0) {
-            at = afterLineBreak(text, lines.at(lastOfSection).end);
+    if (iEdit(text, iniLines(text), safe(iSection), safe(iKey))) writeFileText(path, text);
+}
+}
+
+void SaveSetting(const QString& iApp, const QString& iSection, const QString& iKey, const QString& iValue) {
+    changeSettings(iApp, iSection, iKey, [&](QByteArray& text, const QList<IniLine>& lines, const QString& section,
+                                             const QString& key) {
+        const IniLine* stored = storedLine(lines, section, key);
+        if (stored) {
+            // A value stored already is not written again: each write is a wait for the disk.
+            const StoredValue v = storedValue(stored->value);
+            if (v.plain && v.present && v.text == iValue) return false;
+            // Every line of the key gets the value, under the spelling stored.
+            for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+                const IniLine& l = lines.at(i);
+                if (l.header || l.key.isEmpty() || !sameName(l.section, section) || !sameName(l.key, key)) continue;
+                // The blanks before a comment on the line stay with the comment.
+                qsizetype end = l.end;
+                while (end > l.start && (text.at(end - 1) == ' ' || text.at(end - 1) == '\t')) --end;
+                text.replace(l.start, end - l.start, keyLine(l.key, iValue));
+            }
         } else {
-            const bool hasText = !lines.isEmpty();
-            add = (hasText ? QByteArray("\n") : QByteArray()) + sectionHeader(section) + '\n' + add;
+            // At the end of the section, or in a new section at the end of the file.
+            qsizetype lastOfSection = -1;
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                if (sameName(lines.at(i).section, section)) lastOfSection = i;
+            QByteArray add = keyLine(key, iValue) + '\n';
+            qsizetype at = text.size();
+            if (lastOfSection >= 0) {
+                at = afterLineBreak(text, lines.at(lastOfSection).end);
+            } else {
+                const bool hasText = !lines.isEmpty();
+                add = (hasText ? QByteArray("\n") : QByteArray()) + sectionHeader(section) + '\n' + add;
+            }
+            if (at == text.size() && !text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r')) add.prepend('\n');
+            text.insert(at, add);
         }
-        if (at == text.size() && !text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r')) add.prepend('\n');
-        text.insert(at, add);
-    }
-    writeFileText(path, text);
+        return true;
+    });
 }
 
 void DeleteSetting(const QString& iApp, const QString& iSection, const QString& iKey) {
-    const QString path = iniPath(iApp);
-    const QString section = safe(iSection);
-    const QString key = safe(iKey);
-    const ChangeLock lock(path);
-    QByteArray text = fileText(path, true);
-    const QList<IniLine> lines = iniLines(text);
-    bool changed = false;
-    // Last to first, so that what is cut does not move what is still to cut.
-    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        const IniLine& l = lines.at(i);
-        if (!sameName(l.section, section)) continue;
-        if (key.isEmpty()) {
-            // The whole section: each of its lines with what follows it up to the next line.
-            text.remove(l.start, (i + 1 < lines.size() ? lines.at(i + 1).start : text.size()) - l.start);
-            changed = true;
-        } else if (!l.header && !l.key.isEmpty() && sameName(l.key, key)) {
-            text.remove(l.start, afterLineBreak(text, l.end) - l.start);
-            changed = true;
+    changeSettings(iApp, iSection, iKey, [&](QByteArray& text, const QList<IniLine>& lines, const QString& section,
+                                             const QString& key) {
+        bool changed = false;
+        // Last to first, so that what is cut does not move what is still to cut.
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+            const IniLine& l = lines.at(i);
+            if (!sameName(l.section, section)) continue;
+            if (key.isEmpty()) {
+                // The whole section: each of its lines with what follows it up to the next line.
+                text.remove(l.start, (i + 1 < lines.size() ? lines.at(i + 1).start : text.size()) - l.start);
+                changed = true;
+            } else if (!l.header && !l.key.isEmpty() && sameName(l.key, key)) {
+                text.remove(l.start, afterLineBreak(text, l.end) - l.start);
+                changed = true;
+            }
         }
-    }
-    if (changed) writeFileText(path, text);
+        return changed;
+    });
 }
 
 QString userSetting(const QString& iKey, const QString& iDefault) {
