@@ -353,8 +353,8 @@ void gWaveInRecordStop(int32_t ilBytes, std::vector<int16_t>& ioanSamples, int64
     // Retry at a recording that timed out, or that the device refused to stop
     // or to give, makes the recording again (the callers do): stopping or
     // reading this one again could only be refused again, until the loop is
-    // measured again. A step's flag is set
-    // as it raises, so the Retry that runs it again finds it set.
+    // measured again. A step's flag is set as it raises, so the Retry that
+    // runs it again finds it set.
     mbWaveInRecordAgain = false;
     const auto recordAgain = [](bool ibRefused) {
         if (ibRefused) mbWaveInRecordAgain = true;
